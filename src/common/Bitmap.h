@@ -1,0 +1,63 @@
+#pragma once
+// A picture in memory at its own depth: 1, 4, 8 bits with a palette, 16 or 32 bits with
+// channel masks, or 24 bits. Rows are stored top-down, each padded to 4 bytes as in a DIB,
+// so a row can be handed to the platform or written to a file as it stands.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace inkra {
+
+struct PaletteEntry {
+  std::uint8_t blue = 0, green = 0, red = 0, reserved = 0;  // RGBQUAD order
+  friend bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
+};
+
+// Limits on what the codecs accept, so a hostile header cannot make us allocate without bound.
+constexpr int kMaxDimension = 30000;
+constexpr std::size_t kMaxPixelBytes = std::size_t(1) << 30;  // 1 GiB
+
+class Bitmap {
+ public:
+  Bitmap() = default;
+  // A white picture (palette index of white, or all bits set) of the given size and depth.
+  Bitmap(int width, int height, int bitsPerPixel);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int BitsPerPixel() const { return bpp_; }
+  std::size_t Stride() const { return stride_; }
+  bool Empty() const { return width_ == 0 || height_ == 0; }
+
+  std::vector<PaletteEntry>& Palette() { return palette_; }
+  const std::vector<PaletteEntry>& Palette() const { return palette_; }
+  // Red, green, blue masks of 16- and 32-bit pixels; 0 in all three means the default layout
+  // (5-5-5 for 16 bits, 8-8-8 for 32 bits).
+  std::array<std::uint32_t, 3>& Masks() { return masks_; }
+  const std::array<std::uint32_t, 3>& Masks() const { return masks_; }
+  bool HasMasks() const { return masks_[0] | masks_[1] | masks_[2]; }
+
+  std::uint8_t* Row(int y) { return pixels_.data() + std::size_t(y) * stride_; }
+  const std::uint8_t* Row(int y) const { return pixels_.data() + std::size_t(y) * stride_; }
+  std::vector<std::uint8_t>& Pixels() { return pixels_; }
+  const std::vector<std::uint8_t>& Pixels() const { return pixels_; }
+
+  // The colour of one pixel as 0x00BBGGRR, whatever the depth.
+  std::uint32_t PixelRGB(int x, int y) const;
+  // The whole picture as 8-bit R, G, B, A quadruples, top-down (alpha 255).
+  std::vector<std::uint8_t> ToRGBA() const;
+
+  static std::size_t StrideFor(int width, int bitsPerPixel) {
+    return ((std::size_t(width) * std::size_t(bitsPerPixel) + 31) / 32) * 4;
+  }
+
+ private:
+  int width_ = 0, height_ = 0, bpp_ = 24;
+  std::size_t stride_ = 0;
+  std::vector<PaletteEntry> palette_;
+  std::array<std::uint32_t, 3> masks_{};
+  std::vector<std::uint8_t> pixels_;
+};
+
+}  // namespace inkra

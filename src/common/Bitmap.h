@@ -18,10 +18,21 @@ struct PaletteEntry {
 constexpr int kMaxDimension = 30000;
 constexpr std::size_t kMaxPixelBytes = std::size_t(1) << 30;  // 1 GiB
 
+// True for the depths a Bitmap holds: 1, 4, 8, 16, 24, 32.
+bool IsBitmapDepth(int bitsPerPixel);
+// True when a picture of this size and depth fits kMaxDimension and kMaxPixelBytes.
+bool WithinPictureLimits(long long width, long long height, int bitsPerPixel);
+// The red, green, blue masks that the zero masks stand for: 5-5-5 at 16 bits, 8-8-8 at 32.
+std::array<std::uint32_t, 3> DefaultMasks(int bitsPerPixel);
+// Masks a 16- or 32-bit pixel can carry: each non-zero, contiguous, inside the pixel, no overlap.
+bool ValidMasks(const std::array<std::uint32_t, 3>& masks, int bitsPerPixel);
+
 class Bitmap {
  public:
   Bitmap() = default;
   // A white picture (palette index of white, or all bits set) of the given size and depth.
+  // Palettes: black and white at 1 bit, the 16 VGA colours at 4, 256 greys at 8.
+  // Throws PictureError for another depth or a size beyond the limits.
   Bitmap(int width, int height, int bitsPerPixel);
 
   int Width() const { return width_; }
@@ -43,7 +54,8 @@ class Bitmap {
   std::vector<std::uint8_t>& Pixels() { return pixels_; }
   const std::vector<std::uint8_t>& Pixels() const { return pixels_; }
 
-  // The colour of one pixel as 0x00BBGGRR, whatever the depth.
+  // The colour of one pixel as 0x00BBGGRR, whatever the depth. A palette index past the end
+  // of the palette reads as black; narrow mask channels widen by repeating their bits.
   std::uint32_t PixelRGB(int x, int y) const;
   // The whole picture as 8-bit R, G, B, A quadruples, top-down (alpha 255).
   std::vector<std::uint8_t> ToRGBA() const;

@@ -29,6 +29,8 @@ class Canvas {
   virtual int Height() const = 0;
 
   // Pen: solid, 1 pixel. Brush: solid fill, also the opaque background of text.
+  // A fresh surface has a black pen, a white brush and Font{}. clNone draws nothing (a brush of
+  // clNone leaves text transparent); clDefault stands for the surface's own default colour.
   virtual void SetPenColour(ColourValue c) = 0;
   virtual void SetBrushColour(ColourValue c) = 0;
   virtual void SetFont(const Font& f) = 0;

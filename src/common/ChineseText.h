@@ -12,6 +12,7 @@ std::optional<std::string> ToGbk(std::string_view utf8);
 
 // Every character is a double-byte GBK character with a lead byte of 0xB0 or above.
 // Walks the bytes: each byte at a character start is tested and the byte after it skipped.
+// Empty text passes; a lead byte with nothing after it (half a character) fails.
 bool IsChineseText(std::string_view gbk);
 
 // Leading and trailing blanks and control characters removed (bytes <= 0x20).

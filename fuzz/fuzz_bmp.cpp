@@ -1,0 +1,21 @@
+// ReadBmp over arbitrary bytes; whatever it reads must write and read back the same.
+#include <cstddef>
+#include <cstdint>
+
+#include "Bmp.h"
+#include "Errors.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  inkra::Bitmap bitmap;
+  try {
+    bitmap = inkra::ReadBmp({data, size});
+  } catch (const inkra::PictureError&) {
+    return 0;
+  }
+  inkra::VectorSink sink;
+  inkra::WriteBmp(bitmap, sink);
+  inkra::Bitmap back = inkra::ReadBmp(sink.data);  // must not throw: we wrote it
+  if (back.Pixels() != bitmap.Pixels() || back.Palette() != bitmap.Palette()) __builtin_trap();
+  if (back.ToRGBA() != bitmap.ToRGBA()) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,210 @@
+#include "BoardModel.h"
+
+#include <algorithm>
+
+#include "Bmp.h"
+#include "Errors.h"
+#include "PictureFile.h"
+
+namespace inkra::board {
+namespace {
+
+int ClampInt(std::int64_t v, int bound) { return int(std::clamp<std::int64_t>(v, -bound, bound)); }
+
+}  // namespace
+
+void BoardModel::Create(int panelClientWidth, int panelClientHeight) {
+  client_ = {panelClientWidth, panelClientHeight};
+  mode_ = LayoutMode::Fill;
+  EmptyPicture();
+  SetSurfaceColours();
+  nibWidth_ = kInitialNibWidth;
+  accepted_ = false;
+}
+
+void BoardModel::ApplySettings(const LoadedPenSettings& settings) {
+  if (settings.colour) {
+    Surface& s = DrawingSurface();
+    s.SetPenColour(*settings.colour);
+    s.SetBrushColour(*settings.colour);
+    selected_ = *settings.colour;
+  }
+  if (settings.penWidth) nibWidth_ = ClampInt(std::int64_t(*settings.penWidth) + 1, kMaxNibWidth);
+}
+
+void BoardModel::MouseDown(MouseButton button, int x, int y) {
+  x = ClampInt(x, kMaxCoordinate);
+  y = ClampInt(y, kMaxCoordinate);
+  if (button == MouseButton::Left) {
+    drawing_ = true;
+    lastX_ = curX_ = x;
+    lastY_ = curY_ = y;
+  } else if (button == MouseButton::Right) {
+    stampX_ = x;
+    stampY_ = y;
+  }
+}
+
+void BoardModel::MouseMove(int x, int y) {
+  if (!drawing_) return;
+  curX_ = ClampInt(x, kMaxCoordinate);
+  curY_ = ClampInt(y, kMaxCoordinate);
+  const int w = nibWidth_;
+  const Point polygon[4] = {{lastX_, lastY_}, {curX_, curY_}, {curX_ + w, curY_ + w}, {lastX_ + w, lastY_ + w}};
+  DrawingSurface().Polygon(polygon);
+  Rect bounds{polygon[0].x, polygon[0].y, polygon[0].x, polygon[0].y};
+  for (const Point& p : polygon) {
+    bounds.left = std::min(bounds.left, p.x);
+    bounds.top = std::min(bounds.top, p.y);
+    bounds.right = std::max(bounds.right, p.x);
+    bounds.bottom = std::max(bounds.bottom, p.y);
+  }
+  // The outline covers its end vertices; one more pixel each way is cheap insurance.
+  bounds = {bounds.left - 1, bounds.top - 1, bounds.right + 2, bounds.bottom + 2};
+  PictureChanged(&bounds);
+  lastX_ = curX_;
+  lastY_ = curY_;
+}
+
+void BoardModel::MouseUp() { drawing_ = false; }
+
+void BoardModel::ChoosePen(int index) {
+  penIndex_ = index;
+  nibWidth_ = index + 1;
+}
+
+void BoardModel::ChooseColour(ColourValue c) {
+  selected_ = c;
+  Surface& s = DrawingSurface();
+  s.SetPenColour(c);
+  s.SetBrushColour(c);
+}
+
+void BoardModel::Clear() {
+  EmptyPicture();
+  mode_ = LayoutMode::Fill;
+  SetSurfaceColours();
+  PictureChanged(nullptr);
+}
+
+void BoardModel::PanelResized(int clientWidth, int clientHeight) {
+  client_ = {clientWidth, clientHeight};
+  // The panel's outer size, its 1-pixel border included.
+  if (mode_ == LayoutMode::Natural) naturalView_ = {clientWidth + 2, clientHeight + 2};
+  changes_.all = true;
+}
+
+void BoardModel::StampTime(const std::string& text) {
+  Surface& s = DrawingSurface();
+  s.SetBrushColour(clWhite);
+  Font font;
+  font.sizePoints = 10;
+  font.bold = true;
+  s.SetFont(font);
+  s.TextOut(stampX_, stampY_, text);
+  s.SetBrushColour(selected_);
+  PictureChanged(nullptr);
+}
+
+void BoardModel::EnterNaturalMode() {
+  if (mode_ == LayoutMode::Fill) naturalView_ = client_;
+  mode_ = LayoutMode::Natural;
+  changes_.all = true;
+}
+
+void BoardModel::OpenPicture(std::string_view fileName, std::span<const std::uint8_t> bytes) {
+  EnterNaturalMode();
+  auto decoded = DecodePictureFile(fileName, bytes);
+  if (auto* bitmap = std::get_if<Bitmap>(&decoded)) {
+    surface_ = surfaces_.FromBitmap(*bitmap);
+    kind_ = PictureKind::Bitmap;
+    jpegBytes_.clear();
+    SetSurfaceColours();
+  } else {
+    auto& jpeg = std::get<JpegPicture>(decoded);
+    surface_ = surfaces_.FromBitmap(jpeg.decoded);
+    kind_ = PictureKind::Jpeg;
+    jpegBytes_ = std::move(jpeg.original);
+  }
+  PictureChanged(nullptr);
+}
+
+void BoardModel::TakeSeal(std::span<const std::uint8_t> bmp) {
+  EmptyPicture();
+  EnterNaturalMode();
+  SetSurfaceColours();
+  PictureChanged(nullptr);
+  Bitmap seal = ReadBmp(bmp);
+  surface_ = surfaces_.FromBitmap(seal);
+  SetSurfaceColours();
+  PictureChanged(nullptr);
+}
+
+void BoardModel::WritePicture(ByteSink& sink) const {
+  switch (kind_) {
+    case PictureKind::Jpeg: sink.Write(jpegBytes_); return;
+    case PictureKind::Bitmap: WriteBmp(surface_->ToBitmap(), sink); return;
+    case PictureKind::Empty: break;
+  }
+  throw PictureError("The board holds no picture");
+}
+
+Picture BoardModel::Snapshot() const {
+  switch (kind_) {
+    case PictureKind::Jpeg: return JpegPicture{jpegBytes_, surface_->ToBitmap()};
+    case PictureKind::Bitmap: return surface_->ToBitmap();
+    case PictureKind::Empty: break;
+  }
+  return std::monostate{};
+}
+
+Size BoardModel::PictureSize() const {
+  if (!surface_) return {};
+  return {surface_->Width(), surface_->Height()};
+}
+
+BoardModel::Changes BoardModel::TakeChanges() {
+  Changes out = changes_;
+  changes_ = {};
+  return out;
+}
+
+Surface& BoardModel::DrawingSurface() {
+  if (kind_ == PictureKind::Empty) {
+    Size view = ViewSize();
+    surface_ = surfaces_.NewWhite(view.width, view.height);
+    kind_ = PictureKind::Bitmap;
+    PictureChanged(nullptr);
+  } else if (kind_ == PictureKind::Jpeg) {
+    // Drawing turns an opened JPEG into the bitmap of its decoded pixels, which the surface
+    // already holds; from here on the picture is written as a bitmap.
+    kind_ = PictureKind::Bitmap;
+    jpegBytes_.clear();
+    jpegBytes_.shrink_to_fit();
+    surface_->SetPenColour(selected_);
+    surface_->SetBrushColour(selected_);
+  }
+  return *surface_;
+}
+
+void BoardModel::EmptyPicture() {
+  surface_.reset();
+  kind_ = PictureKind::Empty;
+  jpegBytes_.clear();
+}
+
+void BoardModel::SetSurfaceColours() {
+  Surface& s = DrawingSurface();
+  s.SetBrushColour(selected_);
+  s.SetPenColour(selected_);
+}
+
+void BoardModel::PictureChanged(const Rect* area) {
+  if (mode_ == LayoutMode::Natural && surface_) naturalView_ = PictureSize();
+  if (area)
+    changes_.dirty = changes_.dirty.Union(*area);
+  else
+    changes_.all = true;
+}
+
+}  // namespace inkra::board

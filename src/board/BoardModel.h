@@ -1,0 +1,122 @@
+#pragma once
+// The handwriting board without its window: the board picture, the pointer state machine and
+// the stroke polygon, pen and colour, clear, layout modes and the view size that the add-ins
+// read. The window translates its messages into these calls and repaints what changed.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ByteSink.h"
+#include "Colour.h"
+#include "PenSettings.h"
+#include "Picture.h"
+#include "Surface.h"
+
+namespace inkra::board {
+
+enum class MouseButton { Left, Right, Middle };
+enum class LayoutMode { Fill, Natural };
+enum class PictureKind { Empty, Bitmap, Jpeg };
+
+struct Size {
+  int width = 0, height = 0;
+  friend bool operator==(const Size&, const Size&) = default;
+};
+
+class BoardModel {
+ public:
+  // Bounds that keep every sum in the stroke code far from overflow, whatever the settings
+  // or the pointer report.
+  static constexpr int kMaxNibWidth = 30000;
+  static constexpr int kMaxCoordinate = 1 << 24;
+  static constexpr int kInitialNibWidth = 3;
+
+  explicit BoardModel(SurfaceFactory& surfaces) : surfaces_(surfaces) {}  // not owned
+
+  // Creation with the drawing panel's client size: a white bitmap of that size, pen and fill
+  // in the selected colour, a 3-pixel nib. Settings are applied afterwards.
+  void Create(int panelClientWidth, int panelClientHeight);
+  // The colour (pen, fill, selection, in this order) and then the nib of a settings load.
+  void ApplySettings(const LoadedPenSettings& settings);
+
+  void MouseDown(MouseButton button, int x, int y);
+  void MouseMove(int x, int y);
+  void MouseUp();
+
+  void ChoosePen(int index);          // nib := index + 1
+  void ChooseColour(ColourValue c);   // pen and fill
+  void Clear();
+  void PanelResized(int clientWidth, int clientHeight);
+  // Draws `text` at the stamp point on a white box, 10-point bold.
+  void StampTime(const std::string& text);
+  // Open's first step: the view keeps its place and size until the picture changes.
+  void EnterNaturalMode();
+  // Natural mode, then the file as the new picture. Throws PictureError (decoder or refused
+  // extension); the picture stays as it was then.
+  void OpenPicture(std::string_view fileName, std::span<const std::uint8_t> bytes);
+  // A seal's BMP replaces the picture: first a white bitmap of the view's size, then the
+  // seal. Throws PictureError when the BMP does not decode, leaving the white bitmap.
+  void TakeSeal(std::span<const std::uint8_t> bmp);
+  void Accept() { accepted_ = true; }
+
+  // The picture in its own encoding: BMP for a bitmap, the original bytes for a JPEG.
+  void WritePicture(ByteSink& sink) const;
+  Picture Snapshot() const;
+
+  PictureKind Kind() const { return kind_; }
+  // What the view shows: the bitmap's surface, or a JPEG's decoded pixels; null when empty.
+  const Surface* Shown() const { return surface_.get(); }
+  Size PictureSize() const;
+  Size ViewSize() const { return mode_ == LayoutMode::Fill ? client_ : naturalView_; }
+  LayoutMode Mode() const { return mode_; }
+
+  int StampX() const { return stampX_; }
+  int StampY() const { return stampY_; }
+  bool Drawing() const { return drawing_; }
+  int LastX() const { return lastX_; }
+  int LastY() const { return lastY_; }
+  int CurX() const { return curX_; }
+  int CurY() const { return curY_; }
+  int NibWidth() const { return nibWidth_; }
+  bool Accepted() const { return accepted_; }
+  ColourValue SelectedColour() const { return selected_; }
+  int PenIndex() const { return penIndex_; }
+
+  // The picture area painted since the last call, in view pixels; `all` when the whole view
+  // must be repainted.
+  struct Changes {
+    Rect dirty;
+    bool all = false;
+  };
+  Changes TakeChanges();
+
+ private:
+  Surface& DrawingSurface();
+  void EmptyPicture();
+  void SetSurfaceColours();        // fill, then pen, as at creation
+  void PictureChanged(const Rect* area);
+
+  SurfaceFactory& surfaces_;
+  PictureKind kind_ = PictureKind::Empty;
+  std::unique_ptr<Surface> surface_;
+  std::vector<std::uint8_t> jpegBytes_;  // the JPEG file as opened, while it is undrawn
+
+  LayoutMode mode_ = LayoutMode::Fill;
+  Size client_;       // the drawing panel's client area
+  Size naturalView_;  // the view's size in natural mode
+
+  int stampX_ = 0, stampY_ = 0;
+  bool drawing_ = false;
+  int lastX_ = 0, lastY_ = 0, curX_ = 0, curY_ = 0;
+  int nibWidth_ = kInitialNibWidth;
+  bool accepted_ = false;
+  ColourValue selected_ = clRed;
+  int penIndex_ = 3;
+
+  Changes changes_;
+};
+
+}  // namespace inkra::board

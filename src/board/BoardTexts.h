@@ -1,0 +1,40 @@
+#pragma once
+// The board's fixed texts (UTF-8): window, controls, messages, dialogs.
+#include <array>
+#include <string>
+
+namespace inkra::board {
+
+inline constexpr char kProductName[] = "InkraSoft 手写板";
+inline constexpr char kProductVersion[] = "1.0";
+inline std::string BoardTitle() { return std::string(kProductName) + " " + kProductVersion; }
+
+inline constexpr std::array<const char*, 7> kPenNames = {"特细", "细", "较细", "普通", "较粗", "粗", "特粗"};
+inline constexpr int kDefaultPenIndex = 3;  // the list shows "普通"
+inline constexpr char kPenLabel[] = "笔头：";
+inline constexpr char kPenHint[] = "选择画笔大小";
+
+inline constexpr char kMenuDelete[] = "删除";
+inline constexpr char kMenuTimeStamp[] = "粘贴时间";
+inline constexpr char kMenuSaveSettings[] = "保存当前设置";
+
+inline constexpr char kSaveCaption[] = "保存";
+inline constexpr char kSettingsSaved[] = "设置保存成功！";
+inline constexpr char kSettingsNotSaved[] =
+    "设置保存失败，请检查是否有权限，察看是否有第三方的安全监测软件！";
+
+inline constexpr char kOpenFilter[] = "Bitmaps (*.bmp)|*.bmp|jpg(*.*.jpg)|*.jpg";
+inline constexpr char kSaveFilter[] = "bmp图片|*.bmp|jpg图片|*.jpg";
+inline constexpr char kSaveDefaultExt[] = "bmp";
+
+inline constexpr char kHandOffPath[] = "c:\\00000001InkraWebWhirte.wmf";
+inline constexpr char kSealHandOffPath[] = "c:\\temp00000001.bmp";
+inline constexpr char kCursorPath[] = "C:\\Inkratemp.cur";
+inline constexpr int kBoardCursorId = 23;
+
+inline std::string UnsupportedPictureText(const std::string& extension) {
+  return "不能打开这种文件（" + (extension.empty() ? std::string("无扩展名") : extension) +
+         "）：只能打开 BMP 和 JPEG 图片。";
+}
+
+}  // namespace inkra::board

@@ -1,0 +1,27 @@
+#pragma once
+// Which picture files the board opens: chosen by the name's extension, then checked by the
+// decoder, so a ".bmp" holding something else fails with the decoder's message.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "Bitmap.h"
+#include "Jpeg.h"
+
+namespace inkra::board {
+
+enum class PictureFileKind { Bitmap, Jpeg, Unsupported };
+
+// ".bmp" gives a bitmap, ".jpg" and ".jpeg" a JPEG picture, in any letter case.
+PictureFileKind PictureKindForName(std::string_view fileName);
+
+// The extension with its dot, as the name spells it ("" when there is none).
+std::string ExtensionOf(std::string_view fileName);
+
+// Throws PictureError: the decoder's message, or a refusal naming the extension.
+std::variant<Bitmap, JpegPicture> DecodePictureFile(std::string_view fileName,
+                                                    std::span<const std::uint8_t> bytes);
+
+}  // namespace inkra::board

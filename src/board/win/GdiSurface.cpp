@@ -1,0 +1,21 @@
+#include "GdiSurface.h"
+
+namespace inkra::board::win {
+
+GdiSurfaceFactory::GdiSurfaceFactory() {
+  HDC screen = GetDC(nullptr);
+  int bits = screen ? GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) : 32;
+  if (screen) ReleaseDC(nullptr, screen);
+  // Palette displays are long gone; anything odd gets true colour.
+  depth_ = (bits == 16 || bits == 24 || bits == 32) ? bits : 32;
+}
+
+std::unique_ptr<Surface> GdiSurfaceFactory::NewWhite(int width, int height) {
+  return std::make_unique<GdiSurface>(width, height, depth_);
+}
+
+std::unique_ptr<Surface> GdiSurfaceFactory::FromBitmap(const Bitmap& bitmap) {
+  return std::make_unique<GdiSurface>(bitmap);
+}
+
+}  // namespace inkra::board::win

@@ -1,0 +1,128 @@
+#pragma once
+// The handwriting board window. The add-ins create one without an owner, ShowModal() it, read
+// Accepted(), the view's size and HandOffPath(), then destroy it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BoardModel.h"
+#include "ColourBox.h"
+#include "FileDialogs.h"
+#include "GdiSurface.h"
+#include "Handle.h"
+#include "SettingsStore.h"
+
+namespace inkra::board::win {
+
+// Command identifiers: toolbar buttons, popup items, the two lists.
+enum BoardCommand : int {
+  kBtnDelete = 101, kBtnOpen, kBtnSave, kBtnScan, kBtnReplace, kBtnFind, kBtnInformation, kBtnOK, kBtnExit,
+  kMenuN1 = 201, kMenuN2, kMenuN4,
+  kCbPen = 301, kCbColor,
+};
+
+// What a test may put in place of the machine's own: settings stores, dialogs, hand-off path.
+struct BoardOptions {
+  std::vector<SettingsStore*> settings;  // not owned; empty = HKEY_LOCAL_MACHINE, then HKEY_CURRENT_USER
+  FileDialogs* dialogs = nullptr;        // not owned; null = the common dialogs
+  std::wstring handOffPath;              // empty = the fixed path
+};
+
+class TfrmWhiteBorad {
+ public:
+  explicit TfrmWhiteBorad(BoardOptions options = {});
+  ~TfrmWhiteBorad();
+  TfrmWhiteBorad(const TfrmWhiteBorad&) = delete;
+  TfrmWhiteBorad& operator=(const TfrmWhiteBorad&) = delete;
+
+  // Shows the board and runs its modal loop until it closes.
+  void ShowModal();
+
+  bool Accepted() const { return model_.Accepted(); }
+  // The view `image`, whose size the add-ins insert the picture at.
+  int ImageWidth() const;
+  int ImageHeight() const;
+  // Where the last confirmation wrote the hand-off file (the fixed path or its stand-in).
+  const std::wstring& HandOffPath() const { return handOffWritten_; }
+
+  HWND Handle() const { return window_; }
+  HWND Toolbar() const { return toolbar_; }
+  HWND PenList() const { return cbPen_; }
+  HWND ColourList() const { return cbColor_.Handle(); }
+  HWND PenBar() const { return panel1_; }
+  HWND DrawingPanel() const { return panel_; }
+  HWND View() const { return image_; }
+  const BoardModel& Model() const { return model_; }
+  inkra::win::ColourBox& ColourPicker() { return cbColor_; }
+
+  // Event handlers, named after their control and event.
+  void FormCreate();
+  void imageMouseDown(MouseButton button, int x, int y);
+  void imageMouseMove(int x, int y);
+  void imageMouseUp(MouseButton button, int x, int y);
+  void cbPenChange();
+  void cbColorChange();
+  void BtnDeleteClick();
+  void PanelResize();
+  void N2Click();
+  void N4Click();
+  void BtnOpenClick();
+  void BtnSaveClick();
+  void BtnOKClick();
+  void BtnExitClick();
+  void BtnInformationClick();
+  void BtnReplaceClick();
+  void BtnFindClick();
+  void BtnScanClick();
+
+  void LoadPenSettings();
+  void SavePenSettings();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK PenBarProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandlePanel(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandlePenBar(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleView(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  void CreateToolbar();
+  void CreatePenBar();
+  void LayOut();
+  void OnCommand(int id, int code);
+  void PaintView();
+  void ShowPopupMenu(int screenX, int screenY);
+  // Brings the view's size and the screen up to date with the model.
+  void Sync();
+  // The general error handler: the error's text in a box captioned with the board's title.
+  void ShowError(const std::exception& e);
+  void Message(const std::string& text, const std::string& caption);
+  std::vector<SettingsStore*> SettingsStores();
+
+  BoardOptions options_;
+  CommonFileDialogs commonDialogs_;
+  GdiSurfaceFactory surfaces_;
+  BoardModel model_{surfaces_};
+  std::wstring handOffWritten_;
+  bool closed_ = false;
+
+  HWND window_ = nullptr;   // destroyed by the destructor
+  HWND toolbar_ = nullptr;  // children of window_ and of the panels: destroyed with it
+  HWND panel1_ = nullptr;
+  HWND label_ = nullptr;
+  HWND cbPen_ = nullptr;
+  inkra::win::ColourBox cbColor_{clRed};
+  HWND panel_ = nullptr;
+  HWND image_ = nullptr;
+  inkra::win::UniqueFont font_;
+  HIMAGELIST images_ = nullptr, disabledImages_ = nullptr;
+  std::unique_ptr<SettingsStore> machineStore_, userStore_;
+};
+
+}  // namespace inkra::board::win

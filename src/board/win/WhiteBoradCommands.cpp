@@ -1,0 +1,127 @@
+// The board's commands: pointer, pen, colour, clear, time stamp, settings, files, confirm.
+#include <filesystem>
+
+#include "BoardTexts.h"
+#include "ByteSink.h"
+#include "HandOffFile.h"
+#include "PenSettings.h"
+#include "TextConvert.h"
+#include "TfrmAbout.h"
+#include "TimeStamp.h"
+#include "WhiteBorad.h"
+
+namespace inkra::board::win {
+namespace {
+
+using inkra::win::Utf8ToWide;
+using inkra::win::WideToUtf8;
+
+std::string CurrentTimeStamp() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  wchar_t separator[8] = L":";
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, 8) == 0) separator[0] = L':', separator[1] = 0;
+  return FormatTimeStamp({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute}, WideToUtf8(separator));
+}
+
+}  // namespace
+
+void TfrmWhiteBorad::imageMouseDown(MouseButton button, int x, int y) {
+  model_.MouseDown(button, x, y);
+}
+
+void TfrmWhiteBorad::imageMouseMove(int x, int y) {
+  if (!model_.Drawing()) return;
+  model_.MouseMove(x, y);
+  Sync();
+}
+
+void TfrmWhiteBorad::imageMouseUp(MouseButton, int, int) { model_.MouseUp(); }
+
+void TfrmWhiteBorad::cbPenChange() {
+  const LRESULT index = SendMessageW(cbPen_, CB_GETCURSEL, 0, 0);
+  if (index >= 0) model_.ChoosePen(int(index));
+}
+
+void TfrmWhiteBorad::cbColorChange() {
+  cbColor_.OnSelChange();
+  model_.ChooseColour(cbColor_.Selected());
+  Sync();
+}
+
+void TfrmWhiteBorad::BtnDeleteClick() {
+  model_.Clear();
+  Sync();
+}
+
+void TfrmWhiteBorad::PanelResize() {
+  RECT client;
+  GetClientRect(panel_, &client);
+  model_.PanelResized(client.right, client.bottom);
+  Sync();
+}
+
+void TfrmWhiteBorad::N2Click() {
+  model_.StampTime(CurrentTimeStamp());
+  Sync();
+}
+
+void TfrmWhiteBorad::N4Click() { SavePenSettings(); }
+
+void TfrmWhiteBorad::LoadPenSettings() {
+  std::vector<SettingsStore*> stores = SettingsStores();
+  const LoadedPenSettings loaded = board::LoadPenSettings(stores);
+  model_.ApplySettings(loaded);
+  if (loaded.colour) cbColor_.Select(*loaded.colour);
+}
+
+void TfrmWhiteBorad::SavePenSettings() {
+  std::vector<SettingsStore*> stores = SettingsStores();
+  const LRESULT index = SendMessageW(cbPen_, CB_GETCURSEL, 0, 0);
+  const bool saved = board::SavePenSettings(stores, cbColor_.Selected(), int(index));
+  Message(saved ? kSettingsSaved : kSettingsNotSaved, kSaveCaption);
+}
+
+void TfrmWhiteBorad::BtnOpenClick() {
+  FileDialogs& dialogs = options_.dialogs ? *options_.dialogs : commonDialogs_;
+  const std::optional<std::wstring> path = dialogs.OpenPicture(window_);
+  if (!path) return;
+  model_.EnterNaturalMode();
+  Sync();
+  const std::vector<std::uint8_t> bytes = ReadFileBytes(std::filesystem::path(*path));
+  model_.OpenPicture(WideToUtf8(*path), bytes);
+  Sync();
+}
+
+void TfrmWhiteBorad::BtnSaveClick() {
+  FileDialogs& dialogs = options_.dialogs ? *options_.dialogs : commonDialogs_;
+  const std::optional<std::wstring> path = dialogs.SavePicture(window_);
+  if (!path) return;
+  VectorSink picture;
+  model_.WritePicture(picture);
+  WriteFileBytes(std::filesystem::path(*path), picture.data);
+}
+
+void TfrmWhiteBorad::BtnOKClick() {
+  VectorSink picture;
+  model_.WritePicture(picture);
+  const std::wstring fixed = options_.handOffPath.empty() ? Utf8ToWide(kHandOffPath) : options_.handOffPath;
+  handOffWritten_ = inkra::win::WriteHandOffFile(fixed, picture.data);
+  model_.Accept();
+  PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void TfrmWhiteBorad::BtnExitClick() { PostMessageW(window_, WM_CLOSE, 0, 0); }
+
+void TfrmWhiteBorad::BtnInformationClick() {
+  about::TfrmAbout about;
+  about.ShowModal();
+}
+
+// The seal dialogs are wired in by the seal work; until then these commands do nothing.
+void TfrmWhiteBorad::BtnReplaceClick() {}
+void TfrmWhiteBorad::BtnFindClick() {}
+// Scanning comes with the scanner module.
+void TfrmWhiteBorad::BtnScanClick() {}
+
+}  // namespace inkra::board::win

@@ -1,0 +1,148 @@
+// The board's controls: toolbar, pen bar, drawing panel and view.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+
+#include "BoardTexts.h"
+#include "TextConvert.h"
+#include "ToolbarImages.h"
+#include "WhiteBorad.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace inkra::board::win {
+namespace {
+
+using inkra::win::Utf8ToWide;
+
+constexpr wchar_t kPanelClass[] = L"InkraBoardPanel";
+constexpr wchar_t kPenBarClass[] = L"InkraPenBar";
+constexpr wchar_t kViewClass[] = L"InkraBoardView";
+
+HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+void RegisterChildClass(const wchar_t* name, WNDPROC proc, HBRUSH background, HCURSOR cursor) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(Instance(), name, &wc)) return;
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = Instance();
+  wc.hCursor = cursor;
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
+// A BMP file's pixels as a device-dependent bitmap, for the image lists.
+HBITMAP BitmapFromFile(std::span<const std::uint8_t> file) {
+  if (file.size() < 14 + sizeof(BITMAPINFOHEADER)) return nullptr;
+  const std::uint32_t offset = file[10] | (file[11] << 8) | (file[12] << 16) | (std::uint32_t(file[13]) << 24);
+  if (offset >= file.size()) return nullptr;
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + 14);
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, file.data() + offset, info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+HIMAGELIST ImageListFrom(std::span<const std::uint8_t> file) {
+  HIMAGELIST list = ImageList_Create(kToolbarImageSize, kToolbarImageSize, ILC_COLOR24 | ILC_MASK, 9, 0);
+  HBITMAP strip = BitmapFromFile(file);
+  if (list && strip) ImageList_AddMasked(list, strip, RGB(255, 0, 255));
+  if (strip) DeleteObject(strip);
+  return list;
+}
+
+struct ButtonSpec {
+  int command;  // 0 for a separator
+  const char* caption;
+};
+
+constexpr std::array<ButtonSpec, 12> kButtons = {{
+    {kBtnDelete, "清除"}, {kBtnOpen, "打开"}, {kBtnSave, "保存"}, {0, nullptr},
+    {kBtnScan, "扫描"}, {kBtnReplace, "公章"}, {kBtnFind, "私章"}, {0, nullptr},
+    {kBtnInformation, "关于"}, {0, nullptr},
+    {kBtnOK, "确定"}, {kBtnExit, "退出"},
+}};
+
+}  // namespace
+
+void TfrmWhiteBorad::CreateControls() {
+  font_.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"新宋体"));
+  RegisterChildClass(kPenBarClass, &PenBarProc, GetSysColorBrush(COLOR_BTNFACE),
+                     LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+  RegisterChildClass(kPanelClass, &PanelProc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)),
+                     LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+  RegisterChildClass(kViewClass, &ViewProc, nullptr, nullptr);
+  CreateToolbar();
+  CreatePenBar();
+  panel_ = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 76, 604, 260, window_,
+                           nullptr, Instance(), this);
+  image_ = CreateWindowExW(0, kViewClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, panel_, nullptr, Instance(), this);
+}
+
+void TfrmWhiteBorad::CreateToolbar() {
+  toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                                 CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                             0, 0, 604, 44, window_, nullptr, Instance(), nullptr);
+  SendMessageW(toolbar_, WM_SETFONT, WPARAM(font_.get()), FALSE);
+  SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kToolbarImageSize, kToolbarImageSize));
+  images_ = ImageListFrom(kToolbarBmp);
+  disabledImages_ = ImageListFrom(kToolbarDisabledBmp);
+  SendMessageW(toolbar_, TB_SETIMAGELIST, 0, LPARAM(images_));
+  SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, LPARAM(disabledImages_));
+
+  std::array<std::wstring, kButtons.size()> captions;
+  std::array<TBBUTTON, kButtons.size()> buttons{};
+  int image = 0;
+  for (std::size_t i = 0; i < kButtons.size(); ++i) {
+    TBBUTTON& b = buttons[i];
+    if (kButtons[i].command == 0) {
+      b.iBitmap = 8;  // the separator's width
+      b.fsStyle = BTNS_SEP;
+      continue;
+    }
+    captions[i] = Utf8ToWide(kButtons[i].caption);
+    b.iBitmap = image++;
+    b.idCommand = kButtons[i].command;
+    b.fsState = TBSTATE_ENABLED;
+    b.fsStyle = BTNS_BUTTON;
+    b.iString = reinterpret_cast<INT_PTR>(captions[i].c_str());
+  }
+  SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), LPARAM(buttons.data()));
+  SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(60, 40));
+}
+
+void TfrmWhiteBorad::CreatePenBar() {
+  panel1_ = CreateWindowExW(0, kPenBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 44, 604, 32, window_,
+                            nullptr, Instance(), this);
+  label_ = CreateWindowExW(0, L"STATIC", Utf8ToWide(kPenLabel).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 8, 8, 48, 18,
+                           panel1_, nullptr, Instance(), nullptr);
+  SendMessageW(label_, WM_SETFONT, WPARAM(font_.get()), FALSE);
+  cbPen_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 56,
+                           4, 61, 200, panel1_, reinterpret_cast<HMENU>(INT_PTR(kCbPen)), Instance(), nullptr);
+  SendMessageW(cbPen_, WM_SETFONT, WPARAM(font_.get()), FALSE);
+  for (const char* name : kPenNames) SendMessageW(cbPen_, CB_ADDSTRING, 0, LPARAM(Utf8ToWide(name).c_str()));
+  SendMessageW(cbPen_, CB_SETCURSEL, kDefaultPenIndex, 0);
+  cbColor_.Create(panel1_, kCbColor, 121, 4, 104, 22, font_.get());
+  cbColor_.Select(clRed);
+
+  // The pen list's hint.
+  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, Instance(), nullptr);
+  static std::wstring hint = Utf8ToWide(kPenHint);
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = panel1_;
+  tool.uId = reinterpret_cast<UINT_PTR>(cbPen_);
+  tool.lpszText = hint.data();
+  SendMessageW(tips, TTM_ADDTOOLW, 0, LPARAM(&tool));
+}
+
+}  // namespace inkra::board::win

@@ -1,0 +1,190 @@
+// The pen bar, the drawing panel and the view `image`: painting, pointer, popup menu.
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "BoardTexts.h"
+#include "CursorTable.h"
+#include "TextConvert.h"
+#include "WhiteBorad.h"
+
+namespace inkra::board::win {
+namespace {
+
+using inkra::win::Utf8ToWide;
+
+// The board object behind a child window, stored at WM_NCCREATE from the creation parameter.
+TfrmWhiteBorad* Owner(HWND hwnd, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  return reinterpret_cast<TfrmWhiteBorad*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+MouseButton ButtonOf(UINT message) {
+  switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: return MouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP: return MouseButton::Middle;
+    default: return MouseButton::Left;
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK TfrmWhiteBorad::PenBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  TfrmWhiteBorad* self = Owner(hwnd, message, lParam);
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->HandlePenBar(hwnd, message, wParam, lParam);
+}
+
+LRESULT TfrmWhiteBorad::HandlePenBar(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      // The lists report to the form, as if they were its own children.
+      return SendMessageW(window_, message, wParam, lParam);
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(bar, &ps);
+      RECT r;
+      GetClientRect(bar, &r);
+      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+      EndPaint(bar, &ps);
+      return 0;
+    }
+    default:
+      return DefWindowProcW(bar, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK TfrmWhiteBorad::PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  TfrmWhiteBorad* self = Owner(hwnd, message, lParam);
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  try {
+    return self->HandlePanel(hwnd, message, wParam, lParam);
+  } catch (const std::exception& e) {
+    self->ShowError(e);
+    return 0;
+  }
+}
+
+LRESULT TfrmWhiteBorad::HandlePanel(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCCALCSIZE: {
+      // A 1-pixel border outside the client area, so the view is clipped inside it.
+      RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+      InflateRect(r, -1, -1);
+      return 0;
+    }
+    case WM_NCPAINT: {
+      HDC dc = GetWindowDC(panel);
+      RECT r;
+      GetWindowRect(panel, &r);
+      OffsetRect(&r, -r.left, -r.top);
+      DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+      ReleaseDC(panel, dc);
+      return 0;
+    }
+    case WM_SIZE:
+      if (image_) PanelResize();
+      return 0;
+    default:
+      return DefWindowProcW(panel, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK TfrmWhiteBorad::ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  TfrmWhiteBorad* self = Owner(hwnd, message, lParam);
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  try {
+    return self->HandleView(hwnd, message, wParam, lParam);
+  } catch (const std::exception& e) {
+    self->ShowError(e);
+    return 0;
+  }
+}
+
+LRESULT TfrmWhiteBorad::HandleView(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (view != image_) return DefWindowProcW(view, message, wParam, lParam);  // still being created
+  const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel
+    case WM_PAINT:
+      PaintView();
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT) {
+        HCURSOR cursor = TableCursor(kBoardCursorId);
+        SetCursor(cursor ? cursor : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      SetCapture(image_);  // moves and the release reach the view even outside it
+      imageMouseDown(ButtonOf(message), x, y);
+      return 0;
+    case WM_MOUSEMOVE:
+      imageMouseMove(x, y);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == image_) ReleaseCapture();
+      imageMouseUp(ButtonOf(message), x, y);
+      break;  // the right button's release goes on to WM_CONTEXTMENU
+    case WM_CONTEXTMENU: {
+      int sx = x, sy = y;
+      if (sx == -1 && sy == -1) {  // from the keyboard: at the view's corner
+        POINT p{0, 0};
+        ClientToScreen(image_, &p);
+        sx = p.x;
+        sy = p.y;
+      }
+      ShowPopupMenu(sx, sy);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(view, message, wParam, lParam);
+}
+
+void TfrmWhiteBorad::PaintView() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(image_, &ps);
+  const RECT& area = ps.rcPaint;
+  const auto* shown = static_cast<const GdiSurface*>(model_.Shown());
+  const int pw = shown ? shown->Width() : 0, ph = shown ? shown->Height() : 0;
+  // The picture at its own size from the view's corner; white wherever it does not reach.
+  const RECT picture{0, 0, pw, ph};
+  RECT inside;
+  if (shown && IntersectRect(&inside, &area, &picture))
+    BitBlt(dc, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, shown->Dc(),
+           inside.left, inside.top, SRCCOPY);
+  HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  const RECT right{std::max(area.left, LONG(pw)), area.top, area.right, area.bottom};
+  const RECT below{area.left, std::max(area.top, LONG(ph)), std::min(area.right, LONG(pw)), area.bottom};
+  if (right.left < right.right && right.top < right.bottom) FillRect(dc, &right, white);
+  if (below.left < below.right && below.top < below.bottom) FillRect(dc, &below, white);
+  EndPaint(image_, &ps);
+}
+
+void TfrmWhiteBorad::ShowPopupMenu(int screenX, int screenY) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kMenuN1, Utf8ToWide(kMenuDelete).c_str());
+  AppendMenuW(menu, MF_STRING, kMenuN2, Utf8ToWide(kMenuTimeStamp).c_str());
+  AppendMenuW(menu, MF_STRING, kMenuN4, Utf8ToWide(kMenuSaveSettings).c_str());
+  int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screenX, screenY,
+                              0, image_, nullptr);
+  DestroyMenu(menu);
+  if (chosen) OnCommand(chosen, 0);
+}
+
+}  // namespace inkra::board::win

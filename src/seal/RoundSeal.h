@@ -1,0 +1,68 @@
+#pragma once
+// The official round seal: a double ring, the main text on an arc with every character turned
+// to face outward, a star and two sub-texts, drawn onto any Canvas.
+#include <string>
+#include <vector>
+
+#include "Canvas.h"
+#include "Colour.h"
+
+namespace inkra {
+
+struct RoundSealParams {
+  int height = 200;       // seHight: preview panel height, 50..322
+  int width = 200;        // seWith: preview panel width and ring diameter, 50..322
+  int textMargin = 15;    // seWordWith: ring radius minus text radius, 0..322
+  int ringWidth = 5;      // seOutWith, 0..100
+  ColourValue colour = clRed;
+  std::string text = "华夏文化传播有限公司";  // edt_Input
+  std::string textFace = "新宋体";            // cbSignFont
+  int textSize = 20;      // seWordInt, points, 8..100
+  int span = 270;         // seWordGD, degrees, 200..360
+  int turnFactor = 10;    // seSP: 10 radial, 0 upright, 0..360
+  int starX = 80, starY = 75, starSize = 30;  // se5x, se5y, se5Int
+  std::string upperText = "012345";           // eCode
+  int upperX = 70, upperY = 140;              // seUpX, seUpY
+  std::string upperFace = "新宋体";           // FontUp
+  int upperSize = 12;                         // seUpInt
+  std::string lowerText = "专用章";           // eAias
+  int lowerX = 70, lowerY = 160;              // seDownX, seDownY
+  std::string lowerFace = "新宋体";           // FontDown
+  int lowerSize = 12;                         // seDownInt
+};
+
+// The star face: it holds the GB2312 "★", which the surface's default face may not.
+constexpr const char* kStarFace = "新宋体";
+
+struct RoundSealGeometry {
+  int r = 0;           // ring radius: (width - 2) div 2
+  int TextRadius = 0;  // r - text margin; negative mirrors the anchors through the centre
+  int CenterX = 0;
+  int CenterY = 0;
+  int imageWidth = 0, imageHeight = 0;  // the preview image area: the panel less its bevels
+};
+RoundSealGeometry ComputeGeometry(const RoundSealParams& p);
+
+struct ArcCharPlace {
+  double angle = 0;     // degrees counterclockwise from the x axis, in [0, 360) once below 0
+  Point anchor;
+  int turn = 0;         // 0..359, clockwise degrees that make the glyph face outward
+  int escapement = 0;   // -turn * turn factor, tenths of a degree
+};
+
+// Angle of character i of n (n >= 2): 235 - i * span / (n - 1), taken modulo 360 when below 0.
+double ArcAngle(int i, int n, int span);
+Point ArcAnchor(int centerX, int centerY, int textRadius, double angle);
+int ArcTurn(double angle);
+std::vector<ArcCharPlace> LayoutArc(const RoundSealGeometry& g, int n, int span, int turnFactor);
+
+// The drawing steps; the canvas is a fresh white picture of imageWidth x imageHeight.
+void DrawRingAndStar(Canvas& canvas, const RoundSealParams& p, const RoundSealGeometry& g);
+void DrawArcChar(Canvas& canvas, const RoundSealParams& p, int turn, int x, int y,
+                 const std::string& character);
+void DrawSubTexts(Canvas& canvas, const RoundSealParams& p);
+
+// The whole preview drawing, without the text check (the caller checks first).
+void DrawRoundSeal(Canvas& canvas, const RoundSealParams& p);
+
+}  // namespace inkra

@@ -1,0 +1,297 @@
+#include "SealControls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <set>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace inkra::win {
+namespace {
+
+constexpr const wchar_t* kSpinProperty = L"InkraSpinField";
+constexpr const wchar_t* kPanelClass = L"InkraSealPanel";
+constexpr const wchar_t* kImageClass = L"InkraSealImage";
+constexpr UINT_PTR kSpinSubclassId = 1;
+constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+
+HWND MakeChild(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
+               int width, int height, HWND parent, int id, HFONT font) {
+  HWND w = CreateWindowExW(exStyle, cls, text, style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(INT_PTR(id)), SealModule(), nullptr);
+  if (w && font) SendMessageW(w, WM_SETFONT, WPARAM(font), FALSE);
+  return w;
+}
+
+// Panel: GWLP_USERDATA holds outer edge | inner edge << 16; a property marks the white ones.
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(window, &r);
+      bool white = GetPropW(window, L"InkraWhite") != nullptr;
+      FillRect(HDC(wParam), &r, white ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
+                                      : GetSysColorBrush(COLOR_BTNFACE));
+      return TRUE;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      RECT r;
+      GetClientRect(window, &r);
+      auto edges = UINT(GetWindowLongPtrW(window, GWLP_USERDATA));
+      if (UINT outer = edges & 0xFFFF) DrawEdge(dc, &r, outer, BF_RECT | BF_ADJUST);
+      if (UINT inner = edges >> 16) DrawEdge(dc, &r, inner, BF_RECT | BF_ADJUST);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      RemovePropW(window, L"InkraWhite");
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return TRUE;  // painted whole in WM_PAINT, so resizing does not flicker
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      RECT r;
+      GetClientRect(window, &r);
+      auto* picture = reinterpret_cast<const GdiCanvas*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+      int w = 0, h = 0;
+      if (picture) {
+        w = std::min<int>(picture->Width(), r.right);
+        h = std::min<int>(picture->Height(), r.bottom);
+        BitBlt(dc, 0, 0, w, h, picture->Dc(), 0, 0, SRCCOPY);
+      }
+      auto* white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+      RECT right{w, 0, r.right, r.bottom}, below{0, h, w, r.bottom};
+      FillRect(dc, &right, white);
+      FillRect(dc, &below, white);
+      EndPaint(window, &ps);
+      return 0;
+    }
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterClasses() {
+  static bool done = false;
+  if (done) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.hInstance = SealModule();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpfnWndProc = PanelProc;
+  wc.lpszClassName = kPanelClass;
+  RegisterClassExW(&wc);
+  wc.lpfnWndProc = ImageProc;
+  wc.lpszClassName = kImageClass;
+  RegisterClassExW(&wc);
+  done = true;
+}
+
+int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM param) {
+  if (lf->lfFaceName[0] != L'@') reinterpret_cast<std::set<std::wstring>*>(param)->insert(lf->lfFaceName);
+  return 1;
+}
+
+std::set<std::wstring> FacesOf(BYTE charset) {
+  std::set<std::wstring> faces;
+  HDC dc = GetDC(nullptr);
+  LOGFONTW lf{};
+  lf.lfCharSet = charset;
+  EnumFontFamiliesExW(dc, &lf, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
+  ReleaseDC(nullptr, dc);
+  return faces;
+}
+
+}  // namespace
+
+HINSTANCE SealModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+UniqueFont MakeDialogFont(const wchar_t* face, int points, int pixelHeight) {
+  LOGFONTW lf{};
+  if (points > 0) {
+    HDC dc = GetDC(nullptr);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    lf.lfHeight = -MulDiv(points, dpi > 0 ? dpi : 96, 72);
+  } else {
+    lf.lfHeight = -pixelHeight;
+  }
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = GB2312_CHARSET;
+  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+HWND MakeLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height, HFONT font) {
+  return MakeChild(0, L"STATIC", text, kChildStyle | SS_LEFT | SS_NOPREFIX, x, y, width, height,
+                   parent, -1, font);
+}
+
+HWND MakeButton(HWND parent, int id, const wchar_t* text, int x, int y, int width, int height, HFONT font) {
+  return MakeChild(0, L"BUTTON", text, kChildStyle | WS_TABSTOP | BS_PUSHBUTTON, x, y, width,
+                   height, parent, id, font);
+}
+
+HWND MakeGroup(HWND parent, const wchar_t* caption, int x, int y, int width, int height, HFONT font) {
+  return MakeChild(0, L"BUTTON", caption, kChildStyle | BS_GROUPBOX, x, y, width, height, parent,
+                   -1, font);
+}
+
+void SendGroupsToBottom(HWND parent) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child;) {
+    HWND next = GetWindow(child, GW_HWNDNEXT);
+    wchar_t cls[16] = {};
+    GetClassNameW(child, cls, 16);
+    if (lstrcmpiW(cls, L"Button") == 0 && (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+      SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    child = next;
+  }
+}
+
+HWND MakeEdit(HWND parent, int id, const std::wstring& text, int x, int y, int width, int height, HFONT font) {
+  return MakeChild(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
+                   kChildStyle | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, x, y, width, height,
+                   parent, id, font);
+}
+
+std::wstring WindowText(HWND window) {
+  int length = GetWindowTextLengthW(window);
+  std::wstring text(std::size_t(length) + 1, L'\0');
+  text.resize(std::size_t(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+// --- SpinField -------------------------------------------------------------------------------
+
+void SpinField::Create(HWND parent, int id, int x, int y, int width, int height, int minimum,
+                       int maximum, int value, HFONT font) {
+  id_ = id;
+  minimum_ = minimum;
+  maximum_ = maximum;
+  value = std::clamp(value, minimum, maximum);
+  edit_ = MakeChild(WS_EX_CLIENTEDGE, L"EDIT", std::to_wstring(value).c_str(),
+                    kChildStyle | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, x, y, width, height,
+                    parent, id, font);
+  upDown_ = CreateWindowExW(0, UPDOWN_CLASSW, L"",
+                            kChildStyle | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_ALIGNRIGHT |
+                                UDS_NOTHOUSANDS,
+                            0, 0, 0, 0, parent, nullptr, SealModule(), nullptr);
+  SendMessageW(upDown_, UDM_SETBUDDY, WPARAM(edit_), 0);
+  SendMessageW(upDown_, UDM_SETRANGE32, WPARAM(minimum), LPARAM(maximum));
+  SendMessageW(upDown_, UDM_SETPOS32, 0, LPARAM(value));
+  SetPropW(edit_, kSpinProperty, this);
+  SetWindowSubclass(edit_, EditProc, kSpinSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+int SpinField::Value() const {
+  BOOL failed = FALSE;
+  int v = int(SendMessageW(upDown_, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+  return std::clamp(v, minimum_, maximum_);
+}
+
+void SpinField::SetValue(int value) {
+  value = std::clamp(value, minimum_, maximum_);
+  SendMessageW(upDown_, UDM_SETPOS32, 0, LPARAM(value));
+  std::wstring text = std::to_wstring(value);
+  if (WindowText(edit_) != text) SetWindowTextW(edit_, text.c_str());
+}
+
+bool SpinField::IsSpinEdit(HWND control) { return GetPropW(control, kSpinProperty) != nullptr; }
+
+LRESULT CALLBACK SpinField::EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<SpinField*>(data);
+  switch (message) {
+    case WM_KEYDOWN:
+      if (wParam == VK_PRIOR || wParam == VK_NEXT) {
+        self->Step(wParam == VK_PRIOR ? 10 : -10);
+        return 0;
+      }
+      break;
+    case WM_MOUSEWHEEL: {
+      self->wheel_ += GET_WHEEL_DELTA_WPARAM(wParam);
+      int notches = self->wheel_ / WHEEL_DELTA;
+      self->wheel_ -= notches * WHEEL_DELTA;
+      if (notches) self->Step(notches);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(window, EditProc, kSpinSubclassId);
+      RemovePropW(window, kSpinProperty);
+      break;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// --- Faces -----------------------------------------------------------------------------------
+
+std::vector<std::wstring> InstalledFaces() {
+  std::set<std::wstring> faces = FacesOf(DEFAULT_CHARSET);
+  return {faces.begin(), faces.end()};
+}
+
+std::wstring FallbackFace() {
+  std::set<std::wstring> chinese = FacesOf(GB2312_CHARSET);
+  if (!chinese.empty()) return *chinese.begin();
+  LOGFONTW lf{};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  return lf.lfFaceName;
+}
+
+void FaceBox::Create(HWND parent, int id, int x, int y, int width, int height,
+                     const std::wstring& face, HFONT font) {
+  combo_ = MakeChild(0, L"COMBOBOX", L"",
+                     kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, x, y,
+                     width, height + 240, parent, id, font);
+  for (const std::wstring& name : InstalledFaces())
+    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  LRESULT found = SendMessageW(combo_, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(face.c_str()));
+  SendMessageW(combo_, CB_SETCURSEL, found == CB_ERR ? WPARAM(-1) : WPARAM(found), 0);
+}
+
+bool FaceBox::HasSelection() const { return SendMessageW(combo_, CB_GETCURSEL, 0, 0) != CB_ERR; }
+
+std::wstring FaceBox::SelectedFace() const {
+  LRESULT index = SendMessageW(combo_, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return FallbackFace();
+  LRESULT length = SendMessageW(combo_, CB_GETLBTEXTLEN, WPARAM(index), 0);
+  std::wstring face(std::size_t(std::max<LRESULT>(length, 0)) + 1, L'\0');
+  SendMessageW(combo_, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(face.data()));
+  face.resize(wcslen(face.c_str()));
+  return face.empty() ? FallbackFace() : face;
+}
+
+// --- Panels and the image --------------------------------------------------------------------
+
+HWND MakePanel(HWND parent, int x, int y, int width, int height, UINT outerEdge, UINT innerEdge,
+               bool white) {
+  RegisterClasses();
+  HWND panel = MakeChild(WS_EX_CONTROLPARENT, kPanelClass, L"", kChildStyle | WS_CLIPCHILDREN, x, y,
+                         width, height, parent, -1, nullptr);
+  SetWindowLongPtrW(panel, GWLP_USERDATA, LONG_PTR(outerEdge | (innerEdge << 16)));
+  if (white) SetPropW(panel, L"InkraWhite", HANDLE(1));
+  InvalidateRect(panel, nullptr, TRUE);
+  return panel;
+}
+
+HWND MakePreviewImage(HWND parent, int x, int y, int width, int height) {
+  RegisterClasses();
+  return MakeChild(0, kImageClass, L"", kChildStyle, x, y, width, height, parent, -1, nullptr);
+}
+
+void ShowPicture(HWND image, const GdiCanvas* picture) {
+  SetWindowLongPtrW(image, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture));
+  InvalidateRect(image, nullptr, FALSE);
+}
+
+}  // namespace inkra::win

@@ -1,0 +1,45 @@
+#pragma once
+// TfrmOneSign, "私章制作": the personal square seal dialog. The name is checked and drawn on
+// "预 览" and on a face or colour change; "确 定" writes the seal hand-off file and sets Accepted.
+#include <memory>
+
+#include "ColourBox.h"
+#include "SealControls.h"
+#include "SealForm.h"
+#include "SquareSeal.h"
+
+namespace inkra::win {
+
+class TfrmOneSign final : public SealForm {
+ public:
+  enum Id { idValue = 201, idSignFont, idColor, idBtnCreate, idBtnOk, idBtnExit };
+
+  // Centred over the owner, or on the screen without one; handOffPath is fixed except in tests.
+  explicit TfrmOneSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath);
+  ~TfrmOneSign() override;
+
+  const GdiCanvas* Picture() const { return picture_.get(); }
+  SquareSealParams Params() const;  // the name trimmed
+
+  void FormCreate();
+  void btnCreateClick();
+  void cbSignFontChange();
+  void btnOkClick();
+  void btnExitClick();
+  void DrawSeal();
+  // The name check on the trimmed name, with its message and the field's focus and emptying.
+  bool CheckName();
+
+ private:
+  void CreateControls() override;
+  void FormShow() override;
+  void OnCommand(int id, int code, HWND control) override;
+
+  HWND eValue = nullptr;  // child, not owned
+  FaceBox cbSignFont;
+  ColourBox cbColor{clRed};
+  HWND Panel1 = nullptr, MainPanel = nullptr, Image = nullptr;
+  std::unique_ptr<GdiCanvas> picture_;
+};
+
+}  // namespace inkra::win

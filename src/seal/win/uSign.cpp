@@ -1,0 +1,249 @@
+#include "uSign.h"
+
+#include <algorithm>
+
+#include "Errors.h"
+#include "SealText.h"
+#include "TextConvert.h"
+
+namespace inkra::win {
+namespace {
+
+constexpr int kRowHeight = 22;
+
+void Spin(SpinField& field, HWND parent, int id, int x, int y, int width, int minimum, int maximum,
+          int value, HFONT font) {
+  field.Create(parent, id, x, y, width, kRowHeight, minimum, maximum, value, font);
+}
+
+}  // namespace
+
+TfrmSign::TfrmSign(HWND owner, std::wstring handOffPath) : SealForm(owner, std::move(handOffPath)) {
+  FormCreate();
+  CreateForm(L"TfrmSign", L"公章制作", 679, 428, MakeDialogFont(L"宋体", 12), false);
+}
+
+TfrmSign::~TfrmSign() { DestroyForm(); }
+
+void TfrmSign::FormCreate() { SetAccepted(false); }
+
+void TfrmSign::CreateControls() {
+  const HWND form = Handle();
+  const HFONT font = FormFont();
+  const RoundSealParams d;
+
+  // Preview: the outer panel, the seal panel inside it, the image filling that panel's client.
+  Panel1 = MakePanel(form, 0, 0, 321, 321, BDR_RAISEDINNER, BDR_SUNKENOUTER, false);
+  MainPanel = MakePanel(Panel1, 47, 56, d.width, d.height, BDR_SUNKENOUTER, BDR_RAISEDINNER, true);
+  Image = MakePreviewImage(MainPanel, 2, 2, d.width - 4, d.height - 4);
+
+  // "印章"
+  MakeGroup(form, L"印章", 2, 328, 313, 97, font);
+  MakeLabel(form, L"高：", 10, 350, 80, 16, font);
+  Spin(seHight, form, idHight, 90, 346, 64, 50, 322, d.height, font);
+  MakeLabel(form, L"宽：", 162, 350, 80, 16, font);
+  Spin(seWith, form, idWith, 242, 346, 64, 50, 322, d.width, font);
+  MakeLabel(form, L"文字边距：", 10, 376, 80, 16, font);
+  Spin(seWordWith, form, idWordWith, 90, 372, 64, 0, 322, d.textMargin, font);
+  MakeLabel(form, L"外环宽度：", 162, 376, 80, 16, font);
+  Spin(seOutWith, form, idOutWith, 242, 372, 64, 0, 100, d.ringWidth, font);
+  MakeLabel(form, L"颜色：", 10, 402, 80, 16, font);
+  cbColor.Create(form, idColor, 90, 398, 216, 24, font);
+  cbColor.Select(d.colour);
+
+  // "文字内容"
+  MakeGroup(form, L"文字内容", 328, 8, 345, 105, font);
+  inputFont_ = MakeDialogFont(L"新宋体", 0, 19);
+  edt_Input = MakeEdit(form, idInput, Utf8ToWide(d.text), 336, 26, 329, 27, inputFont_.get());
+  MakeLabel(form, L"字体：", 336, 60, 48, 16, font);
+  cbSignFont.Create(form, idSignFont, 384, 56, 120, 24, Utf8ToWide(d.textFace), font);
+  MakeLabel(form, L"文字大小：", 512, 60, 80, 16, font);
+  Spin(seWordInt, form, idWordInt, 592, 56, 73, 8, 100, d.textSize, font);
+  MakeLabel(form, L"文字夹角：", 336, 88, 80, 16, font);
+  Spin(seWordGD, form, idWordGD, 416, 84, 88, 200, 360, d.span, font);
+  MakeLabel(form, L"水平度：", 512, 88, 80, 16, font);
+  Spin(seSP, form, idSP, 592, 84, 73, 0, 360, d.turnFactor, font);
+
+  // "五星"
+  MakeGroup(form, L"五星", 328, 120, 345, 57, font);
+  MakeLabel(form, L"X:", 336, 146, 20, 16, font);
+  Spin(se5x, form, id5x, 356, 142, 60, 0, 322, d.starX, font);
+  MakeLabel(form, L"Y:", 424, 146, 20, 16, font);
+  Spin(se5y, form, id5y, 444, 142, 60, 0, 322, d.starY, font);
+  MakeLabel(form, L"大小：", 512, 146, 80, 16, font);
+  Spin(se5Int, form, id5Int, 592, 142, 73, 0, 322, d.starSize, font);
+
+  // "副上文" and "副下文：", the same arrangement 96 pixels apart
+  struct SubText {
+    const wchar_t* caption;
+    int top;
+    HWND* edit;
+    int editId;
+    std::string text;
+    FaceBox* face;
+    int faceId;
+    std::string faceName;
+    SpinField *x, *y, *size;
+    int xId, yId, sizeId, xValue, yValue, sizeValue;
+  };
+  SubText subs[] = {
+      {L"副上文", 184, &eCode, idCode, d.upperText, &FontUp, idFontUp, d.upperFace, &seUpX, &seUpY,
+       &seUpInt, idUpX, idUpY, idUpInt, d.upperX, d.upperY, d.upperSize},
+      {L"副下文：", 280, &eAias, idAias, d.lowerText, &FontDown, idFontDown, d.lowerFace, &seDownX,
+       &seDownY, &seDownInt, idDownX, idDownY, idDownInt, d.lowerX, d.lowerY, d.lowerSize},
+  };
+  for (SubText& s : subs) {
+    MakeGroup(form, s.caption, 328, s.top, 345, 81, font);
+    *s.edit = MakeEdit(form, s.editId, Utf8ToWide(s.text), 336, s.top + 20, 168, 24, font);
+    MakeLabel(form, L"字体：", 512, s.top + 24, 48, 16, font);
+    s.face->Create(form, s.faceId, 560, s.top + 20, 105, 24, Utf8ToWide(s.faceName), font);
+    MakeLabel(form, L"X:", 336, s.top + 54, 20, 16, font);
+    Spin(*s.x, form, s.xId, 356, s.top + 50, 60, 0, 322, s.xValue, font);
+    MakeLabel(form, L"Y:", 424, s.top + 54, 20, 16, font);
+    Spin(*s.y, form, s.yId, 444, s.top + 50, 60, 0, 322, s.yValue, font);
+    MakeLabel(form, L"文字大小：", 512, s.top + 54, 80, 16, font);
+    Spin(*s.size, form, s.sizeId, 592, s.top + 50, 73, 8, 100, s.sizeValue, font);
+  }
+
+  MakeButton(form, idBtnInput, L"预 览", 414, 393, 75, 25, font);
+  MakeButton(form, idBtnOk, L"确 定", 504, 393, 75, 25, font);
+  MakeButton(form, idBtnCanle, L"取 消", 592, 393, 75, 25, font);
+}
+
+RoundSealParams TfrmSign::Params() const {
+  RoundSealParams p;
+  p.height = seHight.Value();
+  p.width = seWith.Value();
+  p.textMargin = seWordWith.Value();
+  p.ringWidth = seOutWith.Value();
+  p.colour = cbColor.Selected();
+  p.text = WideToUtf8(WindowText(edt_Input));
+  p.textFace = WideToUtf8(cbSignFont.SelectedFace());
+  p.textSize = seWordInt.Value();
+  p.span = seWordGD.Value();
+  p.turnFactor = seSP.Value();
+  p.starX = se5x.Value();
+  p.starY = se5y.Value();
+  p.starSize = se5Int.Value();
+  p.upperText = WideToUtf8(WindowText(eCode));
+  p.upperX = seUpX.Value();
+  p.upperY = seUpY.Value();
+  p.upperFace = WideToUtf8(FontUp.SelectedFace());
+  p.upperSize = seUpInt.Value();
+  p.lowerText = WideToUtf8(WindowText(eAias));
+  p.lowerX = seDownX.Value();
+  p.lowerY = seDownY.Value();
+  p.lowerFace = WideToUtf8(FontDown.SelectedFace());
+  p.lowerSize = seDownInt.Value();
+  return p;
+}
+
+void TfrmSign::FormShow() { btn_InputClick(); }
+
+void TfrmSign::btn_InputClick() {
+  const RoundSealParams p = Params();
+  if (SealTextCheck check = CheckText(p.text); check != SealTextCheck::Ok) {
+    ShowHint(RoundSealMessage(check));
+    return;  // the picture keeps what it showed
+  }
+  const RoundSealGeometry g = ComputeGeometry(p);
+  textRadius_ = g.TextRadius;
+  centerX_ = g.CenterX;
+  centerY_ = g.CenterY;
+  auto picture = std::make_unique<GdiCanvas>(g.imageWidth, g.imageHeight, 24);
+  DrawRoundSeal(*picture, p);
+  ShowPicture(Image, picture.get());
+  picture_ = std::move(picture);
+}
+
+void TfrmSign::seOutWithChange() { btn_InputClick(); }
+
+void TfrmSign::seHightChange() {
+  RECT r;
+  GetWindowRect(MainPanel, &r);
+  SetWindowPos(MainPanel, nullptr, 0, 0, r.right - r.left, seHight.Value(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MainPanelResize();
+}
+
+void TfrmSign::seWithChange() {
+  RECT r;
+  GetWindowRect(MainPanel, &r);
+  SetWindowPos(MainPanel, nullptr, 0, 0, seWith.Value(), r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MainPanelResize();
+}
+
+void TfrmSign::MainPanelResize() {
+  RECT r;
+  GetClientRect(MainPanel, &r);
+  SetWindowPos(Image, nullptr, 2, 2, r.right - 4, r.bottom - 4, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(MainPanel, nullptr, TRUE);
+  InvalidateRect(Image, nullptr, FALSE);
+}
+
+void TfrmSign::btnOkClick() {
+  try {
+    if (picture_) {
+      WriteHandOff(*picture_);
+    } else {
+      RECT r;
+      GetClientRect(Image, &r);
+      WriteHandOff(GdiCanvas(std::max<int>(r.right, 1), std::max<int>(r.bottom, 1), 24));
+    }
+    SetAccepted(true);
+  } catch (const FileError& e) {
+    ShowError(e.what());
+  }
+  CloseModal();  // the button ends the dialog whether or not the file was written
+}
+
+void TfrmSign::btnCanleClick() {
+  SetAccepted(false);
+  CloseModal();
+}
+
+SpinField* TfrmSign::SpinWithId(int id) {
+  for (SpinField* s : {&seHight, &seWith, &seWordWith, &seOutWith, &seWordInt, &seWordGD, &seSP,
+                       &se5x, &se5y, &se5Int, &seUpX, &seUpY, &seUpInt, &seDownX, &seDownY,
+                       &seDownInt})
+    if (s->Id() == id) return s;
+  return nullptr;
+}
+
+void TfrmSign::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case idBtnInput:
+      if (code == BN_CLICKED) btn_InputClick();
+      return;
+    case idBtnOk:
+      if (code == BN_CLICKED) btnOkClick();
+      return;
+    case idBtnCanle:
+      if (code == BN_CLICKED) btnCanleClick();
+      return;
+    case idColor:
+      if (code == CBN_SELCHANGE && cbColor.OnSelChange() && Shown()) seOutWithChange();
+      return;
+    case idSignFont:
+    case idFontUp:
+    case idFontDown:
+      if (code == CBN_SELCHANGE && Shown()) seOutWithChange();
+      return;
+    case idInput:
+    case idCode:
+    case idAias:
+      if (code == EN_CHANGE && Shown()) seOutWithChange();
+      return;
+  }
+  if (code != EN_CHANGE || !Shown() || !SpinWithId(id)) return;
+  if (id == idHight) {
+    seHightChange();
+  } else if (id == idWith) {
+    seWithChange();
+  } else {
+    seOutWithChange();
+  }
+}
+
+}  // namespace inkra::win

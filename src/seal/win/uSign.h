@@ -1,0 +1,68 @@
+#pragma once
+// TfrmSign, "公章制作": the official round seal dialog. Every parameter change redraws the
+// preview; "确 定" writes the seal hand-off file and sets Accepted.
+#include <memory>
+
+#include "ColourBox.h"
+#include "RoundSeal.h"
+#include "SealControls.h"
+#include "SealForm.h"
+
+namespace inkra::win {
+
+class TfrmSign final : public SealForm {
+ public:
+  // Control ids, for tests and the window procedure.
+  enum Id {
+    idHight = 101, idWith, idWordWith, idOutWith, idColor,
+    idInput, idSignFont, idWordInt, idWordGD, idSP,
+    id5x, id5y, id5Int,
+    idCode, idUpX, idUpY, idFontUp, idUpInt,
+    idAias, idDownX, idDownY, idFontDown, idDownInt,
+    idBtnInput, idBtnOk, idBtnCanle,
+  };
+
+  // No owner for the board's use; handOffPath is the fixed path except in tests.
+  explicit TfrmSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath);
+  ~TfrmSign() override;
+
+  // The picture of the last successful preview (null before the first).
+  const GdiCanvas* Picture() const { return picture_.get(); }
+  int TextRadius() const { return textRadius_; }
+  int CenterX() const { return centerX_; }
+  int CenterY() const { return centerY_; }
+  // The parameters as the controls hold them now.
+  RoundSealParams Params() const;
+
+  // Handlers, as the window procedure calls them.
+  void FormCreate();
+  void btn_InputClick();
+  void seOutWithChange();
+  void seHightChange();
+  void seWithChange();
+  void MainPanelResize();
+  void btnOkClick();
+  void btnCanleClick();
+
+ private:
+  void CreateControls() override;
+  void FormShow() override;
+  void OnCommand(int id, int code, HWND control) override;
+  SpinField* SpinWithId(int id);
+
+  SpinField seHight, seWith, seWordWith, seOutWith;
+  SpinField seWordInt, seWordGD, seSP;
+  SpinField se5x, se5y, se5Int;
+  SpinField seUpX, seUpY, seUpInt;
+  SpinField seDownX, seDownY, seDownInt;
+  ColourBox cbColor{clRed};
+  FaceBox cbSignFont, FontUp, FontDown;
+  HWND edt_Input = nullptr, eCode = nullptr, eAias = nullptr;  // children, not owned
+  HWND Panel1 = nullptr, MainPanel = nullptr, Image = nullptr;
+  UniqueFont inputFont_;
+
+  std::unique_ptr<GdiCanvas> picture_;
+  int textRadius_ = 0, centerX_ = 0, centerY_ = 0;
+};
+
+}  // namespace inkra::win

@@ -1,0 +1,164 @@
+#include "ColourBox.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <string>
+
+#include "GdiCanvas.h"
+#include "TextConvert.h"
+
+namespace inkra::win {
+namespace {
+
+constexpr const wchar_t* kProperty = L"InkraColourBox";
+
+constexpr ColourValue kStandard[] = {clBlack, clMaroon, clGreen, clOlive, clNavy,    clPurple,
+                                     clTeal,  clGray,   clSilver, clRed,  clLime,    clYellow,
+                                     clBlue,  clFuchsia, clAqua, clWhite};
+// The system colours that have names, in index order.
+constexpr int kSystem[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                           15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 26, 27, 28, 29, 30};
+
+bool ChooseWithDialog(HWND owner, COLORREF& colour) {
+  static COLORREF customColours[16] = {};
+  for (COLORREF& c : customColours)
+    if (c == 0) c = RGB(255, 255, 255);
+  CHOOSECOLORW cc{};
+  cc.lStructSize = sizeof cc;
+  cc.hwndOwner = owner;
+  cc.rgbResult = colour;
+  cc.lpCustColors = customColours;
+  cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+  if (!ChooseColorW(&cc)) return false;
+  colour = cc.rgbResult;
+  return true;
+}
+
+ColourBox::ChooseFunction chooser = nullptr;
+
+}  // namespace
+
+void ColourBox::SetChooser(ChooseFunction f) { chooser = f; }
+
+HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height, HFONT font) {
+  entries_.clear();
+  entries_.push_back({Kind::Default, defaultColour_});
+  for (ColourValue c : kStandard) entries_.push_back({Kind::Fixed, c});
+  for (int n : kSystem) entries_.push_back({Kind::Fixed, kSystemColourBit + ColourValue(n)});
+  entries_.push_back({Kind::Custom, custom_});
+
+  auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  combo_ = CreateWindowExW(0, L"COMBOBOX", L"",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
+                               CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                           x, y, width, height + 200, parent,
+                           reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
+  if (!combo_) return nullptr;
+  SetPropW(combo_, kProperty, this);
+  if (font) SendMessageW(combo_, WM_SETFONT, WPARAM(font), FALSE);
+  for (int i = 0; i < Count(); ++i) SendMessageW(combo_, CB_ADDSTRING, 0, LPARAM(EntryLabel(i).c_str()));
+  // Item heights follow the closed field's height, as a TColorBox's do.
+  SendMessageW(combo_, CB_SETITEMHEIGHT, WPARAM(-1), height - 6);
+  SendMessageW(combo_, CB_SETITEMHEIGHT, 0, height - 6);
+  SendMessageW(combo_, CB_SETMINVISIBLE, 8, 0);
+  return combo_;
+}
+
+std::wstring ColourBox::EntryLabel(int index) const {
+  const Entry& e = entries_[std::size_t(index)];
+  if (e.kind == Kind::Default) return L"Default";
+  if (e.kind == Kind::Custom) return L"Custom";
+  std::string name = ColourToText(e.value);
+  if (name.rfind("cl", 0) == 0) name.erase(0, 2);
+  return Utf8ToWide(name);
+}
+
+ColourValue ColourBox::Selected() const {
+  int index = combo_ ? int(SendMessageW(combo_, CB_GETCURSEL, 0, 0)) : -1;
+  if (index < 0 || index >= Count()) return defaultColour_;
+  const Entry& e = entries_[std::size_t(index)];
+  if (e.kind == Kind::Default) return defaultColour_;
+  if (e.kind == Kind::Custom) return custom_;
+  return e.value;
+}
+
+void ColourBox::Select(ColourValue c) {
+  int found = Count() - 1;
+  if (c == defaultColour_) {
+    found = 0;
+  } else {
+    for (int i = 1; i < Count() - 1; ++i)
+      if (entries_[std::size_t(i)].value == c) found = i;
+  }
+  if (found == Count() - 1) {
+    custom_ = c;
+    entries_.back().value = c;
+  }
+  SendMessageW(combo_, CB_SETCURSEL, WPARAM(found), 0);
+  lastIndex_ = found;
+}
+
+bool ColourBox::OnSelChange() {
+  int index = int(SendMessageW(combo_, CB_GETCURSEL, 0, 0));
+  if (index == Count() - 1) {
+    COLORREF colour = COLORREF(custom_ & 0x00FFFFFF);
+    ChooseFunction choose = chooser ? chooser : ChooseWithDialog;
+    if (!choose(GetParent(combo_), colour)) {
+      SendMessageW(combo_, CB_SETCURSEL, WPARAM(lastIndex_), 0);
+      return false;
+    }
+    custom_ = ColourValue(colour);
+    entries_.back().value = custom_;
+    InvalidateRect(combo_, nullptr, TRUE);
+  }
+  lastIndex_ = index;
+  return true;
+}
+
+COLORREF ColourBox::Swatch(const Entry& entry) const {
+  ColourValue v = entry.kind == Kind::Default ? defaultColour_ : entry.kind == Kind::Custom ? custom_ : entry.value;
+  return GdiCanvas::Resolve(v, RGB(255, 0, 0));
+}
+
+void ColourBox::Draw(const DRAWITEMSTRUCT& item) const {
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  bool selected = (item.itemState & ODS_SELECTED) != 0;
+  HBRUSH back = GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+  FillRect(dc, &r, back);
+  int index = int(item.itemID);
+  if (index < 0 || index >= Count()) {
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+    return;
+  }
+  // The swatch: a square as high as the item, framed in black.
+  RECT swatch{r.left + 2, r.top + 2, r.left + 2 + (r.bottom - r.top - 4), r.bottom - 2};
+  HBRUSH fill = CreateSolidBrush(Swatch(entries_[std::size_t(index)]));
+  FillRect(dc, &swatch, fill);
+  DeleteObject(fill);
+  FrameRect(dc, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  auto font = reinterpret_cast<HFONT>(SendMessageW(combo_, WM_GETFONT, 0, 0));
+  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+  RECT text = r;
+  text.left = swatch.right + 4;
+  std::wstring label = EntryLabel(index);
+  DrawTextW(dc, label.c_str(), int(label.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  if (oldFont) SelectObject(dc, oldFont);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+bool ColourBox::HandleParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (message != WM_DRAWITEM) return false;
+  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (item->CtlType != ODT_COMBOBOX) return false;
+  auto* box = static_cast<const ColourBox*>(GetPropW(item->hwndItem, kProperty));
+  if (!box) return false;
+  box->Draw(*item);
+  result = TRUE;
+  return true;
+}
+
+}  // namespace inkra::win

@@ -1,0 +1,73 @@
+#pragma once
+// The GDI canvas: a DIB section in a memory DC. Its bits are laid out exactly as Bitmap's rows
+// (top-down, padded to 4 bytes), so pictures pass in and out by copying bytes.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Bitmap.h"
+#include "Canvas.h"
+#include "Handle.h"
+
+namespace inkra::win {
+
+class GdiCanvas final : public Canvas {
+ public:
+  // A white surface; 32 bits is the display depth the board works at.
+  GdiCanvas(int width, int height, int bitsPerPixel = 32);
+  // The picture at its own depth, palette and masks included.
+  explicit GdiCanvas(const Bitmap& bitmap);
+  ~GdiCanvas() override;
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  int BitsPerPixel() const { return bpp_; }
+
+  void SetPenColour(ColourValue c) override;
+  void SetBrushColour(ColourValue c) override;
+  void SetFont(const Font& f) override;
+  void Polygon(std::span<const Point> points) override;
+  void Ellipse(int x1, int y1, int x2, int y2) override;
+  void SetPixel(int x, int y, ColourValue c) override;
+  void TextOut(int x, int y, const std::string& text) override;
+
+  // The picture as it stands now, at the canvas's depth.
+  Bitmap ToBitmap() const;
+
+  // For blitting to a window; the canvas keeps ownership. Its pen, brush and font stay selected.
+  HDC Dc() const { return dc_.get(); }
+  HBITMAP BitmapHandle() const { return bitmap_.get(); }
+
+  // The colour GDI draws for a colour value: system colours as the system gives them now.
+  // clDefault and clNone have no colour of their own; `fallback` stands in for them.
+  static COLORREF Resolve(ColourValue c, COLORREF fallback);
+
+ private:
+  void Create(const Bitmap* source, int width, int height, int bitsPerPixel);
+  void PrepareShapes();  // pen and brush for the colours in force
+  void Finish();         // the DIB bits catch up with GDI
+  void FillTurnedCell(int x, int y, const std::wstring& text);
+
+  int width_ = 0, height_ = 0, bpp_ = 0;
+  std::vector<PaletteEntry> palette_;
+  std::array<std::uint32_t, 3> masks_{};
+  void* bits_ = nullptr;  // owned by bitmap_
+  ColourValue penColour_ = clBlack, brushColour_ = clWhite;
+  Font font_;
+  bool fontDirty_ = true;
+  // The DC comes last so it is deleted first, releasing the objects selected into it.
+  UniqueBitmap bitmap_;
+  UniquePen pen_;
+  UniqueBrush brush_;
+  UniqueFont fontHandle_;
+  // What the selected pen and brush were made for: a colour, kNoColour, or CLR_INVALID (none yet).
+  COLORREF penMadeFor_ = CLR_INVALID, brushMadeFor_ = CLR_INVALID;
+  UniqueMemoryDc dc_;
+};
+
+}  // namespace inkra::win

@@ -1,0 +1,56 @@
+#include "HandOffFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "Errors.h"
+#include "Handle.h"
+#include "TextConvert.h"
+
+namespace inkra::win {
+namespace {
+
+enum class WriteResult { Written, Refused, Failed };
+
+WriteResult TryWrite(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return GetLastError() == ERROR_ACCESS_DENIED ? WriteResult::Refused : WriteResult::Failed;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = DWORD(std::min<std::size_t>(bytes.size() - done, 1u << 30)), written = 0;
+    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      file.reset();
+      DeleteFileW(path.c_str());  // no half-written picture for the reader
+      return WriteResult::Failed;
+    }
+    done += written;
+  }
+  return WriteResult::Written;
+}
+
+}  // namespace
+
+std::wstring TempFolderPathFor(const std::wstring& fixedPath) {
+  wchar_t folder[MAX_PATH + 1] = {};
+  DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return {};
+  std::size_t slash = fixedPath.find_last_of(L"\\/");
+  std::wstring name = slash == std::wstring::npos ? fixedPath : fixedPath.substr(slash + 1);
+  std::wstring path(folder, length);
+  if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
+  return path + name;
+}
+
+std::wstring WriteHandOffFile(const std::wstring& fixedPath, std::span<const std::uint8_t> bytes) {
+  WriteResult first = TryWrite(fixedPath, bytes);
+  if (first == WriteResult::Written) return fixedPath;
+  if (first == WriteResult::Refused) {
+    std::wstring standIn = TempFolderPathFor(fixedPath);
+    if (!standIn.empty() && TryWrite(standIn, bytes) == WriteResult::Written) return standIn;
+  }
+  throw FileError("Cannot create file " + WideToUtf8(fixedPath));
+}
+
+}  // namespace inkra::win

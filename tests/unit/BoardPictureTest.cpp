@@ -1,0 +1,130 @@
+// What the board writes (hand-off and Save) and how an opened JPEG becomes drawable.
+#include <gtest/gtest.h>
+
+#include "BoardFakes.h"
+#include "BoardModel.h"
+#include "Bmp.h"
+#include "Errors.h"
+#include "PictureFile.h"
+
+namespace inkra::board {
+namespace {
+
+using testing::MakeJpeg;
+using testing::RecordingSurfaces;
+
+class BoardPicture : public ::testing::Test {
+ protected:
+  void SetUp() override { board.Create(602, 258); }
+  std::vector<std::uint8_t> Written() {
+    VectorSink sink;
+    board.WritePicture(sink);
+    return sink.data;
+  }
+  RecordingSurfaces surfaces;
+  BoardModel board{surfaces};
+};
+
+TEST_F(BoardPicture, FreshBoardWritesAWhiteBitmapOfTheClientArea) {
+  auto bytes = Written();
+  ASSERT_GE(bytes.size(), 54u);
+  EXPECT_EQ(bytes[0], 'B');
+  EXPECT_EQ(bytes[1], 'M');
+  Bitmap back = ReadBmp(bytes);
+  EXPECT_EQ(back.Width(), 602);
+  EXPECT_EQ(back.Height(), 258);
+  EXPECT_EQ(back.PixelRGB(0, 0), clWhite);
+  EXPECT_EQ(back.PixelRGB(601, 257), clWhite);
+}
+
+TEST_F(BoardPicture, OpenedJpegIsWrittenBackByteForByte) {
+  auto jpeg = MakeJpeg(40, 30, 10, 200, 30);
+  board.OpenPicture("photo.JPEG", jpeg);
+  EXPECT_EQ(board.Kind(), PictureKind::Jpeg);
+  EXPECT_EQ(board.ViewSize(), (Size{40, 30}));
+  EXPECT_EQ(Written(), jpeg);
+  // Moving the pointer or pressing buttons without drawing changes nothing.
+  board.MouseDown(MouseButton::Right, 3, 3);
+  board.MouseMove(9, 9);
+  board.ChoosePen(1);
+  EXPECT_EQ(Written(), jpeg);
+}
+
+TEST_F(BoardPicture, FirstStrokeTurnsAJpegIntoABitmapOfItsPixels) {
+  auto jpeg = MakeJpeg(16, 8, 0, 0, 255);
+  board.OpenPicture("b.jpg", jpeg);
+  board.MouseDown(MouseButton::Left, 2, 2);
+  board.MouseMove(4, 2);
+  EXPECT_EQ(board.Kind(), PictureKind::Bitmap);
+  auto rec = surfaces.Last().Recorder().Polygons();
+  ASSERT_EQ(rec.size(), 1u);
+  EXPECT_EQ(rec[0].pen, clRed);
+  EXPECT_EQ(rec[0].brush, clRed);
+  Bitmap back = ReadBmp(Written());
+  EXPECT_EQ(back.Width(), 16);
+  EXPECT_EQ(back.Height(), 8);
+  // The decoded blue survives (JPEG is lossy: allow a little).
+  std::uint32_t px = back.PixelRGB(8, 4);
+  EXPECT_LT(px & 0xFF, 16u);
+  EXPECT_GT((px >> 16) & 0xFF, 240u);
+}
+
+TEST_F(BoardPicture, ColourChangeAndStampAlsoTurnAJpegIntoABitmap) {
+  auto jpeg = MakeJpeg(8, 8, 255, 255, 255);
+  board.OpenPicture("c.jpg", jpeg);
+  board.ChooseColour(clNavy);
+  EXPECT_EQ(board.Kind(), PictureKind::Bitmap);
+  board.OpenPicture("c.jpg", jpeg);
+  board.StampTime("2024-01-02 03:04");
+  EXPECT_EQ(board.Kind(), PictureKind::Bitmap);
+  EXPECT_NE(Written(), jpeg);
+}
+
+TEST_F(BoardPicture, TimeStampIsBoldTenPointOnWhiteAtTheStampPoint) {
+  board.ChooseColour(clBlue);
+  board.MouseDown(MouseButton::Right, 15, 25);
+  auto& rec = surfaces.Last().Recorder();
+  rec.Clear();
+  board.StampTime("2006-05-01 14:07");
+  auto texts = rec.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].x1, 15);
+  EXPECT_EQ(texts[0].y1, 25);
+  EXPECT_EQ(texts[0].text, "2006-05-01 14:07");
+  EXPECT_EQ(texts[0].brush, clWhite);
+  EXPECT_EQ(texts[0].font.sizePoints, 10);
+  EXPECT_TRUE(texts[0].font.bold);
+  EXPECT_EQ(texts[0].font.face, Font{}.face);
+  EXPECT_EQ(texts[0].font.colour, Font{}.colour);
+  EXPECT_EQ(rec.BrushColour(), clBlue);  // the fill goes back to the selected colour
+}
+
+TEST(PictureFileNames, ExtensionChoosesTheDecoder) {
+  EXPECT_EQ(PictureKindForName("a.bmp"), PictureFileKind::Bitmap);
+  EXPECT_EQ(PictureKindForName("C:\\dir.jpg\\A.BMP"), PictureFileKind::Bitmap);
+  EXPECT_EQ(PictureKindForName("a.JPG"), PictureFileKind::Jpeg);
+  EXPECT_EQ(PictureKindForName("a.jpeg"), PictureFileKind::Jpeg);
+  EXPECT_EQ(PictureKindForName("a.bmp.wmf"), PictureFileKind::Unsupported);
+  EXPECT_EQ(PictureKindForName("a.ico"), PictureFileKind::Unsupported);
+  EXPECT_EQ(PictureKindForName("C:\\dir.bmp\\noext"), PictureFileKind::Unsupported);
+  EXPECT_EQ(ExtensionOf("x/y.Emf"), ".Emf");
+  EXPECT_EQ(ExtensionOf("x.d/y"), "");
+}
+
+TEST(PictureFileNames, RefusalNamesTheExtension) {
+  try {
+    DecodePictureFile("logo.wmf", std::vector<std::uint8_t>{1, 2, 3});
+    FAIL() << "a metafile was accepted";
+  } catch (const PictureError& e) {
+    EXPECT_NE(std::string(e.what()).find(".wmf"), std::string::npos);
+  }
+}
+
+TEST(PictureFileNames, JpegNamedBmpGivesTheBmpDecodersError) {
+  auto jpeg = MakeJpeg(4, 4, 1, 2, 3);
+  EXPECT_THROW(DecodePictureFile("photo.bmp", jpeg), PictureError);
+  EXPECT_THROW(DecodePictureFile("photo.jpg", std::vector<std::uint8_t>{'B', 'M', 0, 0}), PictureError);
+}
+
+}  // namespace
+}  // namespace inkra::board

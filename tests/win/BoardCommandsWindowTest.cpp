@@ -1,0 +1,252 @@
+// The board's commands through its real window: confirm, exit, close box, open, save, time
+// stamp, and the general error handler.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "Bmp.h"
+#include "HandOffFile.h"
+#include "MemorySettingsStore.h"
+#include "TextConvert.h"
+#include "../unit/BoardTestJpeg.h"
+#include "support/BoardDriver.h"
+
+namespace inkra::test {
+namespace {
+
+using board::MemorySettingsStore;
+using board::win::BoardOptions;
+using board::win::TfrmWhiteBorad;
+namespace fs = std::filesystem;
+
+const std::wstring kTitle = L"InkraSoft 手写板 1.0";
+
+class BoardCommands : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    for (const auto& p : cleanup) {
+      std::error_code ec;
+      fs::remove_all(fs::path(p), ec);
+    }
+  }
+  BoardOptions Options() {
+    BoardOptions o;
+    o.settings = {&noSettings};
+    o.handOffPath = Scratch(L"handoff.wmf");
+    return o;
+  }
+  std::wstring Scratch(const std::wstring& name) {
+    cleanup.push_back(TempPath(name));
+    return cleanup.back();
+  }
+  void Drive(TfrmWhiteBorad& board, std::function<void(UiDriver&)> steps, bool close = true) {
+    UiDriver ui;
+    ui.Then([&, close](UiDriver& d) {
+      WaitForBoard(d);
+      steps(d);
+      if (close) d.Close(board.Handle());
+    });
+    board.ShowModal();
+    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+  }
+  void WriteFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(fs::path(path), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  }
+  // Opens `path` through the real open dialog.
+  static void OpenThroughDialog(UiDriver& d, HWND toolbar, const std::wstring& path) {
+    ClickTool(toolbar, board::win::kBtnOpen);
+    HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
+    d.FillFileDialog(dialog, path);
+    d.WaitUntilGone(dialog);
+  }
+
+  MemorySettingsStore noSettings;
+  std::vector<std::wstring> cleanup;
+};
+
+TEST_F(BoardCommands, ConfirmOnAFreshBoardWritesAWhiteBitmapAndAccepts) {
+  TfrmWhiteBorad board(Options());
+  Drive(board, [&](UiDriver&) { ClickTool(board.Toolbar(), board::win::kBtnOK); }, false);
+  EXPECT_TRUE(board.Accepted());
+  EXPECT_EQ(board.HandOffPath(), Options().handOffPath);
+  auto bytes = ReadWholeFile(board.HandOffPath());
+  ASSERT_GT(bytes.size(), 54u);
+  Bitmap b = ReadBmp(bytes);
+  EXPECT_EQ(b.Width(), 602);
+  EXPECT_EQ(b.Height(), 258);
+  EXPECT_TRUE(AllWhite(b));
+  EXPECT_EQ(bytes[14], 40);  // a 40-byte information header
+  EXPECT_EQ(board.ImageWidth(), 602);
+  EXPECT_EQ(board.ImageHeight(), 258);
+}
+
+TEST_F(BoardCommands, ConfirmWritesTheFixedPathByDefault) {
+  const std::wstring fixed = L"c:\\00000001InkraWebWhirte.wmf";
+  DeleteFileW(fixed.c_str());
+  BoardOptions o = Options();
+  o.handOffPath.clear();
+  TfrmWhiteBorad board(o);
+  Drive(board, [&](UiDriver&) { ClickTool(board.Toolbar(), board::win::kBtnOK); }, false);
+  EXPECT_TRUE(board.Accepted());
+  EXPECT_EQ(board.HandOffPath(), fixed);
+  EXPECT_EQ(ReadBmp(ReadWholeFile(fixed)).Width(), 602);
+  DeleteFileW(fixed.c_str());
+}
+
+TEST_F(BoardCommands, RefusedFixedPathFallsBackToTheTemporaryFolder) {
+  // A folder standing at the fixed path makes its creation fail with access denied.
+  const std::wstring fixed = L"c:\\board" + std::to_wstring(GetCurrentProcessId()) + L"-refused.wmf";
+  ASSERT_TRUE(CreateDirectoryW(fixed.c_str(), nullptr));
+  cleanup.push_back(fixed);
+  BoardOptions o = Options();
+  o.handOffPath = fixed;
+  TfrmWhiteBorad board(o);
+  Drive(board, [&](UiDriver&) { ClickTool(board.Toolbar(), board::win::kBtnOK); }, false);
+  EXPECT_TRUE(board.Accepted());
+  const std::wstring standIn = win::TempFolderPathFor(fixed);
+  cleanup.push_back(standIn);
+  EXPECT_EQ(board.HandOffPath(), standIn);
+  EXPECT_EQ(ReadBmp(ReadWholeFile(standIn)).Height(), 258);
+}
+
+TEST_F(BoardCommands, UnwritableHandOffKeepsTheBoardOpenAndNotAccepted) {
+  BoardOptions o = Options();
+  o.handOffPath = L"q:\\no-such-drive\\x.wmf";
+  TfrmWhiteBorad board(o);
+  MessageBoxInfo seen;
+  Drive(board, [&](UiDriver& d) {
+    ClickTool(board.Toolbar(), board::win::kBtnOK);
+    seen = AnswerMessageBox(d, kTitle.c_str());
+    EXPECT_TRUE(IsWindowVisible(board.Handle()));
+  });
+  EXPECT_FALSE(board.Accepted());
+  EXPECT_EQ(seen.text, L"Cannot create file q:\\no-such-drive\\x.wmf");
+  ASSERT_EQ(seen.buttons.size(), 1u);
+  EXPECT_EQ(seen.icon, MessageIcon::None);
+}
+
+TEST_F(BoardCommands, ExitAndTheCloseBoxLeaveAcceptedFalse) {
+  TfrmWhiteBorad exited(Options());
+  Drive(exited, [&](UiDriver&) {
+    Stroke(exited.View(), {{5, 5}, {50, 9}});
+    ClickTool(exited.Toolbar(), board::win::kBtnExit);
+  }, false);
+  EXPECT_FALSE(exited.Accepted());
+  EXPECT_TRUE(ReadWholeFile(Options().handOffPath).empty());
+  TfrmWhiteBorad closed(Options());
+  Drive(closed, [&](UiDriver&) { PostMessageW(closed.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }, false);
+  EXPECT_FALSE(closed.Accepted());
+}
+
+TEST_F(BoardCommands, OpenedJpegConfirmedAtOnceReachesTheHandOffByteForByte) {
+  const auto jpeg = board::testing::MakeJpeg(120, 90, 30, 140, 220);
+  const std::wstring path = Scratch(L"photo.jpg");
+  WriteFile(path, jpeg);
+  TfrmWhiteBorad board(Options());
+  Drive(board, [&](UiDriver& d) {
+    OpenThroughDialog(d, board.Toolbar(), path);
+    ClickTool(board.Toolbar(), board::win::kBtnOK);
+  }, false);
+  EXPECT_TRUE(board.Accepted());
+  EXPECT_EQ(board.ImageWidth(), 120);
+  EXPECT_EQ(board.ImageHeight(), 90);
+  EXPECT_EQ(ReadWholeFile(board.HandOffPath()), jpeg);
+}
+
+TEST_F(BoardCommands, StrokeOnAnOpenedJpegMakesABitmapOfItsPixels) {
+  const auto jpeg = board::testing::MakeJpeg(64, 48, 255, 255, 255);
+  const std::wstring path = Scratch(L"white.jpeg");
+  WriteFile(path, jpeg);
+  TfrmWhiteBorad board(Options());
+  Drive(board, [&](UiDriver& d) {
+    OpenThroughDialog(d, board.Toolbar(), path);
+    Stroke(board.View(), {{10, 10}, {30, 10}});
+    ClickTool(board.Toolbar(), board::win::kBtnOK);
+  }, false);
+  Bitmap b = ReadBmp(ReadWholeFile(board.HandOffPath()));
+  EXPECT_EQ(b.Width(), 64);
+  EXPECT_EQ(b.PixelRGB(20, 11), 0x0000FFu);
+  EXPECT_GT(b.PixelRGB(50, 40) & 0xFF, 0xF0u);  // the JPEG's own white
+}
+
+TEST_F(BoardCommands, RefusedFileTypeAndBrokenFileLeaveThePicture) {
+  const std::wstring ico = Scratch(L"logo.ico");
+  WriteFile(ico, {0, 0, 1, 0, 1, 0});
+  const std::wstring fake = Scratch(L"fake.bmp");
+  WriteFile(fake, board::testing::MakeJpeg(8, 8, 1, 2, 3));
+  TfrmWhiteBorad board(Options());
+  MessageBoxInfo first, second;
+  Drive(board, [&](UiDriver& d) {
+    Stroke(board.View(), {{10, 10}, {30, 10}});
+    OpenThroughDialog(d, board.Toolbar(), ico);
+    first = AnswerMessageBox(d, kTitle.c_str());
+    OpenThroughDialog(d, board.Toolbar(), fake);
+    second = AnswerMessageBox(d, kTitle.c_str());
+  });
+  EXPECT_NE(first.text.find(L".ico"), std::wstring::npos);
+  EXPECT_FALSE(second.text.empty());
+  Bitmap b = BoardPixels(board);
+  EXPECT_EQ(b.Width(), 602);
+  EXPECT_EQ(b.PixelRGB(20, 11), 0x0000FFu);
+}
+
+TEST_F(BoardCommands, OpenedBitmapSetsTheViewToItsSizeAndSaveKeepsItsEncoding) {
+  VectorSink bmp;
+  WriteBmp(Bitmap(100, 60, 24), bmp);
+  const std::wstring in = Scratch(L"in.bmp");
+  WriteFile(in, bmp.data);
+  const std::wstring out = Scratch(L"saved.jpg");
+  TfrmWhiteBorad board(Options());
+  Drive(board, [&](UiDriver& d) {
+    OpenThroughDialog(d, board.Toolbar(), in);
+    Stroke(board.View(), {{10, 10}, {30, 10}});
+    ClickTool(board.Toolbar(), board::win::kBtnSave);
+    HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
+    d.FillFileDialog(dialog, out);
+    d.WaitUntilGone(dialog);
+  });
+  EXPECT_EQ(board.ImageWidth(), 100);
+  EXPECT_EQ(board.ImageHeight(), 60);
+  auto saved = ReadWholeFile(out);
+  ASSERT_GT(saved.size(), 2u);
+  EXPECT_EQ(saved[0], 'B');  // a bitmap under a .jpg name
+  Bitmap b = ReadBmp(saved);
+  EXPECT_EQ(b.BitsPerPixel(), 24);  // the file's own depth
+  EXPECT_EQ(b.PixelRGB(20, 11), 0x0000FFu);
+}
+
+TEST_F(BoardCommands, TimeStampDrawsTodayOnWhiteAtTheStampPoint) {
+  TfrmWhiteBorad board(Options());
+  Drive(board, [&](UiDriver& d) {
+    Stroke(board.View(), {{40, 40}, {200, 40}, {200, 44}, {40, 44}});
+    ChoosePopupItem(d, board.View(), 60, 35, 1);
+  });
+  EXPECT_EQ(board.Model().StampX(), 60);
+  Bitmap b = BoardPixels(board);
+  // The stamp's box covers the stroke under it; the stroke goes on beside it.
+  EXPECT_EQ(b.PixelRGB(61, 41), 0xFFFFFFu);
+  EXPECT_EQ(b.PixelRGB(45, 41), 0x0000FFu);
+  int dark = 0;
+  for (int y = 35; y < 50; ++y)
+    for (int x = 60; x < 200; ++x)
+      if ((b.PixelRGB(x, y) & 0xFF) < 0x80) ++dark;
+  EXPECT_GT(dark, 30);  // glyphs in the window-text colour
+}
+
+TEST_F(BoardCommands, AboutBoxOpensAndClosesWithItsButton) {
+  TfrmWhiteBorad board(Options());
+  std::wstring text;
+  Drive(board, [&](UiDriver& d) {
+    ClickTool(board.Toolbar(), board::win::kBtnInformation);
+    HWND about = d.WaitForWindow(L"TfrmAbout", nullptr);
+    text = UiDriver::Text(about);
+    d.PressButton(about, L"确定");
+    d.WaitUntilGone(about);
+  });
+  EXPECT_NE(text.find(L"InkraSoft"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace inkra::test

@@ -1,0 +1,115 @@
+#pragma once
+// Helpers shared by the seal dialog tests: scratch paths, reading a written seal back, and
+// user actions the driver thread takes without waiting for the dialog's answer.
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "Bitmap.h"
+#include "Bmp.h"
+#include "ByteSink.h"
+#include "HandOffFile.h"
+#include "support/UiDriver.h"
+
+namespace inkra::test {
+
+// A fresh scratch folder under the temporary folder, removed with its files by the destructor.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    path_ = std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(path_.c_str(), nullptr);
+  }
+  ~ScratchFolder() {
+    for (const std::wstring& dir : dirs_) RemoveDirectoryW(dir.c_str());
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        std::wstring file = path_ + L"\\" + found.cFileName;
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(file.c_str());
+      } while (FindNextFileW(find, &found));
+      FindClose(find);
+    }
+    RemoveDirectoryW(path_.c_str());
+  }
+  std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+  // A directory where a file is expected: writing there is refused.
+  std::wstring Blocked(const std::wstring& name) {
+    std::wstring dir = File(name);
+    CreateDirectoryW(dir.c_str(), nullptr);
+    dirs_.push_front(dir);
+    return dir;
+  }
+
+ private:
+  std::wstring path_;
+  std::deque<std::wstring> dirs_;
+};
+
+inline bool FileExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+inline Bitmap ReadBack(const std::wstring& path) {
+  std::vector<std::uint8_t> bytes = ReadFileBytes(std::filesystem::path(path));
+  return ReadBmp(bytes);
+}
+
+// Sets a control's text as typing would change it, without waiting for the handlers to finish
+// (they may show a message box that the driver itself has to answer). The texts live until the
+// process ends, since the dialog may read them after the driver moved on.
+inline void SetTextNoWait(HWND control, const std::wstring& text) {
+  static std::deque<std::wstring> keep;
+  keep.push_back(text);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(keep.back().c_str()),
+                      SMTO_NORMAL, 300, &result);
+}
+
+// Selects a combo box entry and tells the dialog, as a choice in the list does.
+inline void ChooseEntry(HWND dialog, HWND combo, int index) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(combo, CB_SETCURSEL, WPARAM(index), 0, SMTO_NORMAL, 2000, &result);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+}
+
+inline void PostKey(HWND control, UINT key) {
+  PostMessageW(control, WM_KEYDOWN, key, 1);
+  PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+}
+
+inline std::wstring TextOf(HWND control) { return UiDriver::Text(control); }
+
+// Polls until the condition holds (true) or five seconds have passed (false): posted input is
+// handled in order, so seeing its effect also says everything posted before it was handled.
+inline bool Eventually(const std::function<bool()>& condition) {
+  for (int i = 0; i < 500; ++i) {
+    if (condition()) return true;
+    Sleep(10);
+  }
+  return condition();
+}
+
+inline std::wstring TextOnceItIs(HWND control, const std::wstring& expected) {
+  Eventually([&] { return TextOf(control) == expected; });
+  return TextOf(control);
+}
+
+// Waits for a "提示" box, reads it and answers OK.
+inline MessageBoxInfo AnswerHint(UiDriver& d) {
+  HWND box = d.WaitForWindow(kDialogClass, L"提示");
+  MessageBoxInfo info = d.ReadMessageBox(box);
+  d.PressButton(box, IDOK);
+  d.WaitUntilGone(box);
+  return info;
+}
+
+}  // namespace inkra::test

@@ -1,0 +1,95 @@
+// The Word, Excel and Outlook Application objects, and the host that owns one.
+#include "OfficeIds.h"
+#include "hostdouble/Objects.h"
+
+namespace inkra::test::office {
+
+using win::ComPtr;
+using win::Variant;
+
+namespace {
+
+const std::wstring kNoDocument = L"This command is not available because no document is open.";
+
+class ApplicationDouble : public DispatchDouble {
+ public:
+  explicit ApplicationDouble(Context host) : DispatchDouble(host->log, L"Application"), host_(std::move(host)) {
+    switch (host_->kind) {
+      case HostKind::Word: DefineWord(); break;
+      case HostKind::Excel: DefineExcel(); break;
+      case HostKind::Outlook: Property(L"Name", 0x3000, [this](const Args&) { return Variant(host_->name); }); break;
+    }
+  }
+
+ private:
+  IDispatch* Self() { return this; }
+
+  void DefineWord() {
+    AlsoAnswer(inkra::office::IID_WordApplication);
+    Property(L"Name", 0, [this](const Args&) { return Variant(host_->name); });
+    Property(L"CommandBars", 0x39, [this](const Args&) { return Variant(MakeCommandBars(host_).Get()); });
+    Property(L"Documents", 6, [this](const Args&) { return Variant(MakeDocuments(host_, Self()).Get()); });
+    Property(L"ActiveDocument", 3, [this](const Args&) {
+      WordState& word = *host_->word;
+      if (word.active < 0 || word.active >= int(word.documents.size()))
+        throw HostError{HRESULT(0x800A1098), kNoDocument};
+      return Variant(MakeDocument(host_, word.documents[size_t(word.active)]).Get());
+    });
+    Property(L"Selection", 5, [this](const Args&) { return Variant(MakeSelection(host_).Get()); });
+  }
+
+  void DefineExcel() {
+    AlsoAnswer(inkra::office::IID_ExcelApplication);
+    Property(L"Name", 0x6E, [this](const Args&) { return Variant(host_->name); });
+    Property(L"CommandBars", 0x59F, [this](const Args&) { return Variant(MakeCommandBars(host_).Get()); });
+    Property(L"Workbooks", 0x23C, [this](const Args&) { return Variant(MakeWorkbooks(host_, Self()).Get()); });
+    // Nothing when no workbook is open, as Excel answers.
+    Property(L"ActiveWorkbook", 0x134, [this](const Args&) {
+      ExcelState& excel = *host_->excel;
+      if (excel.active < 0 || excel.active >= int(excel.workbooks.size())) return Nothing();
+      return Variant(MakeWorkbook(host_, excel.workbooks[size_t(excel.active)]).Get());
+    });
+    Property(L"ActiveSheet", 0x133, [this](const Args&) {
+      ExcelState& excel = *host_->excel;
+      if (excel.active < 0 || excel.active >= int(excel.workbooks.size())) return Nothing();
+      WorkbookState& book = *excel.workbooks[size_t(excel.active)];
+      if (book.activeSheet < 0 || book.activeSheet >= int(book.sheets.size())) return Nothing();
+      return Variant(MakeSheet(host_, book.sheets[size_t(book.activeSheet)]).Get());
+    });
+  }
+
+  Context host_;
+};
+
+const wchar_t* DefaultName(HostKind kind) {
+  switch (kind) {
+    case HostKind::Word: return L"Microsoft Word";
+    case HostKind::Excel: return L"Microsoft Excel";
+    case HostKind::Outlook: return L"Outlook";
+  }
+  return L"";
+}
+
+}  // namespace
+
+ComPtr<IDispatch> MakeApplication(const Context& host) { return Make<ApplicationDouble>(host); }
+
+HostDouble::HostDouble(HostKind kind, std::shared_ptr<Profile> profile)
+    : context_(std::make_shared<HostContext>(HostContext{kind, DefaultName(kind), std::make_shared<CallLog>(),
+                                                         profile ? profile : NewProfile(kind),
+                                                         std::make_shared<WordState>(),
+                                                         std::make_shared<ExcelState>()})),
+      application_(MakeApplication(context_)) {}
+
+HostDouble::~HostDouble() = default;
+
+HostKind HostDouble::kind() const { return context_->kind; }
+void HostDouble::SetName(std::wstring name) { context_->name = std::move(name); }
+const std::wstring& HostDouble::name() const { return context_->name; }
+CallLog& HostDouble::log() { return *context_->log; }
+Profile& HostDouble::profile() { return *context_->profile; }
+std::shared_ptr<Profile> HostDouble::sharedProfile() const { return context_->profile; }
+WordState& HostDouble::Word() { return *context_->word; }
+ExcelState& HostDouble::Excel() { return *context_->excel; }
+
+}  // namespace inkra::test::office

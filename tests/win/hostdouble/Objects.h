@@ -1,0 +1,43 @@
+#pragma once
+// The object classes of the Office host double, for its own files: each Make... returns a new
+// IDispatch view over the shared state.
+#include <memory>
+
+#include "ComPtr.h"
+#include "hostdouble/DispatchDouble.h"
+#include "hostdouble/OfficeDouble.h"
+
+namespace inkra::test::office {
+
+struct HostContext {
+  HostKind kind;
+  std::wstring name;
+  std::shared_ptr<CallLog> log;
+  std::shared_ptr<Profile> profile;
+  std::shared_ptr<WordState> word;
+  std::shared_ptr<ExcelState> excel;
+};
+using Context = std::shared_ptr<HostContext>;
+
+// Office's own error for a bad index or argument.
+[[noreturn]] void InvalidArgument();
+
+win::ComPtr<IDispatch> MakeApplication(const Context& host);
+win::ComPtr<IDispatch> MakeCommandBars(const Context& host);
+win::ComPtr<IDispatch> MakeCommandBar(const Context& host, std::shared_ptr<CommandBarState> bar);
+win::ComPtr<IDispatch> MakeControl(const Context& host, std::shared_ptr<ControlState> control);
+win::ComPtr<IDispatch> MakeDocuments(const Context& host, win::ComPtr<IDispatch> application);
+win::ComPtr<IDispatch> MakeDocument(const Context& host, std::shared_ptr<DocumentState> document);
+win::ComPtr<IDispatch> MakeSelection(const Context& host);
+win::ComPtr<IDispatch> MakeWorkbooks(const Context& host, win::ComPtr<IDispatch> application);
+win::ComPtr<IDispatch> MakeWorkbook(const Context& host, std::shared_ptr<WorkbookState> workbook);
+win::ComPtr<IDispatch> MakeSheet(const Context& host, std::shared_ptr<SheetState> sheet);
+// excel: Excel's Shapes (AddPicture without Anchor, fixed dispatch ids) rather than Word's.
+win::ComPtr<IDispatch> MakeShapes(const Context& host, std::shared_ptr<ShapesState> shapes, bool excel);
+win::ComPtr<IDispatch> MakeShape(const Context& host, std::shared_ptr<ShapeState> shape, bool excel);
+
+// The picture's size in pixels, read with the platform's decoder (WIC); a HostError as Office
+// reports an unreadable or missing file.
+void ReadPicture(const std::wstring& file, ShapeState& shape);
+
+}  // namespace inkra::test::office

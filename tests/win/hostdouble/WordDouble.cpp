@@ -1,0 +1,87 @@
+// Word: Documents, Document, Selection.
+#include "hostdouble/Objects.h"
+
+namespace inkra::test::office {
+
+using win::ComPtr;
+using win::Variant;
+
+namespace {
+
+class DocumentDouble : public DispatchDouble {
+ public:
+  DocumentDouble(Context host, std::shared_ptr<DocumentState> document)
+      : DispatchDouble(host->log, L"Document"), host_(std::move(host)), document_(std::move(document)) {
+    Property(L"Name", 0, [this](const Args&) { return Variant(document_->name); });
+    Property(L"Shapes", 0x1A, [this](const Args&) {
+      return Variant(MakeShapes(host_, std::shared_ptr<ShapesState>(document_, &document_->shapes), false).Get());
+    });
+  }
+
+ private:
+  Context host_;
+  std::shared_ptr<DocumentState> document_;
+};
+
+class DocumentsDouble : public DispatchDouble {
+ public:
+  DocumentsDouble(Context host, ComPtr<IDispatch> application)
+      : DispatchDouble(host->log, L"Documents"), host_(std::move(host)), application_(std::move(application)) {
+    Property(L"Count", 2, [this](const Args&) { return Variant(int(Word().documents.size())); });
+    Property(L"Application", 1000, [this](const Args&) { return Variant(application_.Get()); });
+    Method(L"Item", 0, 1, 1, [this](const Args& a) {
+      auto& docs = Word().documents;
+      if (a.Raw(0).vt() == VT_BSTR) {
+        std::wstring name = a.String(0);
+        for (auto& d : docs)
+          if (_wcsicmp(d->name.c_str(), name.c_str()) == 0) return Variant(MakeDocument(host_, d).Get());
+        InvalidArgument();
+      }
+      int index = a.Int(0);
+      if (index < 1 || index > int(docs.size())) InvalidArgument();
+      return Variant(MakeDocument(host_, docs[size_t(index - 1)]).Get());
+    });
+    // Add(Template, NewTemplate, DocumentType, Visible), all optional.
+    Method(L"Add", 14, 0, 4, [this](const Args&) {
+      auto document = std::make_shared<DocumentState>();
+      document->name = L"Document" + std::to_wstring(++Word().created);
+      Word().documents.push_back(document);
+      Word().active = int(Word().documents.size()) - 1;
+      return Variant(MakeDocument(host_, document).Get());
+    });
+  }
+
+ private:
+  WordState& Word() { return *host_->word; }
+  Context host_;
+  ComPtr<IDispatch> application_;
+};
+
+class SelectionDouble : public DispatchDouble {
+ public:
+  explicit SelectionDouble(Context host) : DispatchDouble(host->log, L"Selection"), host_(std::move(host)) {
+    Property(
+        L"Start", 0x190, [this](const Args&) { return Variant(host_->word->selectionStart); },
+        [this](const Variant& v) { host_->word->selectionStart = v.ToInt32(); });
+    Property(
+        L"End", 0x191, [this](const Args&) { return Variant(host_->word->selectionEnd); },
+        [this](const Variant& v) { host_->word->selectionEnd = v.ToInt32(); });
+  }
+
+ private:
+  Context host_;
+};
+
+}  // namespace
+
+ComPtr<IDispatch> MakeDocuments(const Context& host, ComPtr<IDispatch> application) {
+  return Make<DocumentsDouble>(host, std::move(application));
+}
+
+ComPtr<IDispatch> MakeDocument(const Context& host, std::shared_ptr<DocumentState> document) {
+  return Make<DocumentDouble>(host, std::move(document));
+}
+
+ComPtr<IDispatch> MakeSelection(const Context& host) { return Make<SelectionDouble>(host); }
+
+}  // namespace inkra::test::office

@@ -1,0 +1,97 @@
+#include "BoardDriver.h"
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "BoardTexts.h"
+#include "TextConvert.h"
+
+namespace inkra::test {
+
+HWND WaitForBoard(UiDriver& d) {
+  static const std::wstring title = win::Utf8ToWide(board::BoardTitle());
+  return d.WaitForWindow(L"TfrmWhiteBorad", title.c_str());
+}
+
+void Stroke(HWND view, const std::vector<POINT>& points) {
+  if (points.empty()) return;
+  PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(points[0].x, points[0].y));
+  for (const POINT& p : points) PostMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  PostMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(points.back().x, points.back().y));
+}
+
+void ClickTool(HWND toolbar, int command) {
+  RECT r{};
+  SendMessageW(toolbar, TB_GETRECT, WPARAM(command), LPARAM(&r));
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageW(toolbar, WM_MOUSEMOVE, 0, at);
+  PostMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(toolbar, WM_LBUTTONUP, 0, at);
+}
+
+void ChooseListEntry(HWND combo, int index) {
+  SendMessageW(combo, CB_SETCURSEL, WPARAM(index), 0);
+  PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), LPARAM(combo));
+}
+
+void ChoosePopupItem(UiDriver& d, HWND view, int x, int y, int item) {
+  d.RightDown(view, x, y);
+  d.RightUp(view, x, y);
+  HWND menu = d.WaitForWindow(L"#32768", nullptr);
+  auto key = [&](WPARAM vk) {
+    PostMessageW(menu, WM_KEYDOWN, vk, 0);
+    PostMessageW(menu, WM_KEYUP, vk, 0xC0000000);
+  };
+  if (item < 0) {
+    key(VK_ESCAPE);
+  } else {
+    for (int i = 0; i <= item; ++i) key(VK_DOWN);
+    key(VK_RETURN);
+  }
+  d.WaitUntilGone(menu);
+}
+
+MessageBoxInfo AnswerMessageBox(UiDriver& d, const wchar_t* caption) {
+  HWND box = d.WaitForWindow(kDialogClass, caption);
+  MessageBoxInfo info = d.ReadMessageBox(box);
+  d.PressButton(box, IDOK);
+  d.WaitUntilGone(box);
+  return info;
+}
+
+Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board) {
+  Picture p = board.Model().Snapshot();
+  if (auto* b = std::get_if<Bitmap>(&p)) return *b;
+  if (auto* j = std::get_if<JpegPicture>(&p)) return j->decoded;
+  return {};
+}
+
+int CountInRow(const Bitmap& b, int y, int x0, int x1, std::uint32_t c) {
+  int n = 0;
+  for (int x = x0; x < x1; ++x)
+    if (b.PixelRGB(x, y) == c) ++n;
+  return n;
+}
+
+bool AllWhite(const Bitmap& b) {
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      if (b.PixelRGB(x, y) != 0xFFFFFF) return false;
+  return true;
+}
+
+std::wstring TempPath(const std::wstring& name) {
+  wchar_t folder[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, folder);
+  return std::wstring(folder) + L"board" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace inkra::test

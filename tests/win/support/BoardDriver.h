@@ -1,0 +1,41 @@
+#pragma once
+// Board-specific steps for the UI driver: find the board, write strokes on its view, press its
+// toolbar buttons and lists, choose popup menu items, and read what it left behind.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "Bitmap.h"
+#include "UiDriver.h"
+#include "WhiteBorad.h"
+
+namespace inkra::test {
+
+// The visible board window.
+HWND WaitForBoard(UiDriver& d);
+
+// A left press at the first point, a move to each point (the first included), a release at the
+// last one.
+void Stroke(HWND view, const std::vector<POINT>& points);
+// Presses and releases a toolbar button as a mouse would, at the middle of its rectangle.
+void ClickTool(HWND toolbar, int command);
+// Selects an entry of a drop-down list and tells its parent, as a user's choice does.
+void ChooseListEntry(HWND combo, int index);
+// A right click on the view at (x, y), then the popup item at `item` (0-based) by keyboard;
+// -1 dismisses the menu with Escape.
+void ChoosePopupItem(UiDriver& d, HWND view, int x, int y, int item);
+// Waits for a message box with this caption, reads it and presses OK.
+MessageBoxInfo AnswerMessageBox(UiDriver& d, const wchar_t* caption);
+
+// The board picture as it stands (bitmap, or a JPEG's decoded pixels).
+Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board);
+// Number of pixels of colour `c` in row y between x0 and x1 (exclusive).
+int CountInRow(const Bitmap& b, int y, int x0, int x1, std::uint32_t c);
+bool AllWhite(const Bitmap& b);
+
+// A file path under the Wine prefix's temporary folder, unique to this test process.
+std::wstring TempPath(const std::wstring& name);
+std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path);
+
+}  // namespace inkra::test

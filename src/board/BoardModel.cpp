@@ -129,11 +129,14 @@ void BoardModel::OpenPicture(std::string_view fileName, std::span<const std::uin
   PictureChanged(nullptr);
 }
 
-void BoardModel::TakeSeal(std::span<const std::uint8_t> bmp) {
+void BoardModel::ClearForSeal() {
   EmptyPicture();
   EnterNaturalMode();
   SetSurfaceColours();
   PictureChanged(nullptr);
+}
+
+void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
   Bitmap seal = ReadBmp(bmp);
   surface_ = surfaces_.FromBitmap(seal);
   SetSurfaceColours();

@@ -57,9 +57,17 @@ class BoardModel {
   // Natural mode, then the file as the new picture. Throws PictureError (decoder or refused
   // extension); the picture stays as it was then.
   void OpenPicture(std::string_view fileName, std::span<const std::uint8_t> bytes);
-  // A seal's BMP replaces the picture: first a white bitmap of the view's size, then the
-  // seal. Throws PictureError when the BMP does not decode, leaving the white bitmap.
-  void TakeSeal(std::span<const std::uint8_t> bmp);
+  // A confirmed seal's first step: an empty board, natural mode, a white bitmap of the
+  // view's size in the selected colours.
+  void ClearForSeal();
+  // The seal's BMP becomes the picture. Throws PictureError when it does not decode, leaving
+  // the picture as it was.
+  void LoadSeal(std::span<const std::uint8_t> bmp);
+  // Both steps.
+  void TakeSeal(std::span<const std::uint8_t> bmp) {
+    ClearForSeal();
+    LoadSeal(bmp);
+  }
   void Accept() { accepted_ = true; }
 
   // The picture in its own encoding: BMP for a bitmap, the original bytes for a JPEG.

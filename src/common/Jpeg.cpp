@@ -1,7 +1,6 @@
 // JPEG decoding through libjpeg, with an error manager that unwinds instead of exiting.
 #include "Jpeg.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
 #include <string>
@@ -47,6 +46,7 @@ struct Decoder {
   ErrorManager err{};
   bool created = false;
   bool tooLarge = false;
+  JSAMPROW row = nullptr;  // the row being decoded; here rather than on Run's stack
 
   Decoder() {
     cinfo.err = jpeg_std_error(&err.pub);
@@ -74,6 +74,17 @@ void CmykToBgr(const std::uint8_t* cmyk, std::uint8_t* bgr, int width, bool inve
   }
 }
 
+// The largest working memory libjpeg may take (coefficient buffers of progressive files).
+constexpr long kMemoryLimit = kMaxPixelBytes < std::size_t(LONG_MAX) ? long(kMaxPixelBytes) : LONG_MAX;
+
+// C++ work done between libjpeg calls lives in these helpers, so that Run's own frame holds
+// no object whose address is taken (a sanitizer frame would not survive the jump back).
+__attribute__((noinline)) void Allocate(Bitmap& out, std::vector<std::uint8_t>& cmykRow, int width, int height,
+                                        bool cmyk) {
+  out = Bitmap(width, height, 24);
+  if (cmyk) cmykRow.resize(std::size_t(width) * 4);
+}
+
 // The libjpeg calls. Objects with destructors live in the caller, so a jump out of libjpeg
 // back to the __builtin_setjmp here skips none; the caller destroys the decompressor.
 __attribute__((noinline)) bool Run(Decoder& d, std::span<const std::uint8_t> file, Bitmap& out,
@@ -89,15 +100,14 @@ __attribute__((noinline)) bool Run(Decoder& d, std::span<const std::uint8_t> fil
   }
   const bool cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
   d.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-  d.cinfo.mem->max_memory_to_use = long(std::min<std::size_t>(kMaxPixelBytes, LONG_MAX));
+  d.cinfo.mem->max_memory_to_use = kMemoryLimit;
   jpeg_start_decompress(&d.cinfo);
-  const int width = int(d.cinfo.output_width), height = int(d.cinfo.output_height);
-  out = Bitmap(width, height, 24);
-  if (cmyk) cmykRow.resize(std::size_t(width) * 4);
+  const int width = int(d.cinfo.output_width);
+  Allocate(out, cmykRow, width, int(d.cinfo.output_height), cmyk);
   while (d.cinfo.output_scanline < d.cinfo.output_height) {
     int y = int(d.cinfo.output_scanline);
-    JSAMPROW row = cmyk ? cmykRow.data() : out.Row(y);
-    if (jpeg_read_scanlines(&d.cinfo, &row, 1) != 1) return false;  // cannot happen with memory input
+    d.row = cmyk ? cmykRow.data() : out.Row(y);
+    if (jpeg_read_scanlines(&d.cinfo, &d.row, 1) != 1) return false;  // cannot happen with memory input
     if (cmyk) CmykToBgr(cmykRow.data(), out.Row(y), width, d.cinfo.saw_Adobe_marker);
   }
   // The picture is complete; whatever follows its last scan does not matter, so no

@@ -13,6 +13,7 @@
 #include "FileDialogs.h"
 #include "GdiSurface.h"
 #include "Handle.h"
+#include "SealForm.h"
 #include "SettingsStore.h"
 
 namespace inkra::board::win {
@@ -29,6 +30,7 @@ struct BoardOptions {
   std::vector<SettingsStore*> settings;  // not owned; empty = HKEY_LOCAL_MACHINE, then HKEY_CURRENT_USER
   FileDialogs* dialogs = nullptr;        // not owned; null = the common dialogs
   std::wstring handOffPath;              // empty = the fixed path
+  std::wstring sealHandOffPath;          // empty = the seal dialogs' fixed path
 };
 
 class TfrmWhiteBorad {
@@ -91,6 +93,7 @@ class TfrmWhiteBorad {
   LRESULT HandlePenBar(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleView(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
 
+  void TakeSealFrom(inkra::win::SealForm& dialog);
   void CreateControls();
   void CreateToolbar();
   void CreatePenBar();
@@ -121,6 +124,7 @@ class TfrmWhiteBorad {
   HWND panel_ = nullptr;
   HWND image_ = nullptr;
   inkra::win::UniqueFont font_;
+  inkra::win::UniqueFont toolbarFont_;  // smaller, so captions fit under 24-pixel icons in 40
   HIMAGELIST images_ = nullptr, disabledImages_ = nullptr;
   std::unique_ptr<SettingsStore> machineStore_, userStore_;
 };

@@ -8,6 +8,8 @@
 #include "TextConvert.h"
 #include "TfrmAbout.h"
 #include "TimeStamp.h"
+#include "UtOneSign.h"
+#include "uSign.h"
 #include "WhiteBorad.h"
 
 namespace inkra::board::win {
@@ -118,9 +120,31 @@ void TfrmWhiteBorad::BtnInformationClick() {
   about.ShowModal();
 }
 
-// The seal dialogs are wired in by the seal work; until then these commands do nothing.
-void TfrmWhiteBorad::BtnReplaceClick() {}
-void TfrmWhiteBorad::BtnFindClick() {}
+void TfrmWhiteBorad::BtnReplaceClick() {
+  const std::wstring path = options_.sealHandOffPath.empty() ? inkra::win::kSealHandOffPath : options_.sealHandOffPath;
+  inkra::win::TfrmSign dialog(nullptr, path);
+  TakeSealFrom(dialog);
+}
+
+void TfrmWhiteBorad::BtnFindClick() {
+  const std::wstring path = options_.sealHandOffPath.empty() ? inkra::win::kSealHandOffPath : options_.sealHandOffPath;
+  inkra::win::TfrmOneSign dialog(nullptr, path);
+  TakeSealFrom(dialog);
+}
+
+void TfrmWhiteBorad::TakeSealFrom(inkra::win::SealForm& dialog) {
+  dialog.ShowModal();
+  if (!dialog.Accepted()) return;
+  model_.ClearForSeal();
+  Sync();
+  // The dialog says where it wrote: the fixed path, or its stand-in in the temporary folder.
+  const std::wstring path = dialog.WrittenPath();
+  const std::vector<std::uint8_t> bytes = ReadFileBytes(std::filesystem::path(path));
+  model_.LoadSeal(bytes);
+  Sync();
+  DeleteFileW(path.c_str());
+}
+
 // Scanning comes with the scanner module.
 void TfrmWhiteBorad::BtnScanClick() {}
 

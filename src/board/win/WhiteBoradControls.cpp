@@ -89,7 +89,9 @@ void TfrmWhiteBorad::CreateToolbar() {
                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
                                  CCS_NOPARENTALIGN | CCS_NODIVIDER,
                              0, 0, 604, 44, window_, nullptr, Instance(), nullptr);
-  SendMessageW(toolbar_, WM_SETFONT, WPARAM(font_.get()), FALSE);
+  toolbarFont_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"新宋体"));
+  SendMessageW(toolbar_, WM_SETFONT, WPARAM(toolbarFont_.get()), FALSE);
   SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kToolbarImageSize, kToolbarImageSize));
   images_ = ImageListFrom(kToolbarBmp);

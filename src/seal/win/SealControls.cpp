@@ -148,14 +148,15 @@ HWND MakeGroup(HWND parent, const wchar_t* caption, int x, int y, int width, int
 }
 
 void SendGroupsToBottom(HWND parent) {
-  for (HWND child = GetWindow(parent, GW_CHILD); child;) {
-    HWND next = GetWindow(child, GW_HWNDNEXT);
+  std::vector<HWND> groups;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t cls[16] = {};
     GetClassNameW(child, cls, 16);
     if (lstrcmpiW(cls, L"Button") == 0 && (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
-      SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    child = next;
+      groups.push_back(child);
   }
+  for (HWND group : groups)
+    SetWindowPos(group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 HWND MakeEdit(HWND parent, int id, const std::wstring& text, int x, int y, int width, int height, HFONT font) {
@@ -255,7 +256,12 @@ void FaceBox::Create(HWND parent, int id, int x, int y, int width, int height,
                      width, height + 240, parent, id, font);
   for (const std::wstring& name : InstalledFaces())
     SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  LRESULT found = SendMessageW(combo_, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(face.c_str()));
+  auto find = [&](const std::wstring& name) {
+    return SendMessageW(combo_, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(name.c_str()));
+  };
+  LRESULT found = find(face);
+  // A default face that is not installed: the box shows the face that stands in for it.
+  if (found == CB_ERR) found = find(FallbackFace());
   SendMessageW(combo_, CB_SETCURSEL, found == CB_ERR ? WPARAM(-1) : WPARAM(found), 0);
 }
 

@@ -17,6 +17,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -85,6 +86,7 @@ struct ShapeState {
   bool saveWithDocument = false;
   float left = 0, top = 0, width = 0, height = 0;
   UINT pixelWidth = 0, pixelHeight = 0;  // of the picture, read when inserted
+  std::vector<std::uint8_t> picture;     // the file's bytes as inserted, kept for drawing
   bool hasAnchor = false;                // Word: an Anchor range was given
   int selectCalls = 0;
   int transparentBackground = msoFalse;

@@ -1,6 +1,7 @@
 // Shapes of a Word document or an Excel worksheet, a picture shape and its formats.
 #include <wincodec.h>
 
+#include "ByteSink.h"
 #include "hostdouble/Objects.h"
 
 namespace inkra::test::office {
@@ -178,6 +179,7 @@ void ReadPicture(const std::wstring& file, ShapeState& shape) {
   if (FAILED(hr)) throw HostError{HRESULT(0x800A1066), L"The program can't read this picture file."};
   shape.pixelWidth = width;
   shape.pixelHeight = height;
+  shape.picture = ReadFileBytes(file);  // embedded, as Word does: the file may go afterwards
 }
 
 }  // namespace inkra::test::office

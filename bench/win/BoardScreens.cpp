@@ -1,0 +1,94 @@
+// Drives a real board and captures the whole screen (menus included) at each state, as BMP
+// files that scripts/screenshot-board turns into PNGs.
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "BoardTestJpeg.h"
+#include "BoardTool.h"
+#include "Bmp.h"
+#include "GdiCanvas.h"
+#include "MemorySettingsStore.h"
+#include "support/BoardDriver.h"
+
+namespace {
+
+using namespace inkra;
+using namespace inkra::test;
+
+void Capture(const std::wstring& folder, const wchar_t* name) {
+  Sleep(400);  // let the posted input and the repaints run
+  const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  win::GdiCanvas shot(w, h, 24);
+  HDC screen = GetDC(nullptr);
+  BitBlt(shot.Dc(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  FileSink out(std::filesystem::path(folder) / (std::wstring(name) + L".bmp"));
+  WriteBmp(shot.ToBitmap(), out);
+  out.Close();
+}
+
+// A wavy signature-like line through `points` of the driver.
+std::vector<POINT> Wave(int x0, int y0, int length, int amplitude, double turns) {
+  std::vector<POINT> points;
+  for (int i = 0; i <= length; i += 3)
+    points.push_back({x0 + i, y0 + int(amplitude * std::sin(i * turns * 6.283 / length))});
+  return points;
+}
+
+}  // namespace
+
+int RunBoardScreens(const std::wstring& folder) {
+  const std::wstring jpegPath = folder + L"\\sample.jpg";
+  {
+    auto jpeg = board::testing::MakeJpeg(360, 200, 250, 240, 200);
+    std::ofstream(std::filesystem::path(jpegPath), std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg.data()), std::streamsize(jpeg.size()));
+  }
+  board::MemorySettingsStore noSettings;
+  board::win::BoardOptions options;
+  options.settings = {&noSettings};
+  options.handOffPath = folder + L"\\handoff.wmf";
+  board::win::TfrmWhiteBorad board(options);
+  UiDriver ui(20000);
+  ui.Then([&](UiDriver& d) {
+    WaitForBoard(d);
+    Capture(folder, L"board-fresh");
+    Stroke(board.View(), Wave(40, 100, 240, 40, 1.5));
+    Stroke(board.View(), {{60, 60}, {90, 150}, {120, 60}, {150, 150}});
+    int blue = 0;
+    for (int i = 0; i < board.ColourPicker().Count(); ++i)
+      if (board.ColourPicker().EntryValue(i) == clBlue) blue = i;
+    ChooseListEntry(board.ColourList(), blue);
+    ChooseListEntry(board.PenList(), 5);
+    Stroke(board.View(), Wave(300, 120, 240, 30, 2.5));
+    Capture(folder, L"board-strokes");
+    ChoosePopupItem(d, board.View(), 330, 200, 1);
+    Capture(folder, L"board-timestamp");
+    d.RightDown(board.View(), 200, 60);
+    d.RightUp(board.View(), 200, 60);
+    HWND menu = d.WaitForWindow(L"#32768", nullptr);
+    Capture(folder, L"board-popup");
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    d.WaitUntilGone(menu);
+    ClickTool(board.Toolbar(), board::win::kBtnOpen);
+    HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
+    Capture(folder, L"board-open-dialog");
+    d.FillFileDialog(dialog, jpegPath);
+    d.WaitUntilGone(dialog);
+    Capture(folder, L"board-jpeg");
+    ClickTool(board.Toolbar(), board::win::kBtnInformation);
+    HWND about = d.WaitForWindow(L"TfrmAbout", nullptr);
+    Capture(folder, L"about");
+    d.PressButton(about, L"确定");
+    d.WaitUntilGone(about);
+    d.Close(board.Handle());
+  });
+  board.ShowModal();
+  auto failures = ui.Join();
+  for (const auto& f : failures) std::fprintf(stderr, "screens: %s\n", f.c_str());
+  return failures.empty() ? 0 : 1;
+}

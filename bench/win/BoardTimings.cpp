@@ -1,0 +1,119 @@
+// Timings of the board under Wine, printed: a stroke step (polygon and repaint) on the default
+// board and on an A4 page at 300 dpi (2480 x 3508), the confirm command on that page against
+// a raw write of as many bytes, and opening a JPEG of that size (compare with djpeg natively).
+#include <windows.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "BoardTestJpeg.h"
+#include "BoardTool.h"
+#include "Bmp.h"
+#include "ByteSink.h"
+#include "HandOffFile.h"
+#include "MemorySettingsStore.h"
+#include "WhiteBorad.h"
+
+namespace {
+
+using namespace inkra;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kPageWidth = 2480, kPageHeight = 3508;
+
+// Best of `runs` of `body`, in microseconds per call of it (each run calls it `calls` times).
+double Time(int runs, int calls, const std::function<void()>& body) {
+  double best = 1e300;
+  for (int r = 0; r < runs; ++r) {
+    auto start = Clock::now();
+    for (int i = 0; i < calls; ++i) body();
+    double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count() / calls;
+    if (us < best) best = us;
+  }
+  return best;
+}
+
+class FixedDialogs final : public board::win::FileDialogs {
+ public:
+  std::optional<std::wstring> OpenPicture(HWND) override { return path; }
+  std::optional<std::wstring> SavePicture(HWND) override { return path; }
+  std::wstring path;
+};
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void WriteAll(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// Strokes going round in a circle, one step per call.
+double StrokeStep(board::win::TfrmWhiteBorad& board, int cx, int cy) {
+  ShowWindow(board.Handle(), SW_SHOW);
+  Pump();
+  board.imageMouseDown(board::MouseButton::Left, cx, cy);
+  int i = 0;
+  double us = Time(5, 400, [&] {
+    const double a = (i++ % 360) * 3.14159 / 180;
+    board.imageMouseMove(cx + int(100 * std::cos(a)), cy + int(100 * std::sin(a)));
+  });
+  board.imageMouseUp(board::MouseButton::Left, 0, 0);
+  ShowWindow(board.Handle(), SW_HIDE);
+  Pump();
+  return us;
+}
+
+}  // namespace
+
+int RunBoardTimings() {
+  wchar_t tempFolder[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, tempFolder);
+  const std::wstring folder = tempFolder;
+  const std::wstring pageBmp = folder + L"board-bench-page.bmp", pageJpg = folder + L"board-bench-page.jpg";
+  {
+    VectorSink bmp;
+    WriteBmp(Bitmap(kPageWidth, kPageHeight, 24), bmp);
+    WriteAll(pageBmp, bmp.data);
+    WriteAll(pageJpg, board::testing::MakeJpeg(kPageWidth, kPageHeight, 250, 245, 230));
+  }
+  board::MemorySettingsStore noSettings;
+  FixedDialogs dialogs;
+  board::win::BoardOptions options;
+  options.settings = {&noSettings};
+  options.dialogs = &dialogs;
+  options.handOffPath = folder + L"board-bench-handoff.wmf";
+
+  board::win::TfrmWhiteBorad board(options);
+  std::printf("stroke step, default board 602x258:      %8.1f us\n", StrokeStep(board, 300, 130));
+
+  dialogs.path = pageBmp;
+  board.BtnOpenClick();
+  std::printf("stroke step, page 2480x3508:              %8.1f us\n", StrokeStep(board, 300, 130));
+
+  VectorSink encoded;
+  board.Model().WritePicture(encoded);
+  const double confirm = Time(5, 1, [&] { board.BtnOKClick(); });
+  const double raw = Time(5, 1, [&] { win::WriteHandOffFile(options.handOffPath, encoded.data); });
+  std::printf("confirm of the page (%zu bytes):    %8.1f ms\n", encoded.data.size(), confirm / 1000);
+  std::printf("raw write of as many bytes:               %8.1f ms\n", raw / 1000);
+  Pump();
+
+  dialogs.path = pageJpg;
+  const double open = Time(5, 1, [&] { board.BtnOpenClick(); });
+  std::printf("open of a 2480x3508 JPEG (%s):        %8.1f ms\n",
+              board.Model().Kind() == board::PictureKind::Jpeg ? "jpeg" : "??", open / 1000);
+  std::printf("jpeg file: %ls\n", pageJpg.c_str());
+  DeleteFileW(pageBmp.c_str());
+  DeleteFileW(options.handOffPath.c_str());
+  return 0;
+}

@@ -1,0 +1,104 @@
+#include "ToolbarAddIn.h"
+
+#include <utility>
+
+#include "Dispatch.h"
+#include "MSOAddIn_Utils.h"
+#include "OfficeIds.h"
+
+namespace inkra::addin {
+
+using win::ComPtr;
+using win::Variant;
+
+namespace {
+
+// The control queried for _CommandBarButton; null for Nothing.
+ComPtr<IDispatch> AsButton(const Variant& control) {
+  ComPtr<IDispatch> found = control.ToDispatch();
+  if (!found) return nullptr;
+  ComPtr<IDispatch> button;
+  win::ThrowIfFailed(
+      found->QueryInterface(office::IID__CommandBarButton, reinterpret_cast<void**>(button.GetAddressOf())),
+      L"QueryInterface(_CommandBarButton)");
+  return button;
+}
+
+}  // namespace
+
+TToolbarAddIn::~TToolbarAddIn() { ReleaseButtonSink(); }
+
+bool TToolbarAddIn::FindToolbar() {
+  const int i = FindCommandBar(CommandBars.Get(), kToolbarName);
+  if (i > 0) Toolbar = win::Get(CommandBars.Get(), L"Item", i).ToDispatch();
+  return i > 0;
+}
+
+void TToolbarAddIn::AddButton() {
+  ComPtr<IDispatch> controls = win::Get(Toolbar.Get(), L"Controls").ToDispatch();
+  Button = AsButton(win::Call(controls.Get(), L"Add", msoControlButton, 1, 0, 1, false));
+  if (!Button) win::ThrowFailure(E_POINTER, L"Controls.Add");
+  win::Put(Button.Get(), L"Tag", kButtonTag);
+  win::Put(Button.Get(), L"TooltipText", kButtonCaption);
+  win::Put(Button.Get(), L"Style", msoButtonCaption);
+  win::Put(Button.Get(), L"Caption", kButtonCaption);
+}
+
+bool TToolbarAddIn::SetupButton() {
+  try {
+    if (!CommandBars) win::ThrowFailure(E_POINTER, L"CommandBars");
+    if (FindToolbar()) {
+      // The toolbar is permanent, so it usually survives from an earlier session with its button.
+      Button = AsButton(win::Call(Toolbar.Get(), L"FindControl", msoControlButton, 1, kButtonTag, 1, 1));
+      // A button the user hid is still ours: use it rather than add a second one.
+      if (!Button) Button = AsButton(win::Call(Toolbar.Get(), L"FindControl", msoControlButton, 1, kButtonTag, 0, 1));
+      // One the user deleted is made again, so that the add-in keeps working.
+      if (!Button) AddButton();
+    } else {
+      Toolbar = win::Call(CommandBars.Get(), L"Add", kToolbarName, msoBarTop, 0, false).ToDispatch();
+      if (!Toolbar) win::ThrowFailure(E_POINTER, L"CommandBars.Add");
+      AddButton();
+      win::Put(Toolbar.Get(), L"Visible", true);
+    }
+  } catch (const std::exception&) {
+    return false;  // setup failures stay silent: Word simply has no working button
+  }
+  if (!ButtonSink) ButtonSink = new TCommandBarButtonEventsSink(office::DIID__CommandBarButtonEvents);
+  ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) { ButtonClick(ctrl, cancel); };
+  return ButtonSink->Connect(Button.Get());
+}
+
+void TToolbarAddIn::ReleaseButtonSink() {
+  TCommandBarButtonEventsSink* sink = std::exchange(ButtonSink, nullptr);
+  if (!sink) return;
+  // A sink that stays advised (its unadvise failed) must never call back into a destroyed add-in.
+  sink->OnClick = nullptr;
+  if (sink->Connection() == 0) {
+    // Never advised, so no host holds it: this reference is its first and last.
+    ComPtr<IDispatch> last(sink);
+    return;
+  }
+  if (Button) sink->Disconnect(Button.Get());  // the host's release then destroys it
+}
+
+HRESULT TToolbarAddIn::DoOnConnection(int, IDispatch*, SAFEARRAY**) {
+  return Guarded(__uuidof(IDTExtensibility2), [&] { SetupButton(); });
+}
+
+HRESULT TToolbarAddIn::DoOnDisconnection(int RemoveMode, SAFEARRAY**) {
+  return Guarded(__uuidof(IDTExtensibility2), [&] {
+    ReleaseButtonSink();
+    // 1: the user removed the add-in in the host's dialog; the toolbar goes with it.
+    if (RemoveMode == 1 && Toolbar) win::Call(Toolbar.Get(), L"Delete");
+  });
+}
+
+HRESULT TToolbarAddIn::DoOnAddInsUpdate(SAFEARRAY**) { return S_OK; }
+HRESULT TToolbarAddIn::DoOnStartupComplete(SAFEARRAY**) { return S_OK; }
+HRESULT TToolbarAddIn::DoOnBeginShutdown(SAFEARRAY**) { return S_OK; }
+
+std::unique_ptr<board::win::TfrmWhiteBorad> TToolbarAddIn::NewBoard() const {
+  return std::make_unique<board::win::TfrmWhiteBorad>(boardOptions_);
+}
+
+}  // namespace inkra::addin

@@ -1,0 +1,75 @@
+#pragma once
+// TToolbarAddIn: what the Word and Excel add-ins share. On connection it finds or creates the
+// permanent toolbar "InkraSoft" with its caption button "手写签名" in the host's command bars and
+// listens to the button's Click; on disconnection it stops listening and, when the user removed
+// the add-in, deletes the toolbar. Each host's add-in supplies ButtonClick (board and insertion).
+#include <windows.h>
+#include <oaidl.h>
+
+#include <memory>
+
+#include "MSOEventSink.h"
+#include "MSOfficeAddIn.h"
+#include "WhiteBorad.h"
+
+namespace inkra::addin {
+
+inline constexpr const wchar_t* kToolbarName = L"InkraSoft";
+inline constexpr const wchar_t* kButtonTag = L"手写签名$$$";
+inline constexpr const wchar_t* kButtonCaption = L"手写签名";  // also its tooltip
+
+// Office constants.
+inline constexpr int msoControlButton = 1;
+inline constexpr int msoBarTop = 1;
+inline constexpr int msoButtonCaption = 2;
+inline constexpr int msoTrue = -1;
+inline constexpr int msoFalse = 0;
+
+// The picture goes 100 points from the top left corner, at 0.75 point per board pixel.
+inline constexpr int kPictureLeft = 100;
+inline constexpr int kPictureTop = 100;
+inline constexpr double kPointsPerPixel = 0.75;
+// White, as a colour value (0x00BBGGRR).
+inline constexpr int kWhite = 16777215;
+
+class TToolbarAddIn : public TMSOfficeAddIn {
+ public:
+  using TMSOfficeAddIn::TMSOfficeAddIn;
+  ~TToolbarAddIn() override;
+
+  // Looks up "InkraSoft" in CommandBars and fills Toolbar; true when found.
+  bool FindToolbar();
+  // Finds or creates toolbar and button, then connects the sink; true when it is connected.
+  // Host failures are reported only through the result.
+  bool SetupButton();
+  // Disconnects the sink from Button and forgets it.
+  void ReleaseButtonSink();
+  // The sink's OnClick handler: the board, then the insertion into the host's document.
+  virtual void ButtonClick(IDispatch* Ctrl, VARIANT_BOOL& CancelDefault) = 0;
+
+  // What the board is created with; the defaults are the machine's own (registry settings,
+  // common dialogs, the fixed hand-off path). Tests and the demo host set their own.
+  void SetBoardOptions(board::win::BoardOptions options) { boardOptions_ = std::move(options); }
+
+ protected:
+  HRESULT DoOnConnection(int ConnectMode, IDispatch* AddInInst, SAFEARRAY** custom) override;
+  HRESULT DoOnDisconnection(int RemoveMode, SAFEARRAY** custom) override;
+  HRESULT DoOnAddInsUpdate(SAFEARRAY** custom) override;
+  HRESULT DoOnStartupComplete(SAFEARRAY** custom) override;
+  HRESULT DoOnBeginShutdown(SAFEARRAY** custom) override;
+
+  // A new board form, without an owner.
+  std::unique_ptr<board::win::TfrmWhiteBorad> NewBoard() const;
+
+  win::ComPtr<IDispatch> Toolbar;  // the "InkraSoft" CommandBar; may be null
+  win::ComPtr<IDispatch> Button;   // its _CommandBarButton; may be null
+  TCommandBarButtonEventsSink* ButtonSink = nullptr;  // not owned: the button's connection point holds it
+
+ private:
+  // Adds the button to Toolbar with its tag, tooltip, style and caption; raises on a host failure.
+  void AddButton();
+
+  board::win::BoardOptions boardOptions_;
+};
+
+}  // namespace inkra::addin

@@ -1,0 +1,73 @@
+#include "WordAddIn_IMPL.h"
+
+#include "Dispatch.h"
+#include "MSOAddIn_h.h"
+#include "OfficeIds.h"
+
+namespace inkra::addin {
+
+using win::ComPtr;
+using win::Get;
+using win::Put;
+using win::Variant;
+
+TWordAddIn::TWordAddIn() : TToolbarAddIn(CLSID_WordAddIn, kWordProgId) {}
+
+void TWordAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
+  std::unique_ptr<board::win::TfrmWhiteBorad> board;
+  try {
+    board = NewBoard();
+    board->ShowModal();
+  } catch (const std::exception&) {
+    return;  // no board, nothing to insert
+  }
+  if (!board->Accepted()) return;  // a cancelled board makes no call on Word
+  try {
+    InsertPicture(board->HandOffPath(), board->ImageWidth(), board->ImageHeight());
+  } catch (const std::exception&) {
+    // Word could not take the picture: dropped silently, as a user expects no error box here.
+  }
+  // The board is destroyed here, after the insertion, confirmed or not.
+}
+
+void TWordAddIn::InsertPicture(const std::wstring& path, int width, int height) {
+  ComPtr<IDispatch> word;
+  if (!Application) win::ThrowFailure(E_POINTER, L"Application");
+  win::ThrowIfFailed(
+      Application->QueryInterface(office::IID_WordApplication, reinterpret_cast<void**>(word.GetAddressOf())),
+      L"QueryInterface(Word _Application)");
+
+  ComPtr<IDispatch> documents = Get(word.Get(), L"Documents").ToDispatch();
+  if (Get(documents.Get(), L"Count").ToInt32() == 0)
+    win::Call(documents.Get(), L"Add", win::MissingArgument(), win::MissingArgument(), win::MissingArgument(),
+              win::MissingArgument());
+
+  const Variant linkToFile(false), saveWithDocument(true);
+  const Variant left(kPictureLeft), top(kPictureTop);
+  const Variant pictureWidth(width * kPointsPerPixel), pictureHeight(height * kPointsPerPixel);
+  const Variant anchor = win::MissingArgument();
+
+  ComPtr<IDispatch> application = Get(documents.Get(), L"Application").ToDispatch();
+  ComPtr<IDispatch> document = Get(application.Get(), L"ActiveDocument").ToDispatch();
+  ComPtr<IDispatch> shapes = Get(document.Get(), L"Shapes").ToDispatch();
+  ComPtr<IDispatch> shape = win::Call(shapes.Get(), L"AddPicture", path, linkToFile, saveWithDocument, left, top,
+                                      pictureWidth, pictureHeight, anchor)
+                                .ToDispatch();
+  // Word has embedded the picture; the hand-off file has served its purpose.
+  DeleteFileW(path.c_str());
+
+  win::Call(shape.Get(), L"Select", 0);
+  Put(shape.Get(), L"Name", kShapeName);
+  ComPtr<IDispatch> pictureFormat = Get(shape.Get(), L"PictureFormat").ToDispatch();
+  Put(pictureFormat.Get(), L"TransparentBackground", msoTrue);
+  Put(pictureFormat.Get(), L"TransparencyColor", kWhite);
+  Put(Get(shape.Get(), L"Fill").ToDispatch().Get(), L"Visible", msoFalse);
+  Put(Get(shape.Get(), L"WrapFormat").ToDispatch().Get(), L"Type", wdWrapNone);
+  win::Call(shape.Get(), L"ZOrder", msoBringInFrontOfText);
+
+  ComPtr<IDispatch> selection = Get(word.Get(), L"Selection").ToDispatch();
+  Put(selection.Get(), L"Start", 0);
+  Put(selection.Get(), L"End", 0);
+}
+
+}  // namespace inkra::addin

@@ -1,0 +1,30 @@
+#pragma once
+// TWordAddIn: the add-in object Word creates (coclass WordAddIn, ProgID "MSOAddIn.WordAddIn").
+// Its button opens the handwriting board; a confirmed board's picture is inserted into the active
+// document as a floating picture with a transparent white background, 100 points from the top
+// left corner, in front of the text.
+#include "ToolbarAddIn.h"
+
+namespace inkra::addin {
+
+inline constexpr const wchar_t* kWordProgId = L"MSOAddIn.WordAddIn";
+inline constexpr const wchar_t* kShapeName = L"kvt";
+
+// Word constants.
+inline constexpr int wdWrapNone = 3;
+inline constexpr int msoBringInFrontOfText = 4;
+
+class TWordAddIn : public TToolbarAddIn {
+ public:
+  TWordAddIn();
+
+  void ButtonClick(IDispatch* Ctrl, VARIANT_BOOL& CancelDefault) override;
+
+ private:
+  // Inserts the hand-off file at `path` into the active document (one is added when none is
+  // open), for a board view of width x height pixels, and deletes the file. Raises on a host
+  // failure, leaving whatever was done so far.
+  void InsertPicture(const std::wstring& path, int width, int height);
+};
+
+}  // namespace inkra::addin

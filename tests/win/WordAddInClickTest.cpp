@@ -1,0 +1,295 @@
+// A click on the Word add-in's button, end to end: the real board window driven by the UI driver,
+// the picture inserted into the Word host double, and the failures that must stay silent.
+#include <commctrl.h>
+
+#include <filesystem>
+
+#include "AddInTestSupport.h"
+#include "Bmp.h"
+#include "ByteSink.h"
+#include "HandOffFile.h"
+#include "MemorySettingsStore.h"
+#include "WordAddInTestSupport.h"
+#include "support/BoardDriver.h"
+
+namespace inkra::addin {
+namespace {
+
+using board::win::BoardOptions;
+using test::UiDriver;
+using test::office::CallRecord;
+using test::office::ControlState;
+using test::office::DocumentState;
+using test::office::ShapeState;
+
+constexpr std::uint32_t kRed = 0x0000FF;
+
+// The open dialog answered with one fixed file.
+class FixedOpenDialog final : public board::win::FileDialogs {
+ public:
+  std::wstring path;
+  std::optional<std::wstring> OpenPicture(HWND) override { return path; }
+  std::optional<std::wstring> SavePicture(HWND) override { return std::nullopt; }
+};
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class WordClick : public WordAddInTest {
+ protected:
+  void SetUp() override {
+    picture400x300 = test::TempPath(L"word-400x300.bmp");
+    VectorSink bmp;
+    WriteBmp(Bitmap(400, 300, 24), bmp);
+    WriteFileBytes(picture400x300, bmp.data);
+    dialogs.path = picture400x300;
+    handOff = test::TempPath(L"word-handoff.wmf");
+    addIn = NewAddIn();
+    addIn->SetBoardOptions(Options());
+    ASSERT_EQ(Connect(addIn, word), S_OK);
+    button = word.profile().Find(L"InkraSoft")->controls.at(0);
+    word.log().Clear();
+  }
+  void TearDown() override {
+    DeleteFileW(picture400x300.c_str());
+    DeleteFileW(handOff.c_str());
+  }
+  BoardOptions Options() {
+    BoardOptions o;
+    o.settings = {&noSettings};
+    o.dialogs = &dialogs;
+    o.handOffPath = handOff;
+    return o;
+  }
+  void OpenDocument() {
+    auto document = std::make_shared<DocumentState>();
+    document->name = L"Document1";
+    word.Word().documents.push_back(document);
+    word.Word().active = 0;
+    word.Word().created = 1;
+  }
+  // Clicks the button; `user` drives the board (its window, toolbar and view). Extra steps (a
+  // watch for message boxes) may follow on the same driver.
+  void Click(const std::function<void(UiDriver&, HWND board, HWND toolbar, HWND view)>& user,
+             DWORD timeoutMs = 10000, std::vector<test::MessageBoxInfo>* boxes = nullptr) {
+    UiDriver ui(timeoutMs);
+    ui.Then([&](UiDriver& d) {
+      HWND board = test::WaitForBoard(d);
+      user(d, board, d.Child(board, TOOLBARCLASSNAMEW, nullptr), d.Child(board, L"InkraBoardView", nullptr));
+    });
+    if (boxes) WatchForMessageBoxes(ui, *boxes);
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    EXPECT_EQ(FireClick(word, *button, cancel), S_OK);
+    EXPECT_EQ(cancel, VARIANT_FALSE);
+    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+    // The board is destroyed whatever happened, not merely hidden.
+    EXPECT_EQ(FindWindowW(L"TfrmWhiteBorad", nullptr), nullptr);
+  }
+  static void Confirm(UiDriver&, HWND, HWND toolbar, HWND) { test::ClickTool(toolbar, board::win::kBtnOK); }
+  ShapeState& OnlyShape(size_t document = 0) {
+    auto& shapes = word.Word().documents.at(document)->shapes.items;
+    EXPECT_EQ(shapes.size(), 1u);
+    return *shapes.at(0);
+  }
+
+  HostDouble word{HostKind::Word};
+  win::ComPtr<ExposedWordAddIn> addIn;
+  std::shared_ptr<ControlState> button;
+  board::MemorySettingsStore noSettings;
+  FixedOpenDialog dialogs;
+  std::wstring picture400x300, handOff;
+};
+
+TEST_F(WordClick, ABoardOf400By300IsInsertedAsAFloatingTransparentPictureOf300By225Points) {
+  OpenDocument();
+  word.Word().selectionStart = 5;
+  word.Word().selectionEnd = 9;
+  Click([](UiDriver& d, HWND, HWND toolbar, HWND view) {
+    test::ClickTool(toolbar, board::win::kBtnOpen);  // natural mode: the view takes the picture's size
+    test::Stroke(view, {{50, 150}, {150, 150}, {250, 150}, {350, 150}});
+    test::ClickTool(toolbar, board::win::kBtnOK);
+    (void)d;
+  });
+
+  ASSERT_EQ(word.Word().documents.size(), 1u);
+  const ShapeState& shape = OnlyShape();
+  EXPECT_EQ(shape.fileName, handOff);
+  EXPECT_EQ(shape.pixelWidth, 400u);
+  EXPECT_EQ(shape.pixelHeight, 300u);
+  EXPECT_EQ(shape.left, 100.0f);
+  EXPECT_EQ(shape.top, 100.0f);
+  EXPECT_EQ(shape.width, 300.0f);
+  EXPECT_EQ(shape.height, 225.0f);
+  EXPECT_FALSE(shape.linkToFile);
+  EXPECT_TRUE(shape.saveWithDocument);
+  EXPECT_FALSE(shape.hasAnchor);
+  EXPECT_EQ(shape.name, L"kvt");
+  EXPECT_EQ(shape.selectCalls, 1);
+  EXPECT_EQ(shape.transparentBackground, -1);
+  EXPECT_EQ(shape.transparencyColor, 0xFFFFFF);
+  EXPECT_EQ(shape.fillVisible, 0);
+  EXPECT_EQ(shape.wrapType, 3);
+  EXPECT_EQ(shape.zOrders, std::vector<int>{4});
+  EXPECT_EQ(word.Word().selectionStart, 0);
+  EXPECT_EQ(word.Word().selectionEnd, 0);
+  EXPECT_FALSE(FileExists(handOff));
+  EXPECT_TRUE(word.log().CallsTo(L"Documents", L"Add").empty());
+
+  // What Word embedded is the signed board: red along the stroke, white away from it.
+  Bitmap embedded = ReadBmp(shape.picture);
+  ASSERT_EQ(embedded.Width(), 400);
+  EXPECT_GT(test::CountInRow(embedded, 151, 60, 340, kRed), 200);
+  EXPECT_EQ(test::CountInRow(embedded, 40, 0, 400, 0xFFFFFF), 400);
+}
+
+TEST_F(WordClick, TheInsertionPassesEachArgumentWithItsTypeInTheOrderOfTheSteps) {
+  OpenDocument();
+  Click([](UiDriver& d, HWND b, HWND toolbar, HWND v) {
+    test::ClickTool(toolbar, board::win::kBtnOpen);
+    Confirm(d, b, toolbar, v);
+  });
+  const auto& log = word.log();
+  EXPECT_EQ(CallNames(log),
+            (std::vector<std::wstring>{
+                L"Application.Documents", L"Documents.Count", L"Documents.Application", L"Application.ActiveDocument",
+                L"Document.Shapes", L"Shapes.AddPicture", L"Shape.Select", L"Shape.Name", L"Shape.PictureFormat",
+                L"PictureFormat.TransparentBackground", L"PictureFormat.TransparencyColor", L"Shape.Fill",
+                L"FillFormat.Visible", L"Shape.WrapFormat", L"WrapFormat.Type", L"Shape.ZOrder",
+                L"Application.Selection", L"Selection.Start", L"Selection.End"}))
+      << win::WideToUtf8(log.Describe());
+
+  CallRecord add = OnlyCall(log, L"Shapes", L"AddPicture");
+  EXPECT_EQ(add.types,
+            (std::vector<VARTYPE>{VT_BSTR, VT_BOOL, VT_BOOL, VT_I4, VT_I4, VT_R8, VT_R8, VT_ERROR}));
+  ASSERT_EQ(add.args.size(), 8u);
+  EXPECT_EQ(add.args[0].ToString(), handOff);
+  EXPECT_FALSE(add.args[1].ToBool());
+  EXPECT_TRUE(add.args[2].ToBool());
+  EXPECT_EQ(add.args[3].ToInt32(), 100);
+  EXPECT_EQ(add.args[4].ToInt32(), 100);
+  EXPECT_EQ(add.args[5].ToDouble(), 300.0);
+  EXPECT_EQ(add.args[6].ToDouble(), 225.0);
+  EXPECT_TRUE(add.args[7].IsMissing());
+
+  // Every other value is a 32-bit integer, the name a string.
+  auto single = [&](const wchar_t* object, const wchar_t* member, VARTYPE vt, int value) {
+    SCOPED_TRACE(win::WideToUtf8(std::wstring(object) + L"." + member));
+    CallRecord c = OnlyCall(log, object, member);
+    ASSERT_EQ(c.types, std::vector<VARTYPE>{vt});
+    if (vt == VT_I4) EXPECT_EQ(c.args[0].ToInt32(), value);
+  };
+  single(L"Shape", L"Select", VT_I4, 0);
+  single(L"Shape", L"Name", VT_BSTR, 0);
+  single(L"PictureFormat", L"TransparentBackground", VT_I4, -1);
+  single(L"PictureFormat", L"TransparencyColor", VT_I4, 16777215);
+  single(L"FillFormat", L"Visible", VT_I4, 0);
+  single(L"WrapFormat", L"Type", VT_I4, 3);
+  single(L"Shape", L"ZOrder", VT_I4, 4);
+  single(L"Selection", L"Start", VT_I4, 0);
+  single(L"Selection", L"End", VT_I4, 0);
+  EXPECT_EQ(OnlyCall(log, L"Shape", L"Name").args.at(0).ToString(), L"kvt");
+}
+
+TEST_F(WordClick, WithNoDocumentOpenOneIsAddedWithFourMissingArgumentsAndTakesThePicture) {
+  ASSERT_TRUE(word.Word().documents.empty());
+  Click(&Confirm);  // a fresh board: fill mode, 602 x 258
+  CallRecord add = OnlyCall(word.log(), L"Documents", L"Add");
+  ASSERT_EQ(add.args.size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(add.types[i], VT_ERROR);
+    EXPECT_TRUE(add.args[i].IsMissing()) << add.args[i].Describe().size();
+  }
+  ASSERT_EQ(word.Word().documents.size(), 1u);
+  const ShapeState& shape = OnlyShape(0);
+  EXPECT_EQ(shape.width, 451.5f);
+  EXPECT_EQ(shape.height, 193.5f);
+  EXPECT_EQ(shape.name, L"kvt");
+  EXPECT_FALSE(FileExists(handOff));
+}
+
+TEST_F(WordClick, ACancelledBoardMakesNoCallOnWordAtAll) {
+  OpenDocument();
+  Click([](UiDriver&, HWND, HWND toolbar, HWND view) {
+    test::Stroke(view, {{10, 10}, {80, 40}});
+    test::ClickTool(toolbar, board::win::kBtnExit);
+  });
+  Click([](UiDriver& d, HWND board, HWND, HWND view) {
+    test::Stroke(view, {{10, 10}, {80, 40}});
+    d.Close(board);  // the close box
+  });
+  EXPECT_TRUE(word.log().Calls().empty()) << win::WideToUtf8(word.log().Describe());
+  EXPECT_TRUE(word.Word().documents.at(0)->shapes.items.empty());
+  EXPECT_FALSE(FileExists(handOff));
+}
+
+TEST_F(WordClick, AFailingAddPictureLeavesTheFileOnDiskAndShowsNothing) {
+  OpenDocument();
+  word.log().FailCall(L"Shapes", L"AddPicture", HRESULT(0x800A1066), L"The program can't read this picture file.");
+  std::vector<test::MessageBoxInfo> boxes;
+  Click(&Confirm, 1500, &boxes);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(FileExists(handOff));
+  EXPECT_TRUE(word.Word().documents.at(0)->shapes.items.empty());
+  EXPECT_EQ(word.log().CallsTo(L"Shapes", L"AddPicture").size(), 1u);
+  EXPECT_TRUE(word.log().CallsTo(L"Shape", L"*").empty());
+  EXPECT_TRUE(word.log().CallsTo(L"Application", L"Selection").empty());
+}
+
+TEST_F(WordClick, AFailureAfterTheInsertionKeepsThePictureWithThePropertiesSetSoFar) {
+  OpenDocument();
+  word.Word().selectionStart = 7;
+  word.log().FailCall(L"Shape", L"WrapFormat", E_FAIL);
+  Click(&Confirm);
+  const ShapeState& shape = OnlyShape();
+  EXPECT_EQ(shape.name, L"kvt");
+  EXPECT_EQ(shape.transparentBackground, -1);
+  EXPECT_EQ(shape.fillVisible, 0);
+  EXPECT_EQ(shape.wrapType, 0);  // Word's default, left alone
+  EXPECT_TRUE(shape.zOrders.empty());
+  EXPECT_EQ(word.Word().selectionStart, 7);
+  EXPECT_FALSE(FileExists(handOff));  // deleted right after Word took it
+}
+
+TEST_F(WordClick, AWordWithoutAnActiveDocumentEndsTheInsertionSilently) {
+  OpenDocument();
+  word.log().FailCall(L"Application", L"ActiveDocument", HRESULT(0x800A1098), L"No document is open.");
+  std::vector<test::MessageBoxInfo> boxes;
+  Click(&Confirm, 1500, &boxes);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(word.log().CallsTo(L"Shapes", L"AddPicture").empty());
+  EXPECT_TRUE(FileExists(handOff));
+}
+
+TEST_F(WordClick, TheFileInsertedAndDeletedIsTheOneTheBoardWrote) {
+  // A folder at the requested path refuses the file, so the board writes its stand-in in the
+  // temporary folder; Word must be given that one.
+  const std::wstring refused = L"c:\\word" + std::to_wstring(GetCurrentProcessId()) + L"-refused.wmf";
+  ASSERT_TRUE(CreateDirectoryW(refused.c_str(), nullptr));
+  BoardOptions o = Options();
+  o.handOffPath = refused;
+  addIn->SetBoardOptions(o);
+  OpenDocument();
+  Click(&Confirm);
+  RemoveDirectoryW(refused.c_str());
+  const std::wstring standIn = win::TempFolderPathFor(refused);
+  EXPECT_EQ(OnlyShape().fileName, standIn);
+  EXPECT_FALSE(FileExists(standIn));
+}
+
+TEST_F(WordClick, EachClickIsAFreshBoard) {
+  OpenDocument();
+  Click([](UiDriver&, HWND, HWND toolbar, HWND view) {
+    test::Stroke(view, {{20, 20}, {120, 20}});
+    test::ClickTool(toolbar, board::win::kBtnOK);
+  });
+  Click(&Confirm);
+  auto& shapes = word.Word().documents.at(0)->shapes.items;
+  ASSERT_EQ(shapes.size(), 2u);
+  // The second board starts white: nothing of the first signature carries over.
+  Bitmap first = ReadBmp(shapes[0]->picture), second = ReadBmp(shapes[1]->picture);
+  EXPECT_GT(test::CountInRow(first, 21, 30, 110, kRed), 0);
+  EXPECT_EQ(test::CountInRow(second, 21, 0, second.Width(), 0xFFFFFF), second.Width());
+  EXPECT_EQ(shapes[1]->name, L"kvt");
+}
+
+}  // namespace
+}  // namespace inkra::addin

@@ -1,5 +1,6 @@
 // A click on the Word add-in's button, end to end: the real board window driven by the UI driver,
 // the picture inserted into the Word host double, and the failures that must stay silent.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <filesystem>
@@ -103,11 +104,10 @@ TEST_F(WordClick, ABoardOf400By300IsInsertedAsAFloatingTransparentPictureOf300By
   OpenDocument();
   word.Word().selectionStart = 5;
   word.Word().selectionEnd = 9;
-  Click([](UiDriver& d, HWND, HWND toolbar, HWND view) {
+  Click([](UiDriver&, HWND, HWND toolbar, HWND view) {
     test::ClickTool(toolbar, board::win::kBtnOpen);  // natural mode: the view takes the picture's size
     test::Stroke(view, {{50, 150}, {150, 150}, {250, 150}, {350, 150}});
     test::ClickTool(toolbar, board::win::kBtnOK);
-    (void)d;
   });
 
   ASSERT_EQ(word.Word().documents.size(), 1u);
@@ -196,7 +196,7 @@ TEST_F(WordClick, WithNoDocumentOpenOneIsAddedWithFourMissingArgumentsAndTakesTh
   ASSERT_EQ(add.args.size(), 4u);
   for (size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(add.types[i], VT_ERROR);
-    EXPECT_TRUE(add.args[i].IsMissing()) << add.args[i].Describe().size();
+    EXPECT_TRUE(add.args[i].IsMissing()) << win::WideToUtf8(add.args[i].Describe());
   }
   ASSERT_EQ(word.Word().documents.size(), 1u);
   const ShapeState& shape = OnlyShape(0);

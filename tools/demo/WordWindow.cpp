@@ -1,0 +1,284 @@
+#include "WordWindow.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwchar>
+
+namespace inkra::demo {
+
+using test::office::CommandBarState;
+using test::office::ControlState;
+
+namespace {
+
+constexpr wchar_t kClass[] = L"InkraDemoWord";
+constexpr int kStripHeight = 30;
+constexpr int kStatusHeight = 22;
+constexpr int kPageWidth = 816;  // 8.5 inches at 96 dpi
+constexpr int kPageGap = 14;
+constexpr COLORREF kDesk = RGB(128, 128, 128);
+constexpr int kMargin = 96;  // one inch
+// What the document holds: an agreement awaiting a signature, so that a transparent picture
+// shows the text through its white.
+constexpr wchar_t kDocumentText[] =
+    L"合同编号：2026-0042\r\n\r\n"
+    L"甲乙双方本着平等互利的原则，经友好协商，就本项目的合作事宜达成如下协议，以资共同遵守。"
+    L"本协议自双方签字之日起生效，一式两份，甲乙双方各执一份，具有同等法律效力。"
+    L"双方应严格履行本协议约定的各项义务；任何一方未经对方书面同意，不得变更或解除本协议。\r\n\r\n"
+    L"甲方（签字）：________________        乙方（签字）：________________\r\n\r\n"
+    L"The parties have read this agreement, understand it, and sign it of their own free will. "
+    L"Each signature placed above is a handwritten signature inserted as a floating picture whose "
+    L"white background is transparent, so this text remains readable beneath it.";
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
+  SetBkColor(dc, colour);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+}
+
+}  // namespace
+
+WordWindow::WordWindow(test::office::HostDouble& word) : word_(word) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &WindowProc;
+  wc.hInstance = Instance();
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.lpszClassName = kClass;
+  RegisterClassExW(&wc);
+  bodyFont_.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
+  font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
+  window_ = CreateWindowExW(0, kClass, L"Document1 - Microsoft Word (host double)",
+                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 1100, 860, nullptr, nullptr, Instance(),
+                            this);
+}
+
+WordWindow::~WordWindow() {
+  if (window_) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK WordWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<WordWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<WordWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT WordWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window_, &ps);
+      Paint(dc);
+      EndPaint(window_, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // Paint covers everything
+    case WM_SIZE:
+      InvalidateRect(window_, nullptr, FALSE);
+      return 0;
+    case WM_MOUSEMOVE: {
+      const int hot = HitButton(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (hot != hot_) {
+        hot_ = hot;
+        InvalidateRect(window_, nullptr, FALSE);
+      }
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      pressed_ = HitButton(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (pressed_ >= 0) {
+        SetCapture(window_);
+        InvalidateRect(window_, nullptr, FALSE);
+      }
+      return 0;
+    case WM_LBUTTONUP: {
+      const int pressed = pressed_;
+      pressed_ = -1;
+      if (pressed < 0) return 0;
+      ReleaseCapture();
+      InvalidateRect(window_, nullptr, FALSE);
+      if (HitButton(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) == pressed) Click(pressed);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+std::vector<WordWindow::ButtonArea> WordWindow::LayOutBars(HDC dc, bool draw) {
+  std::vector<ButtonArea> areas;
+  HGDIOBJ oldFont = SelectObject(dc, font_.get());
+  SetBkMode(dc, TRANSPARENT);
+  int x = 4;
+  for (const auto& bar : word_.profile().bars) {
+    if (!bar->visible || bar->position != test::office::msoBarTop) continue;
+    const int start = x;
+    x += 8;  // the grip
+    if (bar->controls.empty()) {
+      // A built-in bar: the stand-in shows its name where Word shows its icons.
+      SIZE size{};
+      GetTextExtentPoint32W(dc, bar->name.c_str(), int(bar->name.size()), &size);
+      if (draw) {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        TextOutW(dc, x, (kStripHeight - size.cy) / 2, bar->name.c_str(), int(bar->name.size()));
+      }
+      x += size.cx + 6;
+    }
+    for (const auto& control : bar->controls) {
+      if (!control->visible) continue;
+      const std::wstring& text = control->caption.empty() ? control->tag : control->caption;
+      SIZE size{};
+      GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+      RECT r{x, 4, x + size.cx + 14, kStripHeight - 4};
+      const int index = int(areas.size());
+      areas.push_back({r, control});
+      if (draw) {
+        if (index == pressed_ || index == hot_) DrawEdge(dc, &r, index == pressed_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      }
+      x = r.right + 2;
+    }
+    if (draw) {
+      RECT grip{start + 2, 5, start + 5, kStripHeight - 5};
+      DrawEdge(dc, &grip, BDR_RAISEDINNER, BF_RECT);
+      RECT group{start, 2, x + 2, kStripHeight - 2};
+      DrawEdge(dc, &group, BDR_RAISEDINNER, BF_RECT);
+    }
+    x += 8;
+  }
+  SelectObject(dc, oldFont);
+  return areas;
+}
+
+void WordWindow::Paint(HDC screen) {
+  RECT client;
+  GetClientRect(window_, &client);
+  const int w = client.right, h = client.bottom;
+  if (w <= 0 || h <= 0) return;
+  // Off-screen, so the page does not flicker as it is redrawn.
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP canvas = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(dc, canvas);
+
+  RECT strip{0, 0, w, kStripHeight};
+  FillSolid(dc, strip, GetSysColor(COLOR_BTNFACE));
+  buttons_ = LayOutBars(dc, true);
+  RECT line{0, kStripHeight - 1, w, kStripHeight};
+  FillSolid(dc, line, GetSysColor(COLOR_BTNSHADOW));
+
+  RECT desk{0, kStripHeight, w, h - kStatusHeight};
+  PaintPage(dc, desk);
+
+  RECT status{0, h - kStatusHeight, w, h};
+  FillSolid(dc, status, GetSysColor(COLOR_BTNFACE));
+  DrawEdge(dc, &status, BDR_RAISEDINNER, BF_TOP);
+  HGDIOBJ oldFont = SelectObject(dc, font_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  std::wstring text = StatusText();
+  RECT textArea{status.left + 8, status.top, status.right - 8, status.bottom};
+  DrawTextW(dc, text.c_str(), int(text.size()), &textArea, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, oldFont);
+
+  BitBlt(screen, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+  SelectObject(dc, old);
+  DeleteObject(canvas);
+  DeleteDC(dc);
+}
+
+void WordWindow::PaintPage(HDC dc, const RECT& area) {
+  FillSolid(dc, area, kDesk);
+  auto& state = word_.Word();
+  if (state.active < 0 || state.active >= int(state.documents.size())) return;
+  const int left = std::max(int(area.left) + kPageGap, int(area.left + area.right - kPageWidth) / 2);
+  const int top = area.top + kPageGap;
+  const int height = area.bottom - top;  // the page runs on below the window
+  if (height <= 0) return;
+  // The page: the document's text first, then the floating pictures over it.
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kPageWidth, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  win::UniqueBitmap page(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!page) return;
+  HDC pageDc = CreateCompatibleDC(dc);
+  HGDIOBJ oldBitmap = SelectObject(pageDc, page.get());
+  RECT all{0, 0, kPageWidth, height};
+  FillSolid(pageDc, all, RGB(255, 255, 255));
+  HGDIOBJ oldFont = SelectObject(pageDc, bodyFont_.get());
+  SetBkMode(pageDc, TRANSPARENT);
+  SetTextColor(pageDc, RGB(40, 40, 40));
+  RECT text{kMargin, kMargin, kPageWidth - kMargin, height};
+  DrawTextW(pageDc, kDocumentText, -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(pageDc, oldFont);
+  GdiFlush();
+  renderer_.Render(state.documents[size_t(state.active)]->shapes, static_cast<std::uint32_t*>(bits), kPageWidth,
+                   height);
+  BitBlt(dc, left, top, kPageWidth, height, pageDc, 0, 0, SRCCOPY);
+  SelectObject(pageDc, oldBitmap);
+  DeleteDC(pageDc);
+}
+
+int WordWindow::HitButton(int x, int y) {
+  const POINT p{x, y};
+  for (size_t i = 0; i < buttons_.size(); ++i)
+    if (PtInRect(&buttons_[i].rect, p)) return int(i);
+  return -1;
+}
+
+void WordWindow::Click(int index) {
+  if (busy_ || index < 0 || index >= int(buttons_.size())) return;
+  busy_ = true;
+  auto control = buttons_[size_t(index)].control;
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  test::office::FireClick(word_, *control, cancel);
+  busy_ = false;
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+  if (onButtonDone) onButtonDone();
+}
+
+std::optional<RECT> WordWindow::ButtonRect(const std::wstring& tag) {
+  HDC dc = GetDC(window_);
+  buttons_ = LayOutBars(dc, false);
+  ReleaseDC(window_, dc);
+  for (const auto& area : buttons_)
+    if (area.control->tag == tag) return area.rect;
+  return std::nullopt;
+}
+
+std::wstring WordWindow::StatusText() {
+  auto& state = word_.Word();
+  std::wstring text = L"No document";
+  if (state.active >= 0 && state.active < int(state.documents.size())) {
+    const auto& document = *state.documents[size_t(state.active)];
+    text = document.name + L"    pictures: " + std::to_wstring(document.shapes.items.size());
+    for (const auto& shape : document.shapes.items) {
+      wchar_t line[160];
+      swprintf(line, 160, L"    \"%ls\" %.1f x %.1f pt at %.0f/%.0f", shape->name.c_str(), shape->width,
+               shape->height, shape->left, shape->top);
+      text += line;
+    }
+  }
+  if (hot_ >= 0 && hot_ < int(buttons_.size())) text += L"    |    " + buttons_[size_t(hot_)].control->tooltipText;
+  return text;
+}
+
+}  // namespace inkra::demo

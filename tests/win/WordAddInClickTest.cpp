@@ -175,7 +175,9 @@ TEST_F(WordClick, TheInsertionPassesEachArgumentWithItsTypeInTheOrderOfTheSteps)
     SCOPED_TRACE(win::WideToUtf8(std::wstring(object) + L"." + member));
     CallRecord c = OnlyCall(log, object, member);
     ASSERT_EQ(c.types, std::vector<VARTYPE>{vt});
-    if (vt == VT_I4) EXPECT_EQ(c.args[0].ToInt32(), value);
+    if (vt == VT_I4) {
+      EXPECT_EQ(c.args[0].ToInt32(), value);
+    }
   };
   single(L"Shape", L"Select", VT_I4, 0);
   single(L"Shape", L"Name", VT_BSTR, 0);

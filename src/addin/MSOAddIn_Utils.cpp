@@ -12,7 +12,7 @@ int FindCommandBar(IDispatch* commandBars, std::wstring_view name) {
     const int count = win::Get(commandBars, L"Count").ToInt32();
     for (int i = 1; i <= count; ++i) {
       win::ComPtr<IDispatch> bar = win::Get(commandBars, L"Item", i).ToDispatch();
-      if (bar && _wcsicmp(win::Get(bar.Get(), L"Name").ToString().c_str(), std::wstring(name).c_str()) == 0) {
+      if (bar && win::Get(bar.Get(), L"Name").ToString() == name) {
         found = i;
         break;
       }

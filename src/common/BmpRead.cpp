@@ -118,7 +118,8 @@ std::vector<PaletteEntry> ReadPalette(const Reader& in, const Header& h, std::si
   std::vector<PaletteEntry> palette(count);
   for (std::size_t i = 0; i < count; ++i) {
     std::size_t at = h.paletteOffset + i * h.entrySize;
-    palette[i] = {in.U8(at), in.U8(at + 1), in.U8(at + 2), 0};
+    auto entry = in.Bytes(at, h.entrySize);  // the whole entry, so the pixels start inside the file
+    palette[i] = {entry[0], entry[1], entry[2], 0};
   }
   return palette;
 }
@@ -161,6 +162,7 @@ Bitmap ReadBmp(std::span<const std::uint8_t> file) {
   if (pixelOffset != 0 && pixelOffset < h.paletteOffset) Refuse("BMP pixel data offset points into the header");
   std::vector<PaletteEntry> palette = ReadPalette(in, h, pixelOffset);
   if (pixelOffset == 0) pixelOffset = h.paletteOffset + palette.size() * h.entrySize;
+  if (pixelOffset > file.size()) Refuse(kTruncated);
 
   bool topDown = h.height < 0;
   const int height = int(topDown ? -h.height : h.height);

@@ -42,7 +42,7 @@ void TWordAddIn::InsertPicture(const std::wstring& path, int width, int height) 
     win::Call(documents.Get(), L"Add", win::MissingArgument(), win::MissingArgument(), win::MissingArgument(),
               win::MissingArgument());
 
-  const Variant linkToFile(0), saveWithDocument(true);
+  const Variant linkToFile(false), saveWithDocument(true);
   const Variant left(kPictureLeft), top(kPictureTop);
   const Variant pictureWidth(width * kPointsPerPixel), pictureHeight(height * kPointsPerPixel);
   const Variant anchor = win::MissingArgument();
@@ -54,7 +54,7 @@ void TWordAddIn::InsertPicture(const std::wstring& path, int width, int height) 
                                       pictureWidth, pictureHeight, anchor)
                                 .ToDispatch();
   // Word has embedded the picture; the hand-off file has served its purpose.
-  (void)0;
+  DeleteFileW(path.c_str());
 
   win::Call(shape.Get(), L"Select", 0);
   Put(shape.Get(), L"Name", kShapeName);

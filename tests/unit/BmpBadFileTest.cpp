@@ -125,6 +125,14 @@ TEST(BmpBadFile, Palette) {
   // No room for a palette before the pixels.
   EXPECT_EQ(ErrorOf(CraftBmp({.width = 1, .height = 1, .bpp = 8, .pixels = {0, 0, 0, 0}})),
             "BMP palette is missing");
+  // No pixel offset, and the file ends inside the last palette entry (found by fuzzing: the
+  // pixels would have started past the end).
+  auto noOffset = CraftBmp({.width = 1, .height = 1, .bpp = 8, .compression = 1, .coloursUsed = 1,
+                            .extra = {10, 20, 30}});
+  noOffset[10] = 0;
+  EXPECT_EQ(ErrorOf(noOffset), "BMP file is truncated");
+  noOffset.push_back(0);  // the entry complete, then no pixel data at all: an empty picture
+  EXPECT_EQ(ReadBmp(noOffset).PixelRGB(0, 0), 0x0A141Eu);  // blue 10, green 20, red 30
   // Pixel index 2 of a two-colour palette.
   EXPECT_EQ(ErrorOf(CraftBmp({.width = 2, .height = 1, .bpp = 8, .coloursUsed = 2,
                               .extra = std::vector<std::uint8_t>(8, 0), .pixels = {1, 2, 0, 0}})),

@@ -91,10 +91,13 @@ int RunScriptedSession(WordWindow& word, const std::wstring& outDir) {
     ui.Join();
     return 1;
   }
-  const LPARAM at = MAKELPARAM((button->left + button->right) / 2, (button->top + button->bottom) / 2);
+  POINT centre{(button->left + button->right) / 2, (button->top + button->bottom) / 2};
+  const LPARAM at = MAKELPARAM(centre.x, centre.y);
+  ClientToScreen(word.Handle(), &centre);
   bool clicked = false;
   word.onButtonDone = [&] { clicked = true; };
   PumpFor(500);
+  SetCursorPos(centre.x, centre.y);  // the pointer rests on the button, so its tooltip shows
   PostMessageW(word.Handle(), WM_MOUSEMOVE, 0, at);
   PostMessageW(word.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageW(word.Handle(), WM_LBUTTONUP, 0, at);
@@ -103,7 +106,8 @@ int RunScriptedSession(WordWindow& word, const std::wstring& outDir) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  PostMessageW(word.Handle(), WM_MOUSEMOVE, 0, at);  // keep the tooltip in the status bar
+  SetCursorPos(centre.x, centre.y);
+  PostMessageW(word.Handle(), WM_MOUSEMOVE, 0, at);
   PumpFor(800);
   const bool documentCaptured = CaptureWindow(word.Handle(), documentShot);
 

@@ -10,7 +10,7 @@
 namespace inkra {
 namespace {
 
-using test::BmpSpec;
+using test::BmpRecipe;
 using test::Bytes;
 using test::CraftBmp;
 
@@ -48,17 +48,17 @@ TEST(BmpBadFile, SignatureAndTruncation) {
 }
 
 TEST(BmpBadFile, PixelOffset) {
-  BmpSpec spec{.width = 1, .height = 1, .pixels = {1, 2, 3, 0}};
-  spec.offBits = 59;
-  EXPECT_EQ(ErrorOf(CraftBmp(spec)), "BMP pixel data offset is past the end of the file");
-  spec.offBits = 0xFFFFFFFF;
-  EXPECT_EQ(ErrorOf(CraftBmp(spec)), "BMP pixel data offset is past the end of the file");
-  spec.offBits = 55;  // inside the file, but the rows do not fit after it
-  EXPECT_EQ(ErrorOf(CraftBmp(spec)), "BMP file is truncated");
-  spec.offBits = 20;
-  EXPECT_EQ(ErrorOf(CraftBmp(spec)), "BMP pixel data offset points into the header");
-  spec.offBits = 54;
-  EXPECT_EQ(ReadBmp(CraftBmp(spec)).PixelRGB(0, 0), 0x010203u);
+  BmpRecipe recipe{.width = 1, .height = 1, .pixels = {1, 2, 3, 0}};
+  recipe.offBits = 59;
+  EXPECT_EQ(ErrorOf(CraftBmp(recipe)), "BMP pixel data offset is past the end of the file");
+  recipe.offBits = 0xFFFFFFFF;
+  EXPECT_EQ(ErrorOf(CraftBmp(recipe)), "BMP pixel data offset is past the end of the file");
+  recipe.offBits = 55;  // inside the file, but the rows do not fit after it
+  EXPECT_EQ(ErrorOf(CraftBmp(recipe)), "BMP file is truncated");
+  recipe.offBits = 20;
+  EXPECT_EQ(ErrorOf(CraftBmp(recipe)), "BMP pixel data offset points into the header");
+  recipe.offBits = 54;
+  EXPECT_EQ(ReadBmp(CraftBmp(recipe)).PixelRGB(0, 0), 0x010203u);
 }
 
 TEST(BmpBadFile, Dimensions) {

@@ -8,7 +8,7 @@
 namespace inkra {
 namespace {
 
-using test::BmpSpec;
+using test::BmpRecipe;
 using test::CraftBmp;
 
 std::vector<std::uint8_t> GreyPalette(int n) {

@@ -98,10 +98,10 @@ TEST(BmpRoundTrip, MasksAreWrittenOnlyWhenTheyDifferFromTheDefault) {
 TEST(BmpRoundTrip, TopDownAndBottomUpFilesGiveTheSameRows) {
   Bytes rows;  // two rows of 1 x 24-bit, padded to 4 bytes: first red, then blue
   rows.Raw({0, 0, 255, 0, 255, 0, 0, 0});
-  test::BmpSpec spec{.width = 1, .height = 2, .pixels = rows.data};
-  Bitmap bottomUp = ReadBmp(test::CraftBmp(spec));
-  spec.height = -2;
-  Bitmap topDown = ReadBmp(test::CraftBmp(spec));
+  test::BmpRecipe recipe{.width = 1, .height = 2, .pixels = rows.data};
+  Bitmap bottomUp = ReadBmp(test::CraftBmp(recipe));
+  recipe.height = -2;
+  Bitmap topDown = ReadBmp(test::CraftBmp(recipe));
   EXPECT_EQ(bottomUp.PixelRGB(0, 1), 0x0000FFu);  // first stored row is the bottom one
   EXPECT_EQ(bottomUp.PixelRGB(0, 0), 0xFF0000u);
   EXPECT_EQ(topDown.PixelRGB(0, 0), 0x0000FFu);

@@ -97,14 +97,14 @@ struct Bytes {
 
 // A BMP file with a 40-byte header; `extra` (masks, palette) and `pixels` follow the header.
 // offBits 0 means right after `extra`.
-struct BmpSpec {
+struct BmpRecipe {
   std::int32_t width = 1, height = 1;
   unsigned planes = 1, bpp = 24;
   std::uint32_t compression = 0, coloursUsed = 0, offBits = 0;
   std::vector<std::uint8_t> extra{}, pixels{};
 };
 
-inline std::vector<std::uint8_t> CraftBmp(const BmpSpec& s) {
+inline std::vector<std::uint8_t> CraftBmp(const BmpRecipe& s) {
   std::uint32_t off = s.offBits ? s.offBits : std::uint32_t(54 + s.extra.size());
   Bytes b;
   b.Raw({'B', 'M'}).U32(std::uint32_t(54 + s.extra.size() + s.pixels.size())).U32(0).U32(off);

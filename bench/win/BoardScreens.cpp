@@ -43,10 +43,26 @@ std::vector<POINT> Wave(int x0, int y0, int length, int amplitude, double turns)
 
 int RunBoardScreens(const std::wstring& folder) {
   const std::wstring jpegPath = folder + L"\\sample.jpg";
+  const std::wstring pictures = folder + L"\\pictures";  // away from the captures
   {
     auto jpeg = board::testing::MakeJpeg(360, 200, 250, 240, 200);
     std::ofstream(std::filesystem::path(jpegPath), std::ios::binary)
         .write(reinterpret_cast<const char*>(jpeg.data()), std::streamsize(jpeg.size()));
+  }
+  {
+    // A bitmap beside it, for the open dialog's preview (its first filter shows bitmaps only).
+    Bitmap stripes(240, 160, 24);
+    for (int y = 0; y < stripes.Height(); ++y)
+      for (int x = 0; x < stripes.Width(); ++x) {
+        std::uint8_t* p = stripes.Row(y) + x * 3;  // blue, green, red
+        p[0] = std::uint8_t(y * 255 / stripes.Height());
+        p[1] = std::uint8_t((x / 30) % 2 ? 200 : 60);
+        p[2] = std::uint8_t(x * 255 / stripes.Width());
+      }
+    std::filesystem::create_directories(pictures);
+    FileSink out(std::filesystem::path(pictures) / L"sample.bmp");
+    WriteBmp(stripes, out);
+    out.Close();
   }
   board::MemorySettingsStore noSettings;
   board::win::BoardOptions options;
@@ -76,6 +92,7 @@ int RunBoardScreens(const std::wstring& folder) {
     d.WaitUntilGone(menu);
     ClickTool(board.Toolbar(), board::win::kBtnOpen);
     HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
+    SelectListEntry(d, EnterFolder(d, dialog, pictures, 1), L"sample");
     Capture(folder, L"board-open-dialog");
     d.FillFileDialog(dialog, jpegPath);
     d.WaitUntilGone(dialog);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BoardTexts.h"
+#include "PicturePreview.h"
 #include "TextConvert.h"
 
 namespace inkra::board::win {
@@ -24,6 +25,8 @@ std::optional<std::wstring> Run(HWND owner, bool save) {
   // No overwrite prompt and no must-exist check: a missing file is the file layer's error.
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   if (save) ofn.lpstrDefExt = defExt.c_str();
+  PicturePreview preview;
+  if (!save) preview.Attach(ofn);
   BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!ok) return std::nullopt;
   return std::wstring(file.data());

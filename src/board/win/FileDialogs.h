@@ -17,7 +17,7 @@ class FileDialogs {
   virtual std::optional<std::wstring> SavePicture(HWND owner) = 0;
 };
 
-// GetOpenFileNameW / GetSaveFileNameW with the board's filters.
+// GetOpenFileNameW (with a picture preview) / GetSaveFileNameW with the board's filters.
 class CommonFileDialogs final : public FileDialogs {
  public:
   std::optional<std::wstring> OpenPicture(HWND owner) override;

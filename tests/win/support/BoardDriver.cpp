@@ -1,6 +1,7 @@
 #include "BoardDriver.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <filesystem>
 #include <fstream>
@@ -60,6 +61,44 @@ MessageBoxInfo AnswerMessageBox(UiDriver& d, const wchar_t* caption) {
   d.PressButton(box, IDOK);
   d.WaitUntilGone(box);
   return info;
+}
+
+HWND EnterFolder(UiDriver& d, HWND dialog, const std::wstring& folder, int count) {
+  d.FillFileDialog(dialog, folder);  // a folder's name goes into that folder
+  HWND list = nullptr;
+  Eventually(d, [&] {
+    // The list shown before may be another folder's with as many entries.
+    wchar_t current[MAX_PATH + 1] = {};
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH + 1, reinterpret_cast<LPARAM>(current));
+    if (lstrcmpiW(current, folder.c_str()) != 0) return false;
+    HWND view = FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
+    list = view ? FindWindowExW(view, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+    return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == count;
+  }, "a file list of " + std::to_string(count));
+  return list;
+}
+
+void SelectListEntry(UiDriver& d, HWND list, const std::wstring& prefix) {
+  LVFINDINFOW find{};
+  find.flags = LVFI_STRING | LVFI_PARTIAL;
+  find.psz = prefix.c_str();
+  const LRESULT index = SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), reinterpret_cast<LPARAM>(&find));
+  if (index < 0) d.Fail("no list entry " + win::WideToUtf8(prefix));
+  LVITEMW none{};
+  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&none));
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+}
+
+void Eventually(UiDriver& d, const std::function<bool()>& done, const std::string& what) {
+  for (int i = 0; i < 200; ++i) {
+    if (done()) return;
+    Sleep(25);
+  }
+  d.Fail("never: " + what);
 }
 
 Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board) {

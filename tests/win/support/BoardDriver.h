@@ -3,6 +3,7 @@
 // toolbar buttons and lists, choose popup menu items, and read what it left behind.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,14 @@ void ChooseListEntry(HWND combo, int index);
 void ChoosePopupItem(UiDriver& d, HWND view, int x, int y, int item);
 // Waits for a message box with this caption, reads it and presses OK.
 MessageBoxInfo AnswerMessageBox(UiDriver& d, const wchar_t* caption);
+
+// In an open dialog: goes into `folder`, waits until its file list shows `count` entries, and
+// returns that list (a new one for each folder).
+HWND EnterFolder(UiDriver& d, HWND dialog, const std::wstring& folder, int count);
+// Selects the one entry of a dialog's file list whose name starts with `prefix`, as a click does.
+void SelectListEntry(UiDriver& d, HWND list, const std::wstring& prefix);
+// Polls until `done` holds; fails the step after a few seconds.
+void Eventually(UiDriver& d, const std::function<bool()>& done, const std::string& what);
 
 // The board picture as it stands (bitmap, or a JPEG's decoded pixels).
 Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board);

@@ -1,0 +1,23 @@
+# inkra_embed_bytes(OUTPUT cpp HEADER header NAMESPACE ns ENTRIES symbol=file ...)
+# Writes a C++ source that holds each file as a byte array behind a std::span named symbol.
+# Runs at configure time; a changed input file reconfigures.
+function(inkra_embed_bytes)
+  cmake_parse_arguments(E "" "OUTPUT;HEADER;NAMESPACE" "ENTRIES" ${ARGN})
+  set(text "// Generated at configure time from the files named below; do not edit.\n")
+  string(APPEND text "#include \"${E_HEADER}\"\n\nnamespace ${E_NAMESPACE} {\n")
+  foreach(entry ${E_ENTRIES})
+    string(REPLACE "=" ";" parts ${entry})
+    list(GET parts 0 symbol)
+    list(GET parts 1 file)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+    file(READ ${file} hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(REPEAT "0x..," 16 row)  # CMake's regular expressions have no {n}
+    string(REGEX REPLACE "(${row})" "\\1\n" bytes "${bytes}")
+    string(APPEND text "\n// ${file}\nconst std::uint8_t ${symbol}Data[] = {\n${bytes}\n};\n")
+    string(APPEND text "const std::span<const std::uint8_t> ${symbol}(${symbol}Data);\n")
+  endforeach()
+  string(APPEND text "\n}  // namespace ${E_NAMESPACE}\n")
+  file(WRITE ${E_OUTPUT}.tmp "${text}")
+  file(COPY_FILE ${E_OUTPUT}.tmp ${E_OUTPUT} ONLY_IF_DIFFERENT)
+endfunction()

@@ -38,16 +38,13 @@ TEST(HandOffFile, RefusedFixedPathFallsBackToTheTemporaryFolder) {
 TEST(HandOffFile, BothRefusedThrowsNamingTheFixedPath) {
   ScratchFolder scratch(L"handoffboth");
   const std::wstring name = UniqueName(L"handoff-both");
-  const std::wstring fixed = scratch.Blocked(name);
-  const std::wstring standIn = win::TempFolderPathFor(fixed);
-  CreateDirectoryW(standIn.c_str(), nullptr);
+  const std::wstring fixed = scratch.BlockedWithStandIn(name);
   try {
     win::WriteHandOffFile(fixed, kBytes);
     ADD_FAILURE() << "no error";
   } catch (const FileError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot create file " + win::WideToUtf8(fixed));
   }
-  RemoveDirectoryW(standIn.c_str());
 }
 
 TEST(HandOffFile, MissingFolderIsAnErrorNotAFallback) {

@@ -261,13 +261,8 @@ TEST(SealRoundDialog, CancelAndCloseBoxLeaveAcceptedFalseAndWriteNothing) {
 
 TEST(SealRoundDialog, UnwritableFileIsReportedAndTheDialogClosesAnyway) {
   ScratchFolder scratch(L"sealfail");
-  // Both the fixed path and its stand-in in the temporary folder are directories.
-  wchar_t temp[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH + 1, temp);
   const std::wstring name = L"sealfail" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
-  const std::wstring fixed = scratch.Blocked(name);
-  const std::wstring standIn = std::wstring(temp) + name;
-  CreateDirectoryW(standIn.c_str(), nullptr);
+  const std::wstring fixed = scratch.BlockedWithStandIn(name);
   TfrmSign form(nullptr, fixed);
   MessageBoxInfo error;
   UiDriver ui;
@@ -279,7 +274,6 @@ TEST(SealRoundDialog, UnwritableFileIsReportedAndTheDialogClosesAnyway) {
     d.PressButton(box, IDOK);
   });
   form.ShowModal();
-  RemoveDirectoryW(standIn.c_str());
   EXPECT_EQ(ui.Join(), Failures{});
   EXPECT_EQ(error.text, L"Cannot create file " + fixed);
   EXPECT_FALSE(form.Accepted());

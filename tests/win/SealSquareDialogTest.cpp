@@ -190,12 +190,8 @@ TEST(SealSquareDialog, OkWritesTheLastDrawingNotTheEditedName) {
 
 TEST(SealSquareDialog, UnwritableFileIsReportedAndTheDialogStaysOpen) {
   ScratchFolder scratch(L"sealsqfail");
-  wchar_t temp[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH + 1, temp);
   const std::wstring name = L"sealsqfail" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
-  const std::wstring fixed = scratch.Blocked(name);
-  const std::wstring standIn = std::wstring(temp) + name;
-  CreateDirectoryW(standIn.c_str(), nullptr);
+  const std::wstring fixed = scratch.BlockedWithStandIn(name);
   TfrmOneSign form(nullptr, fixed);
   MessageBoxInfo error;
   bool stillOpen = false;
@@ -212,7 +208,6 @@ TEST(SealSquareDialog, UnwritableFileIsReportedAndTheDialogStaysOpen) {
     d.PressButton(w, L"取 消");
   });
   form.ShowModal();
-  RemoveDirectoryW(standIn.c_str());
   ASSERT_EQ(ui.Join(), Failures{});
   EXPECT_EQ(error.text, L"Cannot create file " + fixed);
   EXPECT_TRUE(stillOpen);

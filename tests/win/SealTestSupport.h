@@ -46,6 +46,14 @@ class ScratchFolder {
     dirs_.push_front(dir);
     return dir;
   }
+  // The fixed path and its stand-in in the temporary folder both blocked: every write is refused.
+  std::wstring BlockedWithStandIn(const std::wstring& name) {
+    std::wstring fixed = Blocked(name);
+    std::wstring standIn = win::TempFolderPathFor(fixed);
+    CreateDirectoryW(standIn.c_str(), nullptr);
+    dirs_.push_front(standIn);
+    return fixed;
+  }
 
  private:
   std::wstring path_;

@@ -3,11 +3,11 @@
 #include <array>
 #include <string>
 
+#include "Product.h"
+
 namespace inkra::board {
 
-inline constexpr char kProductName[] = "InkraSoft 手写板";
-inline constexpr char kProductVersion[] = "1.0";
-inline std::string BoardTitle() { return std::string(kProductName) + " " + kProductVersion; }
+inline std::string BoardTitle() { return ProductTitle(); }
 
 inline constexpr std::array<const char*, 7> kPenNames = {"特细", "细", "较细", "普通", "较粗", "粗", "特粗"};
 inline constexpr int kDefaultPenIndex = 3;  // the list shows "普通"

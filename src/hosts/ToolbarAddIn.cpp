@@ -64,7 +64,17 @@ bool TToolbarAddIn::SetupButton() {
     return false;  // setup failures stay silent: Word simply has no working button
   }
   if (!ButtonSink) ButtonSink = new TCommandBarButtonEventsSink(office::DIID__CommandBarButtonEvents);
-  ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) { ButtonClick(ctrl, cancel); };
+  ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) {
+    // The board is modal, yet a click can still arrive while it is open (from the host's own
+    // loop): it must not open a second board over the shared hand-off file.
+    if (clickRunning_) return;
+    clickRunning_ = true;
+    struct Done {
+      bool& flag;
+      ~Done() { flag = false; }
+    } done{clickRunning_};
+    ButtonClick(ctrl, cancel);
+  };
   return ButtonSink->Connect(Button.Get());
 }
 

@@ -70,6 +70,7 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   void AddButton();
 
   board::win::BoardOptions boardOptions_;
+  bool clickRunning_ = false;  // a click's board is open
 };
 
 }  // namespace inkra::addin

@@ -58,7 +58,7 @@ void TfrmWhiteBorad::BtnDeleteClick() {
 
 void TfrmWhiteBorad::PanelResize() {
   RECT client;
-  GetClientRect(panel_, &client);
+  GetClientRect(DrawingPanel(), &client);
   model_.PanelResized(client.right, client.bottom);
   Sync();
 }
@@ -86,7 +86,7 @@ void TfrmWhiteBorad::SavePenSettings() {
 
 void TfrmWhiteBorad::BtnOpenClick() {
   FileDialogs& dialogs = options_.dialogs ? *options_.dialogs : commonDialogs_;
-  const std::optional<std::wstring> path = dialogs.OpenPicture(window_);
+  const std::optional<std::wstring> path = dialogs.OpenPicture(Handle());
   if (!path) return;
   model_.EnterNaturalMode();
   Sync();
@@ -97,7 +97,7 @@ void TfrmWhiteBorad::BtnOpenClick() {
 
 void TfrmWhiteBorad::BtnSaveClick() {
   FileDialogs& dialogs = options_.dialogs ? *options_.dialogs : commonDialogs_;
-  const std::optional<std::wstring> path = dialogs.SavePicture(window_);
+  const std::optional<std::wstring> path = dialogs.SavePicture(Handle());
   if (!path) return;
   VectorSink picture;
   model_.WritePicture(picture);
@@ -110,10 +110,10 @@ void TfrmWhiteBorad::BtnOKClick() {
   const std::wstring fixed = options_.handOffPath.empty() ? Utf8ToWide(kHandOffPath) : options_.handOffPath;
   handOffWritten_ = inkra::win::WriteHandOffFile(fixed, picture.data);
   model_.Accept();
-  PostMessageW(window_, WM_CLOSE, 0, 0);
+  PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
-void TfrmWhiteBorad::BtnExitClick() { PostMessageW(window_, WM_CLOSE, 0, 0); }
+void TfrmWhiteBorad::BtnExitClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
 
 void TfrmWhiteBorad::BtnInformationClick() {
   about::TfrmAbout about;

@@ -13,7 +13,7 @@ TfrmOneSign::TfrmOneSign(HWND owner, std::wstring handOffPath)
   CreateForm(L"TfrmOneSign", L"私章制作", 304, 172, MakeDialogFont(L"新宋体", 12), true);
 }
 
-TfrmOneSign::~TfrmOneSign() { DestroyForm(); }
+TfrmOneSign::~TfrmOneSign() { Destroy(); }
 
 void TfrmOneSign::FormCreate() { SetAccepted(false); }
 

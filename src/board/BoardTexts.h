@@ -32,6 +32,8 @@ inline constexpr char kSealHandOffPath[] = "c:\\temp00000001.bmp";
 inline constexpr char kCursorPath[] = "C:\\Inkratemp.cur";
 inline constexpr int kBoardCursorId = 23;
 
+inline constexpr char kPictureUnusable[] = "无法使用这个图片：文件已损坏、格式不受支持或图片太大。";
+
 inline std::string UnsupportedPictureText(const std::string& extension) {
   return "不能打开这种文件（" + (extension.empty() ? std::string("无扩展名") : extension) +
          "）：只能打开 BMP 和 JPEG 图片。";

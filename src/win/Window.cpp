@@ -78,15 +78,15 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void Window::ShowError(const std::string& utf8Text) {
-  ShowMessage(window_, Utf8ToWide(utf8Text), ModuleTitle().c_str(), MB_OK | MB_ICONERROR);
+void Window::ShowError(const std::exception& error) {
+  ShowMessage(window_, Utf8ToWide(error.what()), ModuleTitle().c_str(), MB_OK | MB_ICONERROR);
 }
 
-void Window::ReportError(const char* utf8Text) noexcept {
+void Window::ReportError(const std::exception& error) noexcept {
   try {
     // The error belongs to the top-level window it happened under; shown there, once.
     Window* top = FromHandle(GetAncestor(window_, GA_ROOT));
-    (top ? top : this)->ShowError(utf8Text);
+    (top ? top : this)->ShowError(error);
   } catch (...) {
     // Nothing may leave a window procedure, not even a failure to show the error.
   }
@@ -108,9 +108,9 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
   try {
     return self->HandleMessage(message, wParam, lParam);
   } catch (const std::exception& e) {
-    self->ReportError(e.what());
+    self->ReportError(e);
   } catch (...) {
-    self->ReportError("未知错误");
+    self->ReportError(std::runtime_error("未知错误"));
   }
   return 0;
 }

@@ -11,6 +11,7 @@
 // - ShowModal makes the window modal over the whole thread, the host's windows included.
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -65,11 +66,11 @@ class Window {
   virtual void BeforeShow() {}
   // Shows an error that reached the message boundary under this top-level window. The default is
   // the application's error box: the module's name as caption, an error icon.
-  virtual void ShowError(const std::string& utf8Text);
+  virtual void ShowError(const std::exception& error);
 
  private:
   static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
-  void ReportError(const char* utf8Text) noexcept;
+  void ReportError(const std::exception& error) noexcept;
 
   HWND window_ = nullptr;
   bool modal_ = false;

@@ -137,6 +137,7 @@ TEST(ModalFocus, AHintLeavesTheFocusAndCaretInTheFieldThatHadThem) {
 class FailingStore final : public board::SettingsStore {
  public:
   HWND boardSeen = nullptr;
+  bool KeyExists() override { return OpenKey(); }
   bool OpenKey() override {
     boardSeen = FindWindowW(L"TfrmWhiteBorad", nullptr);
     throw std::runtime_error("no more GDI objects");

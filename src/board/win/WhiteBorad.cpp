@@ -9,6 +9,8 @@
 
 #include "BoardTexts.h"
 #include "CursorTable.h"
+#include "Errors.h"
+#include "PictureFile.h"
 #include "RegistrySettingsStore.h"
 #include "ShowMessage.h"
 #include "TextConvert.h"
@@ -25,6 +27,14 @@ constexpr int kClientWidth = 604, kClientHeight = 336;
 
 // Below this the toolbar and pen bar leave no drawing area: the frame keeps at least this client.
 constexpr int kMinClientWidth = 320, kMinClientHeight = 180;
+
+// The text a user sees for an error. The picture layer's messages are for developers (and in
+// English); the user gets the board's own sentence instead.
+std::string UserText(const std::exception& error) {
+  if (dynamic_cast<const PictureError*>(&error) && !dynamic_cast<const UnsupportedPictureFile*>(&error))
+    return kPictureUnusable;
+  return error.what();
+}
 
 }  // namespace
 
@@ -146,10 +156,10 @@ void TfrmWhiteBorad::Sync() {
   UpdateWindow(View());
 }
 
-void TfrmWhiteBorad::ShowError(const std::string& utf8Text) {
+void TfrmWhiteBorad::ShowError(const std::exception& error) {
   // A command that failed halfway may have changed the picture: the screen shows what is true.
   Sync();
-  Message(utf8Text, BoardTitle());
+  Message(UserText(error), BoardTitle());
 }
 
 void TfrmWhiteBorad::Message(const std::string& text, const std::string& caption) {

@@ -97,7 +97,8 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   // Brings the view's size and the screen up to date with the model.
   void Sync();
   // The general error handler: the error's text in a box captioned with the board's title.
-  void ShowError(const std::string& utf8Text) override;
+  // Picture-layer errors are shown in the board's own words, never the decoder's.
+  void ShowError(const std::exception& error) override;
   void Message(const std::string& text, const std::string& caption);
   std::vector<SettingsStore*> SettingsStores();
 

@@ -3,6 +3,7 @@
 
 #include "BoardTexts.h"
 #include "ByteSink.h"
+#include "FileReplace.h"
 #include "HandOffFile.h"
 #include "PenSettings.h"
 #include "TextConvert.h"
@@ -46,7 +47,7 @@ void TfrmWhiteBorad::cbPenChange() {
 }
 
 void TfrmWhiteBorad::cbColorChange() {
-  cbColor_.OnSelChange();
+  if (!cbColor_.OnSelChange()) return;  // the colour dialog was cancelled: nothing changes
   model_.ChooseColour(cbColor_.Selected());
   Sync();
 }
@@ -101,7 +102,7 @@ void TfrmWhiteBorad::BtnSaveClick() {
   if (!path) return;
   VectorSink picture;
   model_.WritePicture(picture);
-  WriteFileBytes(std::filesystem::path(*path), picture.data);
+  inkra::win::ReplaceFileWith(*path, picture.data);
 }
 
 void TfrmWhiteBorad::BtnOKClick() {

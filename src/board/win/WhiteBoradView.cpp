@@ -95,6 +95,11 @@ LRESULT TfrmWhiteBorad::HandleView(HWND view, UINT message, WPARAM wParam, LPARA
     case WM_MOUSEMOVE:
       imageMouseMove(x, y);
       return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the pointer (Alt+Tab, a popup): the stroke ends here, or the next
+      // hover would go on drawing it.
+      if (model_.Drawing()) imageMouseUp(MouseButton::Left, x, y);
+      return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:

@@ -76,7 +76,7 @@ void TfrmOneSign::btnOkClick() {
     if (!picture_) picture_ = std::make_unique<GdiCanvas>(kSquareSealSide, kSquareSealSide, 24);
     WriteHandOff(*picture_);
   } catch (const FileError& e) {
-    ShowError(e.what());
+    ShowError(e);
     return;  // Accepted stays false and the dialog stays open
   }
   SetAccepted(true);

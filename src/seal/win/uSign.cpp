@@ -193,7 +193,7 @@ void TfrmSign::btnOkClick() {
     }
     SetAccepted(true);
   } catch (const FileError& e) {
-    ShowError(e.what());
+    ShowError(e);
   }
   CloseModal();  // the button ends the dialog whether or not the file was written
 }

@@ -178,6 +178,9 @@ void SpinField::Create(HWND parent, int id, int x, int y, int width, int height,
   SendMessageW(upDown_, UDM_SETBUDDY, WPARAM(edit_), 0);
   SendMessageW(upDown_, UDM_SETRANGE32, WPARAM(minimum), LPARAM(maximum));
   SendMessageW(upDown_, UDM_SETPOS32, 0, LPARAM(value));
+  // One step per notch however long the button is held: the control's default accelerates.
+  UDACCEL step{0, 1};
+  SendMessageW(upDown_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
   SetPropW(edit_, kSpinProperty, this);
   SetWindowSubclass(edit_, EditProc, kSpinSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }

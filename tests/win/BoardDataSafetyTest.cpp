@@ -57,14 +57,7 @@ class BoardDataSafety : public ::testing::Test {
   }
   // Runs the board with `steps`, then closes it; message boxes met on the way are answered.
   void Drive(TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& steps) {
-    UiDriver ui;
-    ui.Then([&](UiDriver& d) {
-      WaitForBoard(d);
-      steps(d);
-      d.Close(board.Handle());
-    });
-    board.ShowModal();
-    EXPECT_EQ(ui.Join(), Failures{});
+    EXPECT_EQ(DriveBoard(board, steps), Failures{});
   }
 
   fs::path folder = fs::path(TempPath(L"datasafety"));
@@ -149,16 +142,16 @@ TEST_F(BoardDataSafety, AnOpenedJpegStaysAJpegUntilAMarkIsMade) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TfrmWhiteBorad board(Options());
-    UiDriver ui;
-    ui.Then([&](UiDriver& d) {
-      WaitForBoard(d);
-      ClickTool(board.Toolbar(), board::win::kBtnOpen);
-      Eventually(d, [&] { return board.ImageWidth() == 64; }, "the JPEG opened");
-      c.act(board);
-      ClickTool(board.Toolbar(), board::win::kBtnOK);
-    });
-    board.ShowModal();
-    EXPECT_EQ(ui.Join(), Failures{});
+    const Failures failures = DriveBoard(
+        board,
+        [&](UiDriver& d) {
+          ClickTool(board.Toolbar(), board::win::kBtnOpen);
+          Eventually(d, [&] { return board.ImageWidth() == 64; }, "the JPEG opened");
+          c.act(board);
+          ClickTool(board.Toolbar(), board::win::kBtnOK);
+        },
+        false);
+    EXPECT_EQ(failures, Failures{});
     ASSERT_TRUE(board.Accepted());
     EXPECT_EQ(ReadWholeFile(board.HandOffPath()) == jpeg, c.stillJpeg);
   }

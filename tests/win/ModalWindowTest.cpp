@@ -85,9 +85,7 @@ TEST_F(ModalBoard, SealDialogsAndTheAboutBoxDisableTheBoardUntilTheyClose) {
     SCOPED_TRACE(win::WideToUtf8(c.dialogClass));
     TfrmWhiteBorad board(Options());
     bool enabledWhileOpen = true, enabledAfter = false;
-    UiDriver ui;
-    ui.Then([&](UiDriver& d) {
-      WaitForBoard(d);
+    const Failures failures = DriveBoard(board, [&](UiDriver& d) {
       ClickTool(board.Toolbar(), c.command);
       HWND dialog = d.WaitForWindow(c.dialogClass, nullptr);
       enabledWhileOpen = IsWindowEnabled(board.Handle());
@@ -95,10 +93,8 @@ TEST_F(ModalBoard, SealDialogsAndTheAboutBoxDisableTheBoardUntilTheyClose) {
       d.WaitUntilGone(dialog);
       Eventually(d, [&] { return IsWindowEnabled(board.Handle()) != FALSE; }, "the board enabled again");
       enabledAfter = true;
-      d.Close(board.Handle());
     });
-    board.ShowModal();
-    EXPECT_EQ(ui.Join(), Failures{});
+    EXPECT_EQ(failures, Failures{});
     EXPECT_FALSE(enabledWhileOpen);
     EXPECT_TRUE(enabledAfter);
   }

@@ -17,6 +17,18 @@ HWND WaitForBoard(UiDriver& d) {
   return d.WaitForWindow(L"TfrmWhiteBorad", title.c_str());
 }
 
+std::vector<std::string> DriveBoard(board::win::TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& steps,
+                                    bool close) {
+  UiDriver ui;
+  ui.Then([&](UiDriver& d) {
+    WaitForBoard(d);
+    steps(d);
+    if (close) d.Close(board.Handle());
+  });
+  board.ShowModal();
+  return ui.Join();
+}
+
 void Stroke(HWND view, const std::vector<POINT>& points) {
   if (points.empty()) return;
   PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(points[0].x, points[0].y));

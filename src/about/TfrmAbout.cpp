@@ -36,7 +36,7 @@ std::unique_ptr<inkra::win::GdiCanvas> MakePicture() {
 
 }  // namespace
 
-TfrmAbout::TfrmAbout() {
+TfrmAbout::TfrmAbout() : picture_(MakePicture()) {  // the one step that can fail, before the window exists
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   RECT outer{0, 0, kWidth, kHeight};
   AdjustWindowRectEx(&outer, style, FALSE, WS_EX_DLGMODALFRAME);
@@ -52,7 +52,6 @@ TfrmAbout::TfrmAbout() {
                                 kWidth - 96, kHeight - 40, 80, 28, Handle(),
                                 reinterpret_cast<HMENU>(INT_PTR(kCloseButton)), inkra::win::ThisModule(), nullptr);
   SendMessageW(button, WM_SETFONT, WPARAM(font_.get()), FALSE);
-  picture_ = MakePicture();
 }
 
 TfrmAbout::~TfrmAbout() { Destroy(); }

@@ -56,6 +56,17 @@ class Window {
   // Unbinds and destroys the window; the most derived destructor calls this first, so no handler
   // runs on a half-destroyed object.
   void Destroy();
+  // Runs the rest of a construction after Create: when it fails, the window is unbound and
+  // destroyed before the failure unwinds through the members its handlers use.
+  template <typename Build>
+  void BuildOrDestroy(Build&& build) {
+    try {
+      build();
+    } catch (...) {
+      Destroy();
+      throw;
+    }
+  }
   // Ends the modal loop (the window is hidden, not destroyed).
   void EndModal();
 

@@ -48,10 +48,11 @@ TfrmWhiteBorad::TfrmWhiteBorad(BoardOptions options) : options_(std::move(option
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   Create({kFormClass, GetSysColorBrush(COLOR_BTNFACE), nullptr, LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))},
          0, Utf8ToWide(BoardTitle()).c_str(), style, x, y, w, h, nullptr);
-  // A failure from here on unwinds through the window base, which unbinds and destroys the window.
-  CreateControls();
-  LayOut();
-  FormCreate();
+  BuildOrDestroy([this] {
+    CreateControls();
+    LayOut();
+    FormCreate();
+  });
 }
 
 TfrmWhiteBorad::~TfrmWhiteBorad() {

@@ -31,9 +31,11 @@ void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int 
   int x = area.left + (area.right - area.left - width) / 2;
   int y = area.top + (area.bottom - area.top - height) / 2;
   Create({className, GetSysColorBrush(COLOR_BTNFACE)}, exStyle, caption, style, x, y, width, height, owner_);
-  SendMessageW(Handle(), WM_SETFONT, WPARAM(font_.get()), FALSE);
-  CreateControls();
-  SendGroupsToBottom(Handle());
+  BuildOrDestroy([this] {
+    SendMessageW(Handle(), WM_SETFONT, WPARAM(font_.get()), FALSE);
+    CreateControls();
+    SendGroupsToBottom(Handle());
+  });
 }
 
 void SealForm::BeforeShow() {

@@ -40,8 +40,8 @@ class Window {
   // The object bound to `window`, or null for a window that is not one of ours.
   static Window* FromHandle(HWND window);
 
-  // Shows the window as a modal dialog of the thread: every other enabled top-level window of
-  // the thread (the host's included) is disabled, the modal loop runs until EndModal or until
+  // Shows the window as a modal dialog of the thread: every other visible, enabled top-level
+  // window of the thread (the host's included) is disabled, the modal loop runs until EndModal or until
   // the window is gone, then exactly those windows are enabled again, the window is hidden and
   // activation goes back to the window that had it.
   void ShowModal();

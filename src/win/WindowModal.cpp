@@ -17,9 +17,12 @@ bool OwnedBy(HWND window, HWND owner) {
   return false;
 }
 
+// Hidden windows take no input, and some must keep working while hidden (the thread's IME
+// window serves the text fields of the modal window itself), so only visible ones are disabled.
 BOOL CALLBACK CollectEnabled(HWND window, LPARAM param) {
   auto* d = reinterpret_cast<Disabling*>(param);
-  if (window != d->modal && IsWindowEnabled(window) && !OwnedBy(window, d->modal)) d->windows.push_back(window);
+  if (window != d->modal && IsWindowVisible(window) && IsWindowEnabled(window) && !OwnedBy(window, d->modal))
+    d->windows.push_back(window);
   return TRUE;
 }
 

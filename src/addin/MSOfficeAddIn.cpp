@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include "Dispatch.h"
 #include "OfficeIds.h"
 #include "ServerState.h"
 #include "ShowMessage.h"
@@ -210,11 +211,7 @@ std::wstring TMSOfficeAddIn::GetHostName() {
 bool TMSOfficeAddIn::BindCommandBars() {
   try {
     ComPtr<IDispatch> bars = GetAppProperty(L"CommandBars").ToDispatch();
-    if (!bars) ThrowIfFailed(E_NOINTERFACE, L"CommandBars");
-    ComPtr<IDispatch> typed;
-    ThrowIfFailed(bars->QueryInterface(office::IID__CommandBars, reinterpret_cast<void**>(typed.GetAddressOf())),
-                  L"QueryInterface(_CommandBars)");
-    CommandBars = typed;
+    CommandBars = win::QueryDispatch(bars.Get(), office::IID__CommandBars, L"_CommandBars");
   } catch (const win::ComError&) {
     CommandBars.Reset();
   }

@@ -17,11 +17,7 @@ namespace {
 ComPtr<IDispatch> AsButton(const Variant& control) {
   ComPtr<IDispatch> found = control.ToDispatch();
   if (!found) return nullptr;
-  ComPtr<IDispatch> button;
-  win::ThrowIfFailed(
-      found->QueryInterface(office::IID__CommandBarButton, reinterpret_cast<void**>(button.GetAddressOf())),
-      L"QueryInterface(_CommandBarButton)");
-  return button;
+  return win::QueryDispatch(found.Get(), office::IID__CommandBarButton, L"_CommandBarButton");
 }
 
 }  // namespace
@@ -96,6 +92,23 @@ HRESULT TToolbarAddIn::DoOnDisconnection(int RemoveMode, SAFEARRAY**) {
 HRESULT TToolbarAddIn::DoOnAddInsUpdate(SAFEARRAY**) { return S_OK; }
 HRESULT TToolbarAddIn::DoOnStartupComplete(SAFEARRAY**) { return S_OK; }
 HRESULT TToolbarAddIn::DoOnBeginShutdown(SAFEARRAY**) { return S_OK; }
+
+void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
+  std::unique_ptr<board::win::TfrmWhiteBorad> board;
+  try {
+    board = NewBoard();
+    board->ShowModal();
+  } catch (const std::exception&) {
+    return;  // no board, nothing to insert
+  }
+  if (!board->Accepted()) return;  // a cancelled board makes no call on the host
+  try {
+    InsertPicture(board->HandOffPath(), board->ImageWidth(), board->ImageHeight());
+  } catch (const std::exception&) {
+    // The host could not take the picture: dropped silently, as a user expects no error box here.
+  }
+  // The board is destroyed here, after the insertion, confirmed or not.
+}
 
 std::unique_ptr<board::win::TfrmWhiteBorad> TToolbarAddIn::NewBoard() const {
   return std::make_unique<board::win::TfrmWhiteBorad>(boardOptions_);

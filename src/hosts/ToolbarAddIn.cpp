@@ -112,8 +112,12 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   } catch (const std::exception&) {
     return;  // no board, nothing to insert
   }
-  // A cancelled board makes no call on the host, nor does a host that disconnected meanwhile.
-  if (!board->Accepted() || !Connected) return;
+  if (!board->Accepted()) return;  // a cancelled board makes no call on the host
+  if (!Connected) {
+    // The host disconnected while the board was open: nobody will take the picture.
+    DeleteFileW(board->HandOffPath().c_str());
+    return;
+  }
   try {
     InsertPicture(board->HandOffPath(), board->ImageWidth(), board->ImageHeight());
   } catch (const std::exception&) {

@@ -100,6 +100,7 @@ TEST_P(DisconnectDuringBoard, TheClickFinishesWithoutInsertingAndThenTheAddInIsF
   EXPECT_TRUE(host.log().CallsTo(L"*", L"AddPicture").empty()) << win::WideToUtf8(host.log().Describe());
   EXPECT_EQ(host.log().live().Count(), HostDouble(GetParam()).log().live().Count());  // its Application alone
   EXPECT_TRUE(button->sinks.empty());
+  EXPECT_FALSE(FileExists(handOff));  // written by the board, then dropped
 }
 
 INSTANTIATE_TEST_SUITE_P(BothHosts, DisconnectDuringBoard, ::testing::Values(HostKind::Word, HostKind::Excel),

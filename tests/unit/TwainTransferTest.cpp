@@ -79,14 +79,18 @@ TEST_F(TwainBatchTest, AnUndeterminedCountMeansMoreToCome) {
   manager.undeterminedCount = true;
   manager.pages = {Page{}, Page{}};
   platform.queue = {kSourceXferReady};
-  EXPECT_EQ(Acquire(), manager.handedOut[1]);
+  const MemoryHandle last = Acquire();
+  ASSERT_EQ(manager.handedOut.size(), 2u);
+  EXPECT_EQ(last, manager.handedOut[1]);
   EXPECT_EQ(session.ImageCount(), 2);
 }
 
 TEST_F(TwainBatchTest, AThousandthImageEndsTheBatchWithReset) {
   manager.pages.assign(1000, Page{TWRC_XFERDONE, 1, 1, 24});
   platform.queue = {kSourceXferReady};
-  EXPECT_EQ(Acquire(), manager.handedOut[998]);
+  const MemoryHandle last = Acquire();
+  ASSERT_EQ(manager.handedOut.size(), 999u);
+  EXPECT_EQ(last, manager.handedOut[998]);
   EXPECT_EQ(session.ImageCount(), Session::kImageSlots);
   EXPECT_EQ(manager.Count(DAT_IMAGENATIVEXFER, MSG_GET), 999);
   EXPECT_EQ(manager.Count(DAT_PENDINGXFERS, MSG_RESET), 1);

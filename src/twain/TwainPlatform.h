@@ -32,9 +32,9 @@ class Platform {
   virtual std::string WindowsDirectory() = 0;
   virtual std::string SystemDirectory() = 0;
   virtual bool FileExists(const std::string& path) = 0;
-  virtual LibraryHandle LoadLibrary(const std::string& path) = 0;  // null when it does not load
+  virtual LibraryHandle LoadDll(const std::string& path) = 0;  // null when it does not load
   virtual DsmEntryProc FindDsmEntry(LibraryHandle library) = 0;    // null when not exported
-  virtual void FreeLibrary(LibraryHandle library) = 0;
+  virtual void FreeDll(LibraryHandle library) = 0;
 
   // Windows.
   virtual WindowHandle CreateProxyWindow() = 0;

@@ -64,7 +64,7 @@ bool Session::LoadManager() {
   candidates.push_back(ManagerPath(platform_.SystemDirectory(), kManagerFile64));
   for (const std::string& path : candidates) {
     if (!platform_.FileExists(path)) continue;
-    library_ = platform_.LoadLibrary(path);
+    library_ = platform_.LoadDll(path);
     break;
   }
   if (!library_) return false;
@@ -72,7 +72,7 @@ bool Session::LoadManager() {
   if (entry_) {
     state_ = kManagerLoaded;
   } else {
-    platform_.FreeLibrary(library_);
+    platform_.FreeDll(library_);
     library_ = nullptr;
   }
   return state_ >= kManagerLoaded;
@@ -80,7 +80,7 @@ bool Session::LoadManager() {
 
 bool Session::UnloadManager() {
   if (state_ == kManagerLoaded) {
-    if (library_) platform_.FreeLibrary(library_);
+    if (library_) platform_.FreeDll(library_);
     library_ = nullptr;
     entry_ = nullptr;
     state_ = kNoManager;

@@ -35,7 +35,7 @@ bool FakePlatform::FileExists(const std::string& path) {
   return std::find(files.begin(), files.end(), path) != files.end();
 }
 
-LibraryHandle FakePlatform::LoadLibrary(const std::string& path) {
+LibraryHandle FakePlatform::LoadDll(const std::string& path) {
   loaded.push_back(path);
   return reinterpret_cast<LibraryHandle>(0x7000);
 }

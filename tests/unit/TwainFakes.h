@@ -57,9 +57,9 @@ class FakePlatform final : public Platform {
   std::string WindowsDirectory() override { return windowsDir; }
   std::string SystemDirectory() override { return systemDir; }
   bool FileExists(const std::string& path) override;
-  LibraryHandle LoadLibrary(const std::string& path) override;
+  LibraryHandle LoadDll(const std::string& path) override;
   DsmEntryProc FindDsmEntry(LibraryHandle) override;
-  void FreeLibrary(LibraryHandle) override { ++freedLibraries; }
+  void FreeDll(LibraryHandle) override { ++freedLibraries; }
   WindowHandle CreateProxyWindow() override;
   bool IsWindow(WindowHandle w) override;
   void EnableWindow(WindowHandle w, bool enable) override { enables.emplace_back(w, enable); }

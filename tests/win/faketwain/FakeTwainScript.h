@@ -1,0 +1,39 @@
+#pragma once
+// How a test scripts the fake source manager (a real TWAIN_32.DLL / TWAINDSM.DLL built for the
+// tests) and reads back what it saw. The test loads the same DLL the scanner module loads, so
+// both share one instance while the test holds it.
+#include <windows.h>
+
+#include <cstdint>
+
+namespace inkra::twain::fake {
+
+struct Page {
+  std::uint16_t result;  // TWRC_XFERDONE, TWRC_CANCEL or a failure
+  std::int32_t width, height;
+  std::uint16_t bits;
+  std::uint8_t endsBatch;  // the pending count drops to 0 after this page
+};
+
+struct Script {
+  // Answers of the manager's and the source's triplets (TWRC_*).
+  std::uint16_t openDsm, userSelect, openDs, enableDs, endXfer, reset;
+  std::int32_t pageCount;
+  Page pages[1024];
+};
+
+struct Report {
+  std::int32_t blocksHandedOut;  // DIBs given to the application
+  std::int32_t blocksLive;       // of those, still allocated now
+  std::int32_t userSelects, enables, transfers, resets;
+  std::int32_t tripletCount;
+  std::uint32_t triplets[4096];  // DAT << 16 | MSG, in order
+};
+
+// The colour of every pixel of page `index`, as 0x00BBGGRR.
+inline std::uint32_t PageColour(int index) { return 0x102030u * std::uint32_t(index + 1) & 0xFFFFFFu; }
+
+using SetScriptProc = void(__cdecl*)(const Script*);
+using GetReportProc = void(__cdecl*)(Report*);
+
+}  // namespace inkra::twain::fake

@@ -1,47 +1,15 @@
 // The scanner module on Windows, against the scripted fake source manager and against none.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "AddInTestSupport.h"
 #include "GdiSurface.h"
 #include "MultiTWAIN.h"
 #include "ScanPicture.h"
-#include "TwainManagerPlacement.h"
+#include "TwainTestSupport.h"
 #include "TwainTexts.h"
 
 namespace inkra::twain::test {
 namespace {
 
-using inkra::addin::WatchForMessageBoxes;
-using inkra::test::MessageBoxInfo;
-using inkra::test::MessageIcon;
-using inkra::test::UiDriver;
-
-constexpr DWORD kQuietMs = 1500;
-
-struct Box {
-  std::wstring caption, text;
-  MessageIcon icon;
-  friend bool operator==(const Box&, const Box&) = default;
-};
-
-// Runs `operation` while a driver answers and records every message box it shows.
-template <typename Operation>
-std::vector<Box> Boxes(Operation operation) {
-  std::vector<MessageBoxInfo> seen;
-  {
-    UiDriver ui(kQuietMs);
-    WatchForMessageBoxes(ui, seen);
-    operation();
-    ui.Join();
-  }
-  std::vector<Box> boxes;
-  for (const MessageBoxInfo& b : seen) boxes.push_back({b.caption, b.text, b.icon});
-  return boxes;
-}
-
-Box Warning(const char* text) { return {L"TWAIN Error", std::wstring(text, text + std::strlen(text)), MessageIcon::Warning}; }
 
 std::uint32_t DrawnColour(HGLOBAL image, int x, int y) {
   board::win::GdiSurfaceFactory surfaces;
@@ -58,10 +26,10 @@ std::vector<std::uint32_t> Triplets(const fake::Report& r) {
 TEST(TwainModuleWine, WithoutAManagerBothOperationsWarnAndLoadNothing) {
   ManagerPlacement none(Manager::None);
   int chosen = -1;
-  EXPECT_EQ(Boxes([&] { chosen = TWAIN_SelectImageSource(nullptr); }), std::vector{Warning(kCannotLoadManager)});
+  EXPECT_EQ(BoxesDuring([&] { chosen = TWAIN_SelectImageSource(nullptr); }), std::vector{Warning(kCannotLoadManager)});
   EXPECT_EQ(chosen, 0);
   HGLOBAL last = nullptr;
-  EXPECT_EQ(Boxes([&] { last = TWAIN_AcquireImages(nullptr, 0); }), std::vector{Warning(kCannotLoadManager)});
+  EXPECT_EQ(BoxesDuring([&] { last = TWAIN_AcquireImages(nullptr, 0); }), std::vector{Warning(kCannotLoadManager)});
   EXPECT_EQ(last, nullptr);
   EXPECT_EQ(TWAIN_ImageCount(), 0);
   EXPECT_EQ(TWAIN_Session().State(), kNoManager);
@@ -74,7 +42,7 @@ TEST(TwainModuleWine, SelectionAnswersWhatTheUserDidInTheManagersDialog) {
     script.userSelect = answer;
     placed.SetScript(script);
     int chosen = -1;
-    EXPECT_TRUE(Boxes([&] { chosen = TWAIN_SelectImageSource(nullptr); }).empty());
+    EXPECT_TRUE(BoxesDuring([&] { chosen = TWAIN_SelectImageSource(nullptr); }).empty());
     EXPECT_EQ(chosen, answer == TWRC_SUCCESS ? 1 : 0);
     EXPECT_EQ(TWAIN_Session().State(), kNoManager);
   }
@@ -85,7 +53,7 @@ TEST(TwainModuleWine, AFeederOfThreeArrivesInOrderAndEveryBlockCanBeFreed) {
   ManagerPlacement placed(Manager::Fake);
   placed.SetScript(PagesScript(3));
   HGLOBAL last = nullptr;
-  EXPECT_TRUE(Boxes([&] { last = TWAIN_AcquireImages(nullptr, 0); }).empty());
+  EXPECT_TRUE(BoxesDuring([&] { last = TWAIN_AcquireImages(nullptr, 0); }).empty());
   ASSERT_EQ(TWAIN_ImageCount(), 3);
   EXPECT_EQ(last, TWAIN_ImageAt(2));
   for (int i = 0; i < 3; ++i) EXPECT_EQ(DrawnColour(TWAIN_ImageAt(i), 39, 29), fake::PageColour(i)) << i;
@@ -134,7 +102,7 @@ TEST(TwainModuleWine, ASourceRefusingToEndItsTransferIsTakenDownAndReportedOnce)
   script.endXfer = TWRC_FAILURE;
   placed.SetScript(script);
   HGLOBAL last = nullptr;
-  EXPECT_EQ(Boxes([&] { last = TWAIN_AcquireImages(nullptr, 0); }), std::vector{Warning(kReportLastError)});
+  EXPECT_EQ(BoxesDuring([&] { last = TWAIN_AcquireImages(nullptr, 0); }), std::vector{Warning(kReportLastError)});
   EXPECT_EQ(TWAIN_ImageCount(), 1);
   EXPECT_EQ(last, TWAIN_ImageAt(0));
   EXPECT_EQ(TWAIN_Session().State(), kNoManager);
@@ -153,7 +121,7 @@ TEST(TwainModuleWine, FailuresToOpenAreReportedWithTheirTexts) {
     fake::Script script = PagesScript(1);
     script.*c.answer = TWRC_FAILURE;
     placed.SetScript(script);
-    EXPECT_EQ(Boxes([&] { TWAIN_AcquireImages(nullptr, 0); }), std::vector{c.box});
+    EXPECT_EQ(BoxesDuring([&] { TWAIN_AcquireImages(nullptr, 0); }), std::vector{c.box});
     EXPECT_EQ(TWAIN_ImageCount(), 0);
     EXPECT_EQ(TWAIN_Session().State(), kNoManager);
   }

@@ -55,6 +55,13 @@ void ChoosePopupItem(UiDriver& d, HWND view, int x, int y, int item) {
   d.WaitUntilGone(menu);
 }
 
+void OpenThroughDialog(UiDriver& d, HWND toolbar, const std::wstring& path) {
+  ClickTool(toolbar, board::win::kBtnOpen);
+  HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
+  d.FillFileDialog(dialog, path);
+  d.WaitUntilGone(dialog);
+}
+
 MessageBoxInfo AnswerMessageBox(UiDriver& d, const wchar_t* caption) {
   HWND box = d.WaitForWindow(kDialogClass, caption);
   MessageBoxInfo info = d.ReadMessageBox(box);

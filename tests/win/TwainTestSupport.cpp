@@ -1,6 +1,9 @@
-#include "TwainManagerPlacement.h"
+#include "TwainTestSupport.h"
 
 #include <stdexcept>
+
+#include "AddInTestSupport.h"
+#include "TextConvert.h"
 
 namespace inkra::twain::test {
 namespace {
@@ -80,6 +83,27 @@ fake::Script PagesScript(int pages, int width, int height, int bits) {
   script.pageCount = pages;
   for (int i = 0; i < pages; ++i) script.pages[i] = {6 /* TWRC_XFERDONE */, width, height, std::uint16_t(bits), 0};
   return script;
+}
+
+Box Warning(const char* text) {
+  return {L"TWAIN Error", inkra::win::Utf8ToWide(text), inkra::test::MessageIcon::Warning};
+}
+
+std::vector<Box> ToBoxes(const std::vector<inkra::test::MessageBoxInfo>& seen) {
+  std::vector<Box> boxes;
+  for (const auto& b : seen) boxes.push_back({b.caption, b.text, b.icon});
+  return boxes;
+}
+
+std::vector<Box> BoxesDuring(const std::function<void()>& operation) {
+  std::vector<inkra::test::MessageBoxInfo> boxes;
+  {
+    inkra::test::UiDriver ui(1500);
+    inkra::addin::WatchForMessageBoxes(ui, boxes);
+    operation();
+    ui.Join();
+  }
+  return ToBoxes(boxes);
 }
 
 }  // namespace inkra::twain::test

@@ -32,14 +32,17 @@ class BoardScan : public ::testing::Test {
     o.handOffPath = TempPath(L"handoff.wmf");
     return o;
   }
-  // Shows the board, runs `before`, presses "扫描", answers every box, then closes the board.
-  std::vector<Box> Scan(TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& before = {}) {
+  // Shows the board, runs `before`, presses "扫描", runs `after`, answers every box, then closes
+  // the board.
+  std::vector<Box> Scan(TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& before = {},
+                        const std::function<void(UiDriver&)>& after = {}) {
     std::vector<MessageBoxInfo> seen;
     UiDriver ui(4000);
     ui.Then([&](UiDriver& d) {
       WaitForBoard(d);
       if (before) before(d);
       ClickTool(board.Toolbar(), board::win::kBtnScan);
+      if (after) after(d);
     });
     addin::WatchForMessageBoxes(ui, seen);
     ui.Then([&](UiDriver& d) { d.Close(board.Handle()); });
@@ -112,6 +115,27 @@ TEST_F(BoardScan, AScanOverAJpegLeavesABitmapInNaturalMode) {
   EXPECT_EQ(board.Model().ViewSize(), (board::Size{90, 70}));
   EXPECT_EQ(BoardPixels(board).PixelRGB(45, 35), twain::fake::PageColour(0));
   EXPECT_EQ(placed.Report().blocksLive, 0);
+}
+
+TEST_F(BoardScan, AClickWhileTheSourceIsOpenStartsNoSecondScan) {
+  ManagerPlacement placed(Manager::Fake);
+  twain::fake::Script script = PagesScript(0);
+  script.holdOpen = 1;
+  placed.SetScript(script);
+  TfrmWhiteBorad board(Options());
+  // The first click's acquisition waits in its event loop, which dispatches the second click;
+  // a marker posted after it tells when that has been handled.
+  const UINT marker = RegisterWindowMessageW(twain::fake::kMarkerMessage);
+  const auto boxes = Scan(board, {}, [&](UiDriver& d) {
+    Eventually(d, [&] { return placed.Report().enables == 1; }, "the source enabled");
+    ClickTool(board.Toolbar(), board::win::kBtnScan);
+    PostMessageW(board.Handle(), marker, 0, 0);
+    Eventually(d, [&] { return placed.Report().markersOffered == 1; }, "the second click handled");
+    placed.UserCloses();
+  });
+  EXPECT_EQ(boxes, std::vector{ScanMessage("没有扫描操作！")});
+  EXPECT_EQ(placed.Report().userSelects, 1);
+  EXPECT_EQ(placed.Report().enables, 1);
 }
 
 }  // namespace

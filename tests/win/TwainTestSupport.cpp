@@ -78,6 +78,10 @@ fake::Report ManagerPlacement::Report() {
   return report;
 }
 
+void ManagerPlacement::UserCloses() {
+  reinterpret_cast<fake::UserClosesProc>(reinterpret_cast<void*>(GetProcAddress(fake_, "FakeTwain_UserCloses")))();
+}
+
 fake::Script PagesScript(int pages, int width, int height, int bits) {
   fake::Script script{};
   script.pageCount = pages;
@@ -87,6 +91,11 @@ fake::Script PagesScript(int pages, int width, int height, int bits) {
 
 Box Warning(const char* text) {
   return {L"TWAIN Error", inkra::win::Utf8ToWide(text), inkra::test::MessageIcon::Warning};
+}
+
+void PrintTo(const Box& box, std::ostream* out) {
+  *out << '"' << inkra::win::WideToUtf8(box.caption) << "\" \"" << inkra::win::WideToUtf8(box.text) << "\" icon "
+       << int(box.icon);
 }
 
 std::vector<Box> ToBoxes(const std::vector<inkra::test::MessageBoxInfo>& seen) {

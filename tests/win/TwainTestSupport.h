@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ class ManagerPlacement {
   // The fake only: its script and what it saw.
   void SetScript(const fake::Script& script);
   fake::Report Report();
+  void UserCloses();
 
   // Where the module of this build looks first.
   static std::wstring ManagerFile();
@@ -41,6 +43,7 @@ struct Box {
   inkra::test::MessageIcon icon;
   friend bool operator==(const Box&, const Box&) = default;
 };
+void PrintTo(const Box& box, std::ostream* out);
 
 // A warning of the scanner module: "TWAIN Error" with the exclamation icon.
 Box Warning(const char* text);

@@ -95,6 +95,8 @@ std::uint16_t Pending(std::uint16_t msg, TwPendingXfers* pending) {
 std::uint16_t Event(TwEvent* event) {
   const MSG* message = static_cast<const MSG*>(event->pEvent);
   event->TWMessage = MSG_NULL;
+  static const UINT marker = RegisterWindowMessageW(fake::kMarkerMessage);
+  if (message->message == marker) ++g_report.markersOffered;
   if (message->message != EventMessage()) return TWRC_NOTDSEVENT;
   event->TWMessage = std::uint16_t(message->wParam);
   return TWRC_DSEVENT;
@@ -104,7 +106,7 @@ std::uint16_t Enable(const TwUserInterface* ui) {
   ++g_report.enables;
   if (g_script.enableDs == TWRC_FAILURE) return TWRC_FAILURE;
   g_parent = static_cast<HWND>(ui->hParent);
-  Post(g_script.pageCount > 0 ? MSG_XFERREADY : MSG_CLOSEDSREQ);
+  if (!g_script.holdOpen) Post(g_script.pageCount > 0 ? MSG_XFERREADY : MSG_CLOSEDSREQ);
   return g_script.enableDs;
 }
 
@@ -150,3 +152,5 @@ extern "C" void __cdecl FakeTwain_GetReport(Report* report) {
                                           [](HGLOBAL h) { return GlobalSize(h) != 0; }));
   *report = g_report;
 }
+
+extern "C" void __cdecl FakeTwain_UserCloses() { Post(MSG_CLOSEDSREQ); }

@@ -20,20 +20,27 @@ struct Script {
   std::uint16_t openDsm, userSelect, openDs, enableDs, endXfer, reset;
   std::int32_t pageCount;
   Page pages[1024];
+  std::uint8_t holdOpen;  // the source's dialog stays open until the user closes it
 };
 
 struct Report {
   std::int32_t blocksHandedOut;  // DIBs given to the application
   std::int32_t blocksLive;       // of those, still allocated now
   std::int32_t userSelects, enables, transfers, resets;
+  std::int32_t markersOffered;  // MSG_PROCESSEVENTs carrying kMarkerMessage
   std::int32_t tripletCount;
   std::uint32_t triplets[4096];  // DAT << 16 | MSG, in order
 };
+
+// A registered message a test posts to learn when everything posted before it was offered.
+inline constexpr wchar_t kMarkerMessage[] = L"InkraFakeTwainMarker";
 
 // The colour of every pixel of page `index`, as 0x00BBGGRR.
 inline std::uint32_t PageColour(int index) { return 0x102030u * std::uint32_t(index + 1) & 0xFFFFFFu; }
 
 using SetScriptProc = void(__cdecl*)(const Script*);
 using GetReportProc = void(__cdecl*)(Report*);
+// The user closes the source's dialog (from any thread).
+using UserClosesProc = void(__cdecl*)();
 
 }  // namespace inkra::twain::fake

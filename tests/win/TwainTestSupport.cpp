@@ -10,31 +10,42 @@ namespace {
 
 constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
 
-std::wstring Saved() { return ManagerPlacement::ManagerFile() + L".wine"; }
-
-// Wine loads its builtin twain_32 even from our file unless the override asks for ours.
-void PreferNative(bool on) {
+// Wine loads its builtin module of a name even from our file unless the override asks for ours.
+void PreferNative(const wchar_t* module, bool on) {
   HKEY key;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)) return;
   if (on) {
     const wchar_t native[] = L"native";
-    RegSetValueExW(key, L"twain_32", 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof native);
+    RegSetValueExW(key, module, 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof native);
   } else {
-    RegDeleteValueW(key, L"twain_32");
+    RegDeleteValueW(key, module);
   }
   RegCloseKey(key);
 }
 
-// Wine's own manager goes aside while a test needs another or none, and comes back after.
-void SetWineManagerAside(bool aside) {
-  const std::wstring file = ManagerPlacement::ManagerFile(), saved = Saved();
-  if (aside) {
-    if (GetFileAttributesW(saved.c_str()) == INVALID_FILE_ATTRIBUTES) MoveFileW(file.c_str(), saved.c_str());
-    DeleteFileW(file.c_str());
-  } else if (GetFileAttributesW(saved.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    DeleteFileW(file.c_str());
-    MoveFileW(saved.c_str(), file.c_str());
-  }
+// A file of Wine's goes aside while a test puts another or none there, and comes back after.
+std::wstring SavedName(const std::wstring& file) { return file + L".wine"; }
+
+void SetAside(const std::wstring& file) {
+  if (GetFileAttributesW(SavedName(file).c_str()) == INVALID_FILE_ATTRIBUTES) MoveFileW(file.c_str(), SavedName(file).c_str());
+  DeleteFileW(file.c_str());  // a leftover of an earlier test that did not end
+}
+
+void Restore(const std::wstring& file) {
+  if (GetFileAttributesW(SavedName(file).c_str()) != INVALID_FILE_ATTRIBUTES) MoveFileW(SavedName(file).c_str(), file.c_str());
+}
+
+// Wine's manager looks only for the two sources it ships, sane.ds and gphoto2.ds (the first fails
+// to load here: Debian's Wine has no SANE), so the test source takes the place of sane.ds.
+std::wstring TestSourceFile() {
+  wchar_t folder[MAX_PATH];
+  GetWindowsDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder) + L"\\twain_32\\sane.ds";
+}
+
+std::wstring Built(const char* unixPath) {
+  const std::string path = unixPath;
+  return L"Z:" + std::wstring(path.begin(), path.end());
 }
 
 }  // namespace
@@ -50,12 +61,16 @@ std::wstring ManagerPlacement::ManagerFile() {
 }
 
 ManagerPlacement::ManagerPlacement(Manager which) {
-  SetWineManagerAside(which != Manager::Wine);
-  PreferNative(which == Manager::Fake);
-  if (which != Manager::Fake) return;
-  const std::string unixPath = INKRA_FAKE_TWAIN_PATH;
-  const std::wstring built = L"Z:" + std::wstring(unixPath.begin(), unixPath.end());
-  if (!CopyFileW(built.c_str(), ManagerFile().c_str(), FALSE)) throw std::runtime_error("cannot place the fake");
+  PreferNative(L"twain_32", which == Manager::Fake);
+  PreferNative(L"sane.ds", which == Manager::Wine);
+  const std::wstring file = which == Manager::Wine ? TestSourceFile() : ManagerFile();
+  SetAside(file);
+  if (which == Manager::None) return;
+  placed_.push_back(file);
+  if (!CopyFileW(Built(which == Manager::Wine ? INKRA_TEST_SOURCE_PATH : INKRA_FAKE_TWAIN_PATH).c_str(), file.c_str(),
+                 FALSE))
+    throw std::runtime_error("cannot place a test module");
+  if (which == Manager::Wine) return;
   fake_ = LoadLibraryW(ManagerFile().c_str());
   if (!fake_ || !GetProcAddress(fake_, "FakeTwain_SetScript")) throw std::runtime_error("the fake did not load");
   SetScript(PagesScript(0));
@@ -63,9 +78,11 @@ ManagerPlacement::ManagerPlacement(Manager which) {
 
 ManagerPlacement::~ManagerPlacement() {
   if (fake_) FreeLibrary(fake_);
-  PreferNative(false);
-  SetWineManagerAside(false);
-  if (sizeof(void*) == 8) DeleteFileW(ManagerFile().c_str());
+  PreferNative(L"twain_32", false);
+  PreferNative(L"sane.ds", false);
+  for (const std::wstring& file : placed_) DeleteFileW(file.c_str());
+  Restore(ManagerFile());
+  Restore(TestSourceFile());
 }
 
 void ManagerPlacement::SetScript(const fake::Script& script) {

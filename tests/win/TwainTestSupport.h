@@ -33,6 +33,7 @@ class ManagerPlacement {
 
  private:
   HMODULE fake_ = nullptr;
+  std::vector<std::wstring> placed_;  // files of ours put into the prefix
 };
 
 // A script with every triplet succeeding and the given pages, each `width` x `height` x `bits`.

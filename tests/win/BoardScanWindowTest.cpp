@@ -117,6 +117,17 @@ TEST_F(BoardScan, AScanOverAJpegLeavesABitmapInNaturalMode) {
   EXPECT_EQ(placed.Report().blocksLive, 0);
 }
 
+TEST_F(BoardScan, ThroughWinesOwnManagerTheFeedersThirdPageLands) {
+  if (sizeof(void*) == 8) GTEST_SKIP() << "Wine ships no 64-bit TWAINDSM.DLL";
+  ManagerPlacement placed(Manager::Wine);
+  TfrmWhiteBorad board(Options());
+  const auto boxes = Scan(board, {}, [](UiDriver& d) { twain::test::ChooseFeeder(d, IDOK); });
+  EXPECT_EQ(boxes, std::vector{ScanMessage("扫描操作完成，成功！")});
+  const Bitmap b = BoardPixels(board);
+  EXPECT_EQ(std::make_tuple(b.Width(), b.Height()), std::make_tuple(320, 240));
+  EXPECT_EQ(b.PixelRGB(319, 239), twain::fake::PageColour(2));
+}
+
 TEST_F(BoardScan, AClickWhileTheSourceIsOpenStartsNoSecondScan) {
   ManagerPlacement placed(Manager::Fake);
   twain::fake::Script script = PagesScript(0);

@@ -78,6 +78,12 @@ ManagerPlacement::ManagerPlacement(Manager which) {
 
 ManagerPlacement::~ManagerPlacement() {
   if (fake_) FreeLibrary(fake_);
+  // Wine's manager keeps the sources it loaded after it is unloaded; a loaded file cannot go.
+  for (int i = 0; i < 8; ++i) {
+    HMODULE source = GetModuleHandleW(TestSourceFile().c_str());
+    if (!source) break;
+    FreeLibrary(source);
+  }
   PreferNative(L"twain_32", false);
   PreferNative(L"sane.ds", false);
   for (const std::wstring& file : placed_) DeleteFileW(file.c_str());
@@ -104,6 +110,16 @@ fake::Script PagesScript(int pages, int width, int height, int bits) {
   script.pageCount = pages;
   for (int i = 0; i < pages; ++i) script.pages[i] = {6 /* TWRC_XFERDONE */, width, height, std::uint16_t(bits), 0};
   return script;
+}
+
+void ChooseFeeder(inkra::test::UiDriver& d, int button) {
+  HWND dialog = d.WaitForWindow(inkra::test::kDialogClass, L"Select Source");
+  HWND list = GetDlgItem(dialog, 1001);
+  const LRESULT entry = SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(L"Inkra Test Feeder"));
+  if (entry == LB_ERR) d.Fail("the feeder is not in the manager's list");
+  SendMessageW(list, LB_SETCURSEL, WPARAM(entry), 0);
+  d.PressButton(dialog, button);
+  d.WaitUntilGone(dialog);
 }
 
 Box Warning(const char* text) {

@@ -13,17 +13,6 @@ namespace {
 
 using inkra::test::UiDriver;
 
-// In the manager's "Select Source" dialog: our feeder, then OK (or Cancel).
-void ChooseFeeder(UiDriver& d, int button) {
-  HWND dialog = d.WaitForWindow(inkra::test::kDialogClass, L"Select Source");
-  HWND list = GetDlgItem(dialog, 1001);
-  const LRESULT entry = SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(L"Inkra Test Feeder"));
-  if (entry == LB_ERR) d.Fail("the feeder is not in the manager's list");
-  SendMessageW(list, LB_SETCURSEL, WPARAM(entry), 0);
-  d.PressButton(dialog, button);
-  d.WaitUntilGone(dialog);
-}
-
 class TwainWineManager : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -121,7 +121,7 @@ TEST_F(BoardScan, ThroughWinesOwnManagerTheFeedersThirdPageLands) {
   if (sizeof(void*) == 8) GTEST_SKIP() << "Wine ships no 64-bit TWAINDSM.DLL";
   ManagerPlacement placed(Manager::Wine);
   TfrmWhiteBorad board(Options());
-  const auto boxes = Scan(board, {}, [](UiDriver& d) { twain::test::ChooseFeeder(d, IDOK); });
+  const auto boxes = Scan(board, {}, [](UiDriver& d) { ChooseTwainSource(d, kTestFeeder, IDOK); });
   EXPECT_EQ(boxes, std::vector{ScanMessage("扫描操作完成，成功！")});
   const Bitmap b = BoardPixels(board);
   EXPECT_EQ(std::make_tuple(b.Width(), b.Height()), std::make_tuple(320, 240));

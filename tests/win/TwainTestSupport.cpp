@@ -112,16 +112,6 @@ fake::Script PagesScript(int pages, int width, int height, int bits) {
   return script;
 }
 
-void ChooseFeeder(inkra::test::UiDriver& d, int button) {
-  HWND dialog = d.WaitForWindow(inkra::test::kDialogClass, L"Select Source");
-  HWND list = GetDlgItem(dialog, 1001);
-  const LRESULT entry = SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(L"Inkra Test Feeder"));
-  if (entry == LB_ERR) d.Fail("the feeder is not in the manager's list");
-  SendMessageW(list, LB_SETCURSEL, WPARAM(entry), 0);
-  d.PressButton(dialog, button);
-  d.WaitUntilGone(dialog);
-}
-
 Box Warning(const char* text) {
   return {L"TWAIN Error", inkra::win::Utf8ToWide(text), inkra::test::MessageIcon::Warning};
 }

@@ -39,9 +39,6 @@ class ManagerPlacement {
 // A script with every triplet succeeding and the given pages, each `width` x `height` x `bits`.
 fake::Script PagesScript(int pages, int width = 40, int height = 30, int bits = 24);
 
-// In Wine's manager's "Select Source" dialog: the test feeder, then the button (IDOK, IDCANCEL).
-void ChooseFeeder(inkra::test::UiDriver& d, int button);
-
 struct Box {
   std::wstring caption, text;
   inkra::test::MessageIcon icon;

@@ -7,6 +7,7 @@
 #include "MultiTWAIN.h"
 #include "ScanPicture.h"
 #include "TwainTestSupport.h"
+#include "support/BoardDriver.h"
 
 namespace inkra::twain::test {
 namespace {
@@ -24,7 +25,7 @@ TEST_F(TwainWineManager, SelectionThroughTheManagersDialog) {
   ManagerPlacement placed(Manager::Wine);
   for (int button : {IDCANCEL, IDOK}) {
     UiDriver ui;
-    ui.Then([button](UiDriver& d) { ChooseFeeder(d, button); });
+    ui.Then([button](UiDriver& d) { inkra::test::ChooseTwainSource(d, inkra::test::kTestFeeder, button); });
     EXPECT_EQ(TWAIN_SelectImageSource(nullptr), button == IDOK ? 1 : 0);
     EXPECT_EQ(ui.Join(), std::vector<std::string>{});
     EXPECT_EQ(TWAIN_Session().State(), kNoManager);
@@ -35,7 +36,7 @@ TEST_F(TwainWineManager, AThreePageAcquisitionEndToEnd) {
   ManagerPlacement placed(Manager::Wine);
   {
     UiDriver ui;
-    ui.Then([](UiDriver& d) { ChooseFeeder(d, IDOK); });
+    ui.Then([](UiDriver& d) { inkra::test::ChooseTwainSource(d, inkra::test::kTestFeeder, IDOK); });
     ASSERT_EQ(TWAIN_SelectImageSource(nullptr), 1);
     ASSERT_EQ(ui.Join(), std::vector<std::string>{});
   }

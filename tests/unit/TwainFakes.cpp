@@ -129,7 +129,8 @@ std::uint16_t FakeManager::Entry(TwIdentity*, TwIdentity* dest, std::uint32_t dg
   }
   if (dat == DAT_CAPABILITY && msg == MSG_SET) {
     auto* cap = static_cast<TwCapability*>(data);
-    sentBack = platform_.blocks[cap->hContainer];
+    const TwHandle container = cap->hContainer;  // a packed field: copied, not referred to
+    sentBack = platform_.blocks[container];
   }
   if (dat == DAT_IMAGENATIVEXFER) return Transfer(data);
   if (dat == DAT_PENDINGXFERS) {

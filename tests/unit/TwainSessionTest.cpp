@@ -10,14 +10,14 @@ namespace {
 
 TEST(TwainIdentity, GoesOutExactlyAsTabled) {
   const TwIdentity id = ApplicationIdentity();
-  EXPECT_EQ(id.Id, 0u);
-  EXPECT_EQ(id.Version.MajorNum, 1);
-  EXPECT_EQ(id.Version.MinorNum, 0);
-  EXPECT_EQ(id.Version.Language, 13);
-  EXPECT_EQ(id.Version.Country, 1);
-  EXPECT_EQ(id.ProtocolMajor, 1);
-  EXPECT_EQ(id.ProtocolMinor, 6);
-  EXPECT_EQ(id.SupportedGroups, 3u);
+  EXPECT_EQ(+id.Id, 0u);
+  EXPECT_EQ(+id.Version.MajorNum, 1);
+  EXPECT_EQ(+id.Version.MinorNum, 0);
+  EXPECT_EQ(+id.Version.Language, 13);
+  EXPECT_EQ(+id.Version.Country, 1);
+  EXPECT_EQ(+id.ProtocolMajor, 1);
+  EXPECT_EQ(+id.ProtocolMinor, 6);
+  EXPECT_EQ(+id.SupportedGroups, 3u);
   for (const char* text : {id.Version.Info, id.Manufacturer, id.ProductFamily, id.ProductName})
     EXPECT_STREQ(text, "<?>");
   EXPECT_EQ(offsetof(TwIdentity, ProductName), 122u);

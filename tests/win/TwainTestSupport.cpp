@@ -4,6 +4,7 @@
 
 #include "AddInTestSupport.h"
 #include "TextConvert.h"
+#include "TwainTypes.h"
 
 namespace inkra::twain::test {
 namespace {
@@ -108,7 +109,7 @@ void ManagerPlacement::UserCloses() {
 fake::Script PagesScript(int pages, int width, int height, int bits) {
   fake::Script script{};
   script.pageCount = pages;
-  for (int i = 0; i < pages; ++i) script.pages[i] = {6 /* TWRC_XFERDONE */, width, height, std::uint16_t(bits), 0};
+  for (int i = 0; i < pages; ++i) script.pages[i] = {TWRC_XFERDONE, width, height, std::uint16_t(bits), 0};
   return script;
 }
 

@@ -43,7 +43,6 @@ HGLOBAL HandOut(const Page& page, int index) {
 }
 
 std::uint16_t Transfer(TwHandle* out) {
-  ++g_report.transfers;
   if (g_nextPage >= g_script.pageCount) return TWRC_FAILURE;
   const int index = g_nextPage++;
   const Page& page = g_script.pages[index];
@@ -59,10 +58,7 @@ std::uint16_t Pending(std::uint16_t msg, TwPendingXfers* pending) {
   const std::uint16_t answer = msg == MSG_RESET ? g_script.reset : g_script.endXfer;
   if (answer != TWRC_SUCCESS) return answer;
   const bool lastCompleted = g_nextPage > 0 && g_script.pages[g_nextPage - 1].result == TWRC_XFERDONE;
-  if (msg == MSG_RESET) {
-    ++g_report.resets;
-    g_nextPage = g_script.pageCount;
-  }
+  if (msg == MSG_RESET) g_nextPage = g_script.pageCount;
   const bool more = g_nextPage < g_script.pageCount && !g_batchEnded;
   pending->Count = more ? std::uint16_t(g_script.pageCount - g_nextPage) : 0;
   // The batch is over with nothing for the application to end on: the user closes the dialog,
@@ -84,17 +80,15 @@ std::uint16_t Event(TwEvent* event) {
 
 std::uint16_t Enable(const TwUserInterface* ui) {
   ++g_report.enables;
-  if (g_script.enableDs == TWRC_FAILURE) return TWRC_FAILURE;
   g_parent = static_cast<HWND>(ui->hParent);
   if (!g_script.holdOpen) Post(g_script.pageCount > 0 ? MSG_XFERREADY : MSG_CLOSEDSREQ);
-  return g_script.enableDs;
+  return TWRC_SUCCESS;
 }
 
 std::uint16_t Identity(std::uint16_t msg, TwIdentity* id) {
   switch (msg) {
     case MSG_USERSELECT: ++g_report.userSelects; return g_script.userSelect;
     case MSG_OPENDS:
-      if (g_script.openDs != TWRC_SUCCESS) return g_script.openDs;
       id->Id = 1;
       std::strcpy(id->ProductName, "Inkra Fake Source");
       return TWRC_SUCCESS;
@@ -106,11 +100,9 @@ std::uint16_t Identity(std::uint16_t msg, TwIdentity* id) {
 
 extern "C" std::uint16_t INKRA_TWAIN_CALL DSM_Entry(TwIdentity*, TwIdentity*, std::uint32_t dg, std::uint16_t dat,
                                                     std::uint16_t msg, TwMemRef data) {
-  if (g_report.tripletCount < int(std::size(g_report.triplets)))
-    g_report.triplets[g_report.tripletCount++] = std::uint32_t(dat) << 16 | msg;
   if (dg == DG_IMAGE && dat == DAT_IMAGENATIVEXFER) return Transfer(static_cast<TwHandle*>(data));
   switch (dat) {
-    case DAT_PARENT: return msg == MSG_OPENDSM ? g_script.openDsm : TWRC_SUCCESS;
+    case DAT_PARENT: return TWRC_SUCCESS;
     case DAT_IDENTITY: return Identity(msg, static_cast<TwIdentity*>(data));
     case DAT_USERINTERFACE:
       return msg == MSG_ENABLEDS ? Enable(static_cast<TwUserInterface*>(data)) : TWRC_SUCCESS;

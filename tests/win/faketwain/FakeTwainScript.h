@@ -16,8 +16,8 @@ struct Page {
 };
 
 struct Script {
-  // Answers of the manager's and the source's triplets (TWRC_*).
-  std::uint16_t openDsm, userSelect, openDs, enableDs, endXfer, reset;
+  // Answers of the selection dialog and of ending or abandoning a transfer (TWRC_*).
+  std::uint16_t userSelect, endXfer, reset;
   std::int32_t pageCount;
   Page pages[1024];
   std::uint8_t holdOpen;  // the source's dialog stays open until the user closes it
@@ -26,10 +26,8 @@ struct Script {
 struct Report {
   std::int32_t blocksHandedOut;  // DIBs given to the application
   std::int32_t blocksLive;       // of those, still allocated now
-  std::int32_t userSelects, enables, transfers, resets;
+  std::int32_t userSelects, enables;
   std::int32_t markersOffered;  // MSG_PROCESSEVENTs carrying kMarkerMessage
-  std::int32_t tripletCount;
-  std::uint32_t triplets[4096];  // DAT << 16 | MSG, in order
 };
 
 // A registered message a test posts to learn when everything posted before it was offered.

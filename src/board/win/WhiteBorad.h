@@ -114,6 +114,7 @@ class TfrmWhiteBorad {
   BoardModel model_{surfaces_};
   std::wstring handOffWritten_;
   bool closed_ = false;
+  bool scanning_ = false;  // the scanner's event loop dispatches our messages: no second scan from it
 
   HWND window_ = nullptr;   // destroyed by the destructor
   HWND toolbar_ = nullptr;  // children of window_ and of the panels: destroyed with it

@@ -144,6 +144,14 @@ void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
   PictureChanged(nullptr);
 }
 
+void BoardModel::TakeScan(std::unique_ptr<Surface> scan) {
+  surface_ = std::move(scan);
+  kind_ = PictureKind::Bitmap;
+  jpegBytes_.clear();
+  SetSurfaceColours();
+  PictureChanged(nullptr);
+}
+
 void BoardModel::WritePicture(ByteSink& sink) const {
   switch (kind_) {
     case PictureKind::Jpeg: sink.Write(jpegBytes_); return;

@@ -68,6 +68,9 @@ class BoardModel {
     ClearForSeal();
     LoadSeal(bmp);
   }
+  // A scanned picture (drawn by the scanner module) becomes the board picture, a bitmap, in the
+  // selected colours; the layout mode stays, so only natural mode gives the view its size.
+  void TakeScan(std::unique_ptr<Surface> scan);
   void Accept() { accepted_ = true; }
 
   // The picture in its own encoding: BMP for a bitmap, the original bytes for a JPEG.

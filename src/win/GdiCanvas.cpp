@@ -61,13 +61,10 @@ COLORREF GdiCanvas::Resolve(ColourValue c, COLORREF fallback) {
 }
 
 // White as Bitmap makes it, row padding included, so a fresh canvas gives the same bytes.
-GdiCanvas::GdiCanvas(int width, int height, int bitsPerPixel) {
-  if (IsValidDepth(bitsPerPixel) && width > 0 && height > 0) {
-    Bitmap white(width, height, bitsPerPixel);
-    Create(&white, width, height, bitsPerPixel);
-  } else {
-    Create(nullptr, width, height, bitsPerPixel);
-  }
+GdiCanvas::GdiCanvas(int width, int height, int bitsPerPixel, Contents contents) {
+  Create(nullptr, width, height, bitsPerPixel);
+  // All bits set is white at every depth: the grey ramp ends in white, 5-5-5 ignores its top bit.
+  if (bits_ && contents == Contents::White) std::memset(bits_, 0xFF, Bitmap::StrideFor(width_, bpp_) * std::size_t(height_));
 }
 
 GdiCanvas::GdiCanvas(const Bitmap& bitmap) {

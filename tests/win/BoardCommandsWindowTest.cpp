@@ -47,13 +47,6 @@ class BoardCommands : public ::testing::Test {
     std::ofstream out(fs::path(path), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
-  // Opens `path` through the real open dialog.
-  static void OpenThroughDialog(UiDriver& d, HWND toolbar, const std::wstring& path) {
-    ClickTool(toolbar, board::win::kBtnOpen);
-    HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
-    d.FillFileDialog(dialog, path);
-    d.WaitUntilGone(dialog);
-  }
 
   MemorySettingsStore noSettings;
   std::vector<std::wstring> cleanup;

@@ -107,6 +107,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   GdiSurfaceFactory surfaces_;
   BoardModel model_{surfaces_};
   std::wstring handOffWritten_;
+  bool scanning_ = false;  // the scanner's event loop dispatches our messages: no second scan from it
 
   HWND toolbar_ = nullptr;  // children of the form and of the panels: destroyed with it
   HWND label_ = nullptr;

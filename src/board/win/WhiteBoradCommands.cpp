@@ -146,7 +146,4 @@ void TfrmWhiteBorad::TakeSealFrom(inkra::win::SealForm& dialog) {
   DeleteFileW(path.c_str());
 }
 
-// Scanning comes with the scanner module.
-void TfrmWhiteBorad::BtnScanClick() {}
-
 }  // namespace inkra::board::win

@@ -17,18 +17,6 @@ HWND WaitForBoard(UiDriver& d) {
   return d.WaitForWindow(L"TfrmWhiteBorad", title.c_str());
 }
 
-std::vector<std::string> DriveBoard(board::win::TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& steps,
-                                    bool close) {
-  UiDriver ui;
-  ui.Then([&](UiDriver& d) {
-    WaitForBoard(d);
-    steps(d);
-    if (close) d.Close(board.Handle());
-  });
-  board.ShowModal();
-  return ui.Join();
-}
-
 void Stroke(HWND view, const std::vector<POINT>& points) {
   if (points.empty()) return;
   PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(points[0].x, points[0].y));
@@ -65,6 +53,23 @@ void ChoosePopupItem(UiDriver& d, HWND view, int x, int y, int item) {
     key(VK_RETURN);
   }
   d.WaitUntilGone(menu);
+}
+
+void OpenThroughDialog(UiDriver& d, HWND toolbar, const std::wstring& path) {
+  ClickTool(toolbar, board::win::kBtnOpen);
+  HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
+  d.FillFileDialog(dialog, path);
+  d.WaitUntilGone(dialog);
+}
+
+void ChooseTwainSource(UiDriver& d, const wchar_t* product, int button) {
+  HWND dialog = d.WaitForWindow(kDialogClass, L"Select Source");
+  HWND list = GetDlgItem(dialog, 1001);
+  const LRESULT entry = SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(product));
+  if (entry == LB_ERR) d.Fail("the source is not in the manager's list");
+  SendMessageW(list, LB_SETCURSEL, WPARAM(entry), 0);
+  d.PressButton(dialog, button);
+  d.WaitUntilGone(dialog);
 }
 
 MessageBoxInfo AnswerMessageBox(UiDriver& d, const wchar_t* caption) {
@@ -111,13 +116,6 @@ void Eventually(UiDriver& d, const std::function<bool()>& done, const std::strin
     Sleep(25);
   }
   d.Fail("never: " + what);
-}
-
-Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board) {
-  Picture p = board.Model().Snapshot();
-  if (auto* b = std::get_if<Bitmap>(&p)) return *b;
-  if (auto* j = std::get_if<JpegPicture>(&p)) return j->decoded;
-  return {};
 }
 
 int CountInRow(const Bitmap& b, int y, int x0, int x1, std::uint32_t c) {

@@ -5,6 +5,7 @@
 // settings, and an upgrade that leaves one copy.
 #include <windows.h>
 #include <msi.h>
+#include <oleauto.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,7 @@ namespace {
 using office::HostDouble;
 using office::HostKind;
 
+constexpr GUID kLibraryId = {0x35A17783, 0x59C5, 0x4B66, {0xB0, 0xE3, 0xA7, 0xBE, 0xEC, 0x79, 0x71, 0xD0}};
 constexpr wchar_t kUpgradeCode[] = L"{9EF41448-D1AE-43CB-84A4-2BA98A32E374}";
 const std::wstring kPenSettings = L"SOFTWARE\\InkraWirte\\WriteBoard";
 constexpr int ext_cm_Startup = 1;
@@ -160,6 +162,11 @@ TEST_P(Installer, InstallsEveryFileAndKeyOfficeLoadsItAndRemovalLeavesOnlyThePen
       EXPECT_TRUE(SameFile(loadedFrom[0], InstallFolder(scope) + L"\\MSOAddIn.dll")) << win::WideToUtf8(loadedFrom[0]);
       EXPECT_NE(host.profile().Find(L"InkraSoft"), nullptr);
     }
+    // The type library as automation clients find it.
+    BSTR library = nullptr;
+    ASSERT_EQ(QueryPathOfRegTypeLib(kLibraryId, 1, 0, 0x409, &library), S_OK);
+    EXPECT_TRUE(SameFile(library, InstallFolder(scope) + L"\\MSOAddIn.dll")) << win::WideToUtf8(library);
+    SysFreeString(library);
     CoFreeUnusedLibrariesEx(0, 0);
   }
 

@@ -49,7 +49,10 @@ std::wstring Escape(const std::wstring& text) {
 std::wstring FormattedValue(const RegistryEntry& entry, const std::wstring& shortPathRef) {
   if (const DWORD* number = std::get_if<DWORD>(&entry.data)) return L"#" + std::to_wstring(*number);
   const std::wstring& text = std::get<std::wstring>(entry.data);
-  // The DLL registers its short path when the long one has a blank; "[!file]" is the short path.
+  // The DLL registers its short path when the long one has a blank. Whether the installed path has
+  // one (Program Files, a user name) is known only on the target machine, so the package always
+  // registers "[!file]", the short path, which COM reads alike; a volume without short names
+  // gives the long path there, as the DLL's own fallback does.
   if (text == kServerPath) return shortPathRef;
   return Escape(text);
 }

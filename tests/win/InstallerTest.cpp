@@ -130,7 +130,7 @@ class Installer : public ::testing::TestWithParam<Scope> {
     const std::wstring dll = InstallFolder(scope) + L"\\MSOAddIn.dll";
     if (present) {
       ASSERT_TRUE(std::filesystem::exists(dll)) << win::WideToUtf8(dll);
-      EXPECT_TRUE(ReadFileBytes(dll) == ReadFileBytes(BuiltDllPath()));
+      EXPECT_TRUE(ReadFileBytes(dll) == ReadFileBytes(WindowsPath(INKRA_PACKAGED_DLL_PATH)));
       ExpectEntries(true, {scope.root, scope.root}, ShortPathOf(dll), dll);
     } else {
       EXPECT_EQ(GetFileAttributesW(InstallFolder(scope).c_str()), INVALID_FILE_ATTRIBUTES);

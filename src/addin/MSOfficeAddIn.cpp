@@ -33,14 +33,6 @@ TMSOfficeAddIn::~TMSOfficeAddIn() { ObjectDestroyed(); }
 
 IUnknown* TMSOfficeAddIn::FindInterface(REFIID iid) {
   IDispatch* dispatch = static_cast<IDTExtensibility2*>(this);
-  // The default interface (IWordAddIn, ...) has no members of its own: its vtable is IDispatch's.
-  if (defaultIid_ == GUID_NULL) {
-    try {
-      DispatchInfo(false);
-    } catch (...) {
-      // Without type information the object still answers its other interfaces.
-    }
-  }
   const struct {
     const IID& iid;
     IUnknown* pointer;
@@ -50,11 +42,20 @@ IUnknown* TMSOfficeAddIn::FindInterface(REFIID iid) {
       {__uuidof(IDTExtensibility2), static_cast<IDTExtensibility2*>(this)},
       {IID_ISupportErrorInfo, static_cast<ISupportErrorInfo*>(this)},
       {IID_IProvideClassInfo, static_cast<IProvideClassInfo*>(this)},
-      {defaultIid_, dispatch},
   };
   for (const auto& entry : table)
-    if (entry.iid != GUID_NULL && entry.iid == iid) return entry.pointer;
-  return nullptr;
+    if (entry.iid == iid) return entry.pointer;
+  // The default interface (IWordAddIn, ...) has no members of its own: its vtable is IDispatch's.
+  // Its identifier comes from the type library, read only when a query gets this far, so that the
+  // host's start-up (creation, IDTExtensibility2, connection) does not wait for it.
+  if (defaultIid_ == GUID_NULL) {
+    try {
+      DispatchInfo(false);
+    } catch (...) {
+      return nullptr;  // without type information the object still answers its other interfaces
+    }
+  }
+  return iid == defaultIid_ ? dispatch : nullptr;
 }
 
 STDMETHODIMP TMSOfficeAddIn::QueryInterface(REFIID iid, void** object) {

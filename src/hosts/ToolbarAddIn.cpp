@@ -60,7 +60,12 @@ bool TToolbarAddIn::SetupButton() {
     return false;  // setup failures stay silent: Word simply has no working button
   }
   if (!ButtonSink) ButtonSink = new TCommandBarButtonEventsSink(office::DIID__CommandBarButtonEvents);
-  ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) { ButtonClick(ctrl, cancel); };
+  ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) {
+    // The host may disconnect and release this add-in while the board is open (the user unticks
+    // it in the add-in dialog): the click keeps it alive until it has finished.
+    ComPtr<IDTExtensibility2> keepAlive(this);
+    ButtonClick(ctrl, cancel);
+  };
   return ButtonSink->Connect(Button.Get());
 }
 
@@ -78,11 +83,17 @@ void TToolbarAddIn::ReleaseButtonSink() {
 }
 
 HRESULT TToolbarAddIn::DoOnConnection(int, IDispatch*, SAFEARRAY**) {
-  return Guarded(__uuidof(IDTExtensibility2), [&] { SetupButton(); });
+  return Guarded(__uuidof(IDTExtensibility2), [&] {
+    // A second connection without a disconnection: the sink leaves the former button first.
+    ReleaseButtonSink();
+    Connected = true;
+    SetupButton();
+  });
 }
 
 HRESULT TToolbarAddIn::DoOnDisconnection(int RemoveMode, SAFEARRAY**) {
   return Guarded(__uuidof(IDTExtensibility2), [&] {
+    Connected = false;
     ReleaseButtonSink();
     // 1: the user removed the add-in in the host's dialog; the toolbar goes with it.
     if (RemoveMode == 1 && Toolbar) win::Call(Toolbar.Get(), L"Delete");
@@ -102,6 +113,11 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
     return;  // no board, nothing to insert
   }
   if (!board->Accepted()) return;  // a cancelled board makes no call on the host
+  if (!Connected) {
+    // The host disconnected while the board was open: nobody will take the picture.
+    DeleteFileW(board->HandOffPath().c_str());
+    return;
+  }
   try {
     InsertPicture(board->HandOffPath(), board->ImageWidth(), board->ImageHeight());
   } catch (const std::exception&) {

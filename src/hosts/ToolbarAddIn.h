@@ -68,6 +68,7 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   win::ComPtr<IDispatch> Toolbar;  // the "InkraSoft" CommandBar; may be null
   win::ComPtr<IDispatch> Button;   // its _CommandBarButton; may be null
   TCommandBarButtonEventsSink* ButtonSink = nullptr;  // not owned: the button's connection point holds it
+  bool Connected = false;  // between OnConnection and OnDisconnection
 
  private:
   // Adds the button to Toolbar with its tag, tooltip, style and caption; raises on a host failure.

@@ -101,13 +101,6 @@ void Eventually(UiDriver& d, const std::function<bool()>& done, const std::strin
   d.Fail("never: " + what);
 }
 
-Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board) {
-  Picture p = board.Model().Snapshot();
-  if (auto* b = std::get_if<Bitmap>(&p)) return *b;
-  if (auto* j = std::get_if<JpegPicture>(&p)) return j->decoded;
-  return {};
-}
-
 int CountInRow(const Bitmap& b, int y, int x0, int x1, std::uint32_t c) {
   int n = 0;
   for (int x = x0; x < x1; ++x)

@@ -1,8 +1,8 @@
 // The installer packages, installed and removed by the system's msiexec as a user or an
 // administrator runs them: every file and key in its place (the 64-bit package's in the 64-bit
-// view, since this test runs at the package's bitness), the add-in created and connected from the
-// installed file as Office does at start-up, nothing of it left after removal but the user's pen
-// settings, and an upgrade that leaves one copy.
+// view, since this test runs at the package's bitness); the add-in created and connected from the
+// installed file by the host stand-ins' loader, as Office does at start-up; nothing of it left
+// after removal but the user's pen settings; and an upgrade that leaves one copy.
 #include <windows.h>
 #include <msi.h>
 #include <oleauto.h>
@@ -11,11 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "ByteSink.h"
 #include "ComPtr.h"
 #include "Handle.h"
-#include "IDTExtensibility2.h"
+#include "OfficeAddIns.h"
 #include "TextConvert.h"
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
@@ -31,8 +32,6 @@ using office::HostKind;
 constexpr GUID kLibraryId = {0x35A17783, 0x59C5, 0x4B66, {0xB0, 0xE3, 0xA7, 0xBE, 0xEC, 0x79, 0x71, 0xD0}};
 constexpr wchar_t kUpgradeCode[] = L"{9EF41448-D1AE-43CB-84A4-2BA98A32E374}";
 const std::wstring kPenSettings = L"SOFTWARE\\InkraWirte\\WriteBoard";
-constexpr int ext_cm_Startup = 1;
-constexpr int ext_dm_HostShutdown = 0;
 
 struct Scope {
   const char* name;
@@ -65,36 +64,6 @@ std::vector<std::wstring> InstalledVersions() {
     versions.push_back(version);
   }
   return versions;
-}
-
-// Office at start-up: every add-in listed under the host's Addins key with LoadBehavior 3 is
-// created by its ProgID and connected. Answers the file each add-in's code came from.
-std::vector<std::wstring> LoadAsOffice(HKEY root, const wchar_t* app, HostDouble& host) {
-  std::vector<std::wstring> loadedFrom;
-  const std::wstring addIns = std::wstring(L"Software\\Microsoft\\Office\\") + app + L"\\Addins";
-  win::UniqueKey key;
-  if (RegOpenKeyExW(root, addIns.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return loadedFrom;
-  wchar_t progId[256];
-  for (DWORD i = 0, length = 256; RegEnumKeyExW(key.get(), i, progId, &length, nullptr, nullptr, nullptr, nullptr) ==
-                                  ERROR_SUCCESS;
-       ++i, length = 256) {
-    if (ReadRegistry(root, addIns + L"\\" + progId, L"LoadBehavior").number != 3) continue;
-    CLSID clsid{};
-    win::ComPtr<IDTExtensibility2> addIn;
-    if (FAILED(CLSIDFromProgID(progId, &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&addIn))))
-      continue;
-    SAFEARRAY* custom = nullptr;
-    EXPECT_EQ(addIn->OnConnection(host.Application(), ext_cm_Startup, nullptr, &custom), S_OK);
-    HMODULE module = nullptr;
-    wchar_t file[MAX_PATH] = {};
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(*reinterpret_cast<void**>(addIn.Get())), &module);
-    GetModuleFileNameW(module, file, MAX_PATH);
-    loadedFrom.push_back(file);
-    EXPECT_EQ(addIn->OnDisconnection(ext_dm_HostShutdown, &custom), S_OK);
-  }
-  return loadedFrom;
 }
 
 bool SameFile(const std::wstring& a, const std::wstring& b) {
@@ -160,12 +129,14 @@ TEST_P(Installer, InstallsEveryFileAndKeyOfficeLoadsItAndRemovalLeavesOnlyThePen
   // add-in is created from the per-machine install only.
   if (scope.root == HKEY_LOCAL_MACHINE) {
     Apartment apartment;
-    for (auto [app, kind] : {std::pair{L"Word", HostKind::Word}, std::pair{L"Excel", HostKind::Excel}}) {
+    for (auto [app, progId, kind] : {std::tuple{L"Word", L"MSOAddIn.WordAddIn", HostKind::Word},
+                                     std::tuple{L"Excel", L"MSOAddIn.ExcelAddIn", HostKind::Excel}}) {
       SCOPED_TRACE(win::WideToUtf8(app));
       HostDouble host(kind);
-      const std::vector<std::wstring> loadedFrom = LoadAsOffice(scope.root, app, host);
-      ASSERT_EQ(loadedFrom.size(), 1u);
-      EXPECT_TRUE(SameFile(loadedFrom[0], InstallFolder(scope) + L"\\MSOAddIn.dll")) << win::WideToUtf8(loadedFrom[0]);
+      demo::OfficeAddIns addIns(app, host.Application());
+      EXPECT_EQ(addIns.Connected(), std::vector<std::wstring>{progId});
+      EXPECT_TRUE(addIns.Failures().empty());
+      EXPECT_NE(GetModuleHandleW((InstallFolder(scope) + L"\\MSOAddIn.dll").c_str()), nullptr);
       EXPECT_NE(host.profile().Find(L"InkraSoft"), nullptr);
     }
     // The type library as automation clients find it.

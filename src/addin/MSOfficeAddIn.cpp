@@ -116,9 +116,9 @@ STDMETHODIMP TMSOfficeAddIn::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 STDMETHODIMP TMSOfficeAddIn::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!names || !ids || count == 0) return E_INVALIDARG;
-  // The ribbon looks its callbacks up by name; they have no named parameters.
+  // The ribbon looks its callbacks up by name; they have no named parameters. IRibbonExtensibility
+  // itself is called through its vtable, so the interface's dispatch stays member-less.
   if (count == 1 && names[0]) {
-    if (_wcsicmp(names[0], L"GetCustomUI") == 0) return *ids = kDispIdGetCustomUI, S_OK;
     for (const RibbonCallback& callback : RibbonCallbacks())
       if (_wcsicmp(names[0], callback.name) == 0) return *ids = callback.id, S_OK;
   }
@@ -129,7 +129,6 @@ STDMETHODIMP TMSOfficeAddIn::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DIS
                                     EXCEPINFO* exception, UINT* argError) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!params) return E_INVALIDARG;
-  if (id == kDispIdGetCustomUI) return InvokeGetCustomUI(flags, params, result, argError);
   if (const RibbonCallback* callback = FindCallback(id)) return InvokeCallback(*callback, flags, params, result, argError);
   return Guarded(IID_IDispatch, [&] {
     IDispatch* self = static_cast<IDTExtensibility2*>(this);

@@ -112,7 +112,6 @@ class TMSOfficeAddIn : public IDTExtensibility2,
   const RibbonCallback* FindCallback(DISPID id) const;
   HRESULT InvokeCallback(const RibbonCallback& callback, WORD flags, DISPPARAMS* params, VARIANT* result,
                          UINT* argError);
-  HRESULT InvokeGetCustomUI(WORD flags, DISPPARAMS* params, VARIANT* result, UINT* argError);
   ITypeInfo* ClassInfo();                      // raises on failure
   ITypeInfo* DispatchInfo(bool vtableSide);    // raises on failure
 

@@ -12,7 +12,7 @@ using win::Variant;
 
 namespace {
 
-// Invoke's rules for a method of exactly one positional argument.
+// Invoke's rules for a callback: a method of exactly one positional argument.
 HRESULT CheckOneArgument(WORD flags, const DISPPARAMS& params) {
   if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
   if (params.cNamedArgs != 0) return DISP_E_NONAMEDARGS;
@@ -49,23 +49,6 @@ const RibbonCallback* TMSOfficeAddIn::FindCallback(DISPID id) const {
   for (const RibbonCallback& callback : RibbonCallbacks())
     if (callback.id == id) return &callback;
   return nullptr;
-}
-
-HRESULT TMSOfficeAddIn::InvokeGetCustomUI(WORD flags, DISPPARAMS* params, VARIANT* result, UINT* argError) {
-  if (HRESULT hr = CheckOneArgument(flags, *params); FAILED(hr)) return hr;
-  Variant id;
-  if (FAILED(VariantChangeType(id.put(), const_cast<VARIANT*>(&Dereferenced(params->rgvarg[0])), 0, VT_BSTR))) {
-    if (argError) *argError = 0;
-    return DISP_E_TYPEMISMATCH;
-  }
-  win::BStr markup;
-  HRESULT hr = GetCustomUI(id.get().bstrVal, markup.put());
-  if (SUCCEEDED(hr) && result) {
-    VariantInit(result);
-    result->vt = VT_BSTR;
-    result->bstrVal = markup.release();
-  }
-  return hr;
 }
 
 HRESULT TMSOfficeAddIn::InvokeCallback(const RibbonCallback& callback, WORD flags, DISPPARAMS* params,

@@ -22,8 +22,6 @@ IRibbonExtensibility : public IDispatch {
 __CRT_UUID_DECL(IRibbonExtensibility, 0x000C0396, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46)
 
 namespace inkra::addin {
-// IRibbonExtensibility.GetCustomUI's dispatch id, for a host that calls the dual interface by Invoke.
-inline constexpr DISPID kDispIdGetCustomUI = 1;
 // The namespace of the markup Office 2007 and later read.
 inline constexpr const wchar_t* kCustomUiNamespace = L"http://schemas.microsoft.com/office/2006/01/customui";
 }  // namespace inkra::addin

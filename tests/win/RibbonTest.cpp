@@ -43,8 +43,11 @@ class RibbonThroughDll : public ::testing::TestWithParam<HostKind> {
   void SetUp() override {
     dll.reset(LoadLibraryW(BuiltDllPath().c_str()));
     ASSERT_TRUE(dll) << GetLastError();
-    getClassObject = reinterpret_cast<GetClassObjectFn>(GetProcAddress(dll.get(), "DllGetClassObject"));
-    canUnloadNow = reinterpret_cast<CanUnloadNowFn>(GetProcAddress(dll.get(), "DllCanUnloadNow"));
+    // Through a plain function pointer: the entry points' real types are not FARPROC's.
+    getClassObject = reinterpret_cast<GetClassObjectFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(dll.get(), "DllGetClassObject")));
+    canUnloadNow =
+        reinterpret_cast<CanUnloadNowFn>(reinterpret_cast<void (*)()>(GetProcAddress(dll.get(), "DllCanUnloadNow")));
     ASSERT_TRUE(getClassObject && canUnloadNow);
   }
   void TearDown() override { DeleteFileW(L"C:\\00000001InkraWebWhirte.wmf"); }
@@ -55,7 +58,9 @@ class RibbonThroughDll : public ::testing::TestWithParam<HostKind> {
     EXPECT_EQ(getClassObject(host.kind() == HostKind::Word ? kWordAddIn : kExcelAddIn, IID_PPV_ARGS(&factory)), S_OK);
     if (!factory) return nullptr;
     EXPECT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&addIn)), S_OK);
-    if (addIn) EXPECT_EQ(addIn->OnConnection(host.Application(), 1, nullptr, nullptr), S_OK);
+    if (addIn) {
+      EXPECT_EQ(addIn->OnConnection(host.Application(), 1, nullptr, nullptr), S_OK);
+    }
     if (host.kind() == HostKind::Excel) {
       host.Excel().AddWorkbook();
     } else {
@@ -174,7 +179,7 @@ TEST_P(RibbonThroughDll, CallbacksAreAnsweredByNameOnlyAndOnlyWithAControl) {
   const RibbonButton& button = ribbon.buttons[0];
 
   win::Variant result;
-  for (const wchar_t* unknown : {L"OnAction", L"ButtonClick", L"RibbonButtonClicks", L""})
+  for (const wchar_t* unknown : {L"OnAction", L"ButtonClick", L"RibbonButtonClicks", L"GetCustomUI", L""})
     EXPECT_EQ(office::InvokeRibbonCallback(host, addIn.Get(), unknown, button, result.put()), DISP_E_UNKNOWNNAME)
         << win::WideToUtf8(unknown);
 

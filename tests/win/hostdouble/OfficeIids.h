@@ -28,8 +28,7 @@ inline constexpr DISPID kDispIdClick = 1;
 inline constexpr IID IID_IRibbonExtensibility = {0x000C0396, 0x0000, 0x0000,
                                                  {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 inline constexpr IID IID_IRibbonControl = {0x000C0395, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-// IRibbonExtensibility.GetCustomUI; IRibbonControl's Id, Context and Tag.
-inline constexpr DISPID kDispIdGetCustomUI = 1;
+// IRibbonControl's Id, Context and Tag.
 inline constexpr DISPID kDispIdRibbonId = 1, kDispIdRibbonContext = 2, kDispIdRibbonTag = 3;
 // The ids Office asks custom UI for: Word's documents, Excel's workbooks.
 inline constexpr const wchar_t* kWordRibbonId = L"Microsoft.Word.Document";

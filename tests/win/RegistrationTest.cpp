@@ -15,56 +15,10 @@
 #include "TextConvert.h"
 #include "hostdouble/Apartment.h"
 #include "support/RegisteredDll.h"
+#include "support/RegistryChecks.h"
 
 namespace inkra::test {
 namespace {
-
-const std::wstring kWordClass = L"CLSID\\{811CC9C8-001E-407A-90B4-6B16A017C5BB}";
-const std::wstring kExcelClass = L"CLSID\\{5C2240AF-D37C-465E-99E7-1E604DEF7018}";
-const std::wstring kTypeLib = L"TypeLib\\{35A17783-59C5-4B66-B0E3-A7BEEC7971D0}";
-const std::wstring kWordOffice = L"Software\\Microsoft\\Office\\Word\\Addins\\MSOAddIn.WordAddIn";
-const std::wstring kExcelOffice = L"Software\\Microsoft\\Office\\Excel\\Addins\\MSOAddIn.ExcelAddIn";
-
-// Class registration lands under this key of HKEY_LOCAL_MACHINE (machine) or HKEY_CURRENT_USER (per user).
-const std::wstring kClasses = L"Software\\Classes\\";
-
-struct Expected {
-  bool classes;        // under the classes root; otherwise under HKEY_CURRENT_USER itself
-  std::wstring key, valueName;
-  std::variant<std::wstring, DWORD> data;
-};
-
-std::vector<Expected> EveryEntry(const std::wstring& shortPath, const std::wstring& longPath) {
-  std::vector<Expected> entries;
-  auto host = [&](const std::wstring& classKey, const wchar_t* clsid, const wchar_t* coclass, const std::wstring& office,
-                  const wchar_t* friendly) {
-    const std::wstring description = std::wstring(coclass) + L" Object";
-    const std::wstring progId = std::wstring(L"MSOAddIn.") + coclass;
-    entries.push_back({true, classKey, L"", description});
-    entries.push_back({true, classKey + L"\\InprocServer32", L"", shortPath});
-    entries.push_back({true, classKey + L"\\InprocServer32", L"ThreadingModel", std::wstring(L"Apartment")});
-    entries.push_back({true, progId, L"", description});
-    entries.push_back({true, progId + L"\\Clsid", L"", std::wstring(clsid)});
-    entries.push_back({true, classKey + L"\\ProgID", L"", progId});
-    entries.push_back({true, classKey + L"\\Version", L"", std::wstring(L"1.0")});
-    entries.push_back({true, classKey + L"\\TypeLib", L"", std::wstring(L"{35A17783-59C5-4B66-B0E3-A7BEEC7971D0}")});
-    entries.push_back({false, office, L"FriendlyName", std::wstring(friendly)});
-    entries.push_back({false, office, L"Description", std::wstring(friendly)});
-    entries.push_back({false, office, L"LoadBehavior", DWORD(3)});
-  };
-  host(kWordClass, L"{811CC9C8-001E-407A-90B4-6B16A017C5BB}", L"WordAddIn", kWordOffice, L"Inkra Word 2000/XP AddIn");
-  host(kExcelClass, L"{5C2240AF-D37C-465E-99E7-1E604DEF7018}", L"ExcelAddIn", kExcelOffice,
-       L"Inkra Excel 2000/XP AddIn");
-  const wchar_t* platform = sizeof(void*) == 8 ? L"\\1.0\\409\\win64" : L"\\1.0\\409\\win32";
-  entries.push_back({true, kTypeLib + platform, L"", longPath});
-  return entries;
-}
-
-std::string Describe(const RegistryValue& value) {
-  if (!value.present) return "(absent)";
-  if (value.type == REG_DWORD) return "REG_DWORD " + std::to_string(value.number);
-  return (value.type == REG_SZ ? "REG_SZ " : "type " + std::to_string(value.type) + " ") + win::WideToUtf8(value.text);
-}
 
 class Registration : public ::testing::Test {
  protected:
@@ -74,47 +28,11 @@ class Registration : public ::testing::Test {
     dll.Regsvr32(L"/u /n /i:user");
   }
 
-  // Every entry holds its value (present) or none exists at all (!present), in the machine's or
-  // the user's classes.
-  void ExpectEntries(bool present, HKEY classesRoot, const std::wstring& classes) {
-    for (const Expected& e : EveryEntry(ShortPath(), dll.Path())) {
-      HKEY root = e.classes ? classesRoot : HKEY_CURRENT_USER;
-      const std::wstring key = e.classes ? classes + e.key : e.key;
-      SCOPED_TRACE(win::WideToUtf8(key + L" [" + e.valueName + L"]"));
-      RegistryValue value = ReadRegistry(root, key, e.valueName);
-      if (!present) {
-        EXPECT_FALSE(KeyExists(root, key)) << Describe(value);
-        continue;
-      }
-      if (const auto* text = std::get_if<std::wstring>(&e.data)) {
-        EXPECT_EQ(value.type, DWORD(REG_SZ)) << Describe(value);
-        EXPECT_EQ(value.text, *text);
-      } else {
-        EXPECT_EQ(value.type, DWORD(REG_DWORD)) << Describe(value);
-        EXPECT_EQ(value.number, std::get<DWORD>(e.data));
-      }
-    }
+  // Every entry in the machine's or the user's classes; the Office keys under the current user.
+  void ExpectEntries(bool present, HKEY classesRoot) {
+    test::ExpectEntries(present, {classesRoot, HKEY_CURRENT_USER}, ShortPath(), dll.Path());
   }
-  std::wstring ShortPath() const {
-    wchar_t shortPath[MAX_PATH] = {};
-    GetShortPathNameW(dll.Path().c_str(), shortPath, MAX_PATH);
-    return shortPath;
-  }
-  // What a user may add under an add-in key: a value, and a subkey with one of its own.
-  static void AddUserEntries(const std::wstring& officeKey) {
-    win::UniqueKey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (officeKey + L"\\Options\\Deeper").c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
-              ERROR_SUCCESS);
-    const DWORD one = 1;
-    ASSERT_EQ(RegSetValueExW(key.get(), L"Mine", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one),
-              ERROR_SUCCESS);
-    win::UniqueKey office;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, officeKey.c_str(), 0, KEY_SET_VALUE, office.put()), ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(office.get(), L"CommandLineSafe", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
-                             sizeof one),
-              ERROR_SUCCESS);
-  }
+  std::wstring ShortPath() const { return ShortPathOf(dll.Path()); }
 
   RegisteredDll dll;
 };
@@ -124,25 +42,25 @@ TEST_F(Registration, Regsvr32WritesEveryKeyWithItsValueAndItsUndoRemovesThemWith
   ASSERT_EQ(ShortPath().find(L' '), std::wstring::npos) << win::WideToUtf8(ShortPath());
 
   ASSERT_EQ(dll.Regsvr32(L""), 0u);
-  ExpectEntries(true, HKEY_LOCAL_MACHINE, kClasses);
+  ExpectEntries(true, HKEY_LOCAL_MACHINE);
 
-  AddUserEntries(kWordOffice);
-  AddUserEntries(kExcelOffice);
+  AddUserEntries(HKEY_CURRENT_USER, kWordOffice);
+  AddUserEntries(HKEY_CURRENT_USER, kExcelOffice);
   ASSERT_EQ(dll.Regsvr32(L"/u"), 0u);
-  ExpectEntries(false, HKEY_LOCAL_MACHINE, kClasses);
+  ExpectEntries(false, HKEY_LOCAL_MACHINE);
   // Keys already gone are no error.
   EXPECT_EQ(dll.Regsvr32(L"/u"), 0u);
 }
 
 TEST_F(Registration, PerUserRegistrationWritesOnlyUnderTheCurrentUserAndItsUndoRemovesAllOfIt) {
   ASSERT_EQ(dll.Regsvr32(L"/n /i:user"), 0u);
-  ExpectEntries(true, HKEY_CURRENT_USER, kClasses);
+  ExpectEntries(true, HKEY_CURRENT_USER);
   for (const std::wstring& key : {kWordClass, kExcelClass, std::wstring(L"MSOAddIn.WordAddIn"), kTypeLib})
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + key)) << win::WideToUtf8(key);
 
-  AddUserEntries(kExcelOffice);
+  AddUserEntries(HKEY_CURRENT_USER, kExcelOffice);
   ASSERT_EQ(dll.Regsvr32(L"/u /n /i:user"), 0u);
-  ExpectEntries(false, HKEY_CURRENT_USER, kClasses);
+  ExpectEntries(false, HKEY_CURRENT_USER);
 }
 
 TEST_F(Registration, AKeyThatCannotBeWrittenStopsRegistrationAndKeepsWhatWasWrittenBefore) {

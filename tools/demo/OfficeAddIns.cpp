@@ -1,5 +1,6 @@
 #include "OfficeAddIns.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Handle.h"
@@ -25,22 +26,31 @@ std::wstring Hex(HRESULT hr) {
 OfficeAddIns::OfficeAddIns(const wchar_t* officeApp, IDispatch* application) {
   custom_ = SafeArrayCreateVector(VT_VARIANT, 0, 0);
   const std::wstring addinsKey = std::wstring(L"Software\\Microsoft\\Office\\") + officeApp + L"\\Addins";
-  win::UniqueKey addins;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, addinsKey.c_str(), 0, KEY_READ, addins.put()) != ERROR_SUCCESS) return;
-  std::vector<std::wstring> names;
-  wchar_t name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(addins.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name, length);
+  // The user's add-ins, then the machine's (installed for every user); a ProgID listed in both is
+  // the user's.
+  std::vector<std::wstring> seen;
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    win::UniqueKey addins;
+    if (RegOpenKeyExW(root, addinsKey.c_str(), 0, KEY_READ, addins.put()) != ERROR_SUCCESS) continue;
+    std::vector<std::wstring> names;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD length = 256;
+      if (RegEnumKeyExW(addins.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      names.emplace_back(name, length);
+    }
+    for (const std::wstring& progId : names) {
+      if (std::find(seen.begin(), seen.end(), progId) != seen.end()) continue;
+      seen.push_back(progId);
+      Load(root, addinsKey, progId, application);
+    }
   }
-  for (const std::wstring& progId : names) Load(addinsKey, progId, application);
 }
 
-void OfficeAddIns::Load(const std::wstring& addinsKey, const std::wstring& progId, IDispatch* application) {
+void OfficeAddIns::Load(HKEY root, const std::wstring& addinsKey, const std::wstring& progId, IDispatch* application) {
   const std::wstring key = addinsKey + L"\\" + progId;
   DWORD behaviour = 0, size = sizeof behaviour;
-  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &behaviour, &size) !=
+  if (RegGetValueW(root, key.c_str(), L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &behaviour, &size) !=
           ERROR_SUCCESS ||
       !(behaviour & kLoadAtStartup))
     return;
@@ -53,7 +63,7 @@ void OfficeAddIns::Load(const std::wstring& addinsKey, const std::wstring& progI
     failures_.push_back(progId + L": " + Hex(hr));
     // Office keeps the add-in listed but no longer connected.
     const DWORD notConnected = behaviour & ~kConnected;
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"LoadBehavior", REG_DWORD, &notConnected, sizeof notConnected);
+    RegSetKeyValueW(root, key.c_str(), L"LoadBehavior", REG_DWORD, &notConnected, sizeof notConnected);
     return;
   }
   addIn->OnAddInsUpdate(&custom_);

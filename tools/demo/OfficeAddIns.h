@@ -1,6 +1,7 @@
 #pragma once
 // The host's side of the Office COM add-in protocol, as Word and Excel run it at start-up: every
-// add-in registered under HKEY_CURRENT_USER\Software\Microsoft\Office\<host>\Addins whose
+// add-in registered under Software\Microsoft\Office\<host>\Addins of HKEY_CURRENT_USER, then of
+// HKEY_LOCAL_MACHINE (an add-in installed for every user), whose
 // LoadBehavior says "load at start-up" is created by its ProgID with CoCreateInstance and
 // connected through IDTExtensibility2; at exit each is told of the shutdown, disconnected and
 // released. An add-in that fails to load is marked not connected, as Office marks it.
@@ -31,7 +32,7 @@ class OfficeAddIns {
   const std::vector<std::wstring>& Failures() const { return failures_; }
 
  private:
-  void Load(const std::wstring& addinsKey, const std::wstring& progId, IDispatch* application);
+  void Load(HKEY root, const std::wstring& addinsKey, const std::wstring& progId, IDispatch* application);
 
   std::vector<win::ComPtr<IDTExtensibility2>> addIns_;
   std::vector<std::wstring> progIds_, failures_;

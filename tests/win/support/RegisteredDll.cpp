@@ -7,9 +7,24 @@
 
 namespace inkra::test {
 
-std::wstring BuiltDllPath() {
-  std::string unixPath = INKRA_DLL_PATH;
-  return L"Z:" + std::wstring(unixPath.begin(), unixPath.end());
+std::wstring WindowsPath(const char* unixPath) {
+  const std::string path = unixPath;
+  return L"Z:" + std::wstring(path.begin(), path.end());
+}
+
+std::wstring BuiltDllPath() { return WindowsPath(INKRA_DLL_PATH); }
+
+DWORD RunAndWait(std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    throw std::runtime_error("cannot start a process: " + std::to_string(GetLastError()));
+  win::UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = DWORD(-1);
+  GetExitCodeProcess(process.hProcess, &code);
+  return code;
 }
 
 RegistryValue ReadRegistry(HKEY root, const std::wstring& key, const std::wstring& valueName) {
@@ -53,16 +68,7 @@ DWORD RegisteredDll::Regsvr32(const std::wstring& options) const {
   wchar_t system[MAX_PATH] = {};
   if (sizeof(void*) == 4) GetSystemWow64DirectoryW(system, MAX_PATH);
   else GetSystemDirectoryW(system, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(system) + L"\\regsvr32.exe\" /s " + options + L" \"" + path_ + L"\"";
-  STARTUPINFOW startup{sizeof startup};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    throw std::runtime_error("cannot start regsvr32: " + std::to_string(GetLastError()));
-  win::UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
-  WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD code = DWORD(-1);
-  GetExitCodeProcess(process.hProcess, &code);
-  return code;
+  return RunAndWait(L"\"" + std::wstring(system) + L"\\regsvr32.exe\" /s " + options + L" \"" + path_ + L"\"");
 }
 
 }  // namespace inkra::test

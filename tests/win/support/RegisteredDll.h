@@ -7,8 +7,13 @@
 
 namespace inkra::test {
 
+// A path of the build machine as Wine sees it (drive Z:).
+std::wstring WindowsPath(const char* unixPath);
 // The DLL that the build produced, as a Windows path.
 std::wstring BuiltDllPath();
+
+// Runs a command line and waits for it; its exit code. Raises when it cannot start.
+DWORD RunAndWait(std::wstring commandLine);
 
 // The value of a registry entry: a string, a 32-bit number, or absent.
 struct RegistryValue {

@@ -40,6 +40,7 @@ IUnknown* TMSOfficeAddIn::FindInterface(REFIID iid) {
       {IID_IUnknown, dispatch},
       {IID_IDispatch, dispatch},
       {__uuidof(IDTExtensibility2), static_cast<IDTExtensibility2*>(this)},
+      {__uuidof(IRibbonExtensibility), static_cast<IRibbonExtensibility*>(this)},
       {IID_ISupportErrorInfo, static_cast<ISupportErrorInfo*>(this)},
       {IID_IProvideClassInfo, static_cast<IProvideClassInfo*>(this)},
   };
@@ -114,12 +115,21 @@ STDMETHODIMP TMSOfficeAddIn::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 
 STDMETHODIMP TMSOfficeAddIn::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (!names || !ids || count == 0) return E_INVALIDARG;
+  // The ribbon looks its callbacks up by name; they have no named parameters. IRibbonExtensibility
+  // itself is called through its vtable, so the interface's dispatch stays member-less.
+  if (count == 1 && names[0]) {
+    for (const RibbonCallback& callback : RibbonCallbacks())
+      if (_wcsicmp(names[0], callback.name) == 0) return *ids = callback.id, S_OK;
+  }
   return Guarded(IID_IDispatch, [&] { return DispGetIDsOfNames(DispatchInfo(true), names, count, ids); });
 }
 
 STDMETHODIMP TMSOfficeAddIn::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                     EXCEPINFO* exception, UINT* argError) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (!params) return E_INVALIDARG;
+  if (const RibbonCallback* callback = FindCallback(id)) return InvokeCallback(*callback, flags, params, result, argError);
   return Guarded(IID_IDispatch, [&] {
     IDispatch* self = static_cast<IDTExtensibility2*>(this);
     return DispInvoke(self, DispatchInfo(true), id, flags, params, result, exception, argError);

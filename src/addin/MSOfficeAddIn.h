@@ -2,7 +2,10 @@
 // TMSOfficeAddIn: the base of every add-in object an Office host creates from this server. It keeps
 // the host's Application, learns the host's name, binds the host's command bars and turns the five
 // IDTExtensibility2 notifications into the overridable DoOn... operations. Its IDispatch is answered
-// from the type library's information for the default interface of its coclass.
+// from the type library's information for the default interface of its coclass. It also answers
+// the Office ribbon's IRibbonExtensibility, and its IDispatch answers the names of the ribbon
+// callbacks that a subclass's markup names (outside the type library, whose interface stays
+// member-less).
 //
 // Reference counting: an object is created with one reference (new (std::nothrow), query, release
 // once); it counts itself among the server's live objects from construction to destruction.
@@ -10,16 +13,27 @@
 #include <oaidl.h>
 #include <ocidl.h>
 
+#include <span>
 #include <string>
 
 #include "ComError.h"
 #include "ComPtr.h"
 #include "IDTExtensibility2.h"
+#include "RibbonExtensibility.h"
 #include "Variant.h"
 
 namespace inkra::addin {
 
-class TMSOfficeAddIn : public IDTExtensibility2, public ISupportErrorInfo, public IProvideClassInfo {
+// A callback that the add-in's ribbon markup names, as the host looks it up by name.
+struct RibbonCallback {
+  const wchar_t* name;
+  DISPID id;
+};
+
+class TMSOfficeAddIn : public IDTExtensibility2,
+                       public IRibbonExtensibility,
+                       public ISupportErrorInfo,
+                       public IProvideClassInfo {
  public:
   // coclass: the type library's coclass whose default interface is served through IDispatch.
   // progId: the source named in error information, for example L"MSOAddIn.WordAddIn" (static text).
@@ -45,6 +59,8 @@ class TMSOfficeAddIn : public IDTExtensibility2, public ISupportErrorInfo, publi
   STDMETHODIMP OnAddInsUpdate(SAFEARRAY** custom) override;
   STDMETHODIMP OnStartupComplete(SAFEARRAY** custom) override;
   STDMETHODIMP OnBeginShutdown(SAFEARRAY** custom) override;
+  // IRibbonExtensibility: the markup for RibbonID, or null when the add-in adds nothing to it.
+  STDMETHODIMP GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) override;
   // ISupportErrorInfo
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
   // IProvideClassInfo
@@ -74,6 +90,12 @@ class TMSOfficeAddIn : public IDTExtensibility2, public ISupportErrorInfo, publi
   virtual HRESULT DoOnStartupComplete(SAFEARRAY** custom);
   virtual HRESULT DoOnBeginShutdown(SAFEARRAY** custom);
 
+  // The ribbon: the markup for a ribbon id (empty: nothing), the callbacks it names, and the call
+  // of one of them with the control the host passes. The base adds nothing to any ribbon.
+  virtual std::wstring DoGetCustomUI(const std::wstring& ribbonId);
+  virtual std::span<const RibbonCallback> RibbonCallbacks() const { return {}; }
+  virtual win::Variant DoRibbonCallback(DISPID id, IRibbonControl* control);
+
   // Runs a host-called body: any error becomes a failure HRESULT with error information whose
   // source is this object's ProgID.
   template <typename Body>
@@ -87,6 +109,9 @@ class TMSOfficeAddIn : public IDTExtensibility2, public ISupportErrorInfo, publi
 
  private:
   IUnknown* FindInterface(REFIID iid);
+  const RibbonCallback* FindCallback(DISPID id) const;
+  HRESULT InvokeCallback(const RibbonCallback& callback, WORD flags, DISPPARAMS* params, VARIANT* result,
+                         UINT* argError);
   ITypeInfo* ClassInfo();                      // raises on failure
   ITypeInfo* DispatchInfo(bool vtableSide);    // raises on failure
 

@@ -3,6 +3,7 @@
 #include "Dispatch.h"
 #include "MSOAddIn_h.h"
 #include "OfficeIds.h"
+#include "RibbonButton.h"
 
 namespace inkra::addin {
 
@@ -13,6 +14,8 @@ using win::Put;
 using win::Variant;
 
 TExcelAddIn::TExcelAddIn() : TToolbarAddIn(CLSID_ExcelAddIn, kExcelProgId) {}
+
+const wchar_t* TExcelAddIn::MainRibbonId() const { return kExcelRibbonId; }
 
 void TExcelAddIn::InsertPicture(const std::wstring& path, int width, int height) {
   ComPtr<IDispatch> excel = win::QueryDispatch(Application.Get(), office::IID_ExcelApplication, L"Excel _Application");

@@ -6,6 +6,7 @@
 #include "MSOAddIn_Utils.h"
 #include "OfficeIds.h"
 #include "ReentryGuard.h"
+#include "RibbonButton.h"
 
 namespace inkra::addin {
 
@@ -61,16 +62,7 @@ bool TToolbarAddIn::SetupButton() {
     return false;  // setup failures stay silent: Word simply has no working button
   }
   if (!ButtonSink) ButtonSink = new TCommandBarButtonEventsSink(office::DIID__CommandBarButtonEvents);
-  ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) {
-    // The board is modal, yet a click can still arrive while it is open (from the host's own
-    // loop): it must not open a second board over the shared hand-off file.
-    win::ReentryGuard guard(clickRunning_);
-    if (!guard.Entered()) return;
-    // The host may disconnect and release this add-in while the board is open (the user unticks
-    // it in the add-in dialog): the click keeps it alive until it has finished.
-    ComPtr<IDTExtensibility2> keepAlive(this);
-    ButtonClick(ctrl, cancel);
-  };
+  ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) { HostClick(ctrl, cancel); };
   return ButtonSink->Connect(Button.Get());
 }
 
@@ -108,6 +100,35 @@ HRESULT TToolbarAddIn::DoOnDisconnection(int RemoveMode, SAFEARRAY**) {
 HRESULT TToolbarAddIn::DoOnAddInsUpdate(SAFEARRAY**) { return S_OK; }
 HRESULT TToolbarAddIn::DoOnStartupComplete(SAFEARRAY**) { return S_OK; }
 HRESULT TToolbarAddIn::DoOnBeginShutdown(SAFEARRAY**) { return S_OK; }
+
+void TToolbarAddIn::HostClick(IDispatch* ctrl, VARIANT_BOOL& cancel) {
+  // The board is modal, yet a click can still arrive while it is open (from the host's own
+  // loop, or the ribbon and the toolbar both): it must not open a second board over the shared
+  // hand-off file.
+  win::ReentryGuard guard(clickRunning_);
+  if (!guard.Entered()) return;
+  // The host may disconnect and release this add-in while the board is open (the user unticks
+  // it in the add-in dialog): the click keeps it alive until it has finished.
+  ComPtr<IDTExtensibility2> keepAlive(this);
+  ButtonClick(ctrl, cancel);
+}
+
+std::wstring TToolbarAddIn::DoGetCustomUI(const std::wstring& ribbonId) {
+  return ribbonId == MainRibbonId() ? RibbonButtonMarkup() : std::wstring();
+}
+
+std::span<const RibbonCallback> TToolbarAddIn::RibbonCallbacks() const { return kRibbonCallbacks; }
+
+Variant TToolbarAddIn::DoRibbonCallback(DISPID id, IRibbonControl* control) {
+  if (id == kRibbonButtonImage.id) {
+    ComPtr<IPictureDisp> picture = RibbonButtonPicture();
+    return Variant(static_cast<IDispatch*>(picture.Get()));
+  }
+  // onAction: the ribbon has no CancelDefault to give; the click is the toolbar button's.
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  HostClick(control, cancel);
+  return Variant();
+}
 
 void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   std::unique_ptr<board::win::TfrmWhiteBorad> board;

@@ -3,6 +3,7 @@
 // permanent toolbar "InkraSoft" with its caption button "手写签名" in the host's command bars and
 // listens to the button's Click; on disconnection it stops listening and, when the user removed
 // the add-in, deletes the toolbar. Each host's add-in supplies ButtonClick (board and insertion).
+// On Office 2007 and later the same click also sits on the host's main ribbon (RibbonButton.h).
 #include <windows.h>
 #include <oaidl.h>
 
@@ -59,6 +60,14 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   HRESULT DoOnStartupComplete(SAFEARRAY** custom) override;
   HRESULT DoOnBeginShutdown(SAFEARRAY** custom) override;
 
+  // The ribbon's button on the host's main ribbon (MainRibbonId), nothing on any other; its
+  // onAction runs the toolbar button's click.
+  std::wstring DoGetCustomUI(const std::wstring& ribbonId) override;
+  std::span<const RibbonCallback> RibbonCallbacks() const override;
+  win::Variant DoRibbonCallback(DISPID id, IRibbonControl* control) override;
+  // The id of the ribbon that holds the host's documents ("Microsoft.Word.Document", ...).
+  virtual const wchar_t* MainRibbonId() const = 0;
+
   // A new board form, without an owner.
   std::unique_ptr<board::win::TfrmWhiteBorad> NewBoard() const;
   // Inserts the hand-off file at `path` into the host's document for a board view of width x
@@ -71,6 +80,9 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   bool Connected = false;  // between OnConnection and OnDisconnection
 
  private:
+  // A click from the host (toolbar button or ribbon): ButtonClick, with this add-in kept alive
+  // until it has finished.
+  void HostClick(IDispatch* ctrl, VARIANT_BOOL& cancel);
   // Adds the button to Toolbar with its tag, tooltip, style and caption; raises on a host failure.
   void AddButton();
 

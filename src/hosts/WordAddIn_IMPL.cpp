@@ -3,6 +3,7 @@
 #include "Dispatch.h"
 #include "MSOAddIn_h.h"
 #include "OfficeIds.h"
+#include "RibbonButton.h"
 
 namespace inkra::addin {
 
@@ -12,6 +13,8 @@ using win::Put;
 using win::Variant;
 
 TWordAddIn::TWordAddIn() : TToolbarAddIn(CLSID_WordAddIn, kWordProgId) {}
+
+const wchar_t* TWordAddIn::MainRibbonId() const { return kWordRibbonId; }
 
 void TWordAddIn::InsertPicture(const std::wstring& path, int width, int height) {
   ComPtr<IDispatch> word = win::QueryDispatch(Application.Get(), office::IID_WordApplication, L"Word _Application");

@@ -1,7 +1,8 @@
 // The demo host: a small Word or Excel stand-in built on the Office host double. It loads the
 // registered add-ins as the host does (its Office add-in key, then CoCreateInstance by ProgID and
-// IDTExtensibility2); the add-in's toolbar and button appear on the window's command-bar strip, a
-// click opens the handwriting board, and the confirmed signature shows on the page or the sheet.
+// IDTExtensibility2); the add-in's toolbar and button appear on the window's command-bar strip and
+// its ribbon button on the Insert tab, a click on either opens the handwriting board, and the
+// confirmed signature shows on the page or the sheet.
 //
 //   demo.exe [--excel]                     interactive
 //   demo.exe [--excel] --script [--out D]  a scripted session; writes D\board.bmp and
@@ -17,6 +18,7 @@
 #include "OfficeAddIns.h"
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
+#include "hostdouble/Ribbon.h"
 
 namespace {
 
@@ -78,6 +80,12 @@ int wmain(int argc, wchar_t** argv) {
       return 1;
     }
     inkra::demo::HostWindow window(host);
+    // Office 2007 and later then ask each add-in for its part of the main ribbon.
+    for (const auto& addIn : addIns.AddIns()) {
+      const inkra::test::office::Ribbon ribbon = inkra::test::office::LoadRibbon(host, addIn.Get());
+      for (const std::wstring& problem : ribbon.problems) std::fprintf(stderr, "demo: ribbon markup: %ls\n", problem.c_str());
+      if (ribbon.problems.empty()) window.Ribbon().Add(addIn.Get(), ribbon);
+    }
     ShowWindow(window.Handle(), SW_SHOW);
     UpdateWindow(window.Handle());
     result = script ? inkra::demo::RunScriptedSession(window, outDir, excel ? L"worksheet" : L"document")

@@ -11,8 +11,8 @@
 namespace inkra::demo {
 namespace {
 
-// The tag the add-in gives its button, by which the session finds it on the command bars.
-constexpr const wchar_t* kButtonTag = L"手写签名$$$";
+// The label of the add-in's ribbon button, by which the user finds it on the Insert tab.
+constexpr const wchar_t* kRibbonLabel = L"手写签名";
 
 using Points = std::vector<POINT>;
 
@@ -86,10 +86,10 @@ int RunScriptedSession(HostWindow& word, const std::wstring& outDir, const std::
     d.WaitUntilGone(board);
   });
 
-  // The user moves to the add-in's button and clicks it.
-  std::optional<RECT> button = word.ButtonRect(kButtonTag);
+  // The user moves to the add-in's button on the ribbon and clicks it.
+  std::optional<RECT> button = word.RibbonButtonRect(kRibbonLabel);
   if (!button) {
-    std::fprintf(stderr, "demo: the add-in's button is not on the command bars\n");
+    std::fprintf(stderr, "demo: the add-in's button is not on the ribbon\n");
     ui.Join();
     return 1;
   }

@@ -14,6 +14,8 @@ namespace {
 
 constexpr wchar_t kClass[] = L"InkraDemoHost";
 constexpr int kStripHeight = 30;
+// Hit indexes from this on are the ribbon's buttons; below it the command bars'.
+constexpr int kRibbonIndex = 1000;
 constexpr int kStatusHeight = 22;
 constexpr int kPageWidth = 816;  // 8.5 inches at 96 dpi
 constexpr int kPageGap = 14;
@@ -50,7 +52,7 @@ void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
 
 }  // namespace
 
-HostWindow::HostWindow(test::office::HostDouble& host) : host_(host) {
+HostWindow::HostWindow(test::office::HostDouble& host) : host_(host), ribbon_(host) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &WindowProc;
@@ -196,7 +198,11 @@ void HostWindow::Paint(HDC screen) {
   RECT line{0, kStripHeight - 1, w, kStripHeight};
   FillSolid(dc, line, GetSysColor(COLOR_BTNSHADOW));
 
-  RECT desk{0, kStripHeight, w, h - kStatusHeight};
+  const int ribbonHeight = ribbon_.Empty() ? 0 : RibbonBand::kHeight;
+  if (ribbonHeight)
+    ribbon_.Paint(dc, kStripHeight, w, font_.get(), hot_ >= kRibbonIndex ? hot_ - kRibbonIndex : -1,
+                  pressed_ >= kRibbonIndex ? pressed_ - kRibbonIndex : -1);
+  RECT desk{0, kStripHeight + ribbonHeight, w, h - kStatusHeight};
   PaintPage(dc, desk);
 
   RECT status{0, h - kStatusHeight, w, h};
@@ -302,28 +308,32 @@ int HostWindow::HitButton(int x, int y) {
   const POINT p{x, y};
   for (size_t i = 0; i < buttons_.size(); ++i)
     if (PtInRect(&buttons_[i].rect, p)) return int(i);
-  return -1;
+  const int onRibbon = ribbon_.HitButton(x, y);
+  return onRibbon < 0 ? -1 : kRibbonIndex + onRibbon;
 }
 
 void HostWindow::Click(int index) {
-  if (busy_ || index < 0 || index >= int(buttons_.size())) return;
+  if (busy_ || index < 0 || (index >= int(buttons_.size()) && index < kRibbonIndex)) return;
   busy_ = true;
-  auto control = buttons_[size_t(index)].control;
-  VARIANT_BOOL cancel = VARIANT_FALSE;
-  test::office::FireClick(host_, *control, cancel);
+  if (index >= kRibbonIndex) {
+    ribbon_.Press(index - kRibbonIndex);
+  } else {
+    auto control = buttons_[size_t(index)].control;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    test::office::FireClick(host_, *control, cancel);
+  }
   busy_ = false;
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);
   if (onButtonDone) onButtonDone();
 }
 
-std::optional<RECT> HostWindow::ButtonRect(const std::wstring& tag) {
-  HDC dc = GetDC(window_);
-  buttons_ = LayOutBars(dc, false);
-  ReleaseDC(window_, dc);
-  for (const auto& area : buttons_)
-    if (area.control->tag == tag) return area.rect;
-  return std::nullopt;
+std::optional<RECT> HostWindow::RibbonButtonRect(const std::wstring& label) {
+  for (int i = 0;; ++i) {
+    const RECT* rect = ribbon_.ButtonRect(i);
+    if (!rect) return std::nullopt;
+    if (ribbon_.Label(i) == label) return *rect;
+  }
 }
 
 std::wstring HostWindow::StatusText() {
@@ -339,6 +349,7 @@ std::wstring HostWindow::StatusText() {
     }
   }
   if (hot_ >= 0 && hot_ < int(buttons_.size())) text += L"    |    " + buttons_[size_t(hot_)].control->tooltipText;
+  if (hot_ >= kRibbonIndex) text += L"    |    " + ribbon_.ScreenTip(hot_ - kRibbonIndex);
   return text;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The main window of the Word or Excel stand-in: a command-bar strip drawn from the host double's
 // command bars (a click on a drawn button fires Click through the button's connection point, as
-// the host does), and the active document's page, or the active worksheet's grid, with its
-// floating pictures.
+// the host does), the ribbon's Insert tab with the add-ins' buttons (a press calls onAction), and
+// the active document's page, or the active worksheet's grid, with its floating pictures.
 #include <windows.h>
 
 #include <functional>
@@ -13,6 +13,7 @@
 
 #include "Handle.h"
 #include "PageRenderer.h"
+#include "RibbonBand.h"
 #include "hostdouble/OfficeDouble.h"
 
 namespace inkra::demo {
@@ -25,8 +26,9 @@ class HostWindow {
   HostWindow& operator=(const HostWindow&) = delete;
 
   HWND Handle() const { return window_; }
-  // The drawn button whose tag is `tag`, in client coordinates.
-  std::optional<RECT> ButtonRect(const std::wstring& tag);
+  // The ribbon button labelled `label`, in client coordinates of the last paint.
+  std::optional<RECT> RibbonButtonRect(const std::wstring& label);
+  RibbonBand& Ribbon() { return ribbon_; }
   // Called after each handled click on a drawn button (the board has closed by then).
   std::function<void()> onButtonDone;
 
@@ -51,6 +53,7 @@ class HostWindow {
 
   test::office::HostDouble& host_;
   PageRenderer renderer_;
+  RibbonBand ribbon_;
   std::vector<ButtonArea> buttons_;
   int hot_ = -1, pressed_ = -1;
   bool busy_ = false;  // a board is open: the button does not fire again

@@ -26,6 +26,8 @@ class OfficeAddIns {
 
   // The ProgIDs connected, in registry order.
   const std::vector<std::wstring>& Connected() const { return progIds_; }
+  // The connected add-ins, in the same order.
+  const std::vector<win::ComPtr<IDTExtensibility2>>& AddIns() const { return addIns_; }
   // What went wrong with the others, one line each.
   const std::vector<std::wstring>& Failures() const { return failures_; }
 

@@ -24,4 +24,16 @@ inline constexpr IID IID_Excel_Worksheet = {0x000208D8, 0x0000, 0x0000,
 // _CommandBarButtonEvents.Click(Ctrl, CancelDefault).
 inline constexpr DISPID kDispIdClick = 1;
 
+// Office 2007 and later: the ribbon's add-in interface and the control its callbacks receive.
+inline constexpr IID IID_IRibbonExtensibility = {0x000C0396, 0x0000, 0x0000,
+                                                 {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr IID IID_IRibbonControl = {0x000C0395, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+// IRibbonControl's Id, Context and Tag.
+inline constexpr DISPID kDispIdRibbonId = 1, kDispIdRibbonContext = 2, kDispIdRibbonTag = 3;
+// The ids Office asks custom UI for: Word's documents, Excel's workbooks.
+inline constexpr const wchar_t* kWordRibbonId = L"Microsoft.Word.Document";
+inline constexpr const wchar_t* kExcelRibbonId = L"Microsoft.Excel.Workbook";
+// The namespace of the custom UI markup of Office 2007 (later versions still read it).
+inline constexpr const wchar_t* kCustomUiNamespace = L"http://schemas.microsoft.com/office/2006/01/customui";
+
 }  // namespace inkra::test::office::published

@@ -17,6 +17,7 @@ void BoardModel::Create(int panelClientWidth, int panelClientHeight) {
   client_ = {panelClientWidth, panelClientHeight};
   mode_ = LayoutMode::Fill;
   EmptyPicture();
+  history_.Clear();
   SetSurfaceColours();
   nibWidth_ = kInitialNibWidth;
   accepted_ = false;
@@ -36,6 +37,7 @@ void BoardModel::MouseDown(MouseButton button, int x, int y) {
   x = ClampInt(x, kMaxCoordinate);
   y = ClampInt(y, kMaxCoordinate);
   if (button == MouseButton::Left) {
+    history_.EndDrawing();  // a new press is a new stroke
     drawing_ = true;
     lastX_ = curX_ = x;
     lastY_ = curY_ = y;
@@ -51,7 +53,7 @@ void BoardModel::MouseMove(int x, int y) {
   curY_ = ClampInt(y, kMaxCoordinate);
   const int w = nibWidth_;
   const Point polygon[4] = {{lastX_, lastY_}, {curX_, curY_}, {curX_ + w, curY_ + w}, {lastX_ + w, lastY_ + w}};
-  DrawingSurface().Polygon(polygon);
+  BeginDrawnChange();
   Rect bounds{polygon[0].x, polygon[0].y, polygon[0].x, polygon[0].y};
   for (const Point& p : polygon) {
     bounds.left = std::min(bounds.left, p.x);
@@ -61,12 +63,17 @@ void BoardModel::MouseMove(int x, int y) {
   }
   // The outline covers its end vertices; one more pixel each way is cheap insurance.
   bounds = {bounds.left - 1, bounds.top - 1, bounds.right + 2, bounds.bottom + 2};
+  SaveForUndo(bounds);
+  DrawingSurface().Polygon(polygon);
   PictureChanged(&bounds);
   lastX_ = curX_;
   lastY_ = curY_;
 }
 
-void BoardModel::MouseUp() { drawing_ = false; }
+void BoardModel::MouseUp() {
+  drawing_ = false;
+  history_.EndDrawing();
+}
 
 void BoardModel::ChoosePen(int index) {
   penIndex_ = index;
@@ -75,15 +82,17 @@ void BoardModel::ChoosePen(int index) {
 
 void BoardModel::ChooseColour(ColourValue c) {
   selected_ = c;
-  Surface& s = DrawingSurface();
+  // A colour alone leaves an opened JPEG as it is; only drawing makes it a bitmap.
+  Surface& s = kind_ == PictureKind::Jpeg ? *surface_ : DrawingSurface();
   s.SetPenColour(c);
   s.SetBrushColour(c);
 }
 
 void BoardModel::Clear() {
-  EmptyPicture();
+  PictureState before = TakePicture();
   mode_ = LayoutMode::Fill;
   SetSurfaceColours();
+  history_.RecordReplacement(std::move(before));
   PictureChanged(nullptr);
 }
 
@@ -95,15 +104,22 @@ void BoardModel::PanelResized(int clientWidth, int clientHeight) {
 }
 
 void BoardModel::StampTime(const std::string& text) {
+  BeginDrawnChange();
   Surface& s = DrawingSurface();
   s.SetBrushColour(clWhite);
   Font font;
   font.sizePoints = 10;
   font.bold = true;
   s.SetFont(font);
+  // The glyphs of a bold face may reach past the box; a margin of half its height covers them.
+  const Rect cell = s.TextCell(stampX_, stampY_, text);
+  const int margin = (cell.bottom - cell.top) / 2 + 1;
+  const Rect area{cell.left - margin, cell.top - margin, cell.right + margin, cell.bottom + margin};
+  SaveForUndo(area);
   s.TextOut(stampX_, stampY_, text);
   s.SetBrushColour(selected_);
-  PictureChanged(nullptr);
+  history_.EndDrawing();
+  PictureChanged(&area);
 }
 
 void BoardModel::EnterNaturalMode() {
@@ -115,6 +131,7 @@ void BoardModel::EnterNaturalMode() {
 void BoardModel::OpenPicture(std::string_view fileName, std::span<const std::uint8_t> bytes) {
   EnterNaturalMode();
   auto decoded = DecodePictureFile(fileName, bytes);
+  PictureState before = TakePicture();
   if (auto* bitmap = std::get_if<Bitmap>(&decoded)) {
     surface_ = surfaces_.FromBitmap(*bitmap);
     kind_ = PictureKind::Bitmap;
@@ -126,13 +143,15 @@ void BoardModel::OpenPicture(std::string_view fileName, std::span<const std::uin
     kind_ = PictureKind::Jpeg;
     jpegBytes_ = std::move(jpeg.original);
   }
+  history_.RecordReplacement(std::move(before));
   PictureChanged(nullptr);
 }
 
 void BoardModel::ClearForSeal() {
-  EmptyPicture();
+  PictureState before = TakePicture();
   EnterNaturalMode();
   SetSurfaceColours();
+  history_.RecordReplacement(std::move(before));
   PictureChanged(nullptr);
 }
 
@@ -141,6 +160,44 @@ void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
   surface_ = surfaces_.FromBitmap(seal);
   SetSurfaceColours();
   PictureChanged(nullptr);
+}
+
+void BoardModel::ReplacePicture(const Bitmap& pixels) {
+  std::unique_ptr<Surface> next = surfaces_.FromBitmap(pixels);
+  PictureState before = TakePicture();
+  surface_ = std::move(next);
+  kind_ = PictureKind::Bitmap;
+  SetSurfaceColours();
+  history_.RecordReplacement(std::move(before));
+  PictureChanged(nullptr);
+}
+
+bool BoardModel::Undo() { return Travel(&UndoHistory::Undo); }
+bool BoardModel::Redo() { return Travel(&UndoHistory::Redo); }
+
+bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&)) {
+  if (!surface_) return false;
+  PictureState current{std::move(surface_), kind_, std::move(jpegBytes_), mode_};
+  const auto restore = [&] {
+    surface_ = std::move(current.surface);
+    kind_ = current.kind;
+    jpegBytes_ = std::move(current.jpegBytes);
+  };
+  UndoHistory::Moved moved;
+  try {
+    moved = (history_.*direction)(current);
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  if (!moved.moved) return false;
+  if (moved.whole) mode_ = current.mode;
+  // A picture kept from earlier still has the colours of its day.
+  surface_->SetPenColour(selected_);
+  surface_->SetBrushColour(selected_);
+  PictureChanged(moved.whole ? nullptr : &moved.area);
+  return true;
 }
 
 void BoardModel::WritePicture(ByteSink& sink) const {
@@ -189,6 +246,20 @@ Surface& BoardModel::DrawingSurface() {
   }
   return *surface_;
 }
+
+PictureState BoardModel::TakePicture() {
+  PictureState taken{std::move(surface_), kind_, std::move(jpegBytes_), mode_};
+  EmptyPicture();
+  return taken;
+}
+
+void BoardModel::BeginDrawnChange() {
+  // Taken before drawing makes an opened JPEG a bitmap, so undo can make it a JPEG again. The
+  // bytes are copied, not moved: until the drawing happens they are still the picture.
+  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, kind_, jpegBytes_, mode_});
+}
+
+void BoardModel::SaveForUndo(const Rect& area) { history_.SaveArea(DrawingSurface(), area); }
 
 void BoardModel::EmptyPicture() {
   surface_.reset();

@@ -9,17 +9,17 @@
 #include <string_view>
 #include <vector>
 
+#include "BoardPicture.h"
 #include "ByteSink.h"
 #include "Colour.h"
 #include "PenSettings.h"
 #include "Picture.h"
 #include "Surface.h"
+#include "UndoHistory.h"
 
 namespace inkra::board {
 
 enum class MouseButton { Left, Right, Middle };
-enum class LayoutMode { Fill, Natural };
-enum class PictureKind { Empty, Bitmap, Jpeg };
 
 struct Size {
   int width = 0, height = 0;
@@ -60,15 +60,25 @@ class BoardModel {
   // A confirmed seal's first step: an empty board, natural mode, a white bitmap of the
   // view's size in the selected colours.
   void ClearForSeal();
-  // The seal's BMP becomes the picture. Throws PictureError when it does not decode, leaving
-  // the picture as it was.
+  // The seal's BMP becomes the picture, as part of the change ClearForSeal began (one undo
+  // takes the whole seal back). Throws PictureError when it does not decode, leaving the
+  // picture as it was.
   void LoadSeal(std::span<const std::uint8_t> bmp);
   // Both steps.
   void TakeSeal(std::span<const std::uint8_t> bmp) {
     ClearForSeal();
     LoadSeal(bmp);
   }
+  // A new bitmap picture of these pixels in place of the old one, layout mode kept, as one
+  // change that undo takes back (a scanned image).
+  void ReplacePicture(const Bitmap& pixels);
   void Accept() { accepted_ = true; }
+
+  // Takes back the last change to the picture, or brings back the last one taken back. False
+  // when there is none.
+  bool Undo();
+  bool Redo();
+  const UndoHistory& History() const { return history_; }
 
   // The picture in its own encoding: BMP for a bitmap, the original bytes for a JPEG.
   void WritePicture(ByteSink& sink) const;
@@ -106,6 +116,11 @@ class BoardModel {
   void EmptyPicture();
   void SetSurfaceColours();        // fill, then pen, as at creation
   void PictureChanged(const Rect* area);
+  PictureState TakePicture();  // leaves the board empty
+  // Opens a drawn change unless one is open, then keeps `area` as it is before drawing there.
+  void BeginDrawnChange();
+  void SaveForUndo(const Rect& area);
+  bool Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&));
 
   SurfaceFactory& surfaces_;
   PictureKind kind_ = PictureKind::Empty;
@@ -125,6 +140,7 @@ class BoardModel {
   int penIndex_ = 3;
 
   Changes changes_;
+  UndoHistory history_;
 };
 
 }  // namespace inkra::board

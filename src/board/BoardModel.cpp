@@ -15,7 +15,7 @@ int ClampInt(std::int64_t v, int bound) { return int(std::clamp<std::int64_t>(v,
 
 void BoardModel::Create(int panelClientWidth, int panelClientHeight) {
   client_ = {panelClientWidth, panelClientHeight};
-  mode_ = LayoutMode::Fill;
+  mode_ = settledMode_ = LayoutMode::Fill;
   EmptyPicture();
   history_.Clear();
   SetSurfaceColours();
@@ -92,7 +92,7 @@ void BoardModel::Clear() {
   PictureState before = TakePicture();
   mode_ = LayoutMode::Fill;
   SetSurfaceColours();
-  history_.RecordReplacement(std::move(before));
+  KeepForUndo(std::move(before));
   PictureChanged(nullptr);
 }
 
@@ -143,7 +143,7 @@ void BoardModel::OpenPicture(std::string_view fileName, std::span<const std::uin
     kind_ = PictureKind::Jpeg;
     jpegBytes_ = std::move(jpeg.original);
   }
-  history_.RecordReplacement(std::move(before));
+  KeepForUndo(std::move(before));
   PictureChanged(nullptr);
 }
 
@@ -151,7 +151,7 @@ void BoardModel::ClearForSeal() {
   PictureState before = TakePicture();
   EnterNaturalMode();
   SetSurfaceColours();
-  history_.RecordReplacement(std::move(before));
+  KeepForUndo(std::move(before));
   PictureChanged(nullptr);
 }
 
@@ -168,7 +168,7 @@ void BoardModel::ReplacePicture(const Bitmap& pixels) {
   surface_ = std::move(next);
   kind_ = PictureKind::Bitmap;
   SetSurfaceColours();
-  history_.RecordReplacement(std::move(before));
+  KeepForUndo(std::move(before));
   PictureChanged(nullptr);
 }
 
@@ -192,7 +192,7 @@ bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureStat
   }
   restore();
   if (!moved.moved) return false;
-  if (moved.whole) mode_ = current.mode;
+  if (moved.whole) mode_ = settledMode_ = current.mode;
   // A picture kept from earlier still has the colours of its day.
   surface_->SetPenColour(selected_);
   surface_->SetBrushColour(selected_);
@@ -248,9 +248,14 @@ Surface& BoardModel::DrawingSurface() {
 }
 
 PictureState BoardModel::TakePicture() {
-  PictureState taken{std::move(surface_), kind_, std::move(jpegBytes_), mode_};
+  PictureState taken{std::move(surface_), kind_, std::move(jpegBytes_), settledMode_};
   EmptyPicture();
   return taken;
+}
+
+void BoardModel::KeepForUndo(PictureState before) {
+  history_.RecordReplacement(std::move(before));
+  settledMode_ = mode_;
 }
 
 void BoardModel::BeginDrawnChange() {

@@ -116,7 +116,10 @@ class BoardModel {
   void EmptyPicture();
   void SetSurfaceColours();        // fill, then pen, as at creation
   void PictureChanged(const Rect* area);
-  PictureState TakePicture();  // leaves the board empty
+  // Leaves the board empty. The mode taken is the one of the last change: a failed Open's switch
+  // to natural mode is no change of its own.
+  PictureState TakePicture();
+  void KeepForUndo(PictureState before);  // a replacement, in the history
   // Opens a drawn change unless one is open, then keeps `area` as it is before drawing there.
   void BeginDrawnChange();
   void SaveForUndo(const Rect& area);
@@ -128,6 +131,7 @@ class BoardModel {
   std::vector<std::uint8_t> jpegBytes_;  // the JPEG file as opened, while it is undrawn
 
   LayoutMode mode_ = LayoutMode::Fill;
+  LayoutMode settledMode_ = LayoutMode::Fill;  // as the last change to the picture left it
   Size client_;       // the drawing panel's client area
   Size naturalView_;  // the view's size in natural mode
 

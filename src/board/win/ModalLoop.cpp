@@ -2,7 +2,7 @@
 
 namespace inkra::board::win {
 
-void RunModalLoop(HWND window, const bool& done) {
+void RunModalLoop(HWND window, const bool& done, HACCEL accelerators) {
   MSG msg;
   while (!done && IsWindow(window)) {
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -11,6 +11,7 @@ void RunModalLoop(HWND window, const bool& done) {
       return;
     }
     if (got < 0) return;
+    if (accelerators && TranslateAcceleratorW(window, accelerators, &msg)) continue;
     if (IsDialogMessageW(window, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

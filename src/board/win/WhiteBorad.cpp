@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "BoardTexts.h"
@@ -60,6 +61,10 @@ TfrmWhiteBorad::TfrmWhiteBorad(BoardOptions options) : options_(std::move(option
   SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
   CreateControls();
   LayOut();
+  ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'Z', kKeyUndo},
+                  {FVIRTKEY | FCONTROL, 'Y', kKeyRedo},
+                  {FVIRTKEY | FCONTROL | FSHIFT, 'Z', kKeyRedo}};
+  accelerators_ = CreateAcceleratorTableW(keys, int(std::size(keys)));
   FormCreate();
 }
 
@@ -70,6 +75,7 @@ TfrmWhiteBorad::~TfrmWhiteBorad() {
   }
   if (images_) ImageList_Destroy(images_);
   if (disabledImages_) ImageList_Destroy(disabledImages_);
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
 }
 
 void TfrmWhiteBorad::FormCreate() {
@@ -88,7 +94,7 @@ void TfrmWhiteBorad::ShowModal() {
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
   UpdateWindow(window_);
-  RunModalLoop(window_, closed_);
+  RunModalLoop(window_, closed_, accelerators_);
   ShowWindow(window_, SW_HIDE);
 }
 
@@ -149,6 +155,8 @@ void TfrmWhiteBorad::OnCommand(int id, int code) {
       case kBtnExit: BtnExitClick(); break;
       case kMenuN2: N2Click(); break;
       case kMenuN4: N4Click(); break;
+      case kKeyUndo: KeyUndoPress(); break;
+      case kKeyRedo: KeyRedoPress(); break;
       case kCbPen:
         if (code == CBN_SELCHANGE) cbPenChange();
         break;

@@ -23,6 +23,7 @@ enum BoardCommand : int {
   kBtnDelete = 101, kBtnOpen, kBtnSave, kBtnScan, kBtnReplace, kBtnFind, kBtnInformation, kBtnOK, kBtnExit,
   kMenuN1 = 201, kMenuN2, kMenuN4,
   kCbPen = 301, kCbColor,
+  kKeyUndo = 401, kKeyRedo,  // Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z
 };
 
 // What a test may put in place of the machine's own: settings stores, dialogs, hand-off path.
@@ -79,6 +80,8 @@ class TfrmWhiteBorad {
   void BtnReplaceClick();
   void BtnFindClick();
   void BtnScanClick();
+  void KeyUndoPress();
+  void KeyRedoPress();
 
   void LoadPenSettings();
   void SavePenSettings();
@@ -126,6 +129,7 @@ class TfrmWhiteBorad {
   inkra::win::UniqueFont font_;
   inkra::win::UniqueFont toolbarFont_;  // smaller, so captions fit under 24-pixel icons in 40
   HIMAGELIST images_ = nullptr, disabledImages_ = nullptr;
+  HACCEL accelerators_ = nullptr;
   std::unique_ptr<SettingsStore> machineStore_, userStore_;
 };
 

@@ -145,6 +145,16 @@ void TfrmWhiteBorad::TakeSealFrom(inkra::win::SealForm& dialog) {
   DeleteFileW(path.c_str());
 }
 
+void TfrmWhiteBorad::KeyUndoPress() {
+  model_.Undo();
+  Sync();
+}
+
+void TfrmWhiteBorad::KeyRedoPress() {
+  model_.Redo();
+  Sync();
+}
+
 // Scanning comes with the scanner module.
 void TfrmWhiteBorad::BtnScanClick() {}
 

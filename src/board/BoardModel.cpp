@@ -131,17 +131,18 @@ void BoardModel::EnterNaturalMode() {
 void BoardModel::OpenPicture(std::string_view fileName, std::span<const std::uint8_t> bytes) {
   EnterNaturalMode();
   auto decoded = DecodePictureFile(fileName, bytes);
+  // The new surface is made before the old picture is let go, so a failure keeps the board.
+  auto* bitmap = std::get_if<Bitmap>(&decoded);
+  auto* jpeg = std::get_if<JpegPicture>(&decoded);
+  std::unique_ptr<Surface> next = surfaces_.FromBitmap(bitmap ? *bitmap : jpeg->decoded);
   PictureState before = TakePicture();
-  if (auto* bitmap = std::get_if<Bitmap>(&decoded)) {
-    surface_ = surfaces_.FromBitmap(*bitmap);
+  surface_ = std::move(next);
+  if (bitmap) {
     kind_ = PictureKind::Bitmap;
-    jpegBytes_.clear();
     SetSurfaceColours();
   } else {
-    auto& jpeg = std::get<JpegPicture>(decoded);
-    surface_ = surfaces_.FromBitmap(jpeg.decoded);
     kind_ = PictureKind::Jpeg;
-    jpegBytes_ = std::move(jpeg.original);
+    jpegBytes_ = std::move(jpeg->original);
   }
   KeepForUndo(std::move(before));
   PictureChanged(nullptr);

@@ -97,6 +97,16 @@ int RunBoardScreens(const std::wstring& folder) {
     d.FillFileDialog(dialog, jpegPath);
     d.WaitUntilGone(dialog);
     Capture(folder, L"board-jpeg");
+    // A scan over the JPEG, through the prefix's source manager and the test feeder.
+    ClickTool(board.Toolbar(), board::win::kBtnScan);
+    d.WaitForWindow(kDialogClass, L"Select Source");
+    Capture(folder, L"board-scan-select");
+    ChooseTwainSource(d, kTestFeeder, IDOK);
+    HWND done = d.WaitForWindow(kDialogClass, L"扫描");
+    Capture(folder, L"board-scan-done");
+    d.PressButton(done, IDOK);
+    d.WaitUntilGone(done);
+    Capture(folder, L"board-scan");
     ClickTool(board.Toolbar(), board::win::kBtnInformation);
     HWND about = d.WaitForWindow(L"TfrmAbout", nullptr);
     Capture(folder, L"about");

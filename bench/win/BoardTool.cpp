@@ -1,5 +1,5 @@
 // board_tool screens <folder>   drives the board and captures the screen at each state
-// board_tool timings            prints the board's timings
+// board_tool timings            prints the board's timings, the scan hand-off's among them
 #include <windows.h>
 
 #include <cstdio>
@@ -10,7 +10,7 @@
 int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc > 1 ? argv[1] : L"";
   if (mode == L"screens" && argc > 2) return RunBoardScreens(argv[2]);
-  if (mode == L"timings") return RunBoardTimings();
+  if (mode == L"timings") return RunBoardTimings() | RunScanTimings();
   std::fprintf(stderr, "usage: board_tool screens FOLDER | board_tool timings\n");
   return 2;
 }

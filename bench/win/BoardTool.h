@@ -4,3 +4,4 @@
 
 int RunBoardScreens(const std::wstring& folder);
 int RunBoardTimings();
+int RunScanTimings();

@@ -22,7 +22,10 @@ void TCommandBarButtonEventsSink::DoClick(DISPPARAMS& params) {
   VARIANT_BOOL* cancelTarget = cancelArg.vt == (VT_BOOL | VT_BYREF) ? cancelArg.pboolVal : nullptr;
   IDispatch* ctrl = ctrlArg.vt == VT_DISPATCH ? ctrlArg.pdispVal : nullptr;
   VARIANT_BOOL cancel = cancelTarget ? *cancelTarget : VARIANT_FALSE;
-  OnClick(ctrl, cancel);
+  // A copy: the add-in may clear OnClick while its handler runs (a disconnect from inside the
+  // board's modal loop), which must not destroy the handler being run.
+  const TClickHandler handler = OnClick;
+  handler(ctrl, cancel);
   if (cancelTarget) *cancelTarget = cancel;
 }
 

@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include "Dispatch.h"
 #include "OfficeIds.h"
 #include "ServerState.h"
 #include "ShowMessage.h"
@@ -32,14 +33,6 @@ TMSOfficeAddIn::~TMSOfficeAddIn() { ObjectDestroyed(); }
 
 IUnknown* TMSOfficeAddIn::FindInterface(REFIID iid) {
   IDispatch* dispatch = static_cast<IDTExtensibility2*>(this);
-  // The default interface (IWordAddIn, ...) has no members of its own: its vtable is IDispatch's.
-  if (defaultIid_ == GUID_NULL) {
-    try {
-      DispatchInfo(false);
-    } catch (...) {
-      // Without type information the object still answers its other interfaces.
-    }
-  }
   const struct {
     const IID& iid;
     IUnknown* pointer;
@@ -49,11 +42,20 @@ IUnknown* TMSOfficeAddIn::FindInterface(REFIID iid) {
       {__uuidof(IDTExtensibility2), static_cast<IDTExtensibility2*>(this)},
       {IID_ISupportErrorInfo, static_cast<ISupportErrorInfo*>(this)},
       {IID_IProvideClassInfo, static_cast<IProvideClassInfo*>(this)},
-      {defaultIid_, dispatch},
   };
   for (const auto& entry : table)
-    if (entry.iid != GUID_NULL && entry.iid == iid) return entry.pointer;
-  return nullptr;
+    if (entry.iid == iid) return entry.pointer;
+  // The default interface (IWordAddIn, ...) has no members of its own: its vtable is IDispatch's.
+  // Its identifier comes from the type library, read only when a query gets this far, so that the
+  // host's start-up (creation, IDTExtensibility2, connection) does not wait for it.
+  if (defaultIid_ == GUID_NULL) {
+    try {
+      DispatchInfo(false);
+    } catch (...) {
+      return nullptr;  // without type information the object still answers its other interfaces
+    }
+  }
+  return iid == defaultIid_ ? dispatch : nullptr;
 }
 
 STDMETHODIMP TMSOfficeAddIn::QueryInterface(REFIID iid, void** object) {
@@ -210,11 +212,7 @@ std::wstring TMSOfficeAddIn::GetHostName() {
 bool TMSOfficeAddIn::BindCommandBars() {
   try {
     ComPtr<IDispatch> bars = GetAppProperty(L"CommandBars").ToDispatch();
-    if (!bars) ThrowIfFailed(E_NOINTERFACE, L"CommandBars");
-    ComPtr<IDispatch> typed;
-    ThrowIfFailed(bars->QueryInterface(office::IID__CommandBars, reinterpret_cast<void**>(typed.GetAddressOf())),
-                  L"QueryInterface(_CommandBars)");
-    CommandBars = typed;
+    CommandBars = win::QueryDispatch(bars.Get(), office::IID__CommandBars, L"_CommandBars");
   } catch (const win::ComError&) {
     CommandBars.Reset();
   }

@@ -1,19 +1,25 @@
-// The four entry points of an in-process COM server. The class factories are not served yet:
-// no class is available, and registration is refused until they are.
+// The exported entry points of the in-process COM server, over the factories made at load.
 #include <windows.h>
 #include <objbase.h>
 
+#include "AddInFactories.h"
 #include "ServerState.h"
+
+using inkra::addin::ServerFactories;
 
 extern "C" {
 
-HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID, void** ppv) {
-  if (ppv) *ppv = nullptr;
-  return CLASS_E_CLASSNOTAVAILABLE;
+HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  return inkra::addin::GetClassObject(ServerFactories(), clsid, iid, object);
 }
 
 HRESULT WINAPI DllCanUnloadNow() { return inkra::addin::CanUnloadNow() ? S_OK : S_FALSE; }
-HRESULT WINAPI DllRegisterServer() { return E_NOTIMPL; }
-HRESULT WINAPI DllUnregisterServer() { return E_NOTIMPL; }
+HRESULT WINAPI DllRegisterServer() { return inkra::addin::RegisterServer(ServerFactories(), true); }
+HRESULT WINAPI DllUnregisterServer() { return inkra::addin::RegisterServer(ServerFactories(), false); }
+
+// regsvr32 /n /i:user (and /u /n /i:user): registration for the current user alone.
+HRESULT WINAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+  return inkra::addin::InstallServer(ServerFactories(), install != FALSE, commandLine);
+}
 
 }

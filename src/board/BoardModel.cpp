@@ -82,7 +82,7 @@ void BoardModel::ChoosePen(int index) {
 
 void BoardModel::ChooseColour(ColourValue c) {
   selected_ = c;
-  // A colour alone leaves an opened JPEG as it is; only drawing makes it a bitmap.
+  // An opened JPEG keeps its bytes until a mark is made: the colour waits on its surface.
   Surface& s = kind_ == PictureKind::Jpeg ? *surface_ : DrawingSurface();
   s.SetPenColour(c);
   s.SetBrushColour(c);
@@ -163,10 +163,9 @@ void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
   PictureChanged(nullptr);
 }
 
-void BoardModel::ReplacePicture(const Bitmap& pixels) {
-  std::unique_ptr<Surface> next = surfaces_.FromBitmap(pixels);
+void BoardModel::TakeScan(std::unique_ptr<Surface> scan) {
   PictureState before = TakePicture();
-  surface_ = std::move(next);
+  surface_ = std::move(scan);
   kind_ = PictureKind::Bitmap;
   SetSurfaceColours();
   KeepForUndo(std::move(before));

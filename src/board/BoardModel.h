@@ -69,9 +69,10 @@ class BoardModel {
     ClearForSeal();
     LoadSeal(bmp);
   }
-  // A new bitmap picture of these pixels in place of the old one, layout mode kept, as one
-  // change that undo takes back (a scanned image).
-  void ReplacePicture(const Bitmap& pixels);
+  // A scanned picture (drawn by the scanner module, taken over as it is) becomes the board
+  // picture, a bitmap, in the selected colours, as one change that undo takes back; the layout
+  // mode stays, so only natural mode gives the view its size.
+  void TakeScan(std::unique_ptr<Surface> scan);
   void Accept() { accepted_ = true; }
 
   // Takes back the last change to the picture, or brings back the last one taken back. False

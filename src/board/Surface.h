@@ -53,6 +53,9 @@ class SurfaceFactory {
   virtual ~SurfaceFactory() = default;
   // A white bitmap at the display's depth.
   virtual std::unique_ptr<Surface> NewWhite(int width, int height) = 0;
+  // A bitmap at the display's depth whose pixels the caller overwrites at once (a scan drawn
+  // into it): nothing needs to make it white first.
+  virtual std::unique_ptr<Surface> NewBlank(int width, int height) { return NewWhite(width, height); }
   // A surface holding these pixels, at the bitmap's own depth.
   virtual std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) = 0;
 };

@@ -5,6 +5,7 @@
 #include "Dispatch.h"
 #include "MSOAddIn_Utils.h"
 #include "OfficeIds.h"
+#include "ReentryGuard.h"
 
 namespace inkra::addin {
 
@@ -17,11 +18,7 @@ namespace {
 ComPtr<IDispatch> AsButton(const Variant& control) {
   ComPtr<IDispatch> found = control.ToDispatch();
   if (!found) return nullptr;
-  ComPtr<IDispatch> button;
-  win::ThrowIfFailed(
-      found->QueryInterface(office::IID__CommandBarButton, reinterpret_cast<void**>(button.GetAddressOf())),
-      L"QueryInterface(_CommandBarButton)");
-  return button;
+  return win::QueryDispatch(found.Get(), office::IID__CommandBarButton, L"_CommandBarButton");
 }
 
 }  // namespace
@@ -64,7 +61,16 @@ bool TToolbarAddIn::SetupButton() {
     return false;  // setup failures stay silent: Word simply has no working button
   }
   if (!ButtonSink) ButtonSink = new TCommandBarButtonEventsSink(office::DIID__CommandBarButtonEvents);
-  ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) { ButtonClick(ctrl, cancel); };
+  ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) {
+    // The board is modal, yet a click can still arrive while it is open (from the host's own
+    // loop): it must not open a second board over the shared hand-off file.
+    win::ReentryGuard guard(clickRunning_);
+    if (!guard.Entered()) return;
+    // The host may disconnect and release this add-in while the board is open (the user unticks
+    // it in the add-in dialog): the click keeps it alive until it has finished.
+    ComPtr<IDTExtensibility2> keepAlive(this);
+    ButtonClick(ctrl, cancel);
+  };
   return ButtonSink->Connect(Button.Get());
 }
 
@@ -82,11 +88,17 @@ void TToolbarAddIn::ReleaseButtonSink() {
 }
 
 HRESULT TToolbarAddIn::DoOnConnection(int, IDispatch*, SAFEARRAY**) {
-  return Guarded(__uuidof(IDTExtensibility2), [&] { SetupButton(); });
+  return Guarded(__uuidof(IDTExtensibility2), [&] {
+    // A second connection without a disconnection: the sink leaves the former button first.
+    ReleaseButtonSink();
+    Connected = true;
+    SetupButton();
+  });
 }
 
 HRESULT TToolbarAddIn::DoOnDisconnection(int RemoveMode, SAFEARRAY**) {
   return Guarded(__uuidof(IDTExtensibility2), [&] {
+    Connected = false;
     ReleaseButtonSink();
     // 1: the user removed the add-in in the host's dialog; the toolbar goes with it.
     if (RemoveMode == 1 && Toolbar) win::Call(Toolbar.Get(), L"Delete");
@@ -96,6 +108,28 @@ HRESULT TToolbarAddIn::DoOnDisconnection(int RemoveMode, SAFEARRAY**) {
 HRESULT TToolbarAddIn::DoOnAddInsUpdate(SAFEARRAY**) { return S_OK; }
 HRESULT TToolbarAddIn::DoOnStartupComplete(SAFEARRAY**) { return S_OK; }
 HRESULT TToolbarAddIn::DoOnBeginShutdown(SAFEARRAY**) { return S_OK; }
+
+void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
+  std::unique_ptr<board::win::TfrmWhiteBorad> board;
+  try {
+    board = NewBoard();
+    board->ShowModal();
+  } catch (const std::exception&) {
+    return;  // no board, nothing to insert
+  }
+  if (!board->Accepted()) return;  // a cancelled board makes no call on the host
+  if (!Connected) {
+    // The host disconnected while the board was open: nobody will take the picture.
+    DeleteFileW(board->HandOffPath().c_str());
+    return;
+  }
+  try {
+    InsertPicture(board->HandOffPath(), board->ImageWidth(), board->ImageHeight());
+  } catch (const std::exception&) {
+    // The host could not take the picture: dropped silently, as a user expects no error box here.
+  }
+  // The board is destroyed here, after the insertion, confirmed or not.
+}
 
 std::unique_ptr<board::win::TfrmWhiteBorad> TToolbarAddIn::NewBoard() const {
   return std::make_unique<board::win::TfrmWhiteBorad>(boardOptions_);

@@ -44,8 +44,9 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   bool SetupButton();
   // Disconnects the sink from Button and forgets it.
   void ReleaseButtonSink();
-  // The sink's OnClick handler: the board, then the insertion into the host's document.
-  virtual void ButtonClick(IDispatch* Ctrl, VARIANT_BOOL& CancelDefault) = 0;
+  // The sink's OnClick handler: the board, then, when it was confirmed and the host is still
+  // connected, InsertPicture. Both parameters are ignored; host failures stay silent.
+  virtual void ButtonClick(IDispatch* Ctrl, VARIANT_BOOL& CancelDefault);
 
   // What the board is created with; the defaults are the machine's own (registry settings,
   // common dialogs, the fixed hand-off path). Tests and the demo host set their own.
@@ -60,16 +61,21 @@ class TToolbarAddIn : public TMSOfficeAddIn {
 
   // A new board form, without an owner.
   std::unique_ptr<board::win::TfrmWhiteBorad> NewBoard() const;
+  // Inserts the hand-off file at `path` into the host's document for a board view of width x
+  // height pixels and deletes the file.
+  virtual void InsertPicture(const std::wstring& path, int width, int height) = 0;
 
   win::ComPtr<IDispatch> Toolbar;  // the "InkraSoft" CommandBar; may be null
   win::ComPtr<IDispatch> Button;   // its _CommandBarButton; may be null
   TCommandBarButtonEventsSink* ButtonSink = nullptr;  // not owned: the button's connection point holds it
+  bool Connected = false;  // between OnConnection and OnDisconnection
 
  private:
   // Adds the button to Toolbar with its tag, tooltip, style and caption; raises on a host failure.
   void AddButton();
 
   board::win::BoardOptions boardOptions_;
+  bool clickRunning_ = false;  // a click's board is open
 };
 
 }  // namespace inkra::addin

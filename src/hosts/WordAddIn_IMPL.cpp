@@ -13,29 +13,8 @@ using win::Variant;
 
 TWordAddIn::TWordAddIn() : TToolbarAddIn(CLSID_WordAddIn, kWordProgId) {}
 
-void TWordAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
-  std::unique_ptr<board::win::TfrmWhiteBorad> board;
-  try {
-    board = NewBoard();
-    board->ShowModal();
-  } catch (const std::exception&) {
-    return;  // no board, nothing to insert
-  }
-  if (!board->Accepted()) return;  // a cancelled board makes no call on Word
-  try {
-    InsertPicture(board->HandOffPath(), board->ImageWidth(), board->ImageHeight());
-  } catch (const std::exception&) {
-    // Word could not take the picture: dropped silently, as a user expects no error box here.
-  }
-  // The board is destroyed here, after the insertion, confirmed or not.
-}
-
 void TWordAddIn::InsertPicture(const std::wstring& path, int width, int height) {
-  ComPtr<IDispatch> word;
-  if (!Application) win::ThrowFailure(E_POINTER, L"Application");
-  win::ThrowIfFailed(
-      Application->QueryInterface(office::IID_WordApplication, reinterpret_cast<void**>(word.GetAddressOf())),
-      L"QueryInterface(Word _Application)");
+  ComPtr<IDispatch> word = win::QueryDispatch(Application.Get(), office::IID_WordApplication, L"Word _Application");
 
   ComPtr<IDispatch> documents = Get(word.Get(), L"Documents").ToDispatch();
   if (Get(documents.Get(), L"Count").ToInt32() == 0)

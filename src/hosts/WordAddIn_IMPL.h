@@ -18,13 +18,10 @@ class TWordAddIn : public TToolbarAddIn {
  public:
   TWordAddIn();
 
-  void ButtonClick(IDispatch* Ctrl, VARIANT_BOOL& CancelDefault) override;
-
- private:
-  // Inserts the hand-off file at `path` into the active document (one is added when none is
-  // open), for a board view of width x height pixels, and deletes the file. Raises on a host
-  // failure, leaving whatever was done so far.
-  void InsertPicture(const std::wstring& path, int width, int height);
+ protected:
+  // Into the active document (one is added when none is open), in front of the text, named "kvt";
+  // the selection collapses to the start. Raises on a host failure, leaving whatever was done.
+  void InsertPicture(const std::wstring& path, int width, int height) override;
 };
 
 }  // namespace inkra::addin

@@ -69,4 +69,11 @@ void Put(IDispatch* object, const wchar_t* name, const Variant& value) {
                  kUserDefaultLocale, name);
 }
 
+ComPtr<IDispatch> QueryDispatch(IDispatch* object, const IID& iid, const wchar_t* what) {
+  RequireObject(object, what);
+  ComPtr<IDispatch> typed;
+  ThrowIfFailed(object->QueryInterface(iid, reinterpret_cast<void**>(typed.GetAddressOf())), what);
+  return typed;
+}
+
 }  // namespace inkra::win

@@ -49,6 +49,10 @@ Variant Get(IDispatch* object, const wchar_t* name, Args&&... args) {
 
 void Put(IDispatch* object, const wchar_t* name, const Variant& value);
 
+// object queried for another dispatch interface (a host's _Application, a _Worksheet, ...); raises
+// when object is Nothing or lacks the interface.
+ComPtr<IDispatch> QueryDispatch(IDispatch* object, const IID& iid, const wchar_t* what);
+
 // A method call whose result may be used (DISPATCH_METHOD | DISPATCH_PROPERTYGET, as Visual Basic
 // calls), under the user default locale or a given one.
 template <typename... Args>

@@ -14,10 +14,16 @@
 
 namespace inkra::win {
 
+// The charset to ask for `face` in so that the font mapper keeps that face: GB2312 for the faces
+// that have it (Chinese text then renders), else a charset of the face's own (Latin faces).
+BYTE CharsetForFace(HDC dc, const std::wstring& face);
+
 class GdiCanvas final : public Canvas {
  public:
-  // A white surface; 32 bits is the display depth the board works at.
-  GdiCanvas(int width, int height, int bitsPerPixel = 32);
+  enum class Contents { White, Unset };
+  // A white surface; 32 bits is the display depth the board works at. Unset leaves the pixels as
+  // the system gives them, for a caller that overwrites them all at once.
+  GdiCanvas(int width, int height, int bitsPerPixel = 32, Contents contents = Contents::White);
   // The picture at its own depth, palette and masks included.
   explicit GdiCanvas(const Bitmap& bitmap);
   ~GdiCanvas() override;

@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "Errors.h"
+#include "FileReplace.h"
 #include "Handle.h"
 #include "TextConvert.h"
 
@@ -17,15 +16,10 @@ WriteResult TryWrite(const std::wstring& path, std::span<const std::uint8_t> byt
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return GetLastError() == ERROR_ACCESS_DENIED ? WriteResult::Refused : WriteResult::Failed;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD chunk = DWORD(std::min<std::size_t>(bytes.size() - done, 1u << 30)), written = 0;
-    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      file.reset();
-      DeleteFileW(path.c_str());  // no half-written picture for the reader
-      return WriteResult::Failed;
-    }
-    done += written;
+  if (!WriteAll(file.get(), bytes)) {
+    file.reset();
+    DeleteFileW(path.c_str());  // no half-written picture for the reader
+    return WriteResult::Failed;
   }
   return WriteResult::Written;
 }

@@ -69,10 +69,11 @@ TEST_F(BoardPicture, FirstStrokeTurnsAJpegIntoABitmapOfItsPixels) {
   EXPECT_GT((px >> 16) & 0xFF, 240u);
 }
 
-TEST_F(BoardPicture, StampTurnsAJpegIntoABitmapButAColourChangeDoesNot) {
+TEST_F(BoardPicture, AColourOrPenChangeKeepsAJpegButAStampTurnsItIntoABitmap) {
   auto jpeg = MakeJpeg(8, 8, 255, 255, 255);
   board.OpenPicture("c.jpg", jpeg);
   board.ChooseColour(clNavy);
+  board.ChoosePen(3);
   EXPECT_EQ(board.Kind(), PictureKind::Jpeg);
   EXPECT_EQ(Written(), jpeg);
   EXPECT_EQ(surfaces.Last().Recorder().BrushColour(), clNavy);

@@ -78,7 +78,7 @@ TEST_F(BoardUndo, EachChangeIsTakenBackAndBroughtBackWhole) {
       {"open a JPEG", stroke, [&](BoardModel& b) { b.OpenPicture("p.jpg", jpeg); }},
       {"seal", stroke, [&](BoardModel& b) { b.TakeSeal(seal); }},
       {"scan over a JPEG", [&](BoardModel& b) { b.OpenPicture("p.jpg", jpeg); },
-       [](BoardModel& b) { b.ReplacePicture(Pattern(300, 200, 32)); }},
+       [this](BoardModel& b) { b.TakeScan(surfaces.FromBitmap(Pattern(300, 200, 32))); }},
   };
   for (const UndoCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -150,10 +150,10 @@ TEST_F(BoardUndo, PressesThatDrawNothingLeaveNoStep) {
 // Two A4 pages at 300 dpi (35 MB each at 32 bits) do not both fit the 64 MB budget: the older
 // change is forgotten, the newer one still comes back.
 TEST_F(BoardUndo, ChangesPastTheBudgetAreForgottenOldestFirst) {
-  board.ReplacePicture(Pattern(2480, 3508, 32));
+  board.TakeScan(surfaces.FromBitmap(Pattern(2480, 3508, 32)));
   const Seen firstPage = Look();
   board.Clear();
-  board.ReplacePicture(Pattern(2480, 3508, 32));
+  board.TakeScan(surfaces.FromBitmap(Pattern(2480, 3508, 32)));
   board.MouseDown(MouseButton::Right, 100, 100);
   board.StampTime("2026-12-07 11:30");
   const Seen secondPage = Look();

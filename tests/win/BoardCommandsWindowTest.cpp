@@ -41,25 +41,11 @@ class BoardCommands : public ::testing::Test {
     return cleanup.back();
   }
   void Drive(TfrmWhiteBorad& board, std::function<void(UiDriver&)> steps, bool close = true) {
-    UiDriver ui;
-    ui.Then([&, close](UiDriver& d) {
-      WaitForBoard(d);
-      steps(d);
-      if (close) d.Close(board.Handle());
-    });
-    board.ShowModal();
-    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+    EXPECT_EQ(DriveBoard(board, steps, close), std::vector<std::string>{});
   }
   void WriteFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(fs::path(path), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  }
-  // Opens `path` through the real open dialog.
-  static void OpenThroughDialog(UiDriver& d, HWND toolbar, const std::wstring& path) {
-    ClickTool(toolbar, board::win::kBtnOpen);
-    HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
-    d.FillFileDialog(dialog, path);
-    d.WaitUntilGone(dialog);
   }
 
   MemorySettingsStore noSettings;

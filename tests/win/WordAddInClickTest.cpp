@@ -5,13 +5,9 @@
 
 #include <filesystem>
 
-#include "AddInTestSupport.h"
-#include "Bmp.h"
-#include "ByteSink.h"
 #include "HandOffFile.h"
-#include "MemorySettingsStore.h"
+#include "ToolbarClickSupport.h"
 #include "WordAddInTestSupport.h"
-#include "support/BoardDriver.h"
 
 namespace inkra::addin {
 namespace {
@@ -25,53 +21,9 @@ using test::office::ShapeState;
 
 constexpr std::uint32_t kRed = 0x0000FF;
 
-// The open dialog answered with one fixed file.
-class FixedOpenDialog final : public board::win::FileDialogs {
- public:
-  std::wstring path;
-  std::optional<std::wstring> OpenPicture(HWND) override { return path; }
-  std::optional<std::wstring> SavePicture(HWND) override { return std::nullopt; }
-};
-
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Board windows of this thread, hidden ones included (tests in other processes have their own).
-BOOL CALLBACK CountBoard(HWND window, LPARAM found) {
-  if (UiDriver::ClassName(window) == L"TfrmWhiteBorad") ++*reinterpret_cast<int*>(found);
-  return TRUE;
-}
-int BoardWindowsOfThisThread() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), &CountBoard, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
-class WordClick : public WordAddInTest {
+class WordClick : public HostClick {
  protected:
-  void SetUp() override {
-    picture400x300 = test::TempPath(L"word-400x300.bmp");
-    VectorSink bmp;
-    WriteBmp(Bitmap(400, 300, 24), bmp);
-    WriteFileBytes(picture400x300, bmp.data);
-    dialogs.path = picture400x300;
-    handOff = test::TempPath(L"word-handoff.wmf");
-    addIn = NewAddIn();
-    addIn->SetBoardOptions(Options());
-    ASSERT_EQ(Connect(addIn, word), S_OK);
-    button = word.profile().Find(L"InkraSoft")->controls.at(0);
-    word.log().Clear();
-  }
-  void TearDown() override {
-    DeleteFileW(picture400x300.c_str());
-    DeleteFileW(handOff.c_str());
-  }
-  BoardOptions Options() {
-    BoardOptions o;
-    o.settings = {&noSettings};
-    o.dialogs = &dialogs;
-    o.handOffPath = handOff;
-    return o;
-  }
+  WordClick() : HostClick(test::office::HostKind::Word, new ExposedWordAddIn) {}
   void OpenDocument() {
     auto document = std::make_shared<DocumentState>();
     document->name = L"Document1";
@@ -79,36 +31,13 @@ class WordClick : public WordAddInTest {
     word.Word().active = 0;
     word.Word().created = 1;
   }
-  // Clicks the button; `user` drives the board (its window, toolbar and view). Extra steps (a
-  // watch for message boxes) may follow on the same driver.
-  void Click(const std::function<void(UiDriver&, HWND board, HWND toolbar, HWND view)>& user,
-             DWORD timeoutMs = 10000, std::vector<test::MessageBoxInfo>* boxes = nullptr) {
-    UiDriver ui(timeoutMs);
-    ui.Then([&](UiDriver& d) {
-      HWND board = test::WaitForBoard(d);
-      user(d, board, d.Child(board, TOOLBARCLASSNAMEW, nullptr), d.Child(board, L"InkraBoardView", nullptr));
-    });
-    if (boxes) WatchForMessageBoxes(ui, *boxes);
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    EXPECT_EQ(FireClick(word, *button, cancel), S_OK);
-    EXPECT_EQ(cancel, VARIANT_FALSE);
-    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
-    // The board is destroyed whatever happened, not merely hidden.
-    EXPECT_EQ(BoardWindowsOfThisThread(), 0);
-  }
-  static void Confirm(UiDriver&, HWND, HWND toolbar, HWND) { test::ClickTool(toolbar, board::win::kBtnOK); }
   ShapeState& OnlyShape(size_t document = 0) {
     auto& shapes = word.Word().documents.at(document)->shapes.items;
     EXPECT_EQ(shapes.size(), 1u);
     return *shapes.at(0);
   }
 
-  HostDouble word{HostKind::Word};
-  win::ComPtr<ExposedWordAddIn> addIn;
-  std::shared_ptr<ControlState> button;
-  board::MemorySettingsStore noSettings;
-  FixedOpenDialog dialogs;
-  std::wstring picture400x300, handOff;
+  test::office::HostDouble& word = host;
 };
 
 TEST_F(WordClick, ABoardOf400By300IsInsertedAsAFloatingTransparentPictureOf300By225Points) {

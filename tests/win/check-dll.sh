@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The built DLL exports exactly the four server entry points and imports only system DLLs,
-# so it loads in Office with nothing else installed.
+# The built DLL exports exactly the five server entry points (DllInstall for per-user
+# registration) and imports only system DLLs, so it loads in Office with nothing else installed.
 set -euo pipefail
 dll=$1 objdump=$2
 dump=$("$objdump" -p "$dll")
 exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | grep -E '^\s+\[ *[0-9]+\]' | awk '{print $NF}' | sort | tr '\n' ' ')
-expected="DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
+expected="DllCanUnloadNow DllGetClassObject DllInstall DllRegisterServer DllUnregisterServer "
 if [ "$exports" != "$expected" ]; then
   echo "exports: '$exports', expected '$expected'"; exit 1
 fi

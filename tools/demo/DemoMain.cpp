@@ -1,10 +1,11 @@
-// The demo host: a small Word stand-in built on the Office host double. It creates the Word
-// add-in as Word would and connects it; the add-in's toolbar and button appear on the window's
-// command-bar strip, a click opens the handwriting board, and the confirmed signature shows on
-// the page.
+// The demo host: a small Word or Excel stand-in built on the Office host double. It loads the
+// registered add-ins as the host does (its Office add-in key, then CoCreateInstance by ProgID and
+// IDTExtensibility2); the add-in's toolbar and button appear on the window's command-bar strip, a
+// click opens the handwriting board, and the confirmed signature shows on the page or the sheet.
 //
-//   demo.exe                     interactive
-//   demo.exe --script [--out D]  a scripted session; writes D\board.bmp and D\document.bmp
+//   demo.exe [--excel]                     interactive
+//   demo.exe [--excel] --script [--out D]  a scripted session; writes D\board.bmp and
+//                                          D\document.bmp (Excel: D\worksheet.bmp)
 #include <windows.h>
 
 #include <cstdio>
@@ -12,8 +13,8 @@
 #include <string>
 
 #include "DemoScript.h"
-#include "WordAddIn_IMPL.h"
-#include "WordWindow.h"
+#include "HostWindow.h"
+#include "OfficeAddIns.h"
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
 
@@ -22,9 +23,7 @@ namespace {
 using inkra::test::office::DocumentState;
 using inkra::test::office::HostDouble;
 using inkra::test::office::HostKind;
-
-constexpr int ext_cm_Startup = 1;  // Word loads its add-ins as it starts
-constexpr int ext_dm_HostShutdown = 0;
+using inkra::test::office::ShapesState;
 
 int RunInteractive() {
   MSG msg;
@@ -35,53 +34,62 @@ int RunInteractive() {
   return 0;
 }
 
+// What the host opens with: Word a blank document, Excel a workbook of three sheets.
+const ShapesState& OpenBlank(HostDouble& host) {
+  if (host.kind() == HostKind::Excel) return host.Excel().AddWorkbook().sheets.at(0)->shapes;
+  auto document = std::make_shared<DocumentState>();
+  document->name = L"Document1";
+  host.Word().documents.push_back(document);
+  host.Word().active = 0;
+  host.Word().created = 1;
+  return document->shapes;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  bool script = false;
+  bool script = false, excel = false;
   std::wstring outDir = L".";
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg == L"--script") {
       script = true;
+    } else if (arg == L"--excel") {
+      excel = true;
     } else if (arg == L"--out" && i + 1 < argc) {
       outDir = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: demo.exe [--script [--out DIR]]\n");
+      std::fprintf(stderr, "usage: demo.exe [--excel] [--script [--out DIR]]\n");
       return 2;
     }
   }
 
   inkra::test::Apartment apartment;
-  HostDouble word(HostKind::Word);
-  // Word starts with a blank document.
-  auto document = std::make_shared<DocumentState>();
-  document->name = L"Document1";
-  word.Word().documents.push_back(document);
-  word.Word().active = 0;
-  word.Word().created = 1;
-
-  auto addIn = inkra::win::Adopt(new inkra::addin::TWordAddIn);
-  if (FAILED(addIn->OnConnection(word.Application(), ext_cm_Startup, nullptr, nullptr))) {
-    std::fprintf(stderr, "demo: the add-in refused the connection\n");
-    return 1;
-  }
+  HostDouble host(excel ? HostKind::Excel : HostKind::Word);
+  const ShapesState& shapes = OpenBlank(host);
 
   int result = 0;
   {
-    inkra::demo::WordWindow window(word);
+    inkra::demo::OfficeAddIns addIns(excel ? L"Excel" : L"Word", host.Application());
+    for (const std::wstring& failure : addIns.Failures()) std::fprintf(stderr, "demo: not loaded: %ls\n", failure.c_str());
+    for (const std::wstring& progId : addIns.Connected()) std::printf("demo: connected %ls\n", progId.c_str());
+    if (addIns.Connected().empty()) {
+      std::fprintf(stderr, "demo: no add-in is registered to load at start-up\n");
+      return 1;
+    }
+    inkra::demo::HostWindow window(host);
     ShowWindow(window.Handle(), SW_SHOW);
     UpdateWindow(window.Handle());
-    result = script ? inkra::demo::RunScriptedSession(window, outDir) : RunInteractive();
-  }
-  addIn->OnDisconnection(ext_dm_HostShutdown, nullptr);
+    result = script ? inkra::demo::RunScriptedSession(window, outDir, excel ? L"worksheet" : L"document")
+                    : RunInteractive();
+  }  // the host closes: the add-ins are disconnected and released
 
   if (script) {
-    for (const auto& shape : word.Word().documents.at(0)->shapes.items)
+    for (const auto& shape : shapes.items)
       std::printf("demo: inserted \"%ls\": %.1f x %.1f pt at %.0f/%.0f, transparent %d, wrap %d\n",
                   shape->name.c_str(), shape->width, shape->height, shape->left, shape->top,
                   shape->transparentBackground, shape->wrapType);
-    if (word.Word().documents.at(0)->shapes.items.empty()) {
+    if (shapes.items.empty()) {
       std::fprintf(stderr, "demo: nothing was inserted\n");
       result = 1;
     }

@@ -6,11 +6,13 @@
 #include <cstdio>
 
 #include "ScreenCapture.h"
-#include "ToolbarAddIn.h"
 #include "support/BoardDriver.h"
 
 namespace inkra::demo {
 namespace {
+
+// The tag the add-in gives its button, by which the session finds it on the command bars.
+constexpr const wchar_t* kButtonTag = L"手写签名$$$";
 
 using Points = std::vector<POINT>;
 
@@ -67,8 +69,8 @@ void PumpFor(DWORD ms) {
 
 }  // namespace
 
-int RunScriptedSession(WordWindow& word, const std::wstring& outDir) {
-  const std::wstring boardShot = outDir + L"\\board.bmp", documentShot = outDir + L"\\document.bmp";
+int RunScriptedSession(HostWindow& word, const std::wstring& outDir, const std::wstring& shot) {
+  const std::wstring boardShot = outDir + L"\\board.bmp", documentShot = outDir + L"\\" + shot + L".bmp";
   bool boardCaptured = false;
   test::UiDriver ui(30000);
   ui.Then([&](test::UiDriver& d) {
@@ -85,7 +87,7 @@ int RunScriptedSession(WordWindow& word, const std::wstring& outDir) {
   });
 
   // The user moves to the add-in's button and clicks it.
-  std::optional<RECT> button = word.ButtonRect(addin::kButtonTag);
+  std::optional<RECT> button = word.ButtonRect(kButtonTag);
   if (!button) {
     std::fprintf(stderr, "demo: the add-in's button is not on the command bars\n");
     ui.Join();

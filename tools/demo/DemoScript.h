@@ -1,14 +1,14 @@
 #pragma once
 // The scripted session: a user clicks the add-in's button, writes a signature and a time stamp on
-// the board, confirms, and the page shows the inserted picture. Screenshots of the board and of
-// the Word window are written as board.bmp and document.bmp into outDir.
+// the board, confirms, and the page (or sheet) shows the inserted picture. Screenshots of the
+// board and of the host's window are written as board.bmp and <shot>.bmp into outDir.
 #include <string>
 
-#include "WordWindow.h"
+#include "HostWindow.h"
 
 namespace inkra::demo {
 
 // 0 when every step was done and both screenshots were written.
-int RunScriptedSession(WordWindow& word, const std::wstring& outDir);
+int RunScriptedSession(HostWindow& host, const std::wstring& outDir, const std::wstring& shot);
 
 }  // namespace inkra::demo

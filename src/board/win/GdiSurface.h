@@ -9,7 +9,9 @@ namespace inkra::board::win {
 
 class GdiSurface final : public Surface {
  public:
-  GdiSurface(int width, int height, int bitsPerPixel) : canvas_(width, height, bitsPerPixel) {}
+  GdiSurface(int width, int height, int bitsPerPixel,
+             inkra::win::GdiCanvas::Contents contents = inkra::win::GdiCanvas::Contents::White)
+      : canvas_(width, height, bitsPerPixel, contents) {}
   explicit GdiSurface(const Bitmap& bitmap) : canvas_(bitmap) {}
 
   int Width() const override { return canvas_.Width(); }
@@ -42,6 +44,7 @@ class GdiSurfaceFactory final : public SurfaceFactory {
  public:
   GdiSurfaceFactory();
   std::unique_ptr<Surface> NewWhite(int width, int height) override;
+  std::unique_ptr<Surface> NewBlank(int width, int height) override;
   std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) override;
   int DisplayDepth() const { return depth_; }
 

@@ -1,5 +1,5 @@
 // The Word, Excel and Outlook Application objects, and the host that owns one.
-#include "OfficeIds.h"
+#include "hostdouble/OfficeIids.h"
 #include "hostdouble/Objects.h"
 
 namespace inkra::test::office {
@@ -25,7 +25,7 @@ class ApplicationDouble : public DispatchDouble {
   IDispatch* Self() { return this; }
 
   void DefineWord() {
-    AlsoAnswer(inkra::office::IID_WordApplication);
+    AlsoAnswer(published::IID_Word_Application);
     Property(L"Name", 0, [this](const Args&) { return Variant(host_->name); });
     Property(L"CommandBars", 0x39, [this](const Args&) { return Variant(MakeCommandBars(host_).Get()); });
     Property(L"Documents", 6, [this](const Args&) { return Variant(MakeDocuments(host_, Self()).Get()); });
@@ -39,7 +39,7 @@ class ApplicationDouble : public DispatchDouble {
   }
 
   void DefineExcel() {
-    AlsoAnswer(inkra::office::IID_ExcelApplication);
+    AlsoAnswer(published::IID_Excel_Application);
     Property(L"Name", 0x6E, [this](const Args&) { return Variant(host_->name); });
     Property(L"CommandBars", 0x59F, [this](const Args&) { return Variant(MakeCommandBars(host_).Get()); });
     Property(L"Workbooks", 0x23C, [this](const Args&) { return Variant(MakeWorkbooks(host_, Self()).Get()); });

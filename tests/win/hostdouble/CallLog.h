@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Variant.h"
+#include "hostdouble/LiveObjects.h"
 
 namespace inkra::test::office {
 
@@ -54,12 +55,15 @@ class CallLog {
   bool Lacks(const std::wstring& object, const std::wstring& member) const;
   void Record(CallRecord call) { calls_.push_back(std::move(call)); }
   int NextObjectId() { return ++objects_; }
+  // The host's COM objects alive now (its Application included).
+  LiveObjects& live() { return live_; }
 
  private:
   std::vector<CallRecord> calls_;
   std::vector<Failure> failures_;
   std::vector<std::pair<std::wstring, std::wstring>> lacking_;
   int objects_ = 0;
+  LiveObjects live_;
 };
 
 }  // namespace inkra::test::office

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "OfficeIds.h"
+#include "hostdouble/OfficeIids.h"
 #include "hostdouble/Objects.h"
 
 namespace inkra::test::office {
@@ -22,10 +22,17 @@ std::vector<std::shared_ptr<CommandBarState>>& Bars(const Context& host) { retur
 
 // --- The button's connection point --------------------------------------------------------------
 
+// Office fires a button's Click only while the object its sinks were advised through is alive: an
+// add-in that releases its button object stops hearing clicks. The point keeps that object alive
+// and records each cookie with it.
 class ClickConnectionPoint final : public IConnectionPoint {
  public:
-  ClickConnectionPoint(Context host, std::shared_ptr<ControlState> control)
-      : host_(std::move(host)), control_(std::move(control)) {}
+  ClickConnectionPoint(Context host, std::shared_ptr<ControlState> control, ComPtr<IDispatch> owner,
+                       std::vector<DWORD>& ownerCookies)
+      : host_(std::move(host)), control_(std::move(control)), owner_(std::move(owner)), ownerCookies_(ownerCookies) {
+    host_->log->live().Created();
+  }
+  ~ClickConnectionPoint() { host_->log->live().Destroyed(); }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
     if (!object) return E_POINTER;
@@ -43,7 +50,7 @@ class ClickConnectionPoint final : public IConnectionPoint {
   }
   STDMETHODIMP GetConnectionInterface(IID* iid) override {
     if (!iid) return E_POINTER;
-    *iid = inkra::office::DIID__CommandBarButtonEvents;
+    *iid = published::DIID__CommandBarButtonEvents;
     return S_OK;
   }
   STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer**) override { return E_NOTIMPL; }
@@ -52,12 +59,13 @@ class ClickConnectionPoint final : public IConnectionPoint {
     *cookie = 0;
     HRESULT hr = Rule(L"Advise");
     ComPtr<IDispatch> events;
-    if (SUCCEEDED(hr) && (!sink || FAILED(sink->QueryInterface(inkra::office::DIID__CommandBarButtonEvents,
+    if (SUCCEEDED(hr) && (!sink || FAILED(sink->QueryInterface(published::DIID__CommandBarButtonEvents,
                                                               reinterpret_cast<void**>(events.GetAddressOf())))))
       hr = CONNECT_E_CANNOTCONNECT;
     if (SUCCEEDED(hr)) {
       *cookie = control_->nextCookie++;
       control_->sinks.emplace_back(*cookie, events);
+      ownerCookies_.push_back(*cookie);
     }
     Log(L"Advise", *cookie, hr);
     return hr;
@@ -95,6 +103,8 @@ class ClickConnectionPoint final : public IConnectionPoint {
   LONG refs_ = 1;
   Context host_;
   std::shared_ptr<ControlState> control_;
+  ComPtr<IDispatch> owner_;
+  std::vector<DWORD>& ownerCookies_;  // owner_'s, alive as long as this point
 };
 
 // --- Controls ------------------------------------------------------------------------------------
@@ -105,7 +115,7 @@ class ControlDouble final : public DispatchDouble, public IConnectionPointContai
       : DispatchDouble(host->log, control->type == msoControlButton ? L"CommandBarButton" : L"CommandBarControl"),
         host_(std::move(host)),
         control_(std::move(control)) {
-    if (control_->type == msoControlButton) AlsoAnswer(inkra::office::IID__CommandBarButton);
+    if (control_->type == msoControlButton) AlsoAnswer(published::IID__CommandBarButton);
     auto text = [this](const wchar_t* name, DISPID id, std::wstring ControlState::*field) {
       Property(
           name, id, [this, field](const Args&) { return Variant(Live().*field); },
@@ -130,6 +140,16 @@ class ControlDouble final : public DispatchDouble, public IConnectionPointContai
     });
   }
 
+  // The sinks advised through this object go with it.
+  ~ControlDouble() override {
+    std::vector<ComPtr<IDispatch>> dropped;  // released once the list is consistent again
+    std::erase_if(control_->sinks, [&](auto& advised) {
+      if (std::find(cookies_.begin(), cookies_.end(), advised.first) == cookies_.end()) return false;
+      dropped.push_back(advised.second);
+      return true;
+    });
+  }
+
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override { return DispatchDouble::QueryInterface(iid, object); }
   STDMETHODIMP_(ULONG) AddRef() override { return DispatchDouble::AddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return DispatchDouble::Release(); }
@@ -138,8 +158,8 @@ class ControlDouble final : public DispatchDouble, public IConnectionPointContai
   STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override {
     if (!point) return E_POINTER;
     *point = nullptr;
-    if (iid != inkra::office::DIID__CommandBarButtonEvents) return CONNECT_E_NOCONNECTION;
-    *point = new ClickConnectionPoint(host_, control_);
+    if (iid != published::DIID__CommandBarButtonEvents) return CONNECT_E_NOCONNECTION;
+    *point = new ClickConnectionPoint(host_, control_, static_cast<DispatchDouble*>(this), cookies_);
     return S_OK;
   }
 
@@ -157,6 +177,7 @@ class ControlDouble final : public DispatchDouble, public IConnectionPointContai
   }
   Context host_;
   std::shared_ptr<ControlState> control_;
+  std::vector<DWORD> cookies_;  // of the sinks advised through this object
 };
 
 class ControlsDouble : public DispatchDouble {
@@ -249,7 +270,7 @@ class CommandBarDouble : public DispatchDouble {
 class CommandBarsDouble : public DispatchDouble {
  public:
   explicit CommandBarsDouble(Context host) : DispatchDouble(host->log, L"CommandBars"), host_(std::move(host)) {
-    AlsoAnswer(inkra::office::IID__CommandBars);
+    AlsoAnswer(published::IID__CommandBars);
     Property(L"Count", 0x60030018, [this](const Args&) { return Variant(int(Bars(host_).size())); });
     // Item(Index): a 1-based number, or a bar's name in any letter case.
     Property(
@@ -319,7 +340,7 @@ HRESULT FireClick(HostDouble& host, ControlState& button, VARIANT_BOOL& cancelDe
     args[1].vt = VT_DISPATCH;
     args[1].pdispVal = ctrl.Get();
     DISPPARAMS params{args, nullptr, 2, 0};
-    hr = sink->Invoke(inkra::office::kDispIdClick, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
+    hr = sink->Invoke(published::kDispIdClick, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
                       nullptr, nullptr);
     cancelDefault = cancel;
   }

@@ -25,7 +25,11 @@ float Args::Float(size_t i) const { return As(i, VT_R4).get().fltVal; }
 bool Args::Bool(size_t i) const { return As(i, VT_BOOL).get().boolVal != VARIANT_FALSE; }
 
 DispatchDouble::DispatchDouble(std::shared_ptr<CallLog> log, std::wstring kind)
-    : log_(std::move(log)), kind_(std::move(kind)), id_(log_->NextObjectId()) {}
+    : log_(std::move(log)), kind_(std::move(kind)), id_(log_->NextObjectId()) {
+  log_->live().Created();
+}
+
+DispatchDouble::~DispatchDouble() { log_->live().Destroyed(); }
 
 STDMETHODIMP DispatchDouble::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;

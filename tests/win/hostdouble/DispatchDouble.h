@@ -49,7 +49,7 @@ class Args {
 class DispatchDouble : public IDispatch {
  public:
   DispatchDouble(std::shared_ptr<CallLog> log, std::wstring kind);
-  virtual ~DispatchDouble() = default;
+  virtual ~DispatchDouble();
   DispatchDouble(const DispatchDouble&) = delete;
   DispatchDouble& operator=(const DispatchDouble&) = delete;
 

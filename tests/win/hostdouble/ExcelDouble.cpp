@@ -1,5 +1,5 @@
 // Excel: Workbooks, Workbook, its sheets, a worksheet and a chart sheet.
-#include "OfficeIds.h"
+#include "hostdouble/OfficeIids.h"
 #include "hostdouble/Objects.h"
 
 namespace inkra::test::office {
@@ -14,7 +14,7 @@ class SheetDouble : public DispatchDouble {
   SheetDouble(Context host, std::shared_ptr<SheetState> sheet)
       : DispatchDouble(host->log, sheet->chart ? L"Chart" : L"Worksheet"), host_(std::move(host)),
         sheet_(std::move(sheet)) {
-    if (!sheet_->chart) AlsoAnswer(inkra::office::IID_ExcelWorksheet);
+    if (!sheet_->chart) AlsoAnswer(published::IID_Excel_Worksheet);
     Property(L"Name", 0x6E, [this](const Args&) { return Variant(sheet_->name); });
     Property(L"Shapes", 0x561, [this](const Args&) {
       return Variant(MakeShapes(host_, std::shared_ptr<ShapesState>(sheet_, &sheet_->shapes), true).Get());

@@ -48,7 +48,8 @@ struct ControlState {
   bool visible = true;
   bool temporary = false;
   bool deleted = false;
-  // Sinks advised on the button's _CommandBarButtonEvents connection point, with their cookies.
+  // Sinks advised on the button's _CommandBarButtonEvents connection point, with their cookies;
+  // each stays only while the button object it was advised through is alive, as in Office.
   std::vector<std::pair<DWORD, win::ComPtr<IDispatch>>> sinks;
   DWORD nextCookie = 1;
 };

@@ -55,6 +55,23 @@ void ChoosePopupItem(UiDriver& d, HWND view, int x, int y, int item) {
   d.WaitUntilGone(menu);
 }
 
+void OpenThroughDialog(UiDriver& d, HWND toolbar, const std::wstring& path) {
+  ClickTool(toolbar, board::win::kBtnOpen);
+  HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
+  d.FillFileDialog(dialog, path);
+  d.WaitUntilGone(dialog);
+}
+
+void ChooseTwainSource(UiDriver& d, const wchar_t* product, int button) {
+  HWND dialog = d.WaitForWindow(kDialogClass, L"Select Source");
+  HWND list = GetDlgItem(dialog, 1001);
+  const LRESULT entry = SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(product));
+  if (entry == LB_ERR) d.Fail("the source is not in the manager's list");
+  SendMessageW(list, LB_SETCURSEL, WPARAM(entry), 0);
+  d.PressButton(dialog, button);
+  d.WaitUntilGone(dialog);
+}
+
 MessageBoxInfo AnswerMessageBox(UiDriver& d, const wchar_t* caption) {
   HWND box = d.WaitForWindow(kDialogClass, caption);
   MessageBoxInfo info = d.ReadMessageBox(box);
@@ -99,13 +116,6 @@ void Eventually(UiDriver& d, const std::function<bool()>& done, const std::strin
     Sleep(25);
   }
   d.Fail("never: " + what);
-}
-
-Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board) {
-  Picture p = board.Model().Snapshot();
-  if (auto* b = std::get_if<Bitmap>(&p)) return *b;
-  if (auto* j = std::get_if<JpegPicture>(&p)) return j->decoded;
-  return {};
 }
 
 int CountInRow(const Bitmap& b, int y, int x0, int x1, std::uint32_t c) {

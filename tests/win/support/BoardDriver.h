@@ -15,6 +15,10 @@ namespace inkra::test {
 
 // The visible board window.
 HWND WaitForBoard(UiDriver& d);
+// Shows the board modally while `steps` drive it, then (unless told not to) closes it. Returns
+// the driver's failures, empty when every step did its work.
+std::vector<std::string> DriveBoard(board::win::TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& steps,
+                                    bool close = true);
 
 // A left press at the first point, a move to each point (the first included), a release at the
 // last one.
@@ -26,6 +30,13 @@ void ChooseListEntry(HWND combo, int index);
 // A right click on the view at (x, y), then the popup item at `item` (0-based) by keyboard;
 // -1 dismisses the menu with Escape.
 void ChoosePopupItem(UiDriver& d, HWND view, int x, int y, int item);
+// Opens `path` through the board's real open dialog.
+void OpenThroughDialog(UiDriver& d, HWND toolbar, const std::wstring& path);
+// In the source manager's "Select Source" dialog (Wine's): the source named `product`, then the
+// button (IDOK or IDCANCEL).
+void ChooseTwainSource(UiDriver& d, const wchar_t* product, int button);
+// The product name of the test feeder data source.
+inline constexpr const wchar_t* kTestFeeder = L"Inkra Test Feeder";
 // Waits for a message box with this caption, reads it and presses OK.
 MessageBoxInfo AnswerMessageBox(UiDriver& d, const wchar_t* caption);
 

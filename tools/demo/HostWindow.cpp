@@ -1,4 +1,4 @@
-#include "WordWindow.h"
+#include "HostWindow.h"
 
 #include <windowsx.h>
 
@@ -12,7 +12,7 @@ using test::office::ControlState;
 
 namespace {
 
-constexpr wchar_t kClass[] = L"InkraDemoWord";
+constexpr wchar_t kClass[] = L"InkraDemoHost";
 constexpr int kStripHeight = 30;
 constexpr int kStatusHeight = 22;
 constexpr int kPageWidth = 816;  // 8.5 inches at 96 dpi
@@ -31,6 +31,16 @@ constexpr wchar_t kDocumentText[] =
     L"Each signature placed above is a handwritten signature inserted as a floating picture whose "
     L"white background is transparent, so this text remains readable beneath it.";
 
+// The worksheet: Excel's default cells, and a small table awaiting a signature.
+constexpr int kCellWidth = 64, kCellHeight = 20, kRowHeadingWidth = 40;
+constexpr struct {
+  int row, column;
+  const wchar_t* text;
+} kSheetCells[] = {
+    {0, 0, L"费用报销单"}, {2, 0, L"项目"}, {2, 2, L"金额（元）"}, {3, 0, L"差旅费"}, {3, 2, L"1,280.00"},
+    {4, 0, L"办公用品"}, {4, 2, L"356.50"}, {5, 0, L"合计"}, {5, 2, L"1,636.50"}, {12, 0, L"审批人签字："},
+};
+
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
 void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
@@ -40,7 +50,7 @@ void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
 
 }  // namespace
 
-WordWindow::WordWindow(test::office::HostDouble& word) : word_(word) {
+HostWindow::HostWindow(test::office::HostDouble& host) : host_(host) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &WindowProc;
@@ -52,22 +62,24 @@ WordWindow::WordWindow(test::office::HostDouble& word) : word_(word) {
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
   font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
-  window_ = CreateWindowExW(0, kClass, L"Document1 - Microsoft Word (host double)",
+  const bool excel = host_.kind() == test::office::HostKind::Excel;
+  window_ = CreateWindowExW(0, kClass,
+                            excel ? L"Book1 - Microsoft Excel (host double)" : L"Document1 - Microsoft Word (host double)",
                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 1100, 860, nullptr, nullptr, Instance(),
                             this);
 }
 
-WordWindow::~WordWindow() {
+HostWindow::~HostWindow() {
   if (window_) DestroyWindow(window_);
 }
 
-LRESULT CALLBACK WordWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<WordWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self = static_cast<HostWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->window_ = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<WordWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -77,7 +89,7 @@ LRESULT CALLBACK WordWindow::WindowProc(HWND window, UINT message, WPARAM wParam
   return self->HandleMessage(message, wParam, lParam);
 }
 
-LRESULT WordWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -122,17 +134,17 @@ LRESULT WordWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-std::vector<WordWindow::ButtonArea> WordWindow::LayOutBars(HDC dc, bool draw) {
+std::vector<HostWindow::ButtonArea> HostWindow::LayOutBars(HDC dc, bool draw) {
   std::vector<ButtonArea> areas;
   HGDIOBJ oldFont = SelectObject(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   int x = 4;
-  for (const auto& bar : word_.profile().bars) {
+  for (const auto& bar : host_.profile().bars) {
     if (!bar->visible || bar->position != test::office::msoBarTop) continue;
     const int start = x;
     x += 8;  // the grip
     if (bar->controls.empty()) {
-      // A built-in bar: the stand-in shows its name where Word shows its icons.
+      // A built-in bar: the stand-in shows its name where the host shows its icons.
       SIZE size{};
       GetTextExtentPoint32W(dc, bar->name.c_str(), int(bar->name.size()), &size);
       if (draw) {
@@ -168,7 +180,7 @@ std::vector<WordWindow::ButtonArea> WordWindow::LayOutBars(HDC dc, bool draw) {
   return areas;
 }
 
-void WordWindow::Paint(HDC screen) {
+void HostWindow::Paint(HDC screen) {
   RECT client;
   GetClientRect(window_, &client);
   const int w = client.right, h = client.bottom;
@@ -204,58 +216,108 @@ void WordWindow::Paint(HDC screen) {
   DeleteDC(dc);
 }
 
-void WordWindow::PaintPage(HDC dc, const RECT& area) {
+const test::office::ShapesState* HostWindow::ActiveShapes() {
+  if (host_.kind() == test::office::HostKind::Excel) {
+    auto& excel = host_.Excel();
+    if (excel.active < 0 || excel.active >= int(excel.workbooks.size())) return nullptr;
+    auto& book = *excel.workbooks[size_t(excel.active)];
+    if (book.activeSheet < 0 || book.activeSheet >= int(book.sheets.size())) return nullptr;
+    return &book.sheets[size_t(book.activeSheet)]->shapes;
+  }
+  auto& word = host_.Word();
+  if (word.active < 0 || word.active >= int(word.documents.size())) return nullptr;
+  return &word.documents[size_t(word.active)]->shapes;
+}
+
+void HostWindow::PaintContent(HDC page, int width, int height) {
+  HGDIOBJ oldFont = SelectObject(page, bodyFont_.get());
+  SetBkMode(page, TRANSPARENT);
+  if (host_.kind() == test::office::HostKind::Word) {
+    SetTextColor(page, RGB(40, 40, 40));
+    RECT text{kMargin, kMargin, width - kMargin, height};
+    DrawTextW(page, kDocumentText, -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  } else {
+    // Row and column headings, grid lines, and a few filled cells (Excel's default cell size).
+    RECT headings{0, 0, width, kCellHeight};
+    FillSolid(page, headings, GetSysColor(COLOR_BTNFACE));
+    RECT rowHeadings{0, 0, kRowHeadingWidth, height};
+    FillSolid(page, rowHeadings, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(page, RGB(40, 40, 40));
+    for (int column = 0; kRowHeadingWidth + column * kCellWidth < width; ++column) {
+      const int x = kRowHeadingWidth + column * kCellWidth;
+      RECT line{x, 0, x + 1, height};
+      FillSolid(page, line, RGB(208, 215, 229));
+      const wchar_t name[2] = {wchar_t(L'A' + column % 26), 0};
+      RECT cell{x, 0, x + kCellWidth, kCellHeight};
+      DrawTextW(page, name, 1, &cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    for (int row = 0; (row + 1) * kCellHeight < height; ++row) {
+      const int y = (row + 1) * kCellHeight;
+      RECT line{0, y, width, y + 1};
+      FillSolid(page, line, RGB(208, 215, 229));
+      const std::wstring number = std::to_wstring(row + 1);
+      RECT cell{0, y, kRowHeadingWidth, y + kCellHeight};
+      DrawTextW(page, number.c_str(), int(number.size()), &cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    for (size_t i = 0; i < std::size(kSheetCells); ++i) {
+      const int x = kRowHeadingWidth + kSheetCells[i].column * kCellWidth;
+      const int y = (kSheetCells[i].row + 1) * kCellHeight;
+      RECT cell{x + 3, y, x + 3 * kCellWidth, y + kCellHeight};
+      DrawTextW(page, kSheetCells[i].text, -1, &cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+  }
+  SelectObject(page, oldFont);
+}
+
+void HostWindow::PaintPage(HDC dc, const RECT& area) {
   FillSolid(dc, area, kDesk);
-  auto& state = word_.Word();
-  if (state.active < 0 || state.active >= int(state.documents.size())) return;
-  const int left = std::max(int(area.left) + kPageGap, int(area.left + area.right - kPageWidth) / 2);
-  const int top = area.top + kPageGap;
+  const test::office::ShapesState* shapes = ActiveShapes();
+  if (!shapes) return;
+  const bool excel = host_.kind() == test::office::HostKind::Excel;
+  // A sheet fills the window; a page stands in the middle of the desk.
+  const int width = excel ? int(area.right - area.left) : kPageWidth;
+  const int left = excel ? int(area.left) : std::max(int(area.left) + kPageGap, int(area.left + area.right - kPageWidth) / 2);
+  const int top = excel ? int(area.top) : int(area.top) + kPageGap;
   const int height = area.bottom - top;  // the page runs on below the window
-  if (height <= 0) return;
-  // The page: the document's text first, then the floating pictures over it.
+  if (height <= 0 || width <= 0) return;
+  // The content first, then the floating pictures over it.
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kPageWidth, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   win::UniqueBitmap page(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!page) return;
   HDC pageDc = CreateCompatibleDC(dc);
   HGDIOBJ oldBitmap = SelectObject(pageDc, page.get());
-  RECT all{0, 0, kPageWidth, height};
+  RECT all{0, 0, width, height};
   FillSolid(pageDc, all, RGB(255, 255, 255));
-  HGDIOBJ oldFont = SelectObject(pageDc, bodyFont_.get());
-  SetBkMode(pageDc, TRANSPARENT);
-  SetTextColor(pageDc, RGB(40, 40, 40));
-  RECT text{kMargin, kMargin, kPageWidth - kMargin, height};
-  DrawTextW(pageDc, kDocumentText, -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(pageDc, oldFont);
+  PaintContent(pageDc, width, height);
   GdiFlush();
-  renderer_.Render(state.documents[size_t(state.active)]->shapes, static_cast<std::uint32_t*>(bits), kPageWidth,
-                   height);
-  BitBlt(dc, left, top, kPageWidth, height, pageDc, 0, 0, SRCCOPY);
+  renderer_.Render(*shapes, static_cast<std::uint32_t*>(bits), width, height);
+  BitBlt(dc, left, top, width, height, pageDc, 0, 0, SRCCOPY);
   SelectObject(pageDc, oldBitmap);
   DeleteDC(pageDc);
 }
 
-int WordWindow::HitButton(int x, int y) {
+int HostWindow::HitButton(int x, int y) {
   const POINT p{x, y};
   for (size_t i = 0; i < buttons_.size(); ++i)
     if (PtInRect(&buttons_[i].rect, p)) return int(i);
   return -1;
 }
 
-void WordWindow::Click(int index) {
+void HostWindow::Click(int index) {
   if (busy_ || index < 0 || index >= int(buttons_.size())) return;
   busy_ = true;
   auto control = buttons_[size_t(index)].control;
   VARIANT_BOOL cancel = VARIANT_FALSE;
-  test::office::FireClick(word_, *control, cancel);
+  test::office::FireClick(host_, *control, cancel);
   busy_ = false;
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);
   if (onButtonDone) onButtonDone();
 }
 
-std::optional<RECT> WordWindow::ButtonRect(const std::wstring& tag) {
+std::optional<RECT> HostWindow::ButtonRect(const std::wstring& tag) {
   HDC dc = GetDC(window_);
   buttons_ = LayOutBars(dc, false);
   ReleaseDC(window_, dc);
@@ -264,13 +326,12 @@ std::optional<RECT> WordWindow::ButtonRect(const std::wstring& tag) {
   return std::nullopt;
 }
 
-std::wstring WordWindow::StatusText() {
-  auto& state = word_.Word();
+std::wstring HostWindow::StatusText() {
+  const test::office::ShapesState* shapes = ActiveShapes();
   std::wstring text = L"No document";
-  if (state.active >= 0 && state.active < int(state.documents.size())) {
-    const auto& document = *state.documents[size_t(state.active)];
-    text = document.name + L"    pictures: " + std::to_wstring(document.shapes.items.size());
-    for (const auto& shape : document.shapes.items) {
+  if (shapes) {
+    text = L"pictures: " + std::to_wstring(shapes->items.size());
+    for (const auto& shape : shapes->items) {
       wchar_t line[160];
       swprintf(line, 160, L"    \"%ls\" %.1f x %.1f pt at %.0f/%.0f", shape->name.c_str(), shape->width,
                shape->height, shape->left, shape->top);

@@ -1,7 +1,8 @@
 #pragma once
-// The Word stand-in's main window: a command-bar strip drawn from the host double's command bars
-// (a click on a drawn button fires Click through the button's connection point, as Word does),
-// and the active document's page with its floating pictures.
+// The main window of the Word or Excel stand-in: a command-bar strip drawn from the host double's
+// command bars (a click on a drawn button fires Click through the button's connection point, as
+// the host does), and the active document's page, or the active worksheet's grid, with its
+// floating pictures.
 #include <windows.h>
 
 #include <functional>
@@ -16,12 +17,12 @@
 
 namespace inkra::demo {
 
-class WordWindow {
+class HostWindow {
  public:
-  explicit WordWindow(test::office::HostDouble& word);  // not owned; outlives the window
-  ~WordWindow();
-  WordWindow(const WordWindow&) = delete;
-  WordWindow& operator=(const WordWindow&) = delete;
+  explicit HostWindow(test::office::HostDouble& host);  // not owned; outlives the window
+  ~HostWindow();
+  HostWindow(const HostWindow&) = delete;
+  HostWindow& operator=(const HostWindow&) = delete;
 
   HWND Handle() const { return window_; }
   // The drawn button whose tag is `tag`, in client coordinates.
@@ -40,17 +41,21 @@ class WordWindow {
   std::vector<ButtonArea> LayOutBars(HDC dc, bool draw);
   void Paint(HDC dc);
   void PaintPage(HDC dc, const RECT& area);
+  // The document's text (Word) or the sheet's cells (Excel) on a white page of width x height.
+  void PaintContent(HDC page, int width, int height);
+  // The active document's or worksheet's shapes; null when there is none.
+  const test::office::ShapesState* ActiveShapes();
   int HitButton(int x, int y);
   void Click(int index);
   std::wstring StatusText();
 
-  test::office::HostDouble& word_;
+  test::office::HostDouble& host_;
   PageRenderer renderer_;
   std::vector<ButtonArea> buttons_;
   int hot_ = -1, pressed_ = -1;
   bool busy_ = false;  // a board is open: the button does not fire again
   win::UniqueFont font_;      // the command bars and the status bar
-  win::UniqueFont bodyFont_;  // the document's text
+  win::UniqueFont bodyFont_;  // the document's text and the cells
   HWND window_ = nullptr;
 };
 

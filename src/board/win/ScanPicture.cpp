@@ -1,0 +1,11 @@
+#include "ScanPicture.h"
+
+namespace inkra::board::win {
+
+twain::DeviceContext ScanPicture::Canvas() {
+  if (!picture_) picture_ = surfaces_.NewBlank(width_, height_);
+  auto* gdi = dynamic_cast<GdiSurface*>(picture_.get());
+  return gdi ? gdi->Dc() : nullptr;
+}
+
+}  // namespace inkra::board::win

@@ -1,0 +1,24 @@
+#pragma once
+// The scanner module as the board uses it: one process-wide session over the Win32 platform.
+// UI thread only; none of these may be called while an acquisition's event loop runs.
+#include <windows.h>
+
+#include "TwainPlatform.h"
+#include "TwainSession.h"
+
+namespace inkra::twain {
+
+// Nonzero when the user chose a source in the manager's dialog.
+int TWAIN_SelectImageSource(HWND window);
+// The last image of the acquisition, or null; the image list holds them all.
+HGLOBAL TWAIN_AcquireImages(HWND window, int pixelTypeMask);
+int TWAIN_ImageCount();
+HGLOBAL TWAIN_ImageAt(int index);
+void TWAIN_FreeImage(HGLOBAL image);
+// The control's picture becomes a bitmap of the image's size holding the image.
+void TWAIN_DrawToImage(HGLOBAL image, PictureControl& control);
+
+// The process's session, for diagnosis (state, last error record).
+const Session& TWAIN_Session();
+
+}  // namespace inkra::twain

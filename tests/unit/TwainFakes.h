@@ -1,0 +1,120 @@
+#pragma once
+// A scripted source manager and platform for the scanner session's native tests. The manager
+// answers each triplet from the script, keeps a log of what was sent, and hands out DIBs as
+// blocks of the fake platform's global memory, which counts what is still live.
+#include <cstring>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "TwainSession.h"
+
+namespace inkra::twain::testing {
+
+// Messages of the fake thread queue. The source consumes its own two; the rest are the host's.
+enum FakeMessage : int { kQuit = 0, kSourceXferReady = 1, kSourceCloseRequest, kHostMessage };
+
+struct Triplet {
+  bool toSource;
+  std::uint32_t dg;
+  std::uint16_t dat, msg;
+  friend bool operator==(const Triplet&, const Triplet&) = default;
+};
+
+struct Page {
+  std::uint16_t result = TWRC_XFERDONE;
+  int width = 4, height = 3, bits = 24;
+  bool endsBatch = false;  // MSG_ENDXFER after it answers Count 0 even with pages left
+};
+
+class FakePlatform final : public Platform {
+ public:
+  bool sixtyFour = false;
+  std::string windowsDir = "C:\\WINDOWS", systemDir = "C:\\WINDOWS\\system32";
+  std::vector<std::string> files{"C:\\WINDOWS\\TWAIN_32.DLL"};
+  bool exportsEntry = true, proxyFails = false;
+  std::vector<std::string> loaded;
+  int freedLibraries = 0;
+  std::vector<std::pair<std::string, std::string>> boxes;  // text, caption
+  std::deque<int> queue;
+  int current = 0;
+  std::vector<int> dispatched;
+  std::vector<std::pair<WindowHandle, bool>> enables;
+  int proxiesMade = 0, proxiesDestroyed = 0;
+  std::vector<DibDraw> draws;
+  std::map<MemoryHandle, std::vector<std::uint8_t>> blocks;
+  std::vector<MemoryHandle> unlockable;
+  int locks = 0, unlocks = 0;
+
+  static inline WindowHandle const kProxy = reinterpret_cast<WindowHandle>(0x5000);
+  static inline WindowHandle const kBoard = reinterpret_cast<WindowHandle>(0x6000);
+
+  MemoryHandle Allocate(std::vector<std::uint8_t> bytes);
+  std::vector<std::string> Texts() const;
+
+  bool SixtyFourBit() const override { return sixtyFour; }
+  std::string WindowsDirectory() override { return windowsDir; }
+  std::string SystemDirectory() override { return systemDir; }
+  bool FileExists(const std::string& path) override;
+  LibraryHandle LoadDll(const std::string& path) override;
+  DsmEntryProc FindDsmEntry(LibraryHandle) override;
+  void FreeDll(LibraryHandle) override { ++freedLibraries; }
+  WindowHandle CreateProxyWindow() override;
+  bool IsWindow(WindowHandle w) override;
+  void EnableWindow(WindowHandle w, bool enable) override { enables.emplace_back(w, enable); }
+  void DestroyWindow(WindowHandle w) override;
+  int NextMessage() override;
+  void* CurrentMessage() override { return &current; }
+  void TranslateAndDispatch() override { dispatched.push_back(current); }
+  void ShowBox(const std::string& text, const std::string& caption, BoxKind) override {
+    boxes.emplace_back(text, caption);
+  }
+  void* Lock(MemoryHandle block) override;
+  void Unlock(MemoryHandle) override { ++unlocks; }
+  void Free(MemoryHandle block) override { blocks.erase(block); }
+  std::size_t BlockSize(MemoryHandle block) override;
+  void StretchDib(DeviceContext, const DibDraw& draw) override { draws.push_back(draw); }
+
+ private:
+  int nextBlock_ = 1, proxiesLive_ = 0;
+};
+
+// A packed DIB: 40-byte header, colour table, rows.
+std::vector<std::uint8_t> MakeDib(int width, int height, int bits, std::uint32_t clrUsed = 0);
+
+class FakeManager {
+ public:
+  explicit FakeManager(FakePlatform& platform);
+  ~FakeManager();
+
+  // Answers by (DAT, MSG); anything not scripted succeeds.
+  std::map<std::pair<std::uint16_t, std::uint16_t>, std::uint16_t> answers;
+  std::uint16_t condition = 0;
+  // The pixel-type container MSG_GET returns: type, item type, raw count and the values.
+  std::uint16_t conType = TWON_ENUMERATION, itemType = TWTY_UINT16;
+  std::vector<std::uint16_t> pixelTypes{TWPT_RGB, TWPT_GRAY, TWPT_BW};
+  bool nullContainer = false, containerUnlockable = false;
+  std::vector<std::uint8_t> sentBack;  // the container of MSG_SET, as sent
+  std::deque<Page> pages;
+  bool undeterminedCount = false;
+  std::vector<Triplet> log;
+  std::vector<MemoryHandle> handedOut;
+  std::vector<WindowHandle> openedWith;
+
+  std::uint16_t Entry(TwIdentity* origin, TwIdentity* dest, std::uint32_t dg, std::uint16_t dat, std::uint16_t msg,
+                      void* data);
+  bool Sent(std::uint16_t dat, std::uint16_t msg) const;
+  int Count(std::uint16_t dat, std::uint16_t msg) const;
+
+ private:
+  std::uint16_t Answer(std::uint16_t dat, std::uint16_t msg, std::uint16_t otherwise = TWRC_SUCCESS) const;
+  std::uint16_t Transfer(void* data);
+  MemoryHandle PixelTypeContainer();
+
+  bool batchEnded_ = false;
+
+  FakePlatform& platform_;
+};
+
+}  // namespace inkra::twain::testing

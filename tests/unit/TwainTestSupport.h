@@ -1,0 +1,30 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include "TwainFakes.h"
+#include "TwainTexts.h"
+
+namespace inkra::twain::testing {
+
+class TwainTest : public ::testing::Test {
+ protected:
+  FakePlatform platform;
+  FakeManager manager{platform};
+  Session session{platform};
+
+  MemoryHandle Acquire(std::uint32_t mask = 0) { return session.AcquireImages(nullptr, mask); }
+  // The session ended where it began: state 1, the manager freed as often as it was loaded.
+  void ExpectTornDown() {
+    EXPECT_EQ(session.State(), kNoManager);
+    EXPECT_EQ(platform.freedLibraries, int(platform.loaded.size()));
+    EXPECT_EQ(platform.proxiesMade, platform.proxiesDestroyed);
+  }
+  static std::string Warning(const char* text) { return std::string(kErrorCaption) + ": " + text; }
+  std::vector<MemoryHandle> Images() const {
+    std::vector<MemoryHandle> images;
+    for (int i = 0; i < session.ImageCount(); ++i) images.push_back(session.ImageAt(i));
+    return images;
+  }
+};
+
+}  // namespace inkra::twain::testing

@@ -1,0 +1,209 @@
+// The event loop, the native transfer loop, the image list and the DIBs it holds.
+#include "TwainTestSupport.h"
+
+namespace inkra::twain::testing {
+namespace {
+
+using TwainEventLoopTest = TwainTest;
+
+TEST_F(TwainEventLoopTest, OffersEveryMessageAndDispatchesOnlyWhatTheSourceLeaves) {
+  platform.queue = {kHostMessage, kSourceXferReady, kHostMessage};
+  manager.pages = {Page{}};
+  Acquire();
+  EXPECT_EQ(platform.dispatched, std::vector<int>{kHostMessage});
+  EXPECT_EQ(manager.Count(DAT_EVENT, MSG_PROCESSEVENT), 2);
+  EXPECT_EQ(platform.queue.size(), 1u);  // the loop ended with the batch's last image
+  ExpectTornDown();
+}
+
+TEST_F(TwainEventLoopTest, QuitEndsTheAcquisitionWithoutReachingTheHost) {
+  platform.queue = {kQuit, kHostMessage};
+  EXPECT_EQ(Acquire(), nullptr);
+  EXPECT_TRUE(platform.dispatched.empty());
+  EXPECT_EQ(platform.queue, std::deque<int>{kHostMessage});
+  EXPECT_FALSE(manager.Sent(DAT_EVENT, MSG_PROCESSEVENT));
+  ExpectTornDown();
+}
+
+TEST_F(TwainEventLoopTest, AMessageTheSourceDoesNotClaimStillCarriesItsRequest) {
+  manager.answers[{DAT_EVENT, MSG_PROCESSEVENT}] = TWRC_NOTDSEVENT;
+  platform.queue = {kSourceCloseRequest, kHostMessage};
+  Acquire();
+  EXPECT_EQ(platform.dispatched, std::vector<int>{kSourceCloseRequest});
+  ExpectTornDown();
+}
+
+using TwainBatchTest = TwainTest;
+
+TEST_F(TwainBatchTest, EachBatchLeavesItsCompletedImagesInOrder) {
+  constexpr auto kDone = TWRC_XFERDONE, kCancel = TWRC_CANCEL, kFail = TWRC_FAILURE;
+  struct Case {
+    const char* name;
+    std::vector<Page> pages;
+    std::deque<int> queue;
+    int stored;  // the first images handed out, in order
+    int last;    // index of the last image handle among those handed out, -1 for null
+    bool reset;
+  } cases[] = {
+      {"feeder of three", {{kDone}, {kDone}, {kDone}}, {kSourceXferReady}, 3, 2, false},
+      {"middle cancelled", {{kDone}, {kCancel}, {kDone}}, {kSourceXferReady}, 2, 1, false},
+      {"last cancelled, then closed", {{kDone}, {kDone}, {kCancel}},
+       {kSourceXferReady, kHostMessage, kSourceCloseRequest}, 2, -1, false},
+      {"last cancelled, scanned again", {{kDone}, {kCancel, 4, 3, 24, true}, {kDone}},
+       {kSourceXferReady, kHostMessage, kSourceXferReady}, 2, 1, false},
+      {"single failed", {{kFail}}, {kSourceXferReady, kHostMessage, kSourceCloseRequest}, 0, -1, true},
+      {"second failed", {{kDone}, {kFail}, {kDone}}, {kSourceXferReady, kSourceCloseRequest}, 1, -1, true},
+  };
+  for (const Case& c : cases) {
+    FakePlatform p;
+    FakeManager m(p);
+    Session s(p);
+    m.pages.assign(c.pages.begin(), c.pages.end());
+    p.queue = c.queue;
+    const MemoryHandle last = s.AcquireImages(nullptr, 0);
+    const std::vector<MemoryHandle> expected(m.handedOut.begin(), m.handedOut.begin() + c.stored);
+    std::vector<MemoryHandle> images;
+    for (int i = 0; i < s.ImageCount(); ++i) images.push_back(s.ImageAt(i));
+    EXPECT_EQ(images, expected) << c.name;
+    EXPECT_EQ(last, c.last < 0 ? nullptr : m.handedOut[c.last]) << c.name;
+    EXPECT_EQ(s.LastImage(), last) << c.name;
+    EXPECT_EQ(m.Sent(DAT_PENDINGXFERS, MSG_RESET), c.reset) << c.name;
+    EXPECT_TRUE(p.queue.empty()) << c.name;
+    EXPECT_EQ(p.dispatched, std::vector<int>(c.queue.size() > 2 ? 1 : 0, kHostMessage)) << c.name;
+    EXPECT_TRUE(p.boxes.empty()) << c.name;
+    EXPECT_EQ(s.State(), kNoManager) << c.name;
+  }
+}
+
+TEST_F(TwainBatchTest, AnUndeterminedCountMeansMoreToCome) {
+  manager.undeterminedCount = true;
+  manager.pages = {Page{}, Page{}};
+  platform.queue = {kSourceXferReady};
+  const MemoryHandle last = Acquire();
+  ASSERT_EQ(manager.handedOut.size(), 2u);
+  EXPECT_EQ(last, manager.handedOut[1]);
+  EXPECT_EQ(session.ImageCount(), 2);
+}
+
+TEST_F(TwainBatchTest, AThousandthImageEndsTheBatchWithReset) {
+  manager.pages.assign(1000, Page{TWRC_XFERDONE, 1, 1, 24});
+  platform.queue = {kSourceXferReady};
+  const MemoryHandle last = Acquire();
+  ASSERT_EQ(manager.handedOut.size(), 999u);
+  EXPECT_EQ(last, manager.handedOut[998]);
+  EXPECT_EQ(session.ImageCount(), Session::kImageSlots);
+  EXPECT_EQ(manager.Count(DAT_IMAGENATIVEXFER, MSG_GET), 999);
+  EXPECT_EQ(manager.Count(DAT_PENDINGXFERS, MSG_RESET), 1);
+  EXPECT_EQ(session.ImageAt(999), nullptr);
+  EXPECT_TRUE(platform.boxes.empty());
+  ExpectTornDown();
+}
+
+TEST_F(TwainBatchTest, ASourceThatWillNotLetGoIsTakenDownWithTheImagesKept) {
+  struct Case {
+    const char* name;
+    std::uint16_t refused;
+    std::vector<std::uint16_t> pages;
+    int stored;
+  } cases[] = {{"end refused", MSG_ENDXFER, {TWRC_XFERDONE, TWRC_XFERDONE}, 1},
+               {"end refused after cancel", MSG_ENDXFER, {TWRC_CANCEL}, 0},
+               {"reset refused", MSG_RESET, {TWRC_XFERDONE, TWRC_FAILURE}, 1}};
+  for (const Case& c : cases) {
+    FakePlatform p;
+    FakeManager m(p);
+    Session s(p);
+    for (std::uint16_t result : c.pages) m.pages.push_back({result});
+    m.answers[{DAT_PENDINGXFERS, c.refused}] = TWRC_FAILURE;
+    if (c.refused == MSG_RESET) m.answers[{DAT_PENDINGXFERS, MSG_ENDXFER}] = TWRC_SUCCESS;
+    p.queue = {kSourceXferReady, kHostMessage};
+    const MemoryHandle last = s.AcquireImages(nullptr, 0);
+    EXPECT_EQ(s.ImageCount(), c.stored) << c.name;
+    EXPECT_EQ(last, c.stored ? m.handedOut[0] : nullptr) << c.name;
+    EXPECT_EQ(p.Texts(), std::vector{Warning(kReportLastError)}) << c.name;
+    EXPECT_EQ(s.LastError().code, kSourceOperationFailed) << c.name;
+    EXPECT_EQ(p.queue.size(), 1u) << c.name;  // returned at once, not waiting on the source
+    EXPECT_EQ(s.State(), kNoManager) << c.name;
+  }
+}
+
+TEST_F(TwainBatchTest, TheListIsEmptiedButNotFreedByTheNextAcquisition) {
+  manager.pages = {Page{}};
+  platform.queue = {kSourceXferReady};
+  const MemoryHandle first = Acquire();
+  platform.queue = {kSourceCloseRequest};
+  Acquire();
+  EXPECT_EQ(session.ImageCount(), 0);
+  EXPECT_EQ(session.ImageAt(0), nullptr);
+  EXPECT_EQ(platform.blocks.count(first), 1u);
+  session.FreeImage(first);
+  session.FreeImage(nullptr);
+  EXPECT_TRUE(platform.blocks.empty());
+}
+
+class FakeControl final : public PictureControl {
+ public:
+  int w = 400, h = 300, bitmapW = 0, bitmapH = 0;
+  int Width() const override { return w; }
+  int Height() const override { return h; }
+  void SetSize(int width, int height) override { w = width, h = height; }
+  DeviceContext Canvas() override {
+    if (!bitmapW) bitmapW = w, bitmapH = h;
+    return this;
+  }
+};
+
+using TwainDibTest = TwainTest;
+
+TEST_F(TwainDibTest, ColourTablesAndPixelsAreFoundWhereTheHeaderSays) {
+  struct Case {
+    int bits;
+    std::uint32_t clrUsed;
+    int entries;
+  } cases[] = {{24, 0, 0}, {8, 0, 256}, {8, 16, 16}, {32, 0, 0}, {1, 0, 2}, {4, 300, 0}};
+  for (const Case& c : cases) {
+    const MemoryHandle h = platform.Allocate(MakeDib(5, -2, c.bits, c.clrUsed));
+    EXPECT_EQ(session.ColourTableEntries(h), c.entries) << c.bits;
+    EXPECT_EQ(session.ImageWidth(h), 5);
+    EXPECT_EQ(session.ImageHeight(h), -2);
+    FakeControl control;
+    platform.draws.clear();
+    session.DrawToImage(h, control);
+    ASSERT_EQ(platform.draws.size(), 1u);
+    const DibDraw& d = platform.draws[0];
+    EXPECT_EQ(static_cast<const std::uint8_t*>(d.bits) - static_cast<const std::uint8_t*>(d.header),
+              40 + 4 * c.entries);
+    EXPECT_EQ(d.header, platform.blocks[h].data());
+    EXPECT_EQ(std::tie(d.x, d.y, d.width, d.height, d.sourceX, d.sourceY), std::make_tuple(0, 0, 5, 2, 0, 0));
+  }
+  EXPECT_EQ(platform.locks, platform.unlocks);
+}
+
+TEST_F(TwainDibTest, AnA4ScanFillsANewBitmapAndLeavesTheControlItsSize) {
+  const MemoryHandle h = platform.Allocate(MakeDib(2480, 3508, 24));
+  FakeControl control;
+  session.DrawToImage(h, control);
+  EXPECT_EQ(std::tie(control.w, control.h, control.bitmapW, control.bitmapH), std::make_tuple(400, 300, 2480, 3508));
+  FakeControl holding;
+  holding.bitmapW = 10, holding.bitmapH = 10;
+  session.DrawToImage(h, holding);
+  EXPECT_EQ(std::tie(holding.bitmapW, holding.bitmapH), std::make_tuple(10, 10));
+}
+
+TEST_F(TwainDibTest, UnreadableBlocksDrawNothing) {
+  std::vector<std::uint8_t> truncated = MakeDib(100, 100, 24);
+  truncated.resize(truncated.size() - 1);
+  const MemoryHandle blocks[] = {platform.Allocate(truncated), platform.Allocate(MakeDib(2, 2, 8)), nullptr,
+                                 platform.Allocate({40, 0, 0})};
+  platform.unlockable.push_back(blocks[1]);
+  for (MemoryHandle h : blocks) {
+    FakeControl control;
+    session.DrawToImage(h, control);
+    EXPECT_EQ(control.bitmapW, 0);
+    EXPECT_EQ(session.ImageWidth(h), 0);
+  }
+  EXPECT_TRUE(platform.draws.empty());
+  EXPECT_EQ(platform.locks, platform.unlocks);
+}
+
+}  // namespace
+}  // namespace inkra::twain::testing

@@ -1,0 +1,153 @@
+// "扫描" on the real board, with no source manager and with the scripted fake one.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "AddInTestSupport.h"
+#include "../unit/BoardTestJpeg.h"
+#include "MemorySettingsStore.h"
+#include "TextConvert.h"
+#include "TwainTestSupport.h"
+#include "TwainTexts.h"
+#include "TwainTypes.h"
+#include "support/BoardDriver.h"
+
+namespace inkra::test {
+namespace {
+
+using board::win::TfrmWhiteBorad;
+using twain::test::Box;
+using twain::test::Manager;
+using twain::test::ManagerPlacement;
+using twain::test::PagesScript;
+
+Box ScanMessage(const char* text) { return {L"扫描", win::Utf8ToWide(text), MessageIcon::None}; }
+
+class BoardScan : public ::testing::Test {
+ protected:
+  board::win::BoardOptions Options() {
+    board::win::BoardOptions o;
+    o.settings = {&noSettings};
+    o.handOffPath = TempPath(L"handoff.wmf");
+    return o;
+  }
+  // Shows the board, runs `before`, presses "扫描", runs `after`, answers every box, then closes
+  // the board.
+  std::vector<Box> Scan(TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& before = {},
+                        const std::function<void(UiDriver&)>& after = {}) {
+    std::vector<MessageBoxInfo> seen;
+    UiDriver ui(4000);
+    ui.Then([&](UiDriver& d) {
+      WaitForBoard(d);
+      if (before) before(d);
+      ClickTool(board.Toolbar(), board::win::kBtnScan);
+      if (after) after(d);
+    });
+    addin::WatchForMessageBoxes(ui, seen);
+    ui.Then([&](UiDriver& d) { d.Close(board.Handle()); });
+    board.ShowModal();
+    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+    return twain::test::ToBoxes(seen);
+  }
+  board::MemorySettingsStore noSettings;
+};
+
+TEST_F(BoardScan, EachOutcomeShowsItsOneMessageAndAnEmptyScanLeavesTheBoard) {
+  struct Case {
+    const char* name;
+    Manager manager;
+    std::uint16_t userSelect;
+    int pages;
+    std::vector<Box> boxes;
+  } cases[] = {
+      {"no manager", Manager::None, 0, 0, {twain::test::Warning(twain::kCannotLoadManager)}},
+      {"selection cancelled", Manager::Fake, twain::TWRC_CANCEL, 1, {}},
+      {"nothing scanned", Manager::Fake, twain::TWRC_SUCCESS, 0, {ScanMessage("没有扫描操作！")}},
+  };
+  for (const Case& c : cases) {
+    ManagerPlacement placed(c.manager);
+    if (c.manager == Manager::Fake) {
+      twain::fake::Script script = PagesScript(c.pages);
+      script.userSelect = c.userSelect;
+      placed.SetScript(script);
+    }
+    TfrmWhiteBorad board(Options());
+    EXPECT_EQ(Scan(board), c.boxes) << c.name;
+    EXPECT_TRUE(AllWhite(BoardPixels(board))) << c.name;
+    EXPECT_EQ(board.Model().ViewSize(), (board::Size{602, 258})) << c.name;
+    if (c.manager == Manager::Fake) {
+      EXPECT_EQ(placed.Report().enables, c.userSelect == twain::TWRC_SUCCESS) << c.name;
+    }
+  }
+}
+
+TEST_F(BoardScan, AFeederOfThreeLeavesTheThirdPageAndFreesEveryBlock) {
+  ManagerPlacement placed(Manager::Fake);
+  placed.SetScript(PagesScript(3, 700, 400));
+  TfrmWhiteBorad board(Options());
+  EXPECT_EQ(Scan(board), std::vector{ScanMessage("扫描操作完成，成功！")});
+  const Bitmap b = BoardPixels(board);
+  EXPECT_EQ(std::make_tuple(b.Width(), b.Height()), std::make_tuple(700, 400));
+  EXPECT_EQ(b.PixelRGB(0, 0), twain::fake::PageColour(2));
+  EXPECT_EQ(b.PixelRGB(699, 399), twain::fake::PageColour(2));
+  // Fill mode stays: the view keeps the panel's client area and shows the scan cut off.
+  EXPECT_EQ(board.Model().Mode(), board::LayoutMode::Fill);
+  EXPECT_EQ(board.Model().ViewSize(), (board::Size{602, 258}));
+  const twain::fake::Report report = placed.Report();
+  EXPECT_EQ(report.blocksHandedOut, 3);
+  EXPECT_EQ(report.blocksLive, 0);
+}
+
+TEST_F(BoardScan, AScanOverAJpegLeavesABitmapInNaturalMode) {
+  ManagerPlacement placed(Manager::Fake);
+  placed.SetScript(PagesScript(1, 90, 70));
+  const std::wstring jpeg = TempPath(L"scan-over.jpg");
+  const std::vector<std::uint8_t> bytes = board::testing::MakeJpeg(120, 90, 30, 140, 220);
+  std::ofstream(std::filesystem::path(jpeg), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  TfrmWhiteBorad board(Options());
+  const auto boxes = Scan(board, [&](UiDriver& d) { OpenThroughDialog(d, board.Toolbar(), jpeg); });
+  DeleteFileW(jpeg.c_str());
+  EXPECT_EQ(boxes, std::vector{ScanMessage("扫描操作完成，成功！")});
+  EXPECT_EQ(board.Model().Kind(), board::PictureKind::Bitmap);
+  EXPECT_EQ(board.Model().Mode(), board::LayoutMode::Natural);
+  EXPECT_EQ(board.Model().ViewSize(), (board::Size{90, 70}));
+  EXPECT_EQ(BoardPixels(board).PixelRGB(45, 35), twain::fake::PageColour(0));
+  EXPECT_EQ(placed.Report().blocksLive, 0);
+}
+
+TEST_F(BoardScan, ThroughWinesOwnManagerTheFeedersThirdPageLands) {
+  if (sizeof(void*) == 8) GTEST_SKIP() << "Wine ships no 64-bit TWAINDSM.DLL";
+  ManagerPlacement placed(Manager::Wine);
+  TfrmWhiteBorad board(Options());
+  const auto boxes = Scan(board, {}, [](UiDriver& d) { ChooseTwainSource(d, kTestFeeder, IDOK); });
+  EXPECT_EQ(boxes, std::vector{ScanMessage("扫描操作完成，成功！")});
+  const Bitmap b = BoardPixels(board);
+  EXPECT_EQ(std::make_tuple(b.Width(), b.Height()), std::make_tuple(320, 240));
+  EXPECT_EQ(b.PixelRGB(319, 239), twain::fake::PageColour(2));
+}
+
+TEST_F(BoardScan, AClickWhileTheSourceIsOpenStartsNoSecondScan) {
+  ManagerPlacement placed(Manager::Fake);
+  twain::fake::Script script = PagesScript(0);
+  script.holdOpen = 1;
+  placed.SetScript(script);
+  TfrmWhiteBorad board(Options());
+  // The first click's acquisition waits in its event loop, which dispatches the second click;
+  // a marker posted after it tells when that has been handled.
+  const UINT marker = RegisterWindowMessageW(twain::fake::kMarkerMessage);
+  const auto boxes = Scan(board, {}, [&](UiDriver& d) {
+    Eventually(d, [&] { return placed.Report().enables == 1; }, "the source enabled");
+    ClickTool(board.Toolbar(), board::win::kBtnScan);
+    PostMessageW(board.Handle(), marker, 0, 0);
+    Eventually(d, [&] { return placed.Report().markersOffered == 1; }, "the second click handled");
+    placed.UserCloses();
+  });
+  EXPECT_EQ(boxes, std::vector{ScanMessage("没有扫描操作！")});
+  EXPECT_EQ(placed.Report().userSelects, 1);
+  EXPECT_EQ(placed.Report().enables, 1);
+}
+
+}  // namespace
+}  // namespace inkra::test

@@ -1,0 +1,142 @@
+#include "TwainTestSupport.h"
+
+#include <stdexcept>
+
+#include "AddInTestSupport.h"
+#include "TextConvert.h"
+#include "TwainTypes.h"
+
+namespace inkra::twain::test {
+namespace {
+
+constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
+
+// Wine loads its builtin module of a name even from our file unless the override asks for ours.
+void PreferNative(const wchar_t* module, bool on) {
+  HKEY key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)) return;
+  if (on) {
+    const wchar_t native[] = L"native";
+    RegSetValueExW(key, module, 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof native);
+  } else {
+    RegDeleteValueW(key, module);
+  }
+  RegCloseKey(key);
+}
+
+// A file of Wine's goes aside while a test puts another or none there, and comes back after.
+std::wstring SavedName(const std::wstring& file) { return file + L".wine"; }
+
+void SetAside(const std::wstring& file) {
+  if (GetFileAttributesW(SavedName(file).c_str()) == INVALID_FILE_ATTRIBUTES) MoveFileW(file.c_str(), SavedName(file).c_str());
+  DeleteFileW(file.c_str());  // a leftover of an earlier test that did not end
+}
+
+void Restore(const std::wstring& file) {
+  if (GetFileAttributesW(SavedName(file).c_str()) != INVALID_FILE_ATTRIBUTES) MoveFileW(SavedName(file).c_str(), file.c_str());
+}
+
+// Wine's manager looks only for the two sources it ships, sane.ds and gphoto2.ds (the first fails
+// to load here: Debian's Wine has no SANE), so the test source takes the place of sane.ds.
+std::wstring TestSourceFile() {
+  wchar_t folder[MAX_PATH];
+  GetWindowsDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder) + L"\\twain_32\\sane.ds";
+}
+
+std::wstring Built(const char* unixPath) {
+  const std::string path = unixPath;
+  return L"Z:" + std::wstring(path.begin(), path.end());
+}
+
+}  // namespace
+
+std::wstring ManagerPlacement::ManagerFile() {
+  wchar_t folder[MAX_PATH];
+  if (sizeof(void*) == 8) {
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\TWAINDSM.DLL";
+  }
+  GetWindowsDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder) + L"\\TWAIN_32.DLL";
+}
+
+ManagerPlacement::ManagerPlacement(Manager which) {
+  PreferNative(L"twain_32", which == Manager::Fake);
+  PreferNative(L"sane.ds", which == Manager::Wine);
+  const std::wstring file = which == Manager::Wine ? TestSourceFile() : ManagerFile();
+  SetAside(file);
+  if (which == Manager::None) return;
+  placed_.push_back(file);
+  if (!CopyFileW(Built(which == Manager::Wine ? INKRA_TEST_SOURCE_PATH : INKRA_FAKE_TWAIN_PATH).c_str(), file.c_str(),
+                 FALSE))
+    throw std::runtime_error("cannot place a test module");
+  if (which == Manager::Wine) return;
+  fake_ = LoadLibraryW(ManagerFile().c_str());
+  if (!fake_ || !GetProcAddress(fake_, "FakeTwain_SetScript")) throw std::runtime_error("the fake did not load");
+  SetScript(PagesScript(0));
+}
+
+ManagerPlacement::~ManagerPlacement() {
+  if (fake_) FreeLibrary(fake_);
+  // Wine's manager keeps the sources it loaded after it is unloaded; a loaded file cannot go.
+  for (int i = 0; i < 8; ++i) {
+    HMODULE source = GetModuleHandleW(TestSourceFile().c_str());
+    if (!source) break;
+    FreeLibrary(source);
+  }
+  PreferNative(L"twain_32", false);
+  PreferNative(L"sane.ds", false);
+  for (const std::wstring& file : placed_) DeleteFileW(file.c_str());
+  Restore(ManagerFile());
+  Restore(TestSourceFile());
+}
+
+void ManagerPlacement::SetScript(const fake::Script& script) {
+  reinterpret_cast<fake::SetScriptProc>(reinterpret_cast<void*>(GetProcAddress(fake_, "FakeTwain_SetScript")))(&script);
+}
+
+fake::Report ManagerPlacement::Report() {
+  fake::Report report{};
+  reinterpret_cast<fake::GetReportProc>(reinterpret_cast<void*>(GetProcAddress(fake_, "FakeTwain_GetReport")))(&report);
+  return report;
+}
+
+void ManagerPlacement::UserCloses() {
+  reinterpret_cast<fake::UserClosesProc>(reinterpret_cast<void*>(GetProcAddress(fake_, "FakeTwain_UserCloses")))();
+}
+
+fake::Script PagesScript(int pages, int width, int height, int bits) {
+  fake::Script script{};
+  script.pageCount = pages;
+  for (int i = 0; i < pages; ++i) script.pages[i] = {TWRC_XFERDONE, width, height, std::uint16_t(bits), 0};
+  return script;
+}
+
+Box Warning(const char* text) {
+  return {L"TWAIN Error", inkra::win::Utf8ToWide(text), inkra::test::MessageIcon::Warning};
+}
+
+void PrintTo(const Box& box, std::ostream* out) {
+  *out << '"' << inkra::win::WideToUtf8(box.caption) << "\" \"" << inkra::win::WideToUtf8(box.text) << "\" icon "
+       << int(box.icon);
+}
+
+std::vector<Box> ToBoxes(const std::vector<inkra::test::MessageBoxInfo>& seen) {
+  std::vector<Box> boxes;
+  for (const auto& b : seen) boxes.push_back({b.caption, b.text, b.icon});
+  return boxes;
+}
+
+std::vector<Box> BoxesDuring(const std::function<void()>& operation) {
+  std::vector<inkra::test::MessageBoxInfo> boxes;
+  {
+    inkra::test::UiDriver ui(1500);
+    inkra::addin::WatchForMessageBoxes(ui, boxes);
+    operation();
+    ui.Join();
+  }
+  return ToBoxes(boxes);
+}
+
+}  // namespace inkra::twain::test

@@ -1,0 +1,55 @@
+#pragma once
+// Puts a source manager where the scanner module looks for it in the test prefix, and takes it
+// away again: none at all, the scripted fake, or Wine's own TWAIN_32.DLL. Also the message boxes
+// a scan shows, as the tests compare them.
+#include <windows.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "faketwain/FakeTwainScript.h"
+#include "support/UiDriver.h"
+
+namespace inkra::twain::test {
+
+enum class Manager { None, Fake, Wine };
+
+class ManagerPlacement {
+ public:
+  explicit ManagerPlacement(Manager which);
+  ~ManagerPlacement();
+  ManagerPlacement(const ManagerPlacement&) = delete;
+  ManagerPlacement& operator=(const ManagerPlacement&) = delete;
+
+  // The fake only: its script and what it saw.
+  void SetScript(const fake::Script& script);
+  fake::Report Report();
+  void UserCloses();
+
+  // Where the module of this build looks first.
+  static std::wstring ManagerFile();
+
+ private:
+  HMODULE fake_ = nullptr;
+  std::vector<std::wstring> placed_;  // files of ours put into the prefix
+};
+
+// A script with every triplet succeeding and the given pages, each `width` x `height` x `bits`.
+fake::Script PagesScript(int pages, int width = 40, int height = 30, int bits = 24);
+
+struct Box {
+  std::wstring caption, text;
+  inkra::test::MessageIcon icon;
+  friend bool operator==(const Box&, const Box&) = default;
+};
+void PrintTo(const Box& box, std::ostream* out);
+
+// A warning of the scanner module: "TWAIN Error" with the exclamation icon.
+Box Warning(const char* text);
+// Runs `operation` on this thread while a driver records and answers every message box.
+std::vector<Box> BoxesDuring(const std::function<void()>& operation);
+std::vector<Box> ToBoxes(const std::vector<inkra::test::MessageBoxInfo>& seen);
+
+}  // namespace inkra::twain::test

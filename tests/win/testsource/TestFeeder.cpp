@@ -1,0 +1,104 @@
+// A small TWAIN data source for Wine's own source manager: a sheet feeder holding three
+// generated pages. Enabling it "scans" at once: it tells the manager that a transfer is ready
+// (the manager's DAT_NULL callback) and wakes the application's event loop, which learns of it
+// through MSG_PROCESSEVENT. Each native transfer hands out one page; closing it needs nothing.
+#include <windows.h>
+
+#include <cstring>
+
+#include "../faketwain/PageDib.h"
+#include "TwainTypes.h"
+
+using namespace inkra::twain;
+
+namespace {
+
+constexpr int kPages = 3;
+constexpr std::uint16_t DAT_NULL = 0x0000;
+
+TwIdentity g_application{};
+TwIdentity g_self{};
+HWND g_parent = nullptr;
+int g_nextPage = 0;
+std::uint16_t g_pendingEvent = MSG_NULL;
+
+UINT WakeMessage() {
+  static const UINT id = RegisterWindowMessageW(L"InkraTestFeederEvent");
+  return id;
+}
+
+void CopyText(TwStr32& to, const char* text) {
+  std::memset(to, 0, sizeof to);
+  std::strncpy(to, text, sizeof to - 1);
+}
+
+// Tells the manager (the standard's way for sources) and wakes the application's loop.
+void Notify(std::uint16_t message) {
+  g_pendingEvent = message;
+  if (HMODULE manager = GetModuleHandleW(L"twain_32.dll")) {
+    auto entry = reinterpret_cast<DsmEntryProc>(reinterpret_cast<void*>(GetProcAddress(manager, "DSM_Entry")));
+    if (entry) entry(&g_self, &g_application, DG_CONTROL, DAT_NULL, message, nullptr);
+  }
+  PostMessageW(g_parent, WakeMessage(), 0, 0);
+}
+
+std::uint16_t Identity(std::uint16_t msg, TwIdentity* id) {
+  if (msg == MSG_GET || msg == MSG_OPENDS) {
+    const std::uint32_t keep = id->Id;
+    *id = {};
+    id->Id = keep;
+    id->Version = {1, 0, TWLG_USA, TWCY_USA, {}};
+    CopyText(id->Version.Info, "1.0");
+    id->ProtocolMajor = 1;
+    id->ProtocolMinor = 9;
+    id->SupportedGroups = DG_CONTROL | DG_IMAGE;
+    CopyText(id->Manufacturer, "Inkra");
+    CopyText(id->ProductFamily, "Test");
+    CopyText(id->ProductName, "Inkra Test Feeder");
+    if (msg == MSG_OPENDS) g_self = *id, g_nextPage = 0;
+  }
+  return TWRC_SUCCESS;
+}
+
+std::uint16_t Pending(std::uint16_t msg, TwPendingXfers* pending) {
+  if (msg == MSG_RESET) g_nextPage = kPages;
+  pending->Count = std::uint16_t(kPages - g_nextPage);
+  return TWRC_SUCCESS;
+}
+
+std::uint16_t Event(TwEvent* event) {
+  const MSG* message = static_cast<const MSG*>(event->pEvent);
+  event->TWMessage = MSG_NULL;
+  if (message->message != WakeMessage()) return TWRC_NOTDSEVENT;
+  event->TWMessage = g_pendingEvent;
+  g_pendingEvent = MSG_NULL;
+  return TWRC_DSEVENT;
+}
+
+}  // namespace
+
+extern "C" std::uint16_t INKRA_TWAIN_CALL DS_Entry(TwIdentity* origin, std::uint32_t dg, std::uint16_t dat,
+                                                   std::uint16_t msg, TwMemRef data) {
+  if (origin) g_application = *origin;
+  if (dg == DG_IMAGE && dat == DAT_IMAGENATIVEXFER && msg == MSG_GET) {
+    if (g_nextPage >= kPages) return TWRC_FAILURE;
+    const int index = g_nextPage++;
+    HGLOBAL page = fake::MakePageDib({TWRC_XFERDONE, 320, 240, 24, 0}, index);
+    if (!page) return TWRC_FAILURE;
+    *static_cast<TwHandle*>(data) = page;
+    return TWRC_XFERDONE;
+  }
+  switch (dat) {
+    case DAT_IDENTITY: return Identity(msg, static_cast<TwIdentity*>(data));
+    case DAT_USERINTERFACE:
+      if (msg == MSG_ENABLEDS) {
+        g_parent = static_cast<HWND>(static_cast<TwUserInterface*>(data)->hParent);
+        Notify(g_nextPage < kPages ? MSG_XFERREADY : MSG_CLOSEDSREQ);
+      }
+      return TWRC_SUCCESS;
+    case DAT_EVENT: return Event(static_cast<TwEvent*>(data));
+    case DAT_PENDINGXFERS: return Pending(msg, static_cast<TwPendingXfers*>(data));
+    case DAT_STATUS: static_cast<TwStatus*>(data)->ConditionCode = TWCC_SUCCESS; return TWRC_SUCCESS;
+    default: return TWRC_FAILURE;
+  }
+}

@@ -15,8 +15,9 @@ int ClampInt(std::int64_t v, int bound) { return int(std::clamp<std::int64_t>(v,
 
 void BoardModel::Create(int panelClientWidth, int panelClientHeight) {
   client_ = {panelClientWidth, panelClientHeight};
-  mode_ = LayoutMode::Fill;
+  mode_ = settledMode_ = LayoutMode::Fill;
   EmptyPicture();
+  history_.Clear();
   SetSurfaceColours();
   nibWidth_ = kInitialNibWidth;
   accepted_ = false;
@@ -36,6 +37,7 @@ void BoardModel::MouseDown(MouseButton button, int x, int y) {
   x = ClampInt(x, kMaxCoordinate);
   y = ClampInt(y, kMaxCoordinate);
   if (button == MouseButton::Left) {
+    history_.EndDrawing();  // a new press is a new stroke
     drawing_ = true;
     lastX_ = curX_ = x;
     lastY_ = curY_ = y;
@@ -51,7 +53,7 @@ void BoardModel::MouseMove(int x, int y) {
   curY_ = ClampInt(y, kMaxCoordinate);
   const int w = nibWidth_;
   const Point polygon[4] = {{lastX_, lastY_}, {curX_, curY_}, {curX_ + w, curY_ + w}, {lastX_ + w, lastY_ + w}};
-  DrawingSurface().Polygon(polygon);
+  BeginDrawnChange();
   Rect bounds{polygon[0].x, polygon[0].y, polygon[0].x, polygon[0].y};
   for (const Point& p : polygon) {
     bounds.left = std::min(bounds.left, p.x);
@@ -61,12 +63,17 @@ void BoardModel::MouseMove(int x, int y) {
   }
   // The outline covers its end vertices; one more pixel each way is cheap insurance.
   bounds = {bounds.left - 1, bounds.top - 1, bounds.right + 2, bounds.bottom + 2};
+  SaveForUndo(bounds);
+  DrawingSurface().Polygon(polygon);
   PictureChanged(&bounds);
   lastX_ = curX_;
   lastY_ = curY_;
 }
 
-void BoardModel::MouseUp() { drawing_ = false; }
+void BoardModel::MouseUp() {
+  drawing_ = false;
+  history_.EndDrawing();
+}
 
 void BoardModel::ChoosePen(int index) {
   penIndex_ = index;
@@ -82,9 +89,10 @@ void BoardModel::ChooseColour(ColourValue c) {
 }
 
 void BoardModel::Clear() {
-  EmptyPicture();
+  PictureState before = TakePicture();
   mode_ = LayoutMode::Fill;
   SetSurfaceColours();
+  KeepForUndo(std::move(before));
   PictureChanged(nullptr);
 }
 
@@ -96,15 +104,22 @@ void BoardModel::PanelResized(int clientWidth, int clientHeight) {
 }
 
 void BoardModel::StampTime(const std::string& text) {
+  BeginDrawnChange();
   Surface& s = DrawingSurface();
   s.SetBrushColour(clWhite);
   Font font;
   font.sizePoints = 10;
   font.bold = true;
   s.SetFont(font);
+  // The glyphs of a bold face may reach past the box; a margin of half its height covers them.
+  const Rect cell = s.TextCell(stampX_, stampY_, text);
+  const int margin = (cell.bottom - cell.top) / 2 + 1;
+  const Rect area{cell.left - margin, cell.top - margin, cell.right + margin, cell.bottom + margin};
+  SaveForUndo(area);
   s.TextOut(stampX_, stampY_, text);
   s.SetBrushColour(selected_);
-  PictureChanged(nullptr);
+  history_.EndDrawing();
+  PictureChanged(&area);
 }
 
 void BoardModel::EnterNaturalMode() {
@@ -116,24 +131,28 @@ void BoardModel::EnterNaturalMode() {
 void BoardModel::OpenPicture(std::string_view fileName, std::span<const std::uint8_t> bytes) {
   EnterNaturalMode();
   auto decoded = DecodePictureFile(fileName, bytes);
-  if (auto* bitmap = std::get_if<Bitmap>(&decoded)) {
-    surface_ = surfaces_.FromBitmap(*bitmap);
+  // The new surface is made before the old picture is let go, so a failure keeps the board.
+  auto* bitmap = std::get_if<Bitmap>(&decoded);
+  auto* jpeg = std::get_if<JpegPicture>(&decoded);
+  std::unique_ptr<Surface> next = surfaces_.FromBitmap(bitmap ? *bitmap : jpeg->decoded);
+  PictureState before = TakePicture();
+  surface_ = std::move(next);
+  if (bitmap) {
     kind_ = PictureKind::Bitmap;
-    jpegBytes_.clear();
     SetSurfaceColours();
   } else {
-    auto& jpeg = std::get<JpegPicture>(decoded);
-    surface_ = surfaces_.FromBitmap(jpeg.decoded);
     kind_ = PictureKind::Jpeg;
-    jpegBytes_ = std::move(jpeg.original);
+    jpegBytes_ = std::move(jpeg->original);
   }
+  KeepForUndo(std::move(before));
   PictureChanged(nullptr);
 }
 
 void BoardModel::ClearForSeal() {
-  EmptyPicture();
+  PictureState before = TakePicture();
   EnterNaturalMode();
   SetSurfaceColours();
+  KeepForUndo(std::move(before));
   PictureChanged(nullptr);
 }
 
@@ -145,11 +164,40 @@ void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
 }
 
 void BoardModel::TakeScan(std::unique_ptr<Surface> scan) {
+  PictureState before = TakePicture();
   surface_ = std::move(scan);
   kind_ = PictureKind::Bitmap;
-  jpegBytes_.clear();
   SetSurfaceColours();
+  KeepForUndo(std::move(before));
   PictureChanged(nullptr);
+}
+
+bool BoardModel::Undo() { return Travel(&UndoHistory::Undo); }
+bool BoardModel::Redo() { return Travel(&UndoHistory::Redo); }
+
+bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&)) {
+  if (!surface_) return false;
+  PictureState current{std::move(surface_), kind_, std::move(jpegBytes_), mode_};
+  const auto restore = [&] {
+    surface_ = std::move(current.surface);
+    kind_ = current.kind;
+    jpegBytes_ = std::move(current.jpegBytes);
+  };
+  UndoHistory::Moved moved;
+  try {
+    moved = (history_.*direction)(current);
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  if (!moved.moved) return false;
+  if (moved.whole) mode_ = settledMode_ = current.mode;
+  // A picture kept from earlier still has the colours of its day.
+  surface_->SetPenColour(selected_);
+  surface_->SetBrushColour(selected_);
+  PictureChanged(moved.whole ? nullptr : &moved.area);
+  return true;
 }
 
 void BoardModel::WritePicture(ByteSink& sink) const {
@@ -198,6 +246,25 @@ Surface& BoardModel::DrawingSurface() {
   }
   return *surface_;
 }
+
+PictureState BoardModel::TakePicture() {
+  PictureState taken{std::move(surface_), kind_, std::move(jpegBytes_), settledMode_};
+  EmptyPicture();
+  return taken;
+}
+
+void BoardModel::KeepForUndo(PictureState before) {
+  history_.RecordReplacement(std::move(before));
+  settledMode_ = mode_;
+}
+
+void BoardModel::BeginDrawnChange() {
+  // Taken before drawing makes an opened JPEG a bitmap, so undo can make it a JPEG again. The
+  // bytes are copied, not moved: until the drawing happens they are still the picture.
+  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, kind_, jpegBytes_, mode_});
+}
+
+void BoardModel::SaveForUndo(const Rect& area) { history_.SaveArea(DrawingSurface(), area); }
 
 void BoardModel::EmptyPicture() {
   surface_.reset();

@@ -9,17 +9,17 @@
 #include <string_view>
 #include <vector>
 
+#include "BoardPicture.h"
 #include "ByteSink.h"
 #include "Colour.h"
 #include "PenSettings.h"
 #include "Picture.h"
 #include "Surface.h"
+#include "UndoHistory.h"
 
 namespace inkra::board {
 
 enum class MouseButton { Left, Right, Middle };
-enum class LayoutMode { Fill, Natural };
-enum class PictureKind { Empty, Bitmap, Jpeg };
 
 struct Size {
   int width = 0, height = 0;
@@ -60,18 +60,26 @@ class BoardModel {
   // A confirmed seal's first step: an empty board, natural mode, a white bitmap of the
   // view's size in the selected colours.
   void ClearForSeal();
-  // The seal's BMP becomes the picture. Throws PictureError when it does not decode, leaving
-  // the picture as it was.
+  // The seal's BMP becomes the picture, as part of the change ClearForSeal began (one undo
+  // takes the whole seal back). Throws PictureError when it does not decode, leaving the
+  // picture as it was.
   void LoadSeal(std::span<const std::uint8_t> bmp);
   // Both steps.
   void TakeSeal(std::span<const std::uint8_t> bmp) {
     ClearForSeal();
     LoadSeal(bmp);
   }
-  // A scanned picture (drawn by the scanner module) becomes the board picture, a bitmap, in the
-  // selected colours; the layout mode stays, so only natural mode gives the view its size.
+  // A scanned picture (drawn by the scanner module, taken over as it is) becomes the board
+  // picture, a bitmap, in the selected colours, as one change that undo takes back; the layout
+  // mode stays, so only natural mode gives the view its size.
   void TakeScan(std::unique_ptr<Surface> scan);
   void Accept() { accepted_ = true; }
+
+  // Takes back the last change to the picture, or brings back the last one taken back. False
+  // when there is none.
+  bool Undo();
+  bool Redo();
+  const UndoHistory& History() const { return history_; }
 
   // The picture in its own encoding: BMP for a bitmap, the original bytes for a JPEG.
   void WritePicture(ByteSink& sink) const;
@@ -109,6 +117,14 @@ class BoardModel {
   void EmptyPicture();
   void SetSurfaceColours();        // fill, then pen, as at creation
   void PictureChanged(const Rect* area);
+  // Leaves the board empty. The mode taken is the one of the last change: a failed Open's switch
+  // to natural mode is no change of its own.
+  PictureState TakePicture();
+  void KeepForUndo(PictureState before);  // a replacement, in the history
+  // Opens a drawn change unless one is open, then keeps `area` as it is before drawing there.
+  void BeginDrawnChange();
+  void SaveForUndo(const Rect& area);
+  bool Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&));
 
   SurfaceFactory& surfaces_;
   PictureKind kind_ = PictureKind::Empty;
@@ -116,6 +132,7 @@ class BoardModel {
   std::vector<std::uint8_t> jpegBytes_;  // the JPEG file as opened, while it is undrawn
 
   LayoutMode mode_ = LayoutMode::Fill;
+  LayoutMode settledMode_ = LayoutMode::Fill;  // as the last change to the picture left it
   Size client_;       // the drawing panel's client area
   Size naturalView_;  // the view's size in natural mode
 
@@ -128,6 +145,7 @@ class BoardModel {
   int penIndex_ = 3;
 
   Changes changes_;
+  UndoHistory history_;
 };
 
 }  // namespace inkra::board

@@ -2,7 +2,10 @@
 // The drawing surface of a bitmap board picture and the factory that makes one. The Windows
 // shell backs it with a DIB section; the tests with a recording canvas.
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "Bitmap.h"
 #include "Canvas.h"
@@ -18,13 +21,31 @@ struct Rect {
     if (o.Empty()) return *this;
     return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right), std::max(bottom, o.bottom)};
   }
+  Rect Intersect(const Rect& o) const {
+    Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+    return r.Empty() ? Rect{} : r;
+  }
   friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// The surface's pixels where they live in memory: top-down rows of `stride` bytes at the
+// surface's own depth, laid out as Bitmap's. Valid until the surface is destroyed.
+struct PixelRows {
+  std::uint8_t* bits = nullptr;
+  std::size_t stride = 0;
+  int width = 0, height = 0, bitsPerPixel = 0;
+  std::uint8_t* Row(int y) const { return bits + std::size_t(y) * stride; }
+  std::size_t Bytes() const { return stride * std::size_t(height); }
 };
 
 class Surface : public Canvas {
  public:
   // The pixels as they stand, at the surface's own depth.
   virtual Bitmap ToBitmap() const = 0;
+  // Direct access for the undo history, which copies and swaps rectangles of pixels.
+  virtual PixelRows Pixels() = 0;
+  // The box TextOut fills for `text` at (x, y) in the current font (upright text).
+  virtual Rect TextCell(int x, int y, const std::string& text) = 0;
 };
 
 class SurfaceFactory {

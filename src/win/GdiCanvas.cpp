@@ -173,30 +173,33 @@ void GdiCanvas::SetPixel(int x, int y, ColourValue c) {
   Finish();
 }
 
+void GdiCanvas::PrepareFont() {
+  if (!fontDirty_) return;
+  LOGFONTW lf{};
+  int dpi = GetDeviceCaps(dc_.get(), LOGPIXELSY);
+  lf.lfHeight = -::MulDiv(font_.sizePoints, dpi > 0 ? dpi : 96, 72);
+  lf.lfEscapement = font_.escapement;
+  lf.lfOrientation = font_.escapement;
+  lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH;
+  std::wstring face = Utf8ToWide(font_.face);
+  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+  std::memcpy(lf.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
+  lf.lfCharSet = CharsetForFace(dc_.get(), face);
+  UniqueFont made(CreateFontIndirectW(&lf));
+  if (made) {
+    SelectObject(dc_.get(), made.get());
+    fontHandle_ = std::move(made);  // the old font is no longer selected, so it can go
+  }
+  fontDirty_ = false;
+}
+
 void GdiCanvas::TextOut(int x, int y, const std::string& text) {
   if (text.empty()) return;
-  if (fontDirty_) {
-    LOGFONTW lf{};
-    int dpi = GetDeviceCaps(dc_.get(), LOGPIXELSY);
-    lf.lfHeight = -::MulDiv(font_.sizePoints, dpi > 0 ? dpi : 96, 72);
-    lf.lfEscapement = font_.escapement;
-    lf.lfOrientation = font_.escapement;
-    lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH;
-    std::wstring face = Utf8ToWide(font_.face);
-    face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-    std::memcpy(lf.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
-    lf.lfCharSet = CharsetForFace(dc_.get(), face);
-    UniqueFont made(CreateFontIndirectW(&lf));
-    if (made) {
-      SelectObject(dc_.get(), made.get());
-      fontHandle_ = std::move(made);  // the old font is no longer selected, so it can go
-    }
-    fontDirty_ = false;
-  }
+  PrepareFont();
   std::wstring wide = Utf8ToWide(text);
   SetTextColor(dc_.get(), Resolve(font_.colour, GetSysColor(COLOR_WINDOWTEXT)));
   if (brushColour_ == clNone) {
@@ -216,22 +219,37 @@ void GdiCanvas::TextOut(int x, int y, const std::string& text) {
 // of the advance's horizontal part, or nothing), so the cell is filled here as a polygon: the
 // advance times the font's height, turned about (x, y) by the escapement.
 void GdiCanvas::FillTurnedCell(int x, int y, const std::wstring& text) {
-  SIZE extent{};
-  TEXTMETRICW metrics{};
-  GetTextExtentPoint32W(dc_.get(), text.c_str(), int(text.size()), &extent);
-  GetTextMetricsW(dc_.get(), &metrics);
+  const SIZE size = CellOf(text);
   const double angle = font_.escapement * std::numbers::pi / 1800.0;
   const double c = std::cos(angle), s = std::sin(angle);
   // Along the text (u) and down the cell (v), then onto the screen, where y grows downward.
   auto place = [&](double u, double v) {
     return POINT{x + int(std::lround(u * c + v * s)), y + int(std::lround(-u * s + v * c))};
   };
-  const double w = extent.cx, h = metrics.tmHeight;
+  const double w = size.cx, h = size.cy;
   const POINT cell[] = {place(0, 0), place(w, 0), place(w, h), place(0, h)};
   PrepareShapes();
   SelectObject(dc_.get(), GetStockObject(NULL_PEN));
   ::Polygon(dc_.get(), cell, 4);
   penMadeFor_ = CLR_INVALID;  // the next shape selects a pen again
+}
+
+std::uint8_t* GdiCanvas::Bits() const {
+  GdiFlush();
+  return static_cast<std::uint8_t*>(bits_);
+}
+
+SIZE GdiCanvas::TextExtent(const std::string& text) {
+  PrepareFont();
+  return CellOf(Utf8ToWide(text));
+}
+
+SIZE GdiCanvas::CellOf(const std::wstring& text) const {
+  SIZE extent{};
+  TEXTMETRICW metrics{};
+  GetTextExtentPoint32W(dc_.get(), text.c_str(), int(text.size()), &extent);
+  GetTextMetricsW(dc_.get(), &metrics);
+  return {extent.cx, metrics.tmHeight};
 }
 
 Bitmap GdiCanvas::ToBitmap() const {

@@ -44,6 +44,11 @@ class GdiCanvas final : public Canvas {
 
   // The picture as it stands now, at the canvas's depth.
   Bitmap ToBitmap() const;
+  // The DIB section's rows, laid out as Bitmap's, with GDI's pending drawing done; null for an
+  // empty canvas. Owned by the canvas.
+  std::uint8_t* Bits() const;
+  // The box TextOut fills for `text` in the current font: advance width and cell height.
+  SIZE TextExtent(const std::string& text);
 
   // For blitting to a window; the canvas keeps ownership. Its pen, brush and font stay selected.
   HDC Dc() const { return dc_.get(); }
@@ -56,6 +61,8 @@ class GdiCanvas final : public Canvas {
  private:
   void Create(const Bitmap* source, int width, int height, int bitsPerPixel);
   void PrepareShapes();  // pen and brush for the colours in force
+  void PrepareFont();    // the font in force selected
+  SIZE CellOf(const std::wstring& text) const;  // advance and height in the selected font
   void Finish();         // the DIB bits catch up with GDI
   void FillTurnedCell(int x, int y, const std::wstring& text);
 

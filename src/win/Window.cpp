@@ -59,7 +59,10 @@ void UnregisterWindowClasses() {
   while (gRegisteredCount > 0) UnregisterClassW(gRegistered[--gRegisteredCount], ThisModule());
 }
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+  Destroy();
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+}
 
 Window* Window::FromHandle(HWND window) {
   return window ? static_cast<Window*>(GetPropW(window, kBinding)) : nullptr;
@@ -83,6 +86,13 @@ void Window::Destroy() {
 void Window::EndModal() {
   modal_ = false;
   if (window_) PostMessageW(window_, WM_NULL, 0, 0);  // wakes the loop when the end came from a sent message
+}
+
+void Window::UseAccelerators(std::span<const ACCEL> keys) {
+  HACCEL table = CreateAcceleratorTableW(const_cast<ACCEL*>(keys.data()), int(keys.size()));
+  if (!table) throw std::runtime_error("Cannot create the keyboard shortcuts");
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  accelerators_ = table;
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

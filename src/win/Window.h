@@ -13,6 +13,7 @@
 
 #include <exception>
 #include <functional>
+#include <span>
 #include <string>
 
 namespace inkra::win {
@@ -72,6 +73,9 @@ class Window {
   }
   // Ends the modal loop (the window is hidden, not destroyed).
   void EndModal();
+  // Keys that ShowModal's loop turns into this window's WM_COMMANDs whichever control has the
+  // focus (the board's undo and redo chords). The table lives as long as the object.
+  void UseAccelerators(std::span<const ACCEL> keys);
 
   // The window's messages. The default ends the modal loop on WM_CLOSE and hands everything
   // else to DefWindowProc.
@@ -87,6 +91,7 @@ class Window {
   void ReportError(const std::exception& error) noexcept;
 
   HWND window_ = nullptr;
+  HACCEL accelerators_ = nullptr;
   bool modal_ = false;
 };
 

@@ -69,6 +69,7 @@ void Window::ShowModal() {
         break;
       }
       if (got < 0) break;
+      if (accelerators_ && TranslateAcceleratorW(window_, accelerators_, &msg)) continue;
       if (IsDialogMessageW(window_, &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);

@@ -2,17 +2,22 @@
 // Test doubles of the board's platform: surfaces that record what is drawn on them.
 #include <cstdio>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "Bitmap.h"
-#include "RecordingCanvas.h"
 #include "BoardTestJpeg.h"
+#include "Colour.h"
+#include "RecordingCanvas.h"
 #include "Surface.h"
 
 namespace inkra::board::testing {
 
+// Records every call, and paints crudely into its pixels so changes can be checked on them: a
+// polygon fills its bounding box and a text its cell, in the brush colour (24 and 32 bits, RGB
+// colours only). A text cell is `sizePoints` pixels per character and twice that high.
 class RecordingSurface final : public Surface {
  public:
   explicit RecordingSurface(Bitmap pixels)
@@ -23,16 +28,47 @@ class RecordingSurface final : public Surface {
   void SetPenColour(ColourValue c) override { canvas_.SetPenColour(c); }
   void SetBrushColour(ColourValue c) override { canvas_.SetBrushColour(c); }
   void SetFont(const Font& f) override { canvas_.SetFont(f); }
-  void Polygon(std::span<const Point> points) override { canvas_.Polygon(points); }
+  void Polygon(std::span<const Point> points) override {
+    canvas_.Polygon(points);
+    if (points.empty()) return;
+    Rect box{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+    for (const Point& p : points) box = box.Union({p.x, p.y, p.x + 1, p.y + 1});
+    Paint(box);
+  }
   void Ellipse(int x1, int y1, int x2, int y2) override { canvas_.Ellipse(x1, y1, x2, y2); }
   void SetPixel(int x, int y, ColourValue c) override { canvas_.SetPixel(x, y, c); }
-  void TextOut(int x, int y, const std::string& text) override { canvas_.TextOut(x, y, text); }
-  // The pixels it was made with: drawing is only recorded.
+  void TextOut(int x, int y, const std::string& text) override {
+    canvas_.TextOut(x, y, text);
+    Paint(TextCell(x, y, text));
+  }
   Bitmap ToBitmap() const override { return pixels_; }
+  PixelRows Pixels() override {
+    return {pixels_.Pixels().data(), pixels_.Stride(), pixels_.Width(), pixels_.Height(), pixels_.BitsPerPixel()};
+  }
+  Rect TextCell(int x, int y, const std::string& text) override {
+    const int size = canvas_.CurrentFont().sizePoints;
+    const auto chars = int(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    return {x, y, x + chars * size, y + 2 * size};
+  }
 
   RecordingCanvas& Recorder() { return canvas_; }
 
  private:
+  void Paint(const Rect& area) {
+    const ColourValue c = canvas_.BrushColour();
+    const int bytes = pixels_.BitsPerPixel() / 8;
+    if ((bytes != 3 && bytes != 4) || IsSystemColour(c) || c == clNone || c == clDefault) return;
+    const Rect r = area.Intersect({0, 0, pixels_.Width(), pixels_.Height()});
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        std::uint8_t* px = pixels_.Row(y) + std::size_t(x) * std::size_t(bytes);
+        px[0] = std::uint8_t(c >> 16);
+        px[1] = std::uint8_t(c >> 8);
+        px[2] = std::uint8_t(c);
+      }
+    }
+  }
+
   Bitmap pixels_;
   RecordingCanvas canvas_;
 };

@@ -69,12 +69,14 @@ TEST_F(BoardPicture, FirstStrokeTurnsAJpegIntoABitmapOfItsPixels) {
   EXPECT_GT((px >> 16) & 0xFF, 240u);
 }
 
-TEST_F(BoardPicture, AColourChangeKeepsAJpegButAStampTurnsItIntoABitmap) {
+TEST_F(BoardPicture, AColourOrPenChangeKeepsAJpegButAStampTurnsItIntoABitmap) {
   auto jpeg = MakeJpeg(8, 8, 255, 255, 255);
   board.OpenPicture("c.jpg", jpeg);
   board.ChooseColour(clNavy);
+  board.ChoosePen(3);
   EXPECT_EQ(board.Kind(), PictureKind::Jpeg);
   EXPECT_EQ(Written(), jpeg);
+  EXPECT_EQ(surfaces.Last().Recorder().BrushColour(), clNavy);
   board.StampTime("2024-01-02 03:04");
   EXPECT_EQ(board.Kind(), PictureKind::Bitmap);
   EXPECT_NE(Written(), jpeg);

@@ -223,6 +223,63 @@ TEST_F(BoardCommands, TimeStampDrawsTodayOnWhiteAtTheStampPoint) {
   EXPECT_GT(dark, 30);  // glyphs in the window-text colour
 }
 
+// Waits until the board's history holds these counts, then the picture as it stands.
+Bitmap Settled(UiDriver& d, const TfrmWhiteBorad& board, std::size_t undo, std::size_t redo) {
+  const board::UndoHistory& h = board.Model().History();
+  Eventually(d, [&] { return h.UndoCount() == undo && h.RedoCount() == redo; },
+             "a history of " + std::to_string(undo) + " and " + std::to_string(redo));
+  return BoardPixels(board);
+}
+
+TEST_F(BoardCommands, UndoAndRedoKeysTakeBackAndBringBackStrokesAndTheStamp) {
+  TfrmWhiteBorad board(Options());
+  std::vector<Bitmap> seen;  // as each key left the picture
+  Bitmap first, second;
+  Drive(board, [&](UiDriver& d) {
+    Stroke(board.View(), {{20, 20}, {120, 80}});
+    first = Settled(d, board, 1, 0);
+    Stroke(board.View(), {{200, 40}, {100, 200}, {300, 220}});
+    ChoosePopupItem(d, board.View(), 90, 60, 1);  // a time stamp over both strokes
+    second = Settled(d, board, 3, 0);
+    d.PressKeys({VK_CONTROL, 'Z'});
+    d.PressKeys({VK_CONTROL, 'Z'});
+    seen.push_back(Settled(d, board, 1, 2));
+    d.PressKeys({VK_CONTROL, VK_SHIFT, 'Z'});
+    d.PressKeys({VK_CONTROL, 'Y'});
+    seen.push_back(Settled(d, board, 3, 0));
+    d.PressKeys({VK_CONTROL, 'Z'});
+    d.PressKeys({VK_CONTROL, 'Z'});
+    d.PressKeys({VK_CONTROL, 'Z'});
+    seen.push_back(Settled(d, board, 0, 3));
+    d.PressKeys({VK_CONTROL, 'Y'});
+    seen.push_back(Settled(d, board, 1, 2));
+  });
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_FALSE(AllWhite(first));
+  EXPECT_NE(first.Pixels(), second.Pixels());
+  EXPECT_EQ(seen[0].Pixels(), first.Pixels());
+  EXPECT_EQ(seen[1].Pixels(), second.Pixels());
+  EXPECT_TRUE(AllWhite(seen[2]));
+  EXPECT_EQ(seen[3].Pixels(), first.Pixels());
+}
+
+TEST_F(BoardCommands, AnOpenedJpegWhoseOnlyStrokeIsUndoneReachesTheHandOffByteForByte) {
+  const auto jpeg = board::testing::MakeJpeg(120, 90, 30, 140, 220);
+  const std::wstring path = Scratch(L"undone.jpg");
+  WriteFile(path, jpeg);
+  TfrmWhiteBorad board(Options());
+  Drive(board, [&](UiDriver& d) {
+    OpenThroughDialog(d, board.Toolbar(), path);
+    Stroke(board.View(), {{10, 10}, {60, 40}});
+    Settled(d, board, 2, 0);  // the open and the stroke
+    d.PressKeys({VK_CONTROL, 'Z'});
+    Settled(d, board, 1, 1);
+    ClickTool(board.Toolbar(), board::win::kBtnOK);
+  }, false);
+  EXPECT_TRUE(board.Accepted());
+  EXPECT_EQ(ReadWholeFile(board.HandOffPath()), jpeg);
+}
+
 TEST_F(BoardCommands, AboutBoxOpensAndClosesWithItsButton) {
   TfrmWhiteBorad board(Options());
   std::wstring text;

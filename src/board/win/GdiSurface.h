@@ -24,6 +24,14 @@ class GdiSurface final : public Surface {
   void SetPixel(int x, int y, ColourValue c) override { canvas_.SetPixel(x, y, c); }
   void TextOut(int x, int y, const std::string& text) override { canvas_.TextOut(x, y, text); }
   Bitmap ToBitmap() const override { return canvas_.ToBitmap(); }
+  PixelRows Pixels() override {
+    return {canvas_.Bits(), Bitmap::StrideFor(canvas_.Width(), canvas_.BitsPerPixel()), canvas_.Width(),
+            canvas_.Height(), canvas_.BitsPerPixel()};
+  }
+  Rect TextCell(int x, int y, const std::string& text) override {
+    const SIZE cell = canvas_.TextExtent(text);
+    return {x, y, x + cell.cx, y + cell.cy};
+  }
 
   HDC Dc() const { return canvas_.Dc(); }
 

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "BoardTexts.h"
@@ -51,6 +52,10 @@ TfrmWhiteBorad::TfrmWhiteBorad(BoardOptions options) : options_(std::move(option
   BuildOrDestroy([this] {
     CreateControls();
     LayOut();
+    const ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'Z', kKeyUndo},
+                          {FVIRTKEY | FCONTROL, 'Y', kKeyRedo},
+                          {FVIRTKEY | FCONTROL | FSHIFT, 'Z', kKeyRedo}};
+    UseAccelerators(keys);
     FormCreate();
   });
 }
@@ -120,6 +125,8 @@ void TfrmWhiteBorad::OnCommand(int id, int code) {
       case kBtnExit: BtnExitClick(); break;
       case kMenuN2: N2Click(); break;
       case kMenuN4: N4Click(); break;
+      case kKeyUndo: KeyUndoPress(); break;
+      case kKeyRedo: KeyRedoPress(); break;
       case kCbPen:
         if (code == CBN_SELCHANGE) cbPenChange();
         break;

@@ -24,6 +24,7 @@ enum BoardCommand : int {
   kBtnDelete = 101, kBtnOpen, kBtnSave, kBtnScan, kBtnReplace, kBtnFind, kBtnInformation, kBtnOK, kBtnExit,
   kMenuN1 = 201, kMenuN2, kMenuN4,
   kCbPen = 301, kCbColor,
+  kKeyUndo = 401, kKeyRedo,  // Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z
 };
 
 // What a test may put in place of the machine's own: settings stores, dialogs, hand-off path.
@@ -76,6 +77,8 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void BtnReplaceClick();
   void BtnFindClick();
   void BtnScanClick();
+  void KeyUndoPress();
+  void KeyRedoPress();
 
   void LoadPenSettings();
   void SavePenSettings();

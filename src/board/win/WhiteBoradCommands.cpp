@@ -146,4 +146,14 @@ void TfrmWhiteBorad::TakeSealFrom(inkra::win::SealForm& dialog) {
   DeleteFileW(path.c_str());
 }
 
+void TfrmWhiteBorad::KeyUndoPress() {
+  model_.Undo();
+  Sync();
+}
+
+void TfrmWhiteBorad::KeyRedoPress() {
+  model_.Redo();
+  Sync();
+}
+
 }  // namespace inkra::board::win

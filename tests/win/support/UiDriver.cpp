@@ -1,6 +1,7 @@
 #include "support/UiDriver.h"
 
 #include <chrono>
+#include <iterator>
 #include <stdexcept>
 
 namespace inkra::test {
@@ -276,5 +277,23 @@ void UiDriver::RightDown(HWND window, int x, int y) {
 void UiDriver::RightUp(HWND window, int x, int y) { PostMessageW(window, WM_RBUTTONUP, 0, MAKELPARAM(x, y)); }
 
 void UiDriver::Close(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
+
+void UiDriver::PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    inputs.push_back(in);
+  }
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = *it;
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+  }
+  if (SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size()) Fail("keys not sent");
+}
 
 }  // namespace inkra::test

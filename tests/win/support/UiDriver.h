@@ -21,6 +21,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -100,6 +101,10 @@ class UiDriver {
   void RightUp(HWND window, int x, int y);
   // WM_CLOSE, posted.
   void Close(HWND window);
+  // A chord typed on the keyboard (SendInput): each key down in order, then up in reverse. It
+  // reaches the focus of the foreground window with the modifier state real, which posted key
+  // messages do not give (accelerators read that state).
+  void PressKeys(std::initializer_list<WORD> keys);
 
   // --- Usable from any thread -----------------------------------------------------------------
   static std::wstring Text(HWND window);

@@ -154,7 +154,7 @@ void BoardModel::TakeScan(std::unique_ptr<Surface> scan) {
 void BoardModel::WritePicture(ByteSink& sink) const {
   switch (kind_) {
     case PictureKind::Jpeg: sink.Write(jpegBytes_); return;
-    case PictureKind::Bitmap: WriteBmp(surface_->ToBitmap(), sink); return;
+    case PictureKind::Bitmap: surface_->WriteBmp(sink); return;
     case PictureKind::Empty: break;
   }
   throw PictureError("The board holds no picture");

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "Bitmap.h"
+#include "Bmp.h"
 #include "Canvas.h"
 
 namespace inkra::board {
@@ -25,6 +26,9 @@ class Surface : public Canvas {
  public:
   // The pixels as they stand, at the surface's own depth.
   virtual Bitmap ToBitmap() const = 0;
+  // The pixels as a BMP file; a surface that holds its rows as a Bitmap lays them out writes
+  // them from where they lie.
+  virtual void WriteBmp(ByteSink& sink) const { inkra::WriteBmp(ToBitmap(), sink); }
 };
 
 class SurfaceFactory {

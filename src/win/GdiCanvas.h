@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Bitmap.h"
+#include "ByteSink.h"
 #include "Canvas.h"
 #include "Handle.h"
 
@@ -40,6 +41,8 @@ class GdiCanvas final : public Canvas {
 
   // The picture as it stands now, at the canvas's depth.
   Bitmap ToBitmap() const;
+  // The same picture as a BMP file, written from the DIB section's bits where they lie.
+  void WriteBmp(ByteSink& sink) const;
 
   // For blitting to a window; the canvas keeps ownership. Its pen, brush and font stay selected.
   HDC Dc() const { return dc_.get(); }
@@ -50,6 +53,7 @@ class GdiCanvas final : public Canvas {
   static COLORREF Resolve(ColourValue c, COLORREF fallback);
 
  private:
+  std::vector<PaletteEntry> CurrentPalette() const;  // the DIB's colour table; empty above 8 bits
   void Create(const Bitmap* source, int width, int height, int bitsPerPixel);
   void PrepareShapes();  // pen and brush for the colours in force
   void Finish();         // the DIB bits catch up with GDI

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "Errors.h"
 #include "Handle.h"
@@ -13,19 +14,59 @@ namespace {
 
 enum class WriteResult { Written, Refused, Failed };
 
-WriteResult TryWrite(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+// Gathers writes into a buffer of its own and hands the file whole buffers: a picture written
+// row by row costs a few large WriteFile calls, not one per row.
+class HandleSink final : public ByteSink {
+ public:
+  explicit HandleSink(HANDLE file) : file_(file) { buffer_.reserve(kBufferSize); }
+  void Write(std::span<const std::uint8_t> bytes) override {
+    if (buffer_.size() + bytes.size() > kBufferSize) Flush();
+    if (bytes.size() >= kBufferSize) return Put(bytes);
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+  }
+  bool Finish() {
+    Flush();
+    return ok_;
+  }
+
+ private:
+  static constexpr std::size_t kBufferSize = std::size_t(1) << 20;
+  void Flush() {
+    Put(buffer_);
+    buffer_.clear();
+  }
+  void Put(std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (ok_ && done < bytes.size()) {
+      DWORD chunk = DWORD(std::min<std::size_t>(bytes.size() - done, 1u << 30)), written = 0;
+      ok_ = WriteFile(file_, bytes.data() + done, chunk, &written, nullptr) && written != 0;
+      done += written;
+    }
+  }
+
+  HANDLE file_;
+  std::vector<std::uint8_t> buffer_;
+  bool ok_ = true;
+};
+
+WriteResult TryWrite(const std::wstring& path, const std::function<void(ByteSink&)>& write) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return GetLastError() == ERROR_ACCESS_DENIED ? WriteResult::Refused : WriteResult::Failed;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD chunk = DWORD(std::min<std::size_t>(bytes.size() - done, 1u << 30)), written = 0;
-    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      file.reset();
-      DeleteFileW(path.c_str());  // no half-written picture for the reader
-      return WriteResult::Failed;
-    }
-    done += written;
+  HandleSink sink(file.get());
+  bool written = false;
+  try {
+    write(sink);
+    written = sink.Finish();
+  } catch (...) {
+    file.reset();
+    DeleteFileW(path.c_str());
+    throw;
+  }
+  if (!written) {
+    file.reset();
+    DeleteFileW(path.c_str());  // no half-written picture for the reader
+    return WriteResult::Failed;
   }
   return WriteResult::Written;
 }
@@ -44,11 +85,15 @@ std::wstring TempFolderPathFor(const std::wstring& fixedPath) {
 }
 
 std::wstring WriteHandOffFile(const std::wstring& fixedPath, std::span<const std::uint8_t> bytes) {
-  WriteResult first = TryWrite(fixedPath, bytes);
+  return WriteHandOffFile(fixedPath, [bytes](ByteSink& sink) { sink.Write(bytes); });
+}
+
+std::wstring WriteHandOffFile(const std::wstring& fixedPath, const std::function<void(ByteSink&)>& write) {
+  WriteResult first = TryWrite(fixedPath, write);
   if (first == WriteResult::Written) return fixedPath;
   if (first == WriteResult::Refused) {
     std::wstring standIn = TempFolderPathFor(fixedPath);
-    if (!standIn.empty() && TryWrite(standIn, bytes) == WriteResult::Written) return standIn;
+    if (!standIn.empty() && TryWrite(standIn, write) == WriteResult::Written) return standIn;
   }
   throw FileError("Cannot create file " + WideToUtf8(fixedPath));
 }

@@ -24,6 +24,7 @@ class GdiSurface final : public Surface {
   void SetPixel(int x, int y, ColourValue c) override { canvas_.SetPixel(x, y, c); }
   void TextOut(int x, int y, const std::string& text) override { canvas_.TextOut(x, y, text); }
   Bitmap ToBitmap() const override { return canvas_.ToBitmap(); }
+  void WriteBmp(ByteSink& sink) const override { canvas_.WriteBmp(sink); }
 
   HDC Dc() const { return canvas_.Dc(); }
 

@@ -99,16 +99,14 @@ void TfrmWhiteBorad::BtnSaveClick() {
   FileDialogs& dialogs = options_.dialogs ? *options_.dialogs : commonDialogs_;
   const std::optional<std::wstring> path = dialogs.SavePicture(window_);
   if (!path) return;
-  VectorSink picture;
-  model_.WritePicture(picture);
-  WriteFileBytes(std::filesystem::path(*path), picture.data);
+  FileSink file{std::filesystem::path(*path)};
+  model_.WritePicture(file);
+  file.Close();
 }
 
 void TfrmWhiteBorad::BtnOKClick() {
-  VectorSink picture;
-  model_.WritePicture(picture);
   const std::wstring fixed = options_.handOffPath.empty() ? Utf8ToWide(kHandOffPath) : options_.handOffPath;
-  handOffWritten_ = inkra::win::WriteHandOffFile(fixed, picture.data);
+  handOffWritten_ = inkra::win::WriteHandOffFile(fixed, [this](ByteSink& sink) { model_.WritePicture(sink); });
   model_.Accept();
   PostMessageW(window_, WM_CLOSE, 0, 0);
 }

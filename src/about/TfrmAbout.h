@@ -6,28 +6,21 @@
 
 #include "GdiCanvas.h"
 #include "Handle.h"
+#include "Window.h"
 
 namespace inkra::about {
 
-class TfrmAbout {
+class TfrmAbout final : public inkra::win::Window {
  public:
   TfrmAbout();
-  ~TfrmAbout();
-  TfrmAbout(const TfrmAbout&) = delete;
-  TfrmAbout& operator=(const TfrmAbout&) = delete;
-
-  void ShowModal();
-  HWND Handle() const { return window_; }
+  ~TfrmAbout() override;
 
   static constexpr int kCloseButton = 1;  // IDOK: Enter closes the box too
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint();
 
-  HWND window_ = nullptr;
-  bool closed_ = false;
   inkra::win::UniqueFont font_, titleFont_;
   std::unique_ptr<inkra::win::GdiCanvas> picture_;
 };

@@ -75,7 +75,8 @@ void BoardModel::ChoosePen(int index) {
 
 void BoardModel::ChooseColour(ColourValue c) {
   selected_ = c;
-  Surface& s = DrawingSurface();
+  // An opened JPEG keeps its bytes until a mark is made: the colour waits on its surface.
+  Surface& s = kind_ == PictureKind::Jpeg ? *surface_ : DrawingSurface();
   s.SetPenColour(c);
   s.SetBrushColour(c);
 }

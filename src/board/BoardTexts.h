@@ -3,11 +3,11 @@
 #include <array>
 #include <string>
 
+#include "Product.h"
+
 namespace inkra::board {
 
-inline constexpr char kProductName[] = "InkraSoft 手写板";
-inline constexpr char kProductVersion[] = "1.0";
-inline std::string BoardTitle() { return std::string(kProductName) + " " + kProductVersion; }
+inline std::string BoardTitle() { return ProductTitle(); }
 
 inline constexpr std::array<const char*, 7> kPenNames = {"特细", "细", "较细", "普通", "较粗", "粗", "特粗"};
 inline constexpr int kDefaultPenIndex = 3;  // the list shows "普通"
@@ -31,6 +31,8 @@ inline constexpr char kHandOffPath[] = "c:\\00000001InkraWebWhirte.wmf";
 inline constexpr char kSealHandOffPath[] = "c:\\temp00000001.bmp";
 inline constexpr char kCursorPath[] = "C:\\Inkratemp.cur";
 inline constexpr int kBoardCursorId = 23;
+
+inline constexpr char kPictureUnusable[] = "无法使用这个图片：文件已损坏、格式不受支持或图片太大。";
 
 inline std::string UnsupportedPictureText(const std::string& extension) {
   return "不能打开这种文件（" + (extension.empty() ? std::string("无扩展名") : extension) +

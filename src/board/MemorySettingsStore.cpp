@@ -5,6 +5,7 @@ namespace inkra::board {
 bool MemorySettingsStore::OpenKey() {
   if (refuseOpen) return false;
   open_ = true;
+  keyExists = true;
   ++opens;
   return true;
 }

@@ -14,6 +14,7 @@ class MemorySettingsStore final : public SettingsStore {
  public:
   using Value = std::variant<std::string, std::uint32_t>;
 
+  bool KeyExists() override { return keyExists && !refuseOpen; }
   bool OpenKey() override;
   bool ValueExists(const std::string& name) override;
   std::optional<std::string> ReadString(const std::string& name) override;
@@ -23,6 +24,7 @@ class MemorySettingsStore final : public SettingsStore {
   void CloseKey() override { open_ = false; }
 
   std::map<std::string, Value> values;
+  bool keyExists = false;    // the key is there; an open creates it
   bool refuseOpen = false;   // the key can be neither opened nor created
   bool refuseWrite = false;  // the key opens, but every write fails
   int opens = 0;             // successful opens

@@ -37,7 +37,10 @@ bool WriteTo(SettingsStore& store, ColourValue colour, int penIndex) {
 
 LoadedPenSettings LoadPenSettings(std::span<SettingsStore* const> stores) {
   LoadedPenSettings out;
-  SettingsStore* store = OpenFirst(stores);
+  SettingsStore* store = nullptr;
+  for (auto it = stores.rbegin(); it != stores.rend() && !store; ++it)
+    if (*it && (*it)->KeyExists() && (*it)->OpenKey()) store = *it;
+  if (!store) store = OpenFirst(stores);
   if (!store) return out;
   ReadInto(*store, out);
   store->CloseKey();

@@ -20,8 +20,10 @@ struct LoadedPenSettings {
   friend bool operator==(const LoadedPenSettings&, const LoadedPenSettings&) = default;
 };
 
-// Reads the first store whose key opens (the machine-wide store first, the user's when that
-// one is refused). Any failure ends the load silently, keeping what was read before it.
+// The stores come in saving order: the machine-wide store, then the user's, which takes the
+// saves the machine refuses. So the last store whose key exists holds the user's latest saves
+// and is read; when no key exists yet, the first store whose key opens. Any failure ends the
+// load silently, keeping what was read before it.
 LoadedPenSettings LoadPenSettings(std::span<SettingsStore* const> stores);
 
 // Writes the colour and the list index into the first store that takes both; false when

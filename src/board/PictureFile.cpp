@@ -32,7 +32,7 @@ std::variant<Bitmap, JpegPicture> DecodePictureFile(std::string_view fileName,
     case PictureFileKind::Jpeg: return DecodeJpeg(bytes);
     case PictureFileKind::Unsupported: break;
   }
-  throw PictureError(UnsupportedPictureText(ExtensionOf(fileName)));
+  throw UnsupportedPictureFile(UnsupportedPictureText(ExtensionOf(fileName)));
 }
 
 }  // namespace inkra::board

@@ -8,9 +8,16 @@
 #include <variant>
 
 #include "Bitmap.h"
+#include "Errors.h"
 #include "Jpeg.h"
 
 namespace inkra::board {
+
+// A file refused by its extension; its message is written for the user.
+class UnsupportedPictureFile : public PictureError {
+ public:
+  using PictureError::PictureError;
+};
 
 enum class PictureFileKind { Bitmap, Jpeg, Unsupported };
 
@@ -20,7 +27,7 @@ PictureFileKind PictureKindForName(std::string_view fileName);
 // The extension with its dot, as the name spells it ("" when there is none).
 std::string ExtensionOf(std::string_view fileName);
 
-// Throws PictureError: the decoder's message, or a refusal naming the extension.
+// Throws UnsupportedPictureFile naming the extension, or the decoder's PictureError.
 std::variant<Bitmap, JpegPicture> DecodePictureFile(std::string_view fileName,
                                                     std::span<const std::uint8_t> bytes);
 

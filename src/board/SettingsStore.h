@@ -10,6 +10,8 @@ namespace inkra::board {
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
+  // True when the settings key is there already (nothing is created).
+  virtual bool KeyExists() = 0;
   // Opens the settings key with full access, creating it when missing.
   virtual bool OpenKey() = 0;
   virtual bool ValueExists(const std::string& name) = 0;

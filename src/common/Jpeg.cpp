@@ -87,16 +87,35 @@ __attribute__((noinline)) void Allocate(Bitmap& out, std::vector<std::uint8_t>& 
 
 // The libjpeg calls. Objects with destructors live in the caller, so a jump out of libjpeg
 // back to the __builtin_setjmp here skips none; the caller destroys the decompressor.
+// How Run decodes: at full size, or reduced for a preview.
+struct Scaling {
+  int fitSide = 0;                 // 0: full size
+  std::uint64_t maxPixels = 0;     // of the picture itself; 0: the picture limits only
+};
+
+// The strongest reduction (a power of two up to 8) that keeps the longer side at least fitSide.
+unsigned ReductionFor(JDIMENSION width, JDIMENSION height, int fitSide) {
+  const JDIMENSION longer = width > height ? width : height;
+  unsigned denominator = 1;
+  while (denominator < 8 && longer / (denominator * 2) >= JDIMENSION(fitSide)) denominator *= 2;
+  return denominator;
+}
+
 __attribute__((noinline)) bool Run(Decoder& d, std::span<const std::uint8_t> file, Bitmap& out,
-                                   std::vector<std::uint8_t>& cmykRow) {
+                                   std::vector<std::uint8_t>& cmykRow, const Scaling& scaling) {
   if (__builtin_setjmp(d.err.jump)) return false;
   jpeg_create_decompress(&d.cinfo);
   d.created = true;
   jpeg_mem_src(&d.cinfo, file.data(), static_cast<unsigned long>(file.size()));
   jpeg_read_header(&d.cinfo, TRUE);
-  if (!WithinPictureLimits(d.cinfo.image_width, d.cinfo.image_height, 24)) {
+  if (!WithinPictureLimits(d.cinfo.image_width, d.cinfo.image_height, 24) ||
+      (scaling.maxPixels && std::uint64_t(d.cinfo.image_width) * d.cinfo.image_height > scaling.maxPixels)) {
     d.tooLarge = true;
     return false;
+  }
+  if (scaling.fitSide > 0) {
+    d.cinfo.scale_num = 1;
+    d.cinfo.scale_denom = ReductionFor(d.cinfo.image_width, d.cinfo.image_height, scaling.fitSide);
   }
   const bool cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
   d.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
@@ -115,23 +134,35 @@ __attribute__((noinline)) bool Run(Decoder& d, std::span<const std::uint8_t> fil
   return true;
 }
 
+// Decodes into `out`; returns libjpeg's warning count and the picture's own size.
+int Decode(std::span<const std::uint8_t> file, Bitmap& out, const Scaling& scaling, int* width = nullptr,
+           int* height = nullptr) {
+  if (file.size() > ULONG_MAX) throw PictureError("JPEG file is too large");
+  std::vector<std::uint8_t> cmykRow;
+  Decoder d;
+  if (!Run(d, file, out, cmykRow, scaling)) {
+    if (d.tooLarge) throw PictureError("JPEG width or height out of range (limit 30000 x 30000, 1 GiB)");
+    if (d.err.message[0] == '\0') throw PictureError("JPEG file is truncated");
+    throw PictureError(d.err.message);
+  }
+  if (width) *width = int(d.cinfo.image_width);
+  if (height) *height = int(d.cinfo.image_height);
+  return d.err.warnings;
+}
+
 }  // namespace
 
 JpegPicture DecodeJpeg(std::span<const std::uint8_t> file) {
-  if (file.size() > ULONG_MAX) throw PictureError("JPEG file is too large");
   JpegPicture picture;
-  std::vector<std::uint8_t> cmykRow;
-  {
-    Decoder d;
-    if (!Run(d, file, picture.decoded, cmykRow)) {
-      if (d.tooLarge) throw PictureError("JPEG width or height out of range (limit 30000 x 30000, 1 GiB)");
-      if (d.err.message[0] == '\0') throw PictureError("JPEG file is truncated");
-      throw PictureError(d.err.message);
-    }
-    picture.warnings = d.err.warnings;
-  }
+  picture.warnings = Decode(file, picture.decoded, {});
   picture.original.assign(file.begin(), file.end());
   return picture;
+}
+
+JpegPreview DecodeJpegPreview(std::span<const std::uint8_t> file, int fitSide, std::uint64_t maxPixels) {
+  JpegPreview preview;
+  Decode(file, preview.reduced, {fitSide > 0 ? fitSide : 1, maxPixels}, &preview.width, &preview.height);
+  return preview;
 }
 
 bool LooksLikeJpeg(std::span<const std::uint8_t> file) {

@@ -21,6 +21,16 @@ struct JpegPicture {
 // Greyscale, RGB, YCbCr, CMYK and YCCK files all come out as RGB (BGR bytes, like a DIB).
 JpegPicture DecodeJpeg(std::span<const std::uint8_t> file);
 
+// A JPEG for a preview: its size, and its pixels decoded at the strongest of libjpeg's DCT
+// reductions (1/2, 1/4, 1/8) that still leaves the longer side at least `fitSide` pixels, so a
+// preview never holds the full picture. A picture of more than maxPixels is refused with
+// PictureError from its header alone, before any memory is taken for it.
+struct JpegPreview {
+  int width = 0, height = 0;  // of the picture itself
+  Bitmap reduced;
+};
+JpegPreview DecodeJpegPreview(std::span<const std::uint8_t> file, int fitSide, std::uint64_t maxPixels);
+
 // True when the bytes start with the JPEG start-of-image marker.
 bool LooksLikeJpeg(std::span<const std::uint8_t> file);
 

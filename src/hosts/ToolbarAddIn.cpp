@@ -5,6 +5,7 @@
 #include "Dispatch.h"
 #include "MSOAddIn_Utils.h"
 #include "OfficeIds.h"
+#include "ReentryGuard.h"
 
 namespace inkra::addin {
 
@@ -61,6 +62,10 @@ bool TToolbarAddIn::SetupButton() {
   }
   if (!ButtonSink) ButtonSink = new TCommandBarButtonEventsSink(office::DIID__CommandBarButtonEvents);
   ButtonSink->OnClick = [this](IDispatch* ctrl, VARIANT_BOOL& cancel) {
+    // The board is modal, yet a click can still arrive while it is open (from the host's own
+    // loop): it must not open a second board over the shared hand-off file.
+    win::ReentryGuard guard(clickRunning_);
+    if (!guard.Entered()) return;
     // The host may disconnect and release this add-in while the board is open (the user unticks
     // it in the add-in dialog): the click keeps it alive until it has finished.
     ComPtr<IDTExtensibility2> keepAlive(this);

@@ -75,6 +75,7 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   void AddButton();
 
   board::win::BoardOptions boardOptions_;
+  bool clickRunning_ = false;  // a click's board is open
 };
 
 }  // namespace inkra::addin

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <utility>
 
 #include "GdiCanvas.h"
 #include "TextConvert.h"
@@ -12,6 +13,7 @@ namespace inkra::win {
 namespace {
 
 constexpr const wchar_t* kProperty = L"InkraColourBox";
+constexpr UINT_PTR kSubclassId = 0xC0B0;
 
 constexpr ColourValue kStandard[] = {clBlack, clMaroon, clGreen, clOlive, clNavy,    clPurple,
                                      clTeal,  clGray,   clSilver, clRed,  clLime,    clYellow,
@@ -41,6 +43,22 @@ ColourBox::ChooseFunction chooser = nullptr;
 
 void ColourBox::SetChooser(ChooseFunction f) { chooser = f; }
 
+ColourBox::~ColourBox() { Unbind(); }
+
+void ColourBox::Unbind() {
+  HWND combo = std::exchange(combo_, nullptr);
+  if (!combo || !IsWindow(combo)) return;
+  RemovePropW(combo, kProperty);
+  RemoveWindowSubclass(combo, ComboProc, kSubclassId);
+}
+
+LRESULT CALLBACK ColourBox::ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self) {
+  // Destroyed before the object: the property goes with the window.
+  if (message == WM_NCDESTROY) reinterpret_cast<ColourBox*>(self)->Unbind();
+  return DefSubclassProc(combo, message, wParam, lParam);
+}
+
 HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height, HFONT font) {
   entries_.clear();
   entries_.push_back({Kind::Default, defaultColour_});
@@ -56,6 +74,7 @@ HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height,
                            reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
   if (!combo_) return nullptr;
   SetPropW(combo_, kProperty, this);
+  SetWindowSubclass(combo_, ComboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   if (font) SendMessageW(combo_, WM_SETFONT, WPARAM(font), FALSE);
   for (int i = 0; i < Count(); ++i) SendMessageW(combo_, CB_ADDSTRING, 0, LPARAM(EntryLabel(i).c_str()));
   // Item heights follow the closed field's height, as a TColorBox's do.

@@ -15,6 +15,7 @@ class ColourBox {
  public:
   // `defaultColour` is what "Default" and an empty selection stand for.
   explicit ColourBox(ColourValue defaultColour = clRed) : defaultColour_(defaultColour) {}
+  ~ColourBox();  // a combo box that outlives the object no longer points to it
   ColourBox(const ColourBox&) = delete;
   ColourBox& operator=(const ColourBox&) = delete;
 
@@ -53,6 +54,8 @@ class ColourBox {
     ColourValue value;
   };
   void Draw(const DRAWITEMSTRUCT& item) const;
+  void Unbind();
+  static LRESULT CALLBACK ComboProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   COLORREF Swatch(const Entry& entry) const;
 
   ColourValue defaultColour_;

@@ -6,12 +6,34 @@
 #include <cmath>
 #include <numbers>
 #include <cstring>
+#include <utility>
 
 #include "Bmp.h"
 #include "Errors.h"
 #include "TextConvert.h"
 
 namespace inkra::win {
+
+namespace {
+
+int CALLBACK NoteCharset(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM param) {
+  auto* found = reinterpret_cast<std::pair<bool, BYTE>*>(param);
+  if (lf->lfCharSet == GB2312_CHARSET || !found->first) *found = {true, lf->lfCharSet};
+  return lf->lfCharSet == GB2312_CHARSET ? 0 : 1;  // GB2312 is the best answer: stop there
+}
+
+}  // namespace
+
+BYTE CharsetForFace(HDC dc, const std::wstring& face) {
+  // The mapper prefers the charset to the name: asking for "Arial" in GB2312 gets a Chinese face.
+  // So each face is asked for in a charset it has, GB2312 first, which Chinese faces all have.
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  std::pair<bool, BYTE> found{false, GB2312_CHARSET};
+  EnumFontFamiliesExW(dc, &lf, NoteCharset, reinterpret_cast<LPARAM>(&found), 0);
+  return found.second;  // a face that is not installed: GB2312, so Chinese text still renders
+}
 namespace {
 
 // A marker for "draw nothing" (clNone); no real COLORREF has these high bits.
@@ -163,7 +185,6 @@ void GdiCanvas::TextOut(int x, int y, const std::string& text) {
     lf.lfEscapement = font_.escapement;
     lf.lfOrientation = font_.escapement;
     lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = GB2312_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
@@ -171,6 +192,7 @@ void GdiCanvas::TextOut(int x, int y, const std::string& text) {
     std::wstring face = Utf8ToWide(font_.face);
     face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
     std::memcpy(lf.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
+    lf.lfCharSet = CharsetForFace(dc_.get(), face);
     UniqueFont made(CreateFontIndirectW(&lf));
     if (made) {
       SelectObject(dc_.get(), made.get());

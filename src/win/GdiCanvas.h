@@ -15,6 +15,10 @@
 
 namespace inkra::win {
 
+// The charset to ask for `face` in so that the font mapper keeps that face: GB2312 for the faces
+// that have it (Chinese text then renders), else a charset of the face's own (Latin faces).
+BYTE CharsetForFace(HDC dc, const std::wstring& face);
+
 class GdiCanvas final : public Canvas {
  public:
   enum class Contents { White, Unset };

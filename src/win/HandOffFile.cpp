@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "Errors.h"
+#include "FileReplace.h"
 #include "Handle.h"
 #include "TextConvert.h"
 
@@ -14,50 +12,13 @@ namespace {
 
 enum class WriteResult { Written, Refused, Failed };
 
-// Gathers writes into a buffer of its own and hands the file whole buffers: a picture written
-// row by row costs a few large WriteFile calls, not one per row.
-class HandleSink final : public ByteSink {
- public:
-  explicit HandleSink(HANDLE file) : file_(file) { buffer_.reserve(kBufferSize); }
-  void Write(std::span<const std::uint8_t> bytes) override {
-    if (buffer_.size() + bytes.size() > kBufferSize) Flush();
-    if (bytes.size() >= kBufferSize) return Put(bytes);
-    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
-  }
-  bool Finish() {
-    Flush();
-    return ok_;
-  }
-
- private:
-  static constexpr std::size_t kBufferSize = std::size_t(1) << 20;
-  void Flush() {
-    Put(buffer_);
-    buffer_.clear();
-  }
-  void Put(std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (ok_ && done < bytes.size()) {
-      DWORD chunk = DWORD(std::min<std::size_t>(bytes.size() - done, 1u << 30)), written = 0;
-      ok_ = WriteFile(file_, bytes.data() + done, chunk, &written, nullptr) && written != 0;
-      done += written;
-    }
-  }
-
-  HANDLE file_;
-  std::vector<std::uint8_t> buffer_;
-  bool ok_ = true;
-};
-
-WriteResult TryWrite(const std::wstring& path, const std::function<void(ByteSink&)>& write) {
+WriteResult TryWrite(const std::wstring& path, const FileWriter& write) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return GetLastError() == ERROR_ACCESS_DENIED ? WriteResult::Refused : WriteResult::Failed;
-  HandleSink sink(file.get());
   bool written = false;
   try {
-    write(sink);
-    written = sink.Finish();
+    written = WriteAll(file.get(), write);
   } catch (...) {
     file.reset();
     DeleteFileW(path.c_str());
@@ -88,7 +49,7 @@ std::wstring WriteHandOffFile(const std::wstring& fixedPath, std::span<const std
   return WriteHandOffFile(fixedPath, [bytes](ByteSink& sink) { sink.Write(bytes); });
 }
 
-std::wstring WriteHandOffFile(const std::wstring& fixedPath, const std::function<void(ByteSink&)>& write) {
+std::wstring WriteHandOffFile(const std::wstring& fixedPath, const FileWriter& write) {
   WriteResult first = TryWrite(fixedPath, write);
   if (first == WriteResult::Written) return fixedPath;
   if (first == WriteResult::Refused) {

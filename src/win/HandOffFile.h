@@ -3,11 +3,10 @@
 // (the root of drive C); current Windows refuses that to ordinary users, so the same file name
 // in the user's temporary folder stands in, and the reader is told which path was written.
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 
-#include "ByteSink.h"
+#include "FileReplace.h"
 
 namespace inkra::win {
 
@@ -17,7 +16,7 @@ namespace inkra::win {
 std::wstring WriteHandOffFile(const std::wstring& fixedPath, std::span<const std::uint8_t> bytes);
 // The same, for a picture written straight into the file by `write` (called again for the
 // stand-in), so a large picture is never gathered in memory first.
-std::wstring WriteHandOffFile(const std::wstring& fixedPath, const std::function<void(ByteSink&)>& write);
+std::wstring WriteHandOffFile(const std::wstring& fixedPath, const FileWriter& write);
 
 // The stand-in path for a fixed path: its file name in the user's temporary folder.
 std::wstring TempFolderPathFor(const std::wstring& fixedPath);

@@ -1,6 +1,7 @@
 #pragma once
-// Every message box of the shell goes through here (a real MessageBoxW), so that a test drives them
-// all the same way.
+// Every message box of the product goes through here: a real MessageBoxW, after which the
+// control that had the focus has it again (a box takes the focus away and, closing, hands
+// activation back to its owner, which alone would not give the field its focus and caret).
 #include <windows.h>
 
 #include <string>

@@ -69,12 +69,12 @@ TEST_F(BoardPicture, FirstStrokeTurnsAJpegIntoABitmapOfItsPixels) {
   EXPECT_GT((px >> 16) & 0xFF, 240u);
 }
 
-TEST_F(BoardPicture, ColourChangeAndStampAlsoTurnAJpegIntoABitmap) {
+TEST_F(BoardPicture, AColourChangeKeepsAJpegButAStampTurnsItIntoABitmap) {
   auto jpeg = MakeJpeg(8, 8, 255, 255, 255);
   board.OpenPicture("c.jpg", jpeg);
   board.ChooseColour(clNavy);
-  EXPECT_EQ(board.Kind(), PictureKind::Bitmap);
-  board.OpenPicture("c.jpg", jpeg);
+  EXPECT_EQ(board.Kind(), PictureKind::Jpeg);
+  EXPECT_EQ(Written(), jpeg);
   board.StampTime("2024-01-02 03:04");
   EXPECT_EQ(board.Kind(), PictureKind::Bitmap);
   EXPECT_NE(Written(), jpeg);

@@ -60,20 +60,34 @@ TEST(PenSettingsLoad, WidthAloneAndOutOfRange) {
   EXPECT_EQ(Load(s).penWidth, -1);
 }
 
-TEST(PenSettingsLoad, RefusedMachineStoreFallsBackToTheUsers) {
-  Store machine, user;
-  machine.refuseOpen = true;
-  machine.values["PenColor"] = std::string("clLime");
-  user.values["PenColor"] = std::string("clNavy");
-  SettingsStore* stores[] = {&machine, &user};
-  EXPECT_EQ(LoadPenSettings(stores).colour, clNavy);
-  // An open machine store is the only one read, even when it holds nothing.
-  machine.refuseOpen = false;
-  machine.values.clear();
-  EXPECT_EQ(LoadPenSettings(stores), LoadedPenSettings{});
-  user.refuseOpen = true;
-  machine.refuseOpen = true;
-  EXPECT_EQ(LoadPenSettings(stores), LoadedPenSettings{});
+// Saves go to the machine's store, else the user's; the load reads where the user's saves are.
+TEST(PenSettingsLoad, TheUsersKeyWinsWhenItExistsElseTheMachinesFirstOpenStore) {
+  struct Case {
+    const char* what;
+    bool machineKey, machineRefused, userKey, userRefused;
+    std::optional<ColourValue> colour;
+  };
+  const Case cases[] = {
+      {"the user's saves, with the machine's key there too", true, false, true, false, clNavy},
+      {"no user key: the machine's", true, false, false, false, clLime},
+      {"a user key that will not open: the machine's", true, false, true, true, clLime},
+      {"no key at all: the machine's is created and is empty", false, false, false, false, std::nullopt},
+      {"the machine refused, no user key yet: the user's", true, true, false, false, clNavy},
+      {"both refused", true, true, true, true, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Store machine, user;
+    machine.keyExists = c.machineKey;
+    machine.refuseOpen = c.machineRefused;
+    user.keyExists = c.userKey;
+    user.refuseOpen = c.userRefused;
+    if (c.machineKey) machine.values["PenColor"] = std::string("clLime");
+    if (c.userKey) user.values["PenColor"] = std::string("clNavy");
+    if (c.machineRefused && !c.userKey) user.values["PenColor"] = std::string("clNavy");
+    SettingsStore* stores[] = {&machine, &user};
+    EXPECT_EQ(LoadPenSettings(stores).colour, c.colour);
+  }
 }
 
 TEST(PenSettingsSave, WritesTheColourTextAndTheListIndex) {

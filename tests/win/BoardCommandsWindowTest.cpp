@@ -41,14 +41,7 @@ class BoardCommands : public ::testing::Test {
     return cleanup.back();
   }
   void Drive(TfrmWhiteBorad& board, std::function<void(UiDriver&)> steps, bool close = true) {
-    UiDriver ui;
-    ui.Then([&, close](UiDriver& d) {
-      WaitForBoard(d);
-      steps(d);
-      if (close) d.Close(board.Handle());
-    });
-    board.ShowModal();
-    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+    EXPECT_EQ(DriveBoard(board, steps, close), std::vector<std::string>{});
   }
   void WriteFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(fs::path(path), std::ios::binary);

@@ -61,14 +61,14 @@ TEST_F(BoardOpenPreview, LoadsBitmapsAndJpegsAndRefusesEverythingElse) {
 
   auto loaded = LoadPreviewPicture(folder / "small.bmp");
   ASSERT_TRUE(loaded);
-  EXPECT_EQ(loaded->Width(), 7);
-  EXPECT_EQ(loaded->Height(), 3);
-  EXPECT_EQ(loaded->PixelRGB(6, 2), 0x123456u);
+  EXPECT_EQ(loaded->width, 7);
+  EXPECT_EQ(loaded->height, 3);
+  EXPECT_EQ(loaded->shown.PixelRGB(6, 2), 0x123456u);
 
   auto jpeg = LoadPreviewPicture(folder / "disguised.bmp");
   ASSERT_TRUE(jpeg);
-  EXPECT_EQ(jpeg->Width(), 16);
-  EXPECT_EQ(jpeg->Height(), 8);
+  EXPECT_EQ(jpeg->width, 16);
+  EXPECT_EQ(jpeg->height, 8);
 
   for (const char* name : {"broken.jpg", "broken.bmp", "empty.bmp", "missing.bmp"})
     EXPECT_FALSE(LoadPreviewPicture(folder / name)) << name;
@@ -77,6 +77,47 @@ TEST_F(BoardOpenPreview, LoadsBitmapsAndJpegsAndRefusesEverythingElse) {
   // The size limit counts the file's bytes.
   EXPECT_TRUE(LoadPreviewPicture(folder / "small.bmp", bmp.size()));
   EXPECT_FALSE(LoadPreviewPicture(folder / "small.bmp", bmp.size() - 1));
+}
+
+// A JPEG whose header declares another size (the data stays the small picture's).
+std::vector<std::uint8_t> WithDeclaredSize(std::vector<std::uint8_t> jpeg, int width, int height) {
+  for (std::size_t i = 0; i + 8 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+      jpeg[i + 5] = std::uint8_t(height >> 8), jpeg[i + 6] = std::uint8_t(height);
+      jpeg[i + 7] = std::uint8_t(width >> 8), jpeg[i + 8] = std::uint8_t(width);
+      break;
+    }
+  return jpeg;
+}
+
+TEST_F(BoardOpenPreview, LargePicturesAreDecodedReducedAndHugeOnesNotAtAll) {
+  VectorSink rle;  // an 8-bit run-length bitmap declaring 20000 x 20000 in a few bytes
+  WriteBmp(Bitmap(4, 4, 8), rle);
+  rle.data[18] = 0x20, rle.data[19] = 0x4E, rle.data[22] = 0x20, rle.data[23] = 0x4E, rle.data[30] = 1;
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    bool shown;
+    int width, height, shownWidth, shownHeight;
+  };
+  const Case cases[] = {
+      {"small.jpg", board::testing::MakeJpeg(200, 100, 9, 9, 9), true, 200, 100, 200, 100},
+      {"wide.jpg", board::testing::MakeJpeg(2048, 1024, 9, 9, 9), true, 2048, 1024, 256, 128},
+      {"half.jpg", board::testing::MakeJpeg(600, 40, 9, 9, 9), true, 600, 40, 300, 20},
+      {"declares-huge.jpg", WithDeclaredSize(board::testing::MakeJpeg(16, 16, 9, 9, 9), 16000, 16000), false, 0, 0, 0, 0},
+      {"declares-huge.bmp", rle.data, false, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile(folder / c.name, c.bytes);
+    auto loaded = LoadPreviewPicture(folder / c.name);
+    ASSERT_EQ(loaded.has_value(), c.shown);
+    EXPECT_EQ(PreviewSizeText(loaded ? &*loaded : nullptr),
+              c.shown ? std::to_wstring(c.width) + L" x " + std::to_wstring(c.height) : L"(无)");
+    if (!loaded) continue;
+    EXPECT_EQ(loaded->shown.Width(), c.shownWidth);
+    EXPECT_EQ(loaded->shown.Height(), c.shownHeight);
+  }
 }
 
 TEST(BoardOpenPreviewParts, FitShrinksLargePicturesKeepingTheirShapeAndCentresThem) {
@@ -98,7 +139,7 @@ TEST(BoardOpenPreviewParts, FitShrinksLargePicturesKeepingTheirShapeAndCentresTh
 }
 
 TEST(BoardOpenPreviewParts, SizeTextNamesWidthByHeight) {
-  Bitmap b(602, 258, 24);
+  board::win::PreviewPicture b{602, 258, Bitmap(1, 1, 24)};
   EXPECT_EQ(PreviewSizeText(&b), L"602 x 258");
   EXPECT_EQ(PreviewSizeText(nullptr), L"(无)");
   EXPECT_EQ(std::wstring(kNoPreviewText), L"(无)");

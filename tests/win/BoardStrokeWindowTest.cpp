@@ -24,14 +24,7 @@ class BoardStrokes : public ::testing::Test {
   }
   // Runs the board modally while `steps` drive it, then closes it.
   void Drive(TfrmWhiteBorad& board, std::function<void(UiDriver&)> steps) {
-    UiDriver ui;
-    ui.Then([&](UiDriver& d) {
-      WaitForBoard(d);
-      steps(d);
-      d.Close(board.Handle());
-    });
-    board.ShowModal();
-    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+    EXPECT_EQ(DriveBoard(board, steps), std::vector<std::string>{});
   }
   MemorySettingsStore noSettings;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GdiCanvas.h"
+#include "TextConvert.h"
 
 using namespace inkra;
 using inkra::win::GdiCanvas;
@@ -138,4 +139,61 @@ TEST(GdiCanvasText, DefaultFontColourIsTheWindowTextColour) {
   EXPECT_GT(Count(canvas, GetSysColor(COLOR_WINDOWTEXT)), 10);
   Box box = Differing(canvas, kWhite);
   EXPECT_EQ(box.left >= 2 && box.top >= 2, true);
+}
+
+namespace {
+
+int CALLBACK FirstFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM found) {
+  if (lf->lfFaceName[0] == L'@') return 1;
+  *reinterpret_cast<std::wstring*>(found) = lf->lfFaceName;
+  return 0;
+}
+
+int CALLBACK AllFaces(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM all) {
+  if (lf->lfFaceName[0] != L'@') reinterpret_cast<std::vector<std::wstring>*>(all)->push_back(lf->lfFaceName);
+  return 1;
+}
+
+// An installed face of `charset` whose families lack `without` (0: any face of the charset).
+std::wstring InstalledFace(BYTE charset, BYTE without) {
+  HDC dc = GetDC(nullptr);
+  std::vector<std::wstring> faces;
+  LOGFONTW lf{};
+  lf.lfCharSet = charset;
+  EnumFontFamiliesExW(dc, &lf, AllFaces, reinterpret_cast<LPARAM>(&faces), 0);
+  std::wstring chosen;
+  for (const std::wstring& face : faces) {
+    std::wstring other;
+    LOGFONTW probe{};
+    probe.lfCharSet = without;
+    face.copy(probe.lfFaceName, LF_FACESIZE - 1);
+    if (without) EnumFontFamiliesExW(dc, &probe, FirstFace, reinterpret_cast<LPARAM>(&other), 0);
+    if (other.empty()) {
+      chosen = face;
+      break;
+    }
+  }
+  ReleaseDC(nullptr, dc);
+  return chosen;
+}
+
+}  // namespace
+
+// The font mapper weighs the charset above the name: a Latin face asked for in GB2312 would come
+// out as some Chinese face. Every chosen face is drawn in itself.
+TEST(GdiCanvasText, TextIsDrawnInTheChosenFaceLatinAndChineseAlike) {
+  const std::wstring latin = InstalledFace(ANSI_CHARSET, GB2312_CHARSET);
+  const std::wstring chinese = InstalledFace(GB2312_CHARSET, 0);
+  ASSERT_FALSE(latin.empty());
+  ASSERT_FALSE(chinese.empty());
+  for (const std::wstring& face : {latin, chinese}) {
+    GdiCanvas canvas(80, 40);
+    Font font = SongFont();
+    font.face = inkra::win::WideToUtf8(face);
+    canvas.SetFont(font);
+    canvas.TextOut(2, 2, "Ab");
+    wchar_t used[LF_FACESIZE] = {};
+    GetTextFaceW(canvas.Dc(), LF_FACESIZE, used);
+    EXPECT_EQ(std::wstring(used), face);
+  }
 }

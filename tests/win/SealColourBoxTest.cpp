@@ -77,5 +77,20 @@ TEST_F(ColourBoxTest, CustomAsksTheDialogAndCancelGoesBack) {
   EXPECT_EQ(box_.Selected(), RGB24(9, 9, 9));
 }
 
+// The box marks its combo with a window property; the mark goes with whichever dies first.
+TEST_F(ColourBoxTest, ThePropertyGoesWhenTheBoxOrItsComboIsDestroyed) {
+  HWND combo = nullptr;
+  {
+    win::ColourBox box;
+    combo = box.Create(parent_, 8, 0, 30, 150, 24, nullptr);
+    ASSERT_NE(GetPropW(combo, L"InkraColourBox"), nullptr);
+  }
+  EXPECT_EQ(GetPropW(combo, L"InkraColourBox"), nullptr);
+  win::ColourBox second;
+  HWND secondCombo = second.Create(parent_, 9, 0, 60, 150, 24, nullptr);
+  DestroyWindow(secondCombo);
+  EXPECT_EQ(second.Handle(), nullptr);  // unbound at WM_NCDESTROY, the property with it
+}
+
 }  // namespace
 }  // namespace inkra::test

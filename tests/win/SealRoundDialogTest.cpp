@@ -5,6 +5,8 @@
 #include "SealTestSupport.h"
 #include "uSign.h"
 
+#include <commctrl.h>
+
 namespace inkra::test {
 namespace {
 
@@ -22,6 +24,14 @@ std::string Walk(const Bitmap& b, ColourValue colour, int x, int y, int dx, int 
     seen += p == colour ? 'c' : p == 0xFFFFFF ? 'w' : '?';
   }
   return seen;
+}
+
+// The up-down control whose buddy is `edit`.
+HWND UpDownOf(HWND edit) {
+  for (HWND w = GetWindow(GetParent(edit), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (UiDriver::ClassName(w) == UPDOWN_CLASSW && reinterpret_cast<HWND>(SendMessageW(w, UDM_GETBUDDY, 0, 0)) == edit)
+      return w;
+  return nullptr;
 }
 
 // Runs the dialog with `steps` done on it, then "确 定"; returns the picture written.
@@ -81,10 +91,16 @@ TEST(SealRoundDialog, SpinFieldsStepByKeysAndWheelAndRefuseTyping) {
   ScratchFolder scratch(L"sealspin");
   TfrmSign form(nullptr, scratch.File(L"temp00000001.bmp"));
   std::wstring afterPage, afterWheel, afterTypingAndDown, ringAtMaximum;
+  std::pair<int, int> accelSeen;
   UiDriver ui;
   ui.Then([&](UiDriver& d) {
     HWND w = d.WaitForWindow(kClass, kCaption);
     HWND size = d.Child(w, L"Edit", nullptr, TfrmSign::idWordInt);
+    // Held buttons step by one all along: a single acceleration entry of 1.
+    UDACCEL accel[4] = {};
+    DWORD_PTR entries = 0;
+    SendMessageTimeoutW(UpDownOf(size), UDM_GETACCEL, 4, reinterpret_cast<LPARAM>(accel), SMTO_NORMAL, 2000, &entries);
+    accelSeen = {int(entries), int(accel[0].nInc)};
     PostKey(size, VK_PRIOR);  // 20 -> 30
     afterPage = TextOnceItIs(size, L"30");
     PostMessageW(size, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-2 * WHEEL_DELTA)), 0);  // two notches down
@@ -100,6 +116,7 @@ TEST(SealRoundDialog, SpinFieldsStepByKeysAndWheelAndRefuseTyping) {
   });
   form.ShowModal();
   EXPECT_EQ(ui.Join(), Failures{});
+  EXPECT_EQ(accelSeen, std::make_pair(1, 1));
   EXPECT_EQ(afterPage, L"30");
   EXPECT_EQ(afterWheel, L"28");
   EXPECT_EQ(afterTypingAndDown, L"27");

@@ -84,17 +84,38 @@ bool IsJpegName(const std::filesystem::path& path) {
   return ext == L".jpg" || ext == L".jpeg";
 }
 
+// The pixel count a BMP file's header declares (0 when it has no readable header).
+std::uint64_t BmpPixelCount(std::span<const std::uint8_t> file) {
+  if (file.size() < 26) return 0;
+  auto field = [&](std::size_t at, int bytes) {
+    std::int64_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | file[at + std::size_t(i)];
+    if (bytes == 4 && v >= 0x80000000LL) v -= 0x100000000LL;  // top-down pictures are negative
+    return v < 0 ? -v : v;
+  };
+  const bool core = field(14, 4) == 12;  // the old 12-byte header has 16-bit sides
+  return std::uint64_t(core ? field(18, 2) : field(18, 4)) * std::uint64_t(core ? field(20, 2) : field(22, 4));
+}
+
 }  // namespace
 
-std::optional<Bitmap> LoadPreviewPicture(const std::filesystem::path& path, std::uintmax_t maxBytes) {
+std::optional<PreviewPicture> LoadPreviewPicture(const std::filesystem::path& path, std::uintmax_t maxBytes) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
   const std::uintmax_t size = std::filesystem::file_size(path, ec);
   if (ec || size > maxBytes) return std::nullopt;
   try {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    if (LooksLikeJpeg(bytes) || IsJpegName(path)) return DecodeJpeg(bytes).decoded;
-    return ReadBmp(bytes);
+    if (LooksLikeJpeg(bytes) || IsJpegName(path)) {
+      JpegPreview jpeg = DecodeJpegPreview(bytes, kPreviewFitSide, kPreviewMaxPixels);
+      return PreviewPicture{jpeg.width, jpeg.height, std::move(jpeg.reduced)};
+    }
+    // A bitmap is read whole, so its declared size is checked first: run-length data lets a
+    // small file declare a huge picture.
+    if (BmpPixelCount(bytes) > kPreviewMaxPixels) return std::nullopt;
+    Bitmap bitmap = ReadBmp(bytes);
+    const int w = bitmap.Width(), h = bitmap.Height();
+    return PreviewPicture{w, h, std::move(bitmap)};
   } catch (...) {
     // Anything the file or the codecs refuse simply leaves the preview empty.
     return std::nullopt;
@@ -120,9 +141,9 @@ RECT FitPreview(int width, int height, const RECT& box) {
   return {left, top, left + w, top + h};
 }
 
-std::wstring PreviewSizeText(const Bitmap* picture) {
+std::wstring PreviewSizeText(const PreviewPicture* picture) {
   if (!picture) return kNoPreviewText;
-  return std::to_wstring(picture->Width()) + L" x " + std::to_wstring(picture->Height());
+  return std::to_wstring(picture->width) + L" x " + std::to_wstring(picture->height);
 }
 
 PicturePreview::PicturePreview() : template_(BuildTemplate()) {}
@@ -180,7 +201,7 @@ UINT_PTR CALLBACK PicturePreview::Hook(HWND child, UINT message, WPARAM, LPARAM 
 void PicturePreview::Show(HWND child, const std::wstring& path) {
   canvas_.reset();
   picture_ = path.empty() ? std::nullopt : LoadPreviewPicture(std::filesystem::path(path));
-  if (picture_) canvas_ = std::make_unique<inkra::win::GdiCanvas>(*picture_);
+  if (picture_) canvas_ = std::make_unique<inkra::win::GdiCanvas>(picture_->shown);
   SetDlgItemTextW(child, kPreviewSizeId, PreviewSizeText(picture_ ? &*picture_ : nullptr).c_str());
   InvalidateRect(GetDlgItem(child, kPreviewImageId), nullptr, TRUE);
 }

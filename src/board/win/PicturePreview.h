@@ -25,14 +25,25 @@ inline constexpr std::uintmax_t kPreviewMaxBytes = std::uintmax_t(64) << 20;
 // The size label when there is no picture to show.
 inline constexpr wchar_t kNoPreviewText[] = L"(无)";
 
+// A picture with more pixels than this is not previewed: a small file may declare any size, and
+// the dialog runs inside the host's (perhaps 32-bit) process.
+inline constexpr std::uint64_t kPreviewMaxPixels = std::uint64_t(1) << 26;  // 64 megapixels
+// A JPEG is decoded reduced, to about this many pixels on its longer side.
+inline constexpr int kPreviewFitSide = 256;
+
+struct PreviewPicture {
+  int width = 0, height = 0;  // of the picture in the file
+  Bitmap shown;               // its pixels, reduced for a large JPEG
+};
+
 // The picture in a BMP or JPEG file, or nullopt for a missing, oversized or undecodable file.
-std::optional<Bitmap> LoadPreviewPicture(const std::filesystem::path& path,
-                                         std::uintmax_t maxBytes = kPreviewMaxBytes);
+std::optional<PreviewPicture> LoadPreviewPicture(const std::filesystem::path& path,
+                                                 std::uintmax_t maxBytes = kPreviewMaxBytes);
 // Where a width x height picture goes in `box`: shrunk to fit when larger, never enlarged, aspect
 // kept, centred.
 RECT FitPreview(int width, int height, const RECT& box);
 // "602 x 258", or kNoPreviewText.
-std::wstring PreviewSizeText(const Bitmap* picture);
+std::wstring PreviewSizeText(const PreviewPicture* picture);
 
 // One per open dialog; must outlive it.
 class PicturePreview {
@@ -51,7 +62,7 @@ class PicturePreview {
   void Draw(const DRAWITEMSTRUCT& item) const;
 
   std::vector<WORD> template_;  // DLGTEMPLATE and items, DWORD aligned
-  std::optional<Bitmap> picture_;
+  std::optional<PreviewPicture> picture_;
   std::unique_ptr<inkra::win::GdiCanvas> canvas_;  // picture_ ready for blitting
 };
 

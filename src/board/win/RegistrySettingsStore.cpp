@@ -9,6 +9,13 @@ namespace inkra::board::win {
 using inkra::win::Utf8ToWide;
 using inkra::win::WideToUtf8;
 
+bool RegistrySettingsStore::KeyExists() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root_, subKey_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
 bool RegistrySettingsStore::OpenKey() {
   key_.reset();
   HKEY key = nullptr;

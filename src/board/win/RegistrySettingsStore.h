@@ -16,6 +16,7 @@ class RegistrySettingsStore final : public SettingsStore {
   explicit RegistrySettingsStore(HKEY root, std::wstring subKey = kSettingsKeyPath)
       : root_(root), subKey_(std::move(subKey)) {}
 
+  bool KeyExists() override;
   bool OpenKey() override;
   bool ValueExists(const std::string& name) override;
   std::optional<std::string> ReadString(const std::string& name) override;

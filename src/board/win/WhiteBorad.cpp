@@ -9,11 +9,11 @@
 
 #include "BoardTexts.h"
 #include "CursorTable.h"
-#include "ModalLoop.h"
+#include "Errors.h"
+#include "PictureFile.h"
 #include "RegistrySettingsStore.h"
+#include "ShowMessage.h"
 #include "TextConvert.h"
-
-extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace inkra::board::win {
 namespace {
@@ -25,49 +25,38 @@ constexpr wchar_t kFormClass[] = L"TfrmWhiteBorad";
 // the classic frame; sizing from the client keeps that whatever the frame metrics are.
 constexpr int kClientWidth = 604, kClientHeight = 336;
 
-HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+// Below this the toolbar and pen bar leave no drawing area: the frame keeps at least this client.
+constexpr int kMinClientWidth = 320, kMinClientHeight = 180;
 
-void RegisterFormClass() {
-  static bool done = false;
-  if (done) return;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &DefWindowProcW;
-  wc.hInstance = Instance();
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
-  wc.lpszClassName = kFormClass;
-  RegisterClassExW(&wc);
-  done = true;
+// The text a user sees for an error. The picture layer's messages are for developers (and in
+// English); the user gets the board's own sentence instead.
+std::string UserText(const std::exception& error) {
+  if (dynamic_cast<const PictureError*>(&error) && !dynamic_cast<const UnsupportedPictureFile*>(&error))
+    return kPictureUnusable;
+  return error.what();
 }
 
 }  // namespace
 
 TfrmWhiteBorad::TfrmWhiteBorad(BoardOptions options) : options_(std::move(options)) {
-  RegisterFormClass();
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   RECT outer{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&outer, style, FALSE, 0);
   const int w = outer.right - outer.left, h = outer.bottom - outer.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  window_ = CreateWindowExW(0, kFormClass, Utf8ToWide(BoardTitle()).c_str(), style, x, y, w, h, nullptr, nullptr,
-                            Instance(), nullptr);
-  if (!window_) throw std::runtime_error("Cannot create the board window");
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
-  CreateControls();
-  LayOut();
-  FormCreate();
+  Create({kFormClass, GetSysColorBrush(COLOR_BTNFACE), nullptr, LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))},
+         0, Utf8ToWide(BoardTitle()).c_str(), style, x, y, w, h, nullptr);
+  BuildOrDestroy([this] {
+    CreateControls();
+    LayOut();
+    FormCreate();
+  });
 }
 
 TfrmWhiteBorad::~TfrmWhiteBorad() {
-  if (window_) {
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
-    DestroyWindow(window_);
-  }
+  Destroy();
   if (images_) ImageList_Destroy(images_);
   if (disabledImages_) ImageList_Destroy(disabledImages_);
 }
@@ -76,43 +65,23 @@ void TfrmWhiteBorad::FormCreate() {
   // The view paints from the picture's own off-screen bitmap and never erases, so no extra
   // double buffer is needed to keep strokes from flickering.
   RECT client;
-  GetClientRect(panel_, &client);
+  GetClientRect(DrawingPanel(), &client);
   model_.Create(client.right, client.bottom);
   LoadBoardCursor();
   LoadPenSettings();
   Sync();
 }
 
-void TfrmWhiteBorad::ShowModal() {
-  closed_ = false;
-  ShowWindow(window_, SW_SHOW);
-  SetForegroundWindow(window_);
-  UpdateWindow(window_);
-  RunModalLoop(window_, closed_);
-  ShowWindow(window_, SW_HIDE);
-}
-
 int TfrmWhiteBorad::ImageWidth() const {
   RECT r;
-  GetWindowRect(image_, &r);
+  GetWindowRect(image_.Handle(), &r);
   return r.right - r.left;
 }
 
 int TfrmWhiteBorad::ImageHeight() const {
   RECT r;
-  GetWindowRect(image_, &r);
+  GetWindowRect(image_.Handle(), &r);
   return r.bottom - r.top;
-}
-
-LRESULT CALLBACK TfrmWhiteBorad::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TfrmWhiteBorad*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception& e) {
-    self->ShowError(e);
-    return 0;
-  }
 }
 
 LRESULT TfrmWhiteBorad::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -125,18 +94,20 @@ LRESULT TfrmWhiteBorad::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_CLOSE:
-      closed_ = true;
-      ShowWindow(window_, SW_HIDE);
+    case WM_GETMINMAXINFO: {
+      RECT outer{0, 0, kMinClientWidth, kMinClientHeight};
+      AdjustWindowRectEx(&outer, DWORD(GetWindowLongW(Handle(), GWL_STYLE)), FALSE, 0);
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize = {outer.right - outer.left, outer.bottom - outer.top};
       return 0;
+    }
     default:
-      return DefWindowProcW(window_, message, wParam, lParam);
+      return Window::HandleMessage(message, wParam, lParam);
   }
 }
 
 void TfrmWhiteBorad::OnCommand(int id, int code) {
-  try {
-    switch (id) {
+  switch (id) {
       case kBtnDelete:
       case kMenuN1: BtnDeleteClick(); break;
       case kBtnOpen: BtnOpenClick(); break;
@@ -156,42 +127,44 @@ void TfrmWhiteBorad::OnCommand(int id, int code) {
         if (code == CBN_SELCHANGE) cbColorChange();
         break;
       default: break;
-    }
-  } catch (const std::exception& e) {
-    Sync();
-    ShowError(e);
   }
 }
 
 void TfrmWhiteBorad::LayOut() {
   RECT client;
-  GetClientRect(window_, &client);
+  GetClientRect(Handle(), &client);
   const int w = client.right, h = client.bottom;
   constexpr int kToolbarHeight = 44, kPenBarHeight = 32;
   if (toolbar_) MoveWindow(toolbar_, 0, 0, w, kToolbarHeight, TRUE);
-  if (panel1_) MoveWindow(panel1_, 0, kToolbarHeight, w, kPenBarHeight, TRUE);
-  if (panel_) MoveWindow(panel_, 0, kToolbarHeight + kPenBarHeight, w, std::max(0, h - kToolbarHeight - kPenBarHeight), TRUE);
+  if (PenBar()) MoveWindow(PenBar(), 0, kToolbarHeight, w, kPenBarHeight, TRUE);
+  if (DrawingPanel())
+    MoveWindow(DrawingPanel(), 0, kToolbarHeight + kPenBarHeight, w, std::max(0, h - kToolbarHeight - kPenBarHeight),
+               TRUE);
 }
 
 void TfrmWhiteBorad::Sync() {
-  if (!image_) return;
+  if (!View()) return;
   const Size view = model_.ViewSize();
   if (ImageWidth() != view.width || ImageHeight() != view.height)
-    SetWindowPos(image_, nullptr, 0, 0, view.width, view.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    SetWindowPos(View(), nullptr, 0, 0, view.width, view.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   const BoardModel::Changes changes = model_.TakeChanges();
   if (changes.all) {
-    InvalidateRect(image_, nullptr, FALSE);
+    InvalidateRect(View(), nullptr, FALSE);
   } else if (!changes.dirty.Empty()) {
     RECT r{changes.dirty.left, changes.dirty.top, changes.dirty.right, changes.dirty.bottom};
-    InvalidateRect(image_, &r, FALSE);
+    InvalidateRect(View(), &r, FALSE);
   }
-  UpdateWindow(image_);
+  UpdateWindow(View());
 }
 
-void TfrmWhiteBorad::ShowError(const std::exception& e) { Message(e.what(), BoardTitle()); }
+void TfrmWhiteBorad::ShowError(const std::exception& error) {
+  // A command that failed halfway may have changed the picture: the screen shows what is true.
+  Sync();
+  Message(UserText(error), BoardTitle());
+}
 
 void TfrmWhiteBorad::Message(const std::string& text, const std::string& caption) {
-  MessageBoxW(window_, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), MB_OK);
+  inkra::win::ShowMessage(Handle(), Utf8ToWide(text), Utf8ToWide(caption).c_str(), MB_OK);
 }
 
 std::vector<SettingsStore*> TfrmWhiteBorad::SettingsStores() {

@@ -15,6 +15,7 @@
 #include "Handle.h"
 #include "SealForm.h"
 #include "SettingsStore.h"
+#include "Window.h"
 
 namespace inkra::board::win {
 
@@ -33,15 +34,12 @@ struct BoardOptions {
   std::wstring sealHandOffPath;          // empty = the seal dialogs' fixed path
 };
 
-class TfrmWhiteBorad {
+class TfrmWhiteBorad final : public inkra::win::Window {
  public:
   explicit TfrmWhiteBorad(BoardOptions options = {});
-  ~TfrmWhiteBorad();
-  TfrmWhiteBorad(const TfrmWhiteBorad&) = delete;
-  TfrmWhiteBorad& operator=(const TfrmWhiteBorad&) = delete;
+  ~TfrmWhiteBorad() override;
 
-  // Shows the board and runs its modal loop until it closes.
-  void ShowModal();
+  // ShowModal (from the window base) shows the board and runs its modal loop until it closes.
 
   bool Accepted() const { return model_.Accepted(); }
   // The view `image`, whose size the add-ins insert the picture at.
@@ -50,13 +48,12 @@ class TfrmWhiteBorad {
   // Where the last confirmation wrote the hand-off file (the fixed path or its stand-in).
   const std::wstring& HandOffPath() const { return handOffWritten_; }
 
-  HWND Handle() const { return window_; }
   HWND Toolbar() const { return toolbar_; }
   HWND PenList() const { return cbPen_; }
   HWND ColourList() const { return cbColor_.Handle(); }
-  HWND PenBar() const { return panel1_; }
-  HWND DrawingPanel() const { return panel_; }
-  HWND View() const { return image_; }
+  HWND PenBar() const { return panel1_.Handle(); }
+  HWND DrawingPanel() const { return panel_.Handle(); }
+  HWND View() const { return image_.Handle(); }
   const BoardModel& Model() const { return model_; }
   inkra::win::ColourBox& ColourPicker() { return cbColor_; }
 
@@ -84,11 +81,7 @@ class TfrmWhiteBorad {
   void SavePenSettings();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK PenBarProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT HandlePanel(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePenBar(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleView(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
@@ -104,7 +97,8 @@ class TfrmWhiteBorad {
   // Brings the view's size and the screen up to date with the model.
   void Sync();
   // The general error handler: the error's text in a box captioned with the board's title.
-  void ShowError(const std::exception& e);
+  // Picture-layer errors are shown in the board's own words, never the decoder's.
+  void ShowError(const std::exception& error) override;
   void Message(const std::string& text, const std::string& caption);
   std::vector<SettingsStore*> SettingsStores();
 
@@ -113,17 +107,15 @@ class TfrmWhiteBorad {
   GdiSurfaceFactory surfaces_;
   BoardModel model_{surfaces_};
   std::wstring handOffWritten_;
-  bool closed_ = false;
   bool scanning_ = false;  // the scanner's event loop dispatches our messages: no second scan from it
 
-  HWND window_ = nullptr;   // destroyed by the destructor
-  HWND toolbar_ = nullptr;  // children of window_ and of the panels: destroyed with it
-  HWND panel1_ = nullptr;
+  HWND toolbar_ = nullptr;  // children of the form and of the panels: destroyed with it
   HWND label_ = nullptr;
   HWND cbPen_ = nullptr;
+  inkra::win::ChildWindow panel1_;  // the pen bar
   inkra::win::ColourBox cbColor_{clRed};
-  HWND panel_ = nullptr;
-  HWND image_ = nullptr;
+  inkra::win::ChildWindow panel_;  // the drawing panel
+  inkra::win::ChildWindow image_;  // the view
   inkra::win::UniqueFont font_;
   inkra::win::UniqueFont toolbarFont_;  // smaller, so captions fit under 24-pixel icons in 40
   HIMAGELIST images_ = nullptr, disabledImages_ = nullptr;

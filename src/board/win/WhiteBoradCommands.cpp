@@ -3,6 +3,7 @@
 
 #include "BoardTexts.h"
 #include "ByteSink.h"
+#include "FileReplace.h"
 #include "HandOffFile.h"
 #include "PenSettings.h"
 #include "TextConvert.h"
@@ -46,7 +47,7 @@ void TfrmWhiteBorad::cbPenChange() {
 }
 
 void TfrmWhiteBorad::cbColorChange() {
-  cbColor_.OnSelChange();
+  if (!cbColor_.OnSelChange()) return;  // the colour dialog was cancelled: nothing changes
   model_.ChooseColour(cbColor_.Selected());
   Sync();
 }
@@ -58,7 +59,7 @@ void TfrmWhiteBorad::BtnDeleteClick() {
 
 void TfrmWhiteBorad::PanelResize() {
   RECT client;
-  GetClientRect(panel_, &client);
+  GetClientRect(DrawingPanel(), &client);
   model_.PanelResized(client.right, client.bottom);
   Sync();
 }
@@ -86,7 +87,7 @@ void TfrmWhiteBorad::SavePenSettings() {
 
 void TfrmWhiteBorad::BtnOpenClick() {
   FileDialogs& dialogs = options_.dialogs ? *options_.dialogs : commonDialogs_;
-  const std::optional<std::wstring> path = dialogs.OpenPicture(window_);
+  const std::optional<std::wstring> path = dialogs.OpenPicture(Handle());
   if (!path) return;
   model_.EnterNaturalMode();
   Sync();
@@ -97,21 +98,19 @@ void TfrmWhiteBorad::BtnOpenClick() {
 
 void TfrmWhiteBorad::BtnSaveClick() {
   FileDialogs& dialogs = options_.dialogs ? *options_.dialogs : commonDialogs_;
-  const std::optional<std::wstring> path = dialogs.SavePicture(window_);
+  const std::optional<std::wstring> path = dialogs.SavePicture(Handle());
   if (!path) return;
-  FileSink file{std::filesystem::path(*path)};
-  model_.WritePicture(file);
-  file.Close();
+  inkra::win::ReplaceFileWith(*path, [this](ByteSink& sink) { model_.WritePicture(sink); });
 }
 
 void TfrmWhiteBorad::BtnOKClick() {
   const std::wstring fixed = options_.handOffPath.empty() ? Utf8ToWide(kHandOffPath) : options_.handOffPath;
   handOffWritten_ = inkra::win::WriteHandOffFile(fixed, [this](ByteSink& sink) { model_.WritePicture(sink); });
   model_.Accept();
-  PostMessageW(window_, WM_CLOSE, 0, 0);
+  PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
-void TfrmWhiteBorad::BtnExitClick() { PostMessageW(window_, WM_CLOSE, 0, 0); }
+void TfrmWhiteBorad::BtnExitClick() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
 
 void TfrmWhiteBorad::BtnInformationClick() {
   about::TfrmAbout about;

@@ -9,8 +9,6 @@
 #include "ToolbarImages.h"
 #include "WhiteBorad.h"
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
-
 namespace inkra::board::win {
 namespace {
 
@@ -20,20 +18,7 @@ constexpr wchar_t kPanelClass[] = L"InkraBoardPanel";
 constexpr wchar_t kPenBarClass[] = L"InkraPenBar";
 constexpr wchar_t kViewClass[] = L"InkraBoardView";
 
-HINSTANCE Instance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
-
-void RegisterChildClass(const wchar_t* name, WNDPROC proc, HBRUSH background, HCURSOR cursor) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(Instance(), name, &wc)) return;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = Instance();
-  wc.hCursor = cursor;
-  wc.hbrBackground = background;
-  wc.lpszClassName = name;
-  RegisterClassExW(&wc);
-}
+HINSTANCE Instance() { return inkra::win::ThisModule(); }
 
 // A BMP file's pixels as a device-dependent bitmap, for the image lists.
 HBITMAP BitmapFromFile(std::span<const std::uint8_t> file) {
@@ -72,23 +57,22 @@ constexpr std::array<ButtonSpec, 12> kButtons = {{
 void TfrmWhiteBorad::CreateControls() {
   font_.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"新宋体"));
-  RegisterChildClass(kPenBarClass, &PenBarProc, GetSysColorBrush(COLOR_BTNFACE),
-                     LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
-  RegisterChildClass(kPanelClass, &PanelProc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)),
-                     LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
-  RegisterChildClass(kViewClass, &ViewProc, nullptr, nullptr);
+  const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   CreateToolbar();
   CreatePenBar();
-  panel_ = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 76, 604, 260, window_,
-                           nullptr, Instance(), this);
-  image_ = CreateWindowExW(0, kViewClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, panel_, nullptr, Instance(), this);
+  panel_.Create({kPanelClass, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), arrow}, 0,
+                WS_VISIBLE | WS_CLIPCHILDREN, 0, 76, 604, 260, Handle(),
+                [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HandlePanel(w, m, wp, lp); });
+  // The view sets its own cursor (the board's, from the cursor table) and paints every pixel.
+  image_.Create({kViewClass}, 0, WS_VISIBLE, 0, 0, 0, 0, DrawingPanel(),
+                [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HandleView(w, m, wp, lp); });
 }
 
 void TfrmWhiteBorad::CreateToolbar() {
   toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
                                  CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                             0, 0, 604, 44, window_, nullptr, Instance(), nullptr);
+                             0, 0, 604, 44, Handle(), nullptr, Instance(), nullptr);
   toolbarFont_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"新宋体"));
   SendMessageW(toolbar_, WM_SETFONT, WPARAM(toolbarFont_.get()), FALSE);
@@ -121,27 +105,27 @@ void TfrmWhiteBorad::CreateToolbar() {
 }
 
 void TfrmWhiteBorad::CreatePenBar() {
-  panel1_ = CreateWindowExW(0, kPenBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 44, 604, 32, window_,
-                            nullptr, Instance(), this);
+  panel1_.Create({kPenBarClass, GetSysColorBrush(COLOR_BTNFACE)}, 0, WS_VISIBLE | WS_CLIPCHILDREN, 0, 44, 604, 32,
+                 Handle(), [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HandlePenBar(w, m, wp, lp); });
   label_ = CreateWindowExW(0, L"STATIC", Utf8ToWide(kPenLabel).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 8, 8, 48, 18,
-                           panel1_, nullptr, Instance(), nullptr);
+                           PenBar(), nullptr, Instance(), nullptr);
   SendMessageW(label_, WM_SETFONT, WPARAM(font_.get()), FALSE);
   cbPen_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 56,
-                           4, 61, 200, panel1_, reinterpret_cast<HMENU>(INT_PTR(kCbPen)), Instance(), nullptr);
+                           4, 61, 200, PenBar(), reinterpret_cast<HMENU>(INT_PTR(kCbPen)), Instance(), nullptr);
   SendMessageW(cbPen_, WM_SETFONT, WPARAM(font_.get()), FALSE);
   for (const char* name : kPenNames) SendMessageW(cbPen_, CB_ADDSTRING, 0, LPARAM(Utf8ToWide(name).c_str()));
   SendMessageW(cbPen_, CB_SETCURSEL, kDefaultPenIndex, 0);
-  cbColor_.Create(panel1_, kCbColor, 121, 4, 104, 22, font_.get());
+  cbColor_.Create(PenBar(), kCbColor, 121, 4, 104, 22, font_.get());
   cbColor_.Select(clRed);
 
   // The pen list's hint.
   HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, Instance(), nullptr);
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, Instance(), nullptr);
   static std::wstring hint = Utf8ToWide(kPenHint);
   TTTOOLINFOW tool{};
   tool.cbSize = TTTOOLINFOW_V1_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = panel1_;
+  tool.hwnd = PenBar();
   tool.uId = reinterpret_cast<UINT_PTR>(cbPen_);
   tool.lpszText = hint.data();
   SendMessageW(tips, TTM_ADDTOOLW, 0, LPARAM(&tool));

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "MultiTWAIN.h"
+#include "ReentryGuard.h"
 #include "ScanPicture.h"
 #include "WhiteBorad.h"
 
@@ -37,12 +38,8 @@ void FreeAcquiredImages() {
 }  // namespace
 
 void TfrmWhiteBorad::BtnScanClick() {
-  if (scanning_) return;
-  scanning_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{scanning_};
+  inkra::win::ReentryGuard guard(scanning_);
+  if (!guard.Entered()) return;
   try {
     ScanPicture picture(surfaces_);
     if (!twain::TWAIN_SelectImageSource(nullptr)) return;

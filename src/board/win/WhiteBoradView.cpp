@@ -13,15 +13,6 @@ namespace {
 
 using inkra::win::Utf8ToWide;
 
-// The board object behind a child window, stored at WM_NCCREATE from the creation parameter.
-TfrmWhiteBorad* Owner(HWND hwnd, UINT message, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  return reinterpret_cast<TfrmWhiteBorad*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
 MouseButton ButtonOf(UINT message) {
   switch (message) {
     case WM_RBUTTONDOWN:
@@ -34,19 +25,13 @@ MouseButton ButtonOf(UINT message) {
 
 }  // namespace
 
-LRESULT CALLBACK TfrmWhiteBorad::PenBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  TfrmWhiteBorad* self = Owner(hwnd, message, lParam);
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->HandlePenBar(hwnd, message, wParam, lParam);
-}
-
 LRESULT TfrmWhiteBorad::HandlePenBar(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
       // The lists report to the form, as if they were its own children.
-      return SendMessageW(window_, message, wParam, lParam);
+      return SendMessageW(Handle(), message, wParam, lParam);
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(bar, &ps);
@@ -58,17 +43,6 @@ LRESULT TfrmWhiteBorad::HandlePenBar(HWND bar, UINT message, WPARAM wParam, LPAR
     }
     default:
       return DefWindowProcW(bar, message, wParam, lParam);
-  }
-}
-
-LRESULT CALLBACK TfrmWhiteBorad::PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  TfrmWhiteBorad* self = Owner(hwnd, message, lParam);
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  try {
-    return self->HandlePanel(hwnd, message, wParam, lParam);
-  } catch (const std::exception& e) {
-    self->ShowError(e);
-    return 0;
   }
 }
 
@@ -90,26 +64,14 @@ LRESULT TfrmWhiteBorad::HandlePanel(HWND panel, UINT message, WPARAM wParam, LPA
       return 0;
     }
     case WM_SIZE:
-      if (image_) PanelResize();
+      if (View()) PanelResize();
       return 0;
     default:
       return DefWindowProcW(panel, message, wParam, lParam);
   }
 }
 
-LRESULT CALLBACK TfrmWhiteBorad::ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  TfrmWhiteBorad* self = Owner(hwnd, message, lParam);
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  try {
-    return self->HandleView(hwnd, message, wParam, lParam);
-  } catch (const std::exception& e) {
-    self->ShowError(e);
-    return 0;
-  }
-}
-
 LRESULT TfrmWhiteBorad::HandleView(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (view != image_) return DefWindowProcW(view, message, wParam, lParam);  // still being created
   const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
   switch (message) {
     case WM_ERASEBKGND:
@@ -127,23 +89,28 @@ LRESULT TfrmWhiteBorad::HandleView(HWND view, UINT message, WPARAM wParam, LPARA
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      SetCapture(image_);  // moves and the release reach the view even outside it
+      SetCapture(View());  // moves and the release reach the view even outside it
       imageMouseDown(ButtonOf(message), x, y);
       return 0;
     case WM_MOUSEMOVE:
       imageMouseMove(x, y);
       return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the pointer (Alt+Tab, a popup): the stroke ends here, or the next
+      // hover would go on drawing it.
+      if (model_.Drawing()) imageMouseUp(MouseButton::Left, x, y);
+      return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == image_) ReleaseCapture();
+      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == View()) ReleaseCapture();
       imageMouseUp(ButtonOf(message), x, y);
       break;  // the right button's release goes on to WM_CONTEXTMENU
     case WM_CONTEXTMENU: {
       int sx = x, sy = y;
       if (sx == -1 && sy == -1) {  // from the keyboard: at the view's corner
         POINT p{0, 0};
-        ClientToScreen(image_, &p);
+        ClientToScreen(View(), &p);
         sx = p.x;
         sy = p.y;
       }
@@ -158,7 +125,7 @@ LRESULT TfrmWhiteBorad::HandleView(HWND view, UINT message, WPARAM wParam, LPARA
 
 void TfrmWhiteBorad::PaintView() {
   PAINTSTRUCT ps;
-  HDC dc = BeginPaint(image_, &ps);
+  HDC dc = BeginPaint(View(), &ps);
   const RECT& area = ps.rcPaint;
   const auto* shown = static_cast<const GdiSurface*>(model_.Shown());
   const int pw = shown ? shown->Width() : 0, ph = shown ? shown->Height() : 0;
@@ -173,7 +140,7 @@ void TfrmWhiteBorad::PaintView() {
   const RECT below{area.left, std::max(area.top, LONG(ph)), std::min(area.right, LONG(pw)), area.bottom};
   if (right.left < right.right && right.top < right.bottom) FillRect(dc, &right, white);
   if (below.left < below.right && below.top < below.bottom) FillRect(dc, &below, white);
-  EndPaint(image_, &ps);
+  EndPaint(View(), &ps);
 }
 
 void TfrmWhiteBorad::ShowPopupMenu(int screenX, int screenY) {
@@ -182,7 +149,7 @@ void TfrmWhiteBorad::ShowPopupMenu(int screenX, int screenY) {
   AppendMenuW(menu, MF_STRING, kMenuN2, Utf8ToWide(kMenuTimeStamp).c_str());
   AppendMenuW(menu, MF_STRING, kMenuN4, Utf8ToWide(kMenuSaveSettings).c_str());
   int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screenX, screenY,
-                              0, image_, nullptr);
+                              0, View(), nullptr);
   DestroyMenu(menu);
   if (chosen) OnCommand(chosen, 0);
 }

@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <set>
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
+#include "Window.h"
 
 namespace inkra::win {
 namespace {
@@ -20,7 +20,7 @@ constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 HWND MakeChild(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
                int width, int height, HWND parent, int id, HFONT font) {
   HWND w = CreateWindowExW(exStyle, cls, text, style, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(INT_PTR(id)), SealModule(), nullptr);
+                           reinterpret_cast<HMENU>(INT_PTR(id)), ThisModule(), nullptr);
   if (w && font) SendMessageW(w, WM_SETFONT, WPARAM(font), FALSE);
   return w;
 }
@@ -81,20 +81,10 @@ LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The panels and the image keep their state in the window itself, so they need no object.
 void RegisterClasses() {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.hInstance = SealModule();
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpfnWndProc = PanelProc;
-  wc.lpszClassName = kPanelClass;
-  RegisterClassExW(&wc);
-  wc.lpfnWndProc = ImageProc;
-  wc.lpszClassName = kImageClass;
-  RegisterClassExW(&wc);
-  done = true;
+  RegisterWindowClass({kPanelClass}, PanelProc);
+  RegisterWindowClass({kImageClass}, ImageProc);
 }
 
 int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM param) {
@@ -113,8 +103,6 @@ std::set<std::wstring> FacesOf(BYTE charset) {
 }
 
 }  // namespace
-
-HINSTANCE SealModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 UniqueFont MakeDialogFont(const wchar_t* face, int points, int pixelHeight) {
   LOGFONTW lf{};
@@ -186,10 +174,13 @@ void SpinField::Create(HWND parent, int id, int x, int y, int width, int height,
   upDown_ = CreateWindowExW(0, UPDOWN_CLASSW, L"",
                             kChildStyle | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_ALIGNRIGHT |
                                 UDS_NOTHOUSANDS,
-                            0, 0, 0, 0, parent, nullptr, SealModule(), nullptr);
+                            0, 0, 0, 0, parent, nullptr, ThisModule(), nullptr);
   SendMessageW(upDown_, UDM_SETBUDDY, WPARAM(edit_), 0);
   SendMessageW(upDown_, UDM_SETRANGE32, WPARAM(minimum), LPARAM(maximum));
   SendMessageW(upDown_, UDM_SETPOS32, 0, LPARAM(value));
+  // One step per notch however long the button is held: the control's default accelerates.
+  UDACCEL step{0, 1};
+  SendMessageW(upDown_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
   SetPropW(edit_, kSpinProperty, this);
   SetWindowSubclass(edit_, EditProc, kSpinSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }

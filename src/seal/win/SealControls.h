@@ -11,9 +11,6 @@
 
 namespace inkra::win {
 
-// The module the dialogs' window classes belong to: the DLL (or a test exe), never the host.
-HINSTANCE SealModule();
-
 // A GB2312 font of `points` points (or of -pixelHeight when points is 0).
 UniqueFont MakeDialogFont(const wchar_t* face, int points, int pixelHeight = 0);
 

@@ -13,7 +13,7 @@ TfrmOneSign::TfrmOneSign(HWND owner, std::wstring handOffPath)
   CreateForm(L"TfrmOneSign", L"私章制作", 304, 172, MakeDialogFont(L"新宋体", 12), true);
 }
 
-TfrmOneSign::~TfrmOneSign() { DestroyForm(); }
+TfrmOneSign::~TfrmOneSign() { Destroy(); }
 
 void TfrmOneSign::FormCreate() { SetAccepted(false); }
 
@@ -76,7 +76,7 @@ void TfrmOneSign::btnOkClick() {
     if (!picture_) picture_ = std::make_unique<GdiCanvas>(kSquareSealSide, kSquareSealSide, 24);
     WriteHandOff(*picture_);
   } catch (const FileError& e) {
-    ShowError(e.what());
+    ShowError(e);
     return;  // Accepted stays false and the dialog stays open
   }
   SetAccepted(true);

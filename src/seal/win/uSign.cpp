@@ -23,7 +23,7 @@ TfrmSign::TfrmSign(HWND owner, std::wstring handOffPath) : SealForm(owner, std::
   CreateForm(L"TfrmSign", L"公章制作", 679, 428, MakeDialogFont(L"宋体", 12), false);
 }
 
-TfrmSign::~TfrmSign() { DestroyForm(); }
+TfrmSign::~TfrmSign() { Destroy(); }
 
 void TfrmSign::FormCreate() { SetAccepted(false); }
 
@@ -193,7 +193,7 @@ void TfrmSign::btnOkClick() {
     }
     SetAccepted(true);
   } catch (const FileError& e) {
-    ShowError(e.what());
+    ShowError(e);
   }
   CloseModal();  // the button ends the dialog whether or not the file was written
 }

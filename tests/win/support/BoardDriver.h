@@ -15,6 +15,10 @@ namespace inkra::test {
 
 // The visible board window.
 HWND WaitForBoard(UiDriver& d);
+// Shows the board modally while `steps` drive it, then (unless told not to) closes it. Returns
+// the driver's failures, empty when every step did its work.
+std::vector<std::string> DriveBoard(board::win::TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& steps,
+                                    bool close = true);
 
 // A left press at the first point, a move to each point (the first included), a release at the
 // last one.

@@ -1,8 +1,20 @@
-// Apart from the other board steps, which drive the window from outside: this one reads the
-// board object itself, so only programs that link the board use it.
+// Apart from the other board steps, which drive the window from outside: these use the board
+// object itself, so only programs that link the board take them in.
 #include "BoardDriver.h"
 
 namespace inkra::test {
+
+std::vector<std::string> DriveBoard(board::win::TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& steps,
+                                    bool close) {
+  UiDriver ui;
+  ui.Then([&](UiDriver& d) {
+    WaitForBoard(d);
+    steps(d);
+    if (close) d.Close(board.Handle());
+  });
+  board.ShowModal();
+  return ui.Join();
+}
 
 Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board) {
   Picture p = board.Model().Snapshot();

@@ -1,0 +1,128 @@
+#include "Window.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "ShowMessage.h"
+#include "TextConvert.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace inkra::win {
+namespace {
+
+// The property that binds a window to its object. A property, not GWLP_USERDATA, so that a
+// window keeps its user data for itself and a foreign window never looks like one of ours.
+constexpr wchar_t kBinding[] = L"InkraWindow";
+
+std::wstring ModuleTitle() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(ThisModule(), path, MAX_PATH);
+  std::wstring title = path;
+  if (auto slash = title.find_last_of(L"\\/"); slash != std::wstring::npos) title.erase(0, slash + 1);
+  if (auto dot = title.find_last_of(L'.'); dot != std::wstring::npos) title.erase(dot);
+  return title;
+}
+
+}  // namespace
+
+HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+void RegisterWindowClass(const WindowClass& cls, WNDPROC procedure) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(ThisModule(), cls.name, &wc)) return;
+  wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = ThisModule();
+  wc.hCursor = cls.cursor ? cls.cursor : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = cls.background;
+  wc.hIcon = cls.icon;
+  wc.lpszClassName = cls.name;
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw std::runtime_error("Cannot register window class " + WideToUtf8(cls.name));
+}
+
+Window::~Window() { Destroy(); }
+
+Window* Window::FromHandle(HWND window) {
+  return window ? static_cast<Window*>(GetPropW(window, kBinding)) : nullptr;
+}
+
+void Window::Create(const WindowClass& cls, DWORD exStyle, const wchar_t* text, DWORD style, int x, int y,
+                    int width, int height, HWND parent, int id) {
+  RegisterWindowClass(cls, &Procedure);
+  HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(INT_PTR(id)) : nullptr;
+  CreateWindowExW(exStyle, cls.name, text, style, x, y, width, height, parent, menu, ThisModule(), this);
+  if (!window_) throw std::runtime_error("Cannot create window " + WideToUtf8(cls.name));
+}
+
+void Window::Destroy() {
+  HWND window = std::exchange(window_, nullptr);
+  if (!window) return;
+  RemovePropW(window, kBinding);  // from here on the window gets default processing only
+  DestroyWindow(window);
+}
+
+void Window::EndModal() {
+  modal_ = false;
+  if (window_) PostMessageW(window_, WM_NULL, 0, 0);  // wakes the loop when the end came from a sent message
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    EndModal();
+    return 0;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Window::ShowError(const std::exception& error) {
+  ShowMessage(window_, Utf8ToWide(error.what()), ModuleTitle().c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Window::ReportError(const std::exception& error) noexcept {
+  try {
+    // The error belongs to the top-level window it happened under; shown there, once.
+    Window* top = FromHandle(GetAncestor(window_, GA_ROOT));
+    (top ? top : this)->ShowError(error);
+  } catch (...) {
+    // Nothing may leave a window procedure, not even a failure to show the error.
+  }
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (self && SetPropW(window, kBinding, self)) self->window_ = window;
+  }
+  Window* self = FromHandle(window);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    RemovePropW(window, kBinding);
+    self->window_ = nullptr;
+    self->modal_ = false;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& e) {
+    self->ReportError(e);
+  } catch (...) {
+    self->ReportError(std::runtime_error("未知错误"));
+  }
+  return 0;
+}
+
+void ChildWindow::Create(const WindowClass& cls, DWORD exStyle, DWORD style, int x, int y, int width, int height,
+                         HWND parent, Handler handler, int id) {
+  handler_ = std::move(handler);
+  Window::Create(cls, exStyle, L"", style | WS_CHILD, x, y, width, height, parent, id);
+}
+
+LRESULT ChildWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return handler_ ? handler_(Handle(), message, wParam, lParam) : DefWindowProcW(Handle(), message, wParam, lParam);
+}
+
+}  // namespace inkra::win

@@ -4,10 +4,17 @@
 
 #include "AddInFactories.h"
 #include "ServerState.h"
+#include "Window.h"
 
 using inkra::addin::ServerFactories;
 
 extern "C" {
+
+// Freed by the host (not the process ending): the window classes go with the code they point to.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) inkra::win::UnregisterWindowClasses();
+  return TRUE;
+}
 
 HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
   return inkra::addin::GetClassObject(ServerFactories(), clsid, iid, object);

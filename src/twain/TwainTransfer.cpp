@@ -58,7 +58,12 @@ MemoryHandle Session::ImageAt(int index) const {
 }
 
 void Session::FreeImage(MemoryHandle image) {
-  if (image) platform_.Free(image);
+  if (!image) return;
+  // The list forgets a freed block, so nobody reads or frees it a second time through it.
+  for (int i = 0; i < imageCount_; ++i)
+    if (images_[i] == image) images_[i] = nullptr;
+  if (lastImage_ == image) lastImage_ = nullptr;
+  platform_.Free(image);
 }
 
 void Session::RunTransferLoop() {

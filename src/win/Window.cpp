@@ -15,6 +15,14 @@ namespace {
 // window keeps its user data for itself and a foreign window never looks like one of ours.
 constexpr wchar_t kBinding[] = L"InkraWindow";
 
+// Classes this module registered. Windows keeps a DLL's classes after the DLL is freed, and a
+// host that loads it again would then create windows whose procedure points into unmapped
+// memory, so they are unregistered when the module unloads. Plain storage: it is read from
+// DllMain after the C++ runtime may have torn down its objects.
+constexpr int kMaxClasses = 32;
+const wchar_t* gRegistered[kMaxClasses];
+int gRegisteredCount = 0;
+
 std::wstring ModuleTitle() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(ThisModule(), path, MAX_PATH);
@@ -40,8 +48,15 @@ void RegisterWindowClass(const WindowClass& cls, WNDPROC procedure) {
   wc.hbrBackground = cls.background;
   wc.hIcon = cls.icon;
   wc.lpszClassName = cls.name;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+  if (RegisterClassExW(&wc)) {
+    if (gRegisteredCount < kMaxClasses) gRegistered[gRegisteredCount++] = cls.name;
+  } else if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     throw std::runtime_error("Cannot register window class " + WideToUtf8(cls.name));
+  }
+}
+
+void UnregisterWindowClasses() {
+  while (gRegisteredCount > 0) UnregisterClassW(gRegistered[--gRegisteredCount], ThisModule());
 }
 
 Window::~Window() { Destroy(); }

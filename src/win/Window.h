@@ -29,6 +29,9 @@ struct WindowClass {
 
 // Registers a class on this module once; later calls with the same name do nothing.
 void RegisterWindowClass(const WindowClass& cls, WNDPROC procedure);
+// Unregisters every class this module registered; called when the DLL is freed. Class names
+// must be string literals: they are kept by pointer.
+void UnregisterWindowClasses();
 
 class Window {
  public:

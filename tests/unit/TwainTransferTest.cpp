@@ -140,6 +140,18 @@ TEST_F(TwainBatchTest, TheListIsEmptiedButNotFreedByTheNextAcquisition) {
   EXPECT_TRUE(platform.blocks.empty());
 }
 
+TEST_F(TwainBatchTest, AFreedImageLeavesTheList) {
+  manager.pages = {Page{}, Page{}};
+  platform.queue = {kSourceXferReady};
+  Acquire();
+  const MemoryHandle first = session.ImageAt(0), second = session.ImageAt(1);
+  session.FreeImage(first);
+  EXPECT_EQ(session.ImageCount(), 2);
+  EXPECT_EQ(session.ImageAt(0), nullptr);
+  EXPECT_EQ(session.ImageAt(1), second);
+  EXPECT_EQ(platform.blocks.count(second), 1u);
+}
+
 class FakeControl final : public PictureControl {
  public:
   int w = 400, h = 300, bitmapW = 0, bitmapH = 0;

@@ -136,5 +136,15 @@ int wmain(int argc, wchar_t** argv) {
   if (std::labs(end.gdi - start.gdi) > kHandful || std::labs(end.user - start.user) > kHandful ||
       end.windows != start.windows)
     ++failures, std::fprintf(stderr, "soak: GDI or USER objects or windows leaked\n");
+  // Freed by its host, the DLL takes its window classes along: a later load must not find
+  // classes whose procedure points into the freed code.
+  const HINSTANCE module = dll.get();
+  dll.reset();
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof cls;
+  if (GetModuleHandleW(argv[2]) != nullptr)
+    ++failures, std::fprintf(stderr, "soak: the DLL stayed loaded after it was freed\n");
+  else if (GetClassInfoExW(module, L"TfrmWhiteBorad", &cls))
+    ++failures, std::fprintf(stderr, "soak: the board's window class outlived the DLL\n");
   return failures == 0 ? 0 : 1;
 }

@@ -3,5 +3,5 @@
 #include <string>
 
 int RunBoardScreens(const std::wstring& folder);
-int RunBoardTimings();
+int RunBoardTimings(const wchar_t* jpegPath);  // null: a made-up page
 int RunScanTimings();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ComPtr.h"
+#include "Figure.h"
 #include "IDTExtensibility2.h"
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
@@ -104,5 +105,6 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("DLL load to connected add-in, median of %d: MSOAddIn.dll %.3f ms (LoadLibrary %.3f), "
               "empty COM server %.3f ms (LoadLibrary %.3f), ratio %.2f (target <= 1.5)\n",
               runs, total[0], load[0], total[1], load[1], total[0] / total[1]);
+  PrintFigure("dll_load", total[0], total[1]);
   return 0;
 }

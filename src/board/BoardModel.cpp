@@ -203,7 +203,7 @@ bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureStat
 void BoardModel::WritePicture(ByteSink& sink) const {
   switch (kind_) {
     case PictureKind::Jpeg: sink.Write(jpegBytes_); return;
-    case PictureKind::Bitmap: WriteBmp(surface_->ToBitmap(), sink); return;
+    case PictureKind::Bitmap: surface_->WriteBmp(sink); return;
     case PictureKind::Empty: break;
   }
   throw PictureError("The board holds no picture");

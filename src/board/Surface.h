@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Bitmap.h"
+#include "Bmp.h"
 #include "Canvas.h"
 
 namespace inkra::board {
@@ -46,6 +47,9 @@ class Surface : public Canvas {
   virtual PixelRows Pixels() = 0;
   // The box TextOut fills for `text` at (x, y) in the current font (upright text).
   virtual Rect TextCell(int x, int y, const std::string& text) = 0;
+  // The pixels as a BMP file; a surface that holds its rows as a Bitmap lays them out writes
+  // them from where they lie.
+  virtual void WriteBmp(ByteSink& sink) const { inkra::WriteBmp(ToBitmap(), sink); }
 };
 
 class SurfaceFactory {

@@ -126,6 +126,21 @@ bool ValidMasks(const std::array<std::uint32_t, 3>& masks, int bpp) {
 }
 
 Bitmap::Bitmap(int width, int height, int bitsPerPixel) {
+  SetShape(width, height, bitsPerPixel);
+  pixels_.assign(stride_ * std::size_t(height), 0xFF);
+  // Row padding stays zero, as a file writer would leave it.
+  std::size_t used = (std::size_t(width) * std::size_t(bitsPerPixel) + 7) / 8;
+  if (used < stride_)
+    for (int y = 0; y < height; ++y) std::fill(Row(y) + used, Row(y) + stride_, std::uint8_t(0));
+}
+
+Bitmap::Bitmap(int width, int height, int bitsPerPixel, std::vector<std::uint8_t> pixels) {
+  SetShape(width, height, bitsPerPixel);
+  if (pixels.size() != stride_ * std::size_t(height)) throw PictureError("Bitmap pixel buffer does not match its size");
+  pixels_ = std::move(pixels);
+}
+
+void Bitmap::SetShape(int width, int height, int bitsPerPixel) {
   if (!IsBitmapDepth(bitsPerPixel))
     throw PictureError("Bitmap depth of " + std::to_string(bitsPerPixel) + " bits is not supported");
   if (!WithinPictureLimits(width, height, bitsPerPixel))
@@ -135,11 +150,6 @@ Bitmap::Bitmap(int width, int height, int bitsPerPixel) {
   bpp_ = bitsPerPixel;
   stride_ = StrideFor(width, bitsPerPixel);
   palette_ = DefaultPalette(bitsPerPixel);
-  pixels_.assign(stride_ * std::size_t(height), 0xFF);
-  // Row padding stays zero, as a file writer would leave it.
-  std::size_t used = (std::size_t(width) * std::size_t(bitsPerPixel) + 7) / 8;
-  if (used < stride_)
-    for (int y = 0; y < height; ++y) std::fill(Row(y) + used, Row(y) + stride_, std::uint8_t(0));
 }
 
 std::uint32_t Bitmap::PixelRGB(int x, int y) const { return PixelReader(*this)(Row(y), x); }

@@ -34,6 +34,10 @@ class Bitmap {
   // Palettes: black and white at 1 bit, the 16 VGA colours at 4, 256 greys at 8.
   // Throws PictureError for another depth or a size beyond the limits.
   Bitmap(int width, int height, int bitsPerPixel);
+  // A picture that takes over rows already laid out as above (a reader that produced every byte
+  // itself), so no white fill is paid for. Throws PictureError as above, or when the byte count
+  // is not the rows' size.
+  Bitmap(int width, int height, int bitsPerPixel, std::vector<std::uint8_t> pixels);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -65,6 +69,8 @@ class Bitmap {
   }
 
  private:
+  void SetShape(int width, int height, int bitsPerPixel);  // checks, then size, depth, default palette
+
   int width_ = 0, height_ = 0, bpp_ = 24;
   std::size_t stride_ = 0;
   std::vector<PaletteEntry> palette_;

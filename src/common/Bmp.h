@@ -1,6 +1,7 @@
 #pragma once
 // Windows bitmap files: read (core and info headers, 1/4/8/16/24/32 bits, BI_RGB, BI_BITFIELDS,
 // RLE4, RLE8, bottom-up and top-down) and write (uncompressed, 40-byte header, bottom-up).
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -13,8 +14,18 @@ namespace inkra {
 // and palette; RLE pictures come back uncompressed at their depth.
 Bitmap ReadBmp(std::span<const std::uint8_t> file);
 
+// Rows laid out as a Bitmap's (top-down, padded to 4 bytes) that live elsewhere, such as the bits
+// of a DIB section: written from where they lie, with no copy of the picture first.
+struct BitmapView {
+  int width = 0, height = 0, bitsPerPixel = 24;
+  const std::uint8_t* pixels = nullptr;  // height rows of Bitmap::StrideFor(width, bitsPerPixel)
+  std::span<const PaletteEntry> palette;
+  std::array<std::uint32_t, 3> masks{};  // all zero: the depth's default layout
+};
+
 // "BM", 14-byte file header, 40-byte info header, palette or BI_BITFIELDS masks, then the rows
 // bottom-up, each padded to 4 bytes, at the picture's own depth.
 void WriteBmp(const Bitmap& bitmap, ByteSink& sink);
+void WriteBmp(const BitmapView& picture, ByteSink& sink);
 
 }  // namespace inkra

@@ -124,12 +124,18 @@ std::vector<PaletteEntry> ReadPalette(const Reader& in, const Header& h, std::si
   return palette;
 }
 
-void CopyRows(const Reader& in, std::size_t offset, bool topDown, Bitmap& bitmap) {
-  std::size_t stride = bitmap.Stride();
-  int height = bitmap.Height();
+// The rows in Bitmap's top-down order, each byte written once: no white fill before the copy,
+// which for a large picture would also pay every fresh page twice.
+std::vector<std::uint8_t> CopyRows(const Reader& in, std::size_t offset, bool topDown, std::size_t stride, int height) {
   auto data = in.Bytes(offset, stride * std::size_t(height));
-  for (int r = 0; r < height; ++r)
-    std::memcpy(bitmap.Row(topDown ? r : height - 1 - r), data.data() + std::size_t(r) * stride, stride);
+  if (topDown) return {data.begin(), data.end()};
+  std::vector<std::uint8_t> rows;
+  rows.reserve(data.size());
+  for (int r = height - 1; r >= 0; --r) {
+    auto row = data.subspan(std::size_t(r) * stride, stride);
+    rows.insert(rows.end(), row.begin(), row.end());
+  }
+  return rows;
 }
 
 // Every pixel of a palette picture names an entry of its palette.
@@ -168,16 +174,13 @@ Bitmap ReadBmp(std::span<const std::uint8_t> file) {
   const int height = int(topDown ? -h.height : h.height);
   const bool rle = h.compression == kRle4 || h.compression == kRle8;
   // Uncompressed rows must all be there before we allocate for them.
-  if (!rle && !in.Has(pixelOffset, Bitmap::StrideFor(int(h.width), h.bpp) * std::size_t(height))) Refuse(kTruncated);
-  Bitmap bitmap(int(h.width), height, h.bpp);
+  const std::size_t stride = Bitmap::StrideFor(int(h.width), h.bpp);
+  if (!rle && !in.Has(pixelOffset, stride * std::size_t(height))) Refuse(kTruncated);
+  Bitmap bitmap = rle ? Bitmap(int(h.width), height, h.bpp, std::vector<std::uint8_t>(stride * std::size_t(height)))
+                      : Bitmap(int(h.width), height, h.bpp, CopyRows(in, pixelOffset, topDown, stride, height));
   bitmap.Palette() = std::move(palette);
   bitmap.Masks() = h.masks;
-  if (rle) {
-    std::fill(bitmap.Pixels().begin(), bitmap.Pixels().end(), std::uint8_t(0));  // skipped pixels: index 0
-    DecodeRle(file.subspan(pixelOffset), bitmap, h.compression == kRle4);
-  } else {
-    CopyRows(in, pixelOffset, topDown, bitmap);
-  }
+  if (rle) DecodeRle(file.subspan(pixelOffset), bitmap, h.compression == kRle4);  // skipped pixels: index 0
   if (h.bpp <= 8) CheckIndices(bitmap);
   return bitmap;
 }

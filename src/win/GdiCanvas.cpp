@@ -1,11 +1,14 @@
 #include "GdiCanvas.h"
 
+#include "Bmp.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <cstring>
 #include <utility>
 
+#include "Bmp.h"
 #include "Errors.h"
 #include "TextConvert.h"
 
@@ -252,24 +255,33 @@ SIZE GdiCanvas::CellOf(const std::wstring& text) const {
   return {extent.cx, metrics.tmHeight};
 }
 
+std::vector<PaletteEntry> GdiCanvas::CurrentPalette() const {
+  if (bpp_ > 8) return {};
+  std::vector<RGBQUAD> table(palette_.size());
+  UINT read = bitmap_ ? GetDIBColorTable(dc_.get(), 0, UINT(table.size()), table.data()) : 0;
+  std::vector<PaletteEntry> out(palette_.size());
+  for (std::size_t i = 0; i < palette_.size(); ++i)
+    out[i] = i < read ? PaletteEntry{table[i].rgbBlue, table[i].rgbGreen, table[i].rgbRed, table[i].rgbReserved}
+                      : palette_[i];
+  return out;
+}
+
 Bitmap GdiCanvas::ToBitmap() const {
   GdiFlush();
   Bitmap out(width_, height_, bpp_);
-  if (bpp_ <= 8) {
-    std::vector<RGBQUAD> table(palette_.size());
-    UINT read = bitmap_ ? GetDIBColorTable(dc_.get(), 0, UINT(table.size()), table.data()) : 0;
-    out.Palette().resize(palette_.size());
-    for (std::size_t i = 0; i < palette_.size(); ++i)
-      out.Palette()[i] = i < read ? PaletteEntry{table[i].rgbBlue, table[i].rgbGreen,
-                                                 table[i].rgbRed, table[i].rgbReserved}
-                                  : palette_[i];
-  }
+  if (bpp_ <= 8) out.Palette() = CurrentPalette();
   out.Masks() = masks_;
   if (bits_) {
     std::size_t size = Bitmap::StrideFor(width_, bpp_) * std::size_t(height_);
     std::memcpy(out.Pixels().data(), bits_, std::min(size, out.Pixels().size()));
   }
   return out;
+}
+
+void GdiCanvas::WriteBmp(ByteSink& sink) const {
+  GdiFlush();
+  const std::vector<PaletteEntry> palette = CurrentPalette();
+  inkra::WriteBmp(BitmapView{width_, height_, bpp_, static_cast<const std::uint8_t*>(bits_), palette, masks_}, sink);
 }
 
 }  // namespace inkra::win

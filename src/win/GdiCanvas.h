@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Bitmap.h"
+#include "ByteSink.h"
 #include "Canvas.h"
 #include "Handle.h"
 
@@ -49,6 +50,8 @@ class GdiCanvas final : public Canvas {
   std::uint8_t* Bits() const;
   // The box TextOut fills for `text` in the current font: advance width and cell height.
   SIZE TextExtent(const std::string& text);
+  // The same picture as a BMP file, written from the DIB section's bits where they lie.
+  void WriteBmp(ByteSink& sink) const;
 
   // For blitting to a window; the canvas keeps ownership. Its pen, brush and font stay selected.
   HDC Dc() const { return dc_.get(); }
@@ -59,6 +62,7 @@ class GdiCanvas final : public Canvas {
   static COLORREF Resolve(ColourValue c, COLORREF fallback);
 
  private:
+  std::vector<PaletteEntry> CurrentPalette() const;  // the DIB's colour table; empty above 8 bits
   void Create(const Bitmap* source, int width, int height, int bitsPerPixel);
   void PrepareShapes();  // pen and brush for the colours in force
   void PrepareFont();    // the font in force selected

@@ -12,11 +12,19 @@ namespace {
 
 enum class WriteResult { Written, Refused, Failed };
 
-WriteResult TryWrite(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+WriteResult TryWrite(const std::wstring& path, const FileWriter& write) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return GetLastError() == ERROR_ACCESS_DENIED ? WriteResult::Refused : WriteResult::Failed;
-  if (!WriteAll(file.get(), bytes)) {
+  bool written = false;
+  try {
+    written = WriteAll(file.get(), write);
+  } catch (...) {
+    file.reset();
+    DeleteFileW(path.c_str());
+    throw;
+  }
+  if (!written) {
     file.reset();
     DeleteFileW(path.c_str());  // no half-written picture for the reader
     return WriteResult::Failed;
@@ -38,11 +46,15 @@ std::wstring TempFolderPathFor(const std::wstring& fixedPath) {
 }
 
 std::wstring WriteHandOffFile(const std::wstring& fixedPath, std::span<const std::uint8_t> bytes) {
-  WriteResult first = TryWrite(fixedPath, bytes);
+  return WriteHandOffFile(fixedPath, [bytes](ByteSink& sink) { sink.Write(bytes); });
+}
+
+std::wstring WriteHandOffFile(const std::wstring& fixedPath, const FileWriter& write) {
+  WriteResult first = TryWrite(fixedPath, write);
   if (first == WriteResult::Written) return fixedPath;
   if (first == WriteResult::Refused) {
     std::wstring standIn = TempFolderPathFor(fixedPath);
-    if (!standIn.empty() && TryWrite(standIn, bytes) == WriteResult::Written) return standIn;
+    if (!standIn.empty() && TryWrite(standIn, write) == WriteResult::Written) return standIn;
   }
   throw FileError("Cannot create file " + WideToUtf8(fixedPath));
 }

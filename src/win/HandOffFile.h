@@ -6,12 +6,17 @@
 #include <span>
 #include <string>
 
+#include "FileReplace.h"
+
 namespace inkra::win {
 
 // Writes the whole file at fixedPath, replacing any file there; when that is refused (access
 // denied), at the same file name in GetTempPathW's folder. Returns the path written.
 // Throws FileError("Cannot create file <fixedPath>") when neither can be written.
 std::wstring WriteHandOffFile(const std::wstring& fixedPath, std::span<const std::uint8_t> bytes);
+// The same, for a picture written straight into the file by `write` (called again for the
+// stand-in), so a large picture is never gathered in memory first.
+std::wstring WriteHandOffFile(const std::wstring& fixedPath, const FileWriter& write);
 
 // The stand-in path for a fixed path: its file name in the user's temporary folder.
 std::wstring TempFolderPathFor(const std::wstring& fixedPath);

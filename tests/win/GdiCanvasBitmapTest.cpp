@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "Bmp.h"
+#include "Errors.h"
 #include "GdiCanvas.h"
 
 using namespace inkra;
@@ -39,7 +41,9 @@ COLORREF At(const GdiCanvas& canvas, int x, int y) { return GetPixel(canvas.Dc()
 
 }  // namespace
 
-TEST(GdiCanvasBitmap, RoundTripKeepsPixelsPaletteAndMasks) {
+// The BMP file written from the DIB section's bits is the one written from a copy of the
+// picture, byte for byte, at every depth, also after drawing.
+TEST(GdiCanvasBitmap, RoundTripKeepsPixelsPaletteAndMasksAndTheFileWrittenInPlace) {
   struct Case {
     int bpp, colours;
     std::array<std::uint32_t, 3> masks;
@@ -56,6 +60,17 @@ TEST(GdiCanvasBitmap, RoundTripKeepsPixelsPaletteAndMasks) {
     GdiCanvas canvas(source);
     EXPECT_EQ(canvas.BitsPerPixel(), c.bpp);
     ExpectSame(canvas.ToBitmap(), source);
+    VectorSink inPlace, copied, original;
+    canvas.WriteBmp(inPlace);
+    WriteBmp(source, original);
+    EXPECT_EQ(inPlace.data, original.data);
+    canvas.SetPenColour(clRed);
+    canvas.Ellipse(2, 1, 11, 5);
+    inPlace.data.clear();
+    canvas.WriteBmp(inPlace);
+    WriteBmp(canvas.ToBitmap(), copied);
+    EXPECT_EQ(inPlace.data, copied.data);
+    EXPECT_NE(inPlace.data, original.data);
   }
 }
 
@@ -160,6 +175,8 @@ TEST(GdiCanvasBitmap, EmptyCanvasDrawsNothingAndGivesAnEmptyPicture) {
   canvas.Polygon(square);
   canvas.TextOut(0, 0, "中");
   EXPECT_TRUE(canvas.ToBitmap().Empty());
+  VectorSink file;
+  EXPECT_THROW(canvas.WriteBmp(file), PictureError);
 }
 
 TEST(GdiCanvasBitmap, UnsupportedDepthIsRefused) {

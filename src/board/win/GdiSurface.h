@@ -32,6 +32,7 @@ class GdiSurface final : public Surface {
     const SIZE cell = canvas_.TextExtent(text);
     return {x, y, x + cell.cx, y + cell.cy};
   }
+  void WriteBmp(ByteSink& sink) const override { canvas_.WriteBmp(sink); }
 
   HDC Dc() const { return canvas_.Dc(); }
 

@@ -100,16 +100,12 @@ void TfrmWhiteBorad::BtnSaveClick() {
   FileDialogs& dialogs = options_.dialogs ? *options_.dialogs : commonDialogs_;
   const std::optional<std::wstring> path = dialogs.SavePicture(Handle());
   if (!path) return;
-  VectorSink picture;
-  model_.WritePicture(picture);
-  inkra::win::ReplaceFileWith(*path, picture.data);
+  inkra::win::ReplaceFileWith(*path, [this](ByteSink& sink) { model_.WritePicture(sink); });
 }
 
 void TfrmWhiteBorad::BtnOKClick() {
-  VectorSink picture;
-  model_.WritePicture(picture);
   const std::wstring fixed = options_.handOffPath.empty() ? Utf8ToWide(kHandOffPath) : options_.handOffPath;
-  handOffWritten_ = inkra::win::WriteHandOffFile(fixed, picture.data);
+  handOffWritten_ = inkra::win::WriteHandOffFile(fixed, [this](ByteSink& sink) { model_.WritePicture(sink); });
   model_.Accept();
   PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }

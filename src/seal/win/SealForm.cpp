@@ -49,9 +49,7 @@ void SealForm::ShowHint(const std::string& utf8Text) const {
 }
 
 void SealForm::WriteHandOff(const GdiCanvas& picture) {
-  VectorSink bmp;
-  WriteBmp(picture.ToBitmap(), bmp);
-  writtenPath_ = WriteHandOffFile(handOffPath_, bmp.data);
+  writtenPath_ = WriteHandOffFile(handOffPath_, [&picture](ByteSink& sink) { picture.WriteBmp(sink); });
 }
 
 LRESULT SealForm::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "Figure.h"
 #include "GdiCanvas.h"
 #include "RoundSeal.h"
 #include "SquareSeal.h"
@@ -20,7 +21,8 @@ namespace {
 using namespace inkra;
 using namespace inkra::win;
 
-void Report(const char* what, int iterations, const std::function<void()>& once) {
+// Prints the figures and returns the median in milliseconds.
+double Report(const char* what, int iterations, const std::function<void()>& once) {
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
   once();  // warm the font cache
@@ -36,6 +38,7 @@ void Report(const char* what, int iterations, const std::function<void()>& once)
   for (double v : ms) total += v;
   std::printf("%-44s median %8.3f ms  min %8.3f ms  mean %8.3f ms  (%d runs)\n", what,
               ms[ms.size() / 2], ms.front(), total / double(ms.size()), iterations);
+  return ms[ms.size() / 2];
 }
 
 void DrawRound(const RoundSealParams& p) {
@@ -54,7 +57,8 @@ int wmain(int argc, wchar_t** argv) {
   eighteen.textSize = 100;
 
   Report("round seal, defaults (10 characters)", iterations, [&] { DrawRound(defaults); });
-  Report("round seal, 18 characters at size 100", iterations, [&] { DrawRound(eighteen); });
+  const double eighteenMs = Report("round seal, 18 characters at size 100", iterations, [&] { DrawRound(eighteen); });
+  PrintFigure("seal_redraw", eighteenMs, 16);  // one frame
   Report("square seal, defaults", iterations, [] {
     GdiCanvas canvas(kSquareSealSide, kSquareSealSide, 24);
     DrawSquareSeal(canvas, SquareSealParams{});

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "ComPtr.h"
+#include "Figure.h"
 #include "Handle.h"
 #include "IDTExtensibility2.h"
 #include "hostdouble/Apartment.h"
@@ -127,6 +128,9 @@ int wmain(int argc, wchar_t** argv) {
               "windows %ld -> %ld; host objects alive %ld; DllCanUnloadNow 0x%08lX\n",
               cycles, seconds, seconds * 1000 / (cycles ? cycles : 1), start.gdi, end.gdi, start.user, end.user,
               start.windows, end.windows, liveHostObjects, static_cast<unsigned long>(unload));
+  PrintFigure("soak_gdi", end.gdi, start.gdi);
+  PrintFigure("soak_user", end.user, start.user);
+  PrintFigure("soak_com", liveHostObjects, 0);
   if (unload != S_OK) ++failures, std::fprintf(stderr, "soak: the server cannot unload\n");
   if (liveHostObjects != 0) ++failures, std::fprintf(stderr, "soak: host objects were not released\n");
   if (std::labs(end.gdi - start.gdi) > kHandful || std::labs(end.user - start.user) > kHandful ||

@@ -70,6 +70,9 @@ class UndoHistory {
     std::vector<std::uint8_t> bytes;
   };
   struct Step {
+    // Declared so that the enclosing class's std::optional<Step> sees it as constructible before
+    // the member initializers below are parsed (clang decides that early).
+    Step() {}
     bool replaces = false;
     PictureState other;  // replacing: the whole other picture; drawing: its kind and bytes
     std::vector<Tile> tiles;

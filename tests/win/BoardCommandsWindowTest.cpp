@@ -40,6 +40,12 @@ class BoardCommands : public ::testing::Test {
     cleanup.push_back(TempPath(name));
     return cleanup.back();
   }
+  // A scratch file holding these bytes (a picture to open through the dialog).
+  std::wstring ScratchFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
+    const std::wstring path = Scratch(name);
+    WriteFile(path, bytes);
+    return path;
+  }
   void Drive(TfrmWhiteBorad& board, std::function<void(UiDriver&)> steps, bool close = true) {
     EXPECT_EQ(DriveBoard(board, steps, close), std::vector<std::string>{});
   }
@@ -128,8 +134,7 @@ TEST_F(BoardCommands, ExitAndTheCloseBoxLeaveAcceptedFalse) {
 
 TEST_F(BoardCommands, OpenedJpegConfirmedAtOnceReachesTheHandOffByteForByte) {
   const auto jpeg = board::testing::MakeJpeg(120, 90, 30, 140, 220);
-  const std::wstring path = Scratch(L"photo.jpg");
-  WriteFile(path, jpeg);
+  const std::wstring path = ScratchFile(L"photo.jpg", jpeg);
   TfrmWhiteBorad board(Options());
   Drive(board, [&](UiDriver& d) {
     OpenThroughDialog(d, board.Toolbar(), path);
@@ -143,8 +148,7 @@ TEST_F(BoardCommands, OpenedJpegConfirmedAtOnceReachesTheHandOffByteForByte) {
 
 TEST_F(BoardCommands, StrokeOnAnOpenedJpegMakesABitmapOfItsPixels) {
   const auto jpeg = board::testing::MakeJpeg(64, 48, 255, 255, 255);
-  const std::wstring path = Scratch(L"white.jpeg");
-  WriteFile(path, jpeg);
+  const std::wstring path = ScratchFile(L"white.jpeg", jpeg);
   TfrmWhiteBorad board(Options());
   Drive(board, [&](UiDriver& d) {
     OpenThroughDialog(d, board.Toolbar(), path);
@@ -265,8 +269,7 @@ TEST_F(BoardCommands, UndoAndRedoKeysTakeBackAndBringBackStrokesAndTheStamp) {
 
 TEST_F(BoardCommands, AnOpenedJpegWhoseOnlyStrokeIsUndoneReachesTheHandOffByteForByte) {
   const auto jpeg = board::testing::MakeJpeg(120, 90, 30, 140, 220);
-  const std::wstring path = Scratch(L"undone.jpg");
-  WriteFile(path, jpeg);
+  const std::wstring path = ScratchFile(L"undone.jpg", jpeg);
   TfrmWhiteBorad board(Options());
   Drive(board, [&](UiDriver& d) {
     OpenThroughDialog(d, board.Toolbar(), path);

@@ -33,6 +33,8 @@ void RegisterWindowClass(const WindowClass& cls, WNDPROC procedure);
 // Unregisters every class this module registered; called when the DLL is freed. Class names
 // must be string literals: they are kept by pointer.
 void UnregisterWindowClasses();
+// Runs what is in the thread's queue now, then returns (a WM_QUIT is put back for the outer loop).
+void ProcessPendingMessages();
 
 class Window {
  public:

@@ -83,4 +83,16 @@ void Window::ShowModal() {
   }
 }
 
+void ProcessPendingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(int(msg.wParam));  // the outer loop must see the quit too
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
 }  // namespace inkra::win

@@ -16,19 +16,6 @@ constexpr char kScanDone[] = "扫描操作完成，成功！";
 constexpr char kImageFailed[] = "图片保存出现异常！";
 constexpr char kScanFailed[] = "扫描操作出现异常，失败！";
 
-// The source's dialog has just closed: let what it left in the queue run once.
-void ProcessPendingMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(int(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 // Every image of the acquisition goes back to the system, not only the one shown: a feeder
 // batch of A4 pages would otherwise leave tens of megabytes each behind in the host.
 void FreeAcquiredImages() {
@@ -49,7 +36,8 @@ void TfrmWhiteBorad::BtnScanClick() {
       Message(kNothingScanned, kScanCaption);
       return;
     }
-    ProcessPendingMessages();
+    // The source's dialog has just closed: let what it left in the queue run once.
+    inkra::win::ProcessPendingMessages();
     try {
       picture.Clear();
       twain::TWAIN_DrawToImage(twain::TWAIN_ImageAt(count - 1), picture);

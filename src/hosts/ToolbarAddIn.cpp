@@ -133,10 +133,12 @@ Variant TToolbarAddIn::DoRibbonCallback(DISPID id, IRibbonControl* control) {
 
 void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   std::unique_ptr<board::win::TfrmWhiteBorad> board;
+  double width = 0, height = 0;  // points
   {
     // The board and every window it opens are per-monitor DPI aware even in a host that is not:
     // they lay themselves out for the real dpi instead of being stretched blurry by the system.
-    // The host's own awareness is back before the host is called again.
+    // Its size is read in that awareness too (a host that is not aware would be told a size
+    // scaled to 96 dpi); the host's own awareness is back before the host is called again.
     win::DpiAwareScope aware;
     try {
       board = NewBoard();
@@ -144,6 +146,8 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
     } catch (const std::exception&) {
       return;  // no board, nothing to insert
     }
+    width = PixelsToPoints(board->ImageWidth(), board->Dpi());
+    height = PixelsToPoints(board->ImageHeight(), board->Dpi());
   }
   if (!board->Accepted()) return;  // a cancelled board makes no call on the host
   if (!Connected) {
@@ -152,9 +156,7 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
     return;
   }
   try {
-    const int dpi = board->Dpi();
-    InsertPicture(board->HandOffPath(), PixelsToPoints(board->ImageWidth(), dpi),
-                  PixelsToPoints(board->ImageHeight(), dpi));
+    InsertPicture(board->HandOffPath(), width, height);
   } catch (const std::exception&) {
     // The host could not take the picture: dropped silently, as a user expects no error box here.
   }

@@ -58,7 +58,8 @@ class Platform {
   virtual void Free(MemoryHandle block) = 0;
   virtual std::size_t BlockSize(MemoryHandle block) = 0;
 
-  virtual void StretchDib(DeviceContext dc, const DibDraw& draw) = 0;
+  // False when nothing was drawn (a DIB the system cannot draw).
+  virtual bool StretchDib(DeviceContext dc, const DibDraw& draw) = 0;
 };
 
 // The picture control an image is drawn into: a size on screen and a picture with a canvas.

@@ -53,7 +53,8 @@ class Session {
   int ImageCount() const { return imageCount_; }
   MemoryHandle ImageAt(int index) const;
   void FreeImage(MemoryHandle image);
-  void DrawToImage(MemoryHandle image, PictureControl& control);
+  // False when the image could not be drawn: the picture then holds nothing of it.
+  bool DrawToImage(MemoryHandle image, PictureControl& control);
 
   // The record, for diagnosis and tests.
   int State() const { return state_; }

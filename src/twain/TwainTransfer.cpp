@@ -122,17 +122,19 @@ int Session::ColourTableEntries(MemoryHandle image) {
   return dib.Layout() ? int(dib.Layout()->colourEntries) : 0;
 }
 
-void Session::DrawToImage(MemoryHandle image, PictureControl& control) {
+bool Session::DrawToImage(MemoryHandle image, PictureControl& control) {
   LockedDib dib(platform_, image);
   const DibLayout* layout = dib.Layout();
-  if (!layout) return;
+  if (!layout) return false;
   // A top-down DIB states a negative height; the picture takes its size in rows either way.
   const int width = layout->width, height = std::abs(layout->height);
   const int savedWidth = control.Width(), savedHeight = control.Height();
   control.SetSize(width, height);
   DeviceContext dc = control.Canvas();
-  if (dc) platform_.StretchDib(dc, {0, 0, width, height, 0, 0, dib.Bytes() + layout->pixelOffset, dib.Bytes()});
+  const bool drawn =
+      dc && platform_.StretchDib(dc, {0, 0, width, height, 0, 0, dib.Bytes() + layout->pixelOffset, dib.Bytes()});
   control.SetSize(savedWidth, savedHeight);
+  return drawn;
 }
 
 }  // namespace inkra::twain

@@ -74,7 +74,10 @@ class FakePlatform final : public Platform {
   void Unlock(MemoryHandle) override { ++unlocks; }
   void Free(MemoryHandle block) override { blocks.erase(block); }
   std::size_t BlockSize(MemoryHandle block) override;
-  void StretchDib(DeviceContext, const DibDraw& draw) override { draws.push_back(draw); }
+  bool StretchDib(DeviceContext, const DibDraw& draw) override {
+    draws.push_back(draw);
+    return true;
+  }
 
  private:
   int nextBlock_ = 1, proxiesLive_ = 0;

@@ -193,7 +193,7 @@ TEST_F(TwainDibTest, ColourTablesAndPixelsAreFoundWhereTheHeaderSays) {
 TEST_F(TwainDibTest, AnA4ScanFillsANewBitmapAndLeavesTheControlItsSize) {
   const MemoryHandle h = platform.Allocate(MakeDib(2480, 3508, 24));
   FakeControl control;
-  session.DrawToImage(h, control);
+  EXPECT_TRUE(session.DrawToImage(h, control));
   EXPECT_EQ(std::tie(control.w, control.h, control.bitmapW, control.bitmapH), std::make_tuple(400, 300, 2480, 3508));
   FakeControl holding;
   holding.bitmapW = 10, holding.bitmapH = 10;
@@ -209,7 +209,7 @@ TEST_F(TwainDibTest, UnreadableBlocksDrawNothing) {
   platform.unlockable.push_back(blocks[1]);
   for (MemoryHandle h : blocks) {
     FakeControl control;
-    session.DrawToImage(h, control);
+    EXPECT_FALSE(session.DrawToImage(h, control));
     EXPECT_EQ(control.bitmapW, 0);
     EXPECT_EQ(session.ImageWidth(h), 0);
   }

@@ -60,15 +60,18 @@ TEST_F(BoardScan, EachOutcomeShowsItsOneMessageAndAnEmptyScanLeavesTheBoard) {
     std::uint16_t userSelect;
     int pages;
     std::vector<Box> boxes;
+    int bits = 24;
   } cases[] = {
       {"no manager", Manager::None, 0, 0, {twain::test::Warning(twain::kCannotLoadManager)}},
       {"selection cancelled", Manager::Fake, twain::TWRC_CANCEL, 1, {}},
       {"nothing scanned", Manager::Fake, twain::TWRC_SUCCESS, 0, {ScanMessage("没有扫描操作！")}},
+      // A source that hands out a DIB of a depth no bitmap has: nothing reaches the board.
+      {"unreadable image", Manager::Fake, twain::TWRC_SUCCESS, 1, {ScanMessage("图片保存出现异常！")}, 7},
   };
   for (const Case& c : cases) {
     ManagerPlacement placed(c.manager);
     if (c.manager == Manager::Fake) {
-      twain::fake::Script script = PagesScript(c.pages);
+      twain::fake::Script script = PagesScript(c.pages, 40, 30, c.bits);
       script.userSelect = c.userSelect;
       placed.SetScript(script);
     }

@@ -40,9 +40,10 @@ void TfrmWhiteBorad::BtnScanClick() {
     inkra::win::ProcessPendingMessages();
     try {
       picture.Clear();
-      twain::TWAIN_DrawToImage(twain::TWAIN_ImageAt(count - 1), picture);
+      // A DIB the system cannot draw leaves a picture of undefined pixels: it never reaches the board.
+      const bool drawn = twain::TWAIN_DrawToImage(twain::TWAIN_ImageAt(count - 1), picture);
       std::unique_ptr<Surface> scan = picture.TakePicture();
-      if (!scan) throw std::runtime_error("The scanned image cannot be read");
+      if (!drawn || !scan) throw std::runtime_error("The scanned image cannot be read");
       model_.TakeScan(std::move(scan));
       Sync();
       Message(kScanDone, kScanCaption);

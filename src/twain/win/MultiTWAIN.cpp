@@ -22,7 +22,7 @@ HGLOBAL TWAIN_AcquireImages(HWND window, int pixelTypeMask) {
 int TWAIN_ImageCount() { return TheSession().ImageCount(); }
 HGLOBAL TWAIN_ImageAt(int index) { return TheSession().ImageAt(index); }
 void TWAIN_FreeImage(HGLOBAL image) { TheSession().FreeImage(image); }
-void TWAIN_DrawToImage(HGLOBAL image, PictureControl& control) { TheSession().DrawToImage(image, control); }
+bool TWAIN_DrawToImage(HGLOBAL image, PictureControl& control) { return TheSession().DrawToImage(image, control); }
 const Session& TWAIN_Session() { return TheSession(); }
 
 }  // namespace inkra::twain

@@ -15,8 +15,9 @@ HGLOBAL TWAIN_AcquireImages(HWND window, int pixelTypeMask);
 int TWAIN_ImageCount();
 HGLOBAL TWAIN_ImageAt(int index);
 void TWAIN_FreeImage(HGLOBAL image);
-// The control's picture becomes a bitmap of the image's size holding the image.
-void TWAIN_DrawToImage(HGLOBAL image, PictureControl& control);
+// The control's picture becomes a bitmap of the image's size holding the image; false when the
+// image could not be drawn.
+bool TWAIN_DrawToImage(HGLOBAL image, PictureControl& control);
 
 // The process's session, for diagnosis (state, last error record).
 const Session& TWAIN_Session();

@@ -68,9 +68,10 @@ void Win32TwainPlatform::Unlock(MemoryHandle block) { GlobalUnlock(block); }
 void Win32TwainPlatform::Free(MemoryHandle block) { GlobalFree(block); }
 std::size_t Win32TwainPlatform::BlockSize(MemoryHandle block) { return GlobalSize(block); }
 
-void Win32TwainPlatform::StretchDib(DeviceContext dc, const DibDraw& d) {
-  StretchDIBits(static_cast<HDC>(dc), d.x, d.y, d.width, d.height, d.sourceX, d.sourceY, d.width, d.height, d.bits,
-                static_cast<const BITMAPINFO*>(d.header), DIB_RGB_COLORS, SRCCOPY);
+bool Win32TwainPlatform::StretchDib(DeviceContext dc, const DibDraw& d) {
+  const int lines = StretchDIBits(static_cast<HDC>(dc), d.x, d.y, d.width, d.height, d.sourceX, d.sourceY, d.width,
+                                  d.height, d.bits, static_cast<const BITMAPINFO*>(d.header), DIB_RGB_COLORS, SRCCOPY);
+  return lines > 0;  // GDI_ERROR reads as -1
 }
 
 }  // namespace inkra::twain::win

@@ -33,7 +33,7 @@ class Win32TwainPlatform final : public Platform {
   void Free(MemoryHandle block) override;
   std::size_t BlockSize(MemoryHandle block) override;
 
-  void StretchDib(DeviceContext dc, const DibDraw& draw) override;
+  bool StretchDib(DeviceContext dc, const DibDraw& draw) override;
 
  private:
   MSG message_{};

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "Dpi.h"
 #include "GdiCanvas.h"
 #include "TextConvert.h"
 
@@ -67,10 +68,12 @@ HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height,
   entries_.push_back({Kind::Custom, custom_});
 
   auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  const int dpi = WindowDpi(parent);
+  auto scaled = [dpi](int length) { return ScaleToDpi(length, dpi); };
   combo_ = CreateWindowExW(0, L"COMBOBOX", L"",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
                                CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
-                           x, y, width, height + 200, parent,
+                           scaled(x), scaled(y), scaled(width), scaled(height + 200), parent,
                            reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
   if (!combo_) return nullptr;
   SetPropW(combo_, kProperty, this);
@@ -78,8 +81,8 @@ HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height,
   if (font) SendMessageW(combo_, WM_SETFONT, WPARAM(font), FALSE);
   for (int i = 0; i < Count(); ++i) SendMessageW(combo_, CB_ADDSTRING, 0, LPARAM(EntryLabel(i).c_str()));
   // Item heights follow the closed field's height, as a TColorBox's do.
-  SendMessageW(combo_, CB_SETITEMHEIGHT, WPARAM(-1), height - 6);
-  SendMessageW(combo_, CB_SETITEMHEIGHT, 0, height - 6);
+  SendMessageW(combo_, CB_SETITEMHEIGHT, WPARAM(-1), scaled(height - 6));
+  SendMessageW(combo_, CB_SETITEMHEIGHT, 0, scaled(height - 6));
   SendMessageW(combo_, CB_SETMINVISIBLE, 8, 0);
   return combo_;
 }

@@ -20,6 +20,7 @@ class ColourBox {
   ColourBox& operator=(const ColourBox&) = delete;
 
   // Creates the combo box; `height` is the height of its closed field, list included below it.
+  // The rectangle is laid out for 96 dpi and scaled to the parent's dpi.
   HWND Create(HWND parent, int id, int x, int y, int width, int height, HFONT font);
   HWND Handle() const { return combo_; }
 

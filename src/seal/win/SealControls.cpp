@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <set>
 
+#include "Dpi.h"
 #include "Window.h"
 
 namespace inkra::win {
@@ -17,9 +18,12 @@ constexpr const wchar_t* kImageClass = L"InkraSealImage";
 constexpr UINT_PTR kSpinSubclassId = 1;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
+// The rectangle is laid out for 96 dpi and scaled to the parent's dpi.
 HWND MakeChild(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
                int width, int height, HWND parent, int id, HFONT font) {
-  HWND w = CreateWindowExW(exStyle, cls, text, style, x, y, width, height, parent,
+  const int dpi = WindowDpi(parent);
+  HWND w = CreateWindowExW(exStyle, cls, text, style, ScaleToDpi(x, dpi), ScaleToDpi(y, dpi),
+                           ScaleToDpi(width, dpi), ScaleToDpi(height, dpi), parent,
                            reinterpret_cast<HMENU>(INT_PTR(id)), ThisModule(), nullptr);
   if (w && font) SendMessageW(w, WM_SETFONT, WPARAM(font), FALSE);
   return w;
@@ -104,16 +108,9 @@ std::set<std::wstring> FacesOf(BYTE charset) {
 
 }  // namespace
 
-UniqueFont MakeDialogFont(const wchar_t* face, int points, int pixelHeight) {
+UniqueFont MakeDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight) {
   LOGFONTW lf{};
-  if (points > 0) {
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    lf.lfHeight = -MulDiv(points, dpi > 0 ? dpi : 96, 72);
-  } else {
-    lf.lfHeight = -pixelHeight;
-  }
+  lf.lfHeight = points > 0 ? -MulDiv(points, dpi, 72) : -ScaleToDpi(pixelHeight, dpi);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = GB2312_CHARSET;
   wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);

@@ -1,6 +1,8 @@
 #pragma once
 // The controls the seal dialogs are built from: spin fields, face boxes, bevelled panels and
 // the preview image, plus small helpers that create plain controls at fixed pixel positions.
+// Positions and sizes are given for 96 dpi; the controls are created at them scaled to the
+// parent window's dpi.
 #include <windows.h>
 
 #include <string>
@@ -11,8 +13,9 @@
 
 namespace inkra::win {
 
-// A GB2312 font of `points` points (or of -pixelHeight when points is 0).
-UniqueFont MakeDialogFont(const wchar_t* face, int points, int pixelHeight = 0);
+// A GB2312 font of `points` points at `dpi` (or, when points is 0, of -pixelHeight pixels at
+// 96 dpi, scaled to `dpi`).
+UniqueFont MakeDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight = 0);
 
 HWND MakeLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height, HFONT font);
 HWND MakeButton(HWND parent, int id, const wchar_t* text, int x, int y, int width, int height, HFONT font);

@@ -5,7 +5,9 @@
 #include "Bmp.h"
 #include "ByteSink.h"
 #include "ColourBox.h"
+#include "Dpi.h"
 #include "HandOffFile.h"
+#include "ScaledCanvas.h"
 #include "SealControls.h"
 #include "ShowMessage.h"
 #include "TextConvert.h"
@@ -13,29 +15,28 @@
 namespace inkra::win {
 
 void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int clientWidth,
-                          int clientHeight, UniqueFont font, bool centreOverOwner) {
-  font_ = std::move(font);
-
+                          int clientHeight, const wchar_t* fontFace, int fontPoints, bool centreOverOwner) {
   // No WS_CLIPCHILDREN: group boxes rely on the form painting the face colour under them.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  RECT area;
-  if (centreOverOwner && owner_) {
-    GetWindowRect(owner_, &area);
-  } else {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  int x = area.left + (area.right - area.left - width) / 2;
-  int y = area.top + (area.bottom - area.top - height) / 2;
-  Create({className, GetSysColorBrush(COLOR_BTNFACE)}, exStyle, caption, style, x, y, width, height, owner_);
-  BuildOrDestroy([this] {
+  Create({className, GetSysColorBrush(COLOR_BTNFACE)}, exStyle, caption, style, 0, 0, 0, 0, owner_);
+  BuildOrDestroy([&] {
+    PlaceCentred(clientWidth, clientHeight, centreOverOwner ? owner_ : nullptr);
+    font_ = MakeDialogFont(fontFace, fontPoints, Dpi());
     SendMessageW(Handle(), WM_SETFONT, WPARAM(font_.get()), FALSE);
     CreateControls();
     SendGroupsToBottom(Handle());
   });
+}
+
+std::unique_ptr<GdiCanvas> SealForm::DrawAtDpi(int width, int height,
+                                               const std::function<void(Canvas&)>& draw) const {
+  const int dpi = Dpi();
+  auto picture = std::make_unique<GdiCanvas>(ScaleToDpi(width, dpi), ScaleToDpi(height, dpi), 24);
+  picture->SetDpi(dpi);
+  ScaledCanvas scaled(*picture, dpi);
+  draw(scaled);
+  return picture;
 }
 
 void SealForm::BeforeShow() {

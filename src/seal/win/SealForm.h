@@ -3,6 +3,8 @@
 // "提示" messages, and the hand-off write. Modality comes from the window base.
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "GdiCanvas.h"
@@ -27,10 +29,15 @@ class SealForm : public Window {
  protected:
   SealForm(HWND owner, std::wstring handOffPath) : owner_(owner), handOffPath_(std::move(handOffPath)) {}
 
-  // Creates the window (client area clientWidth x clientHeight) and its controls.
+  // Creates the window (client area clientWidth x clientHeight at 96 dpi, scaled to the window's
+  // dpi), its font of `fontPoints` points and its controls.
   void CreateForm(const wchar_t* className, const wchar_t* caption, int clientWidth,
-                  int clientHeight, UniqueFont font, bool centreOverOwner);
+                  int clientHeight, const wchar_t* fontFace, int fontPoints, bool centreOverOwner);
   HFONT FormFont() const { return font_.get(); }
+
+  // A width x height picture of the 96-dpi layout, drawn by `draw` in 96-dpi units at the
+  // window's dpi: more pixels, not a stretched bitmap.
+  std::unique_ptr<GdiCanvas> DrawAtDpi(int width, int height, const std::function<void(Canvas&)>& draw) const;
 
   virtual void CreateControls() = 0;
   virtual void FormShow() = 0;

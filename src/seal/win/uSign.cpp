@@ -20,7 +20,7 @@ void Spin(SpinField& field, HWND parent, int id, int x, int y, int width, int mi
 
 TfrmSign::TfrmSign(HWND owner, std::wstring handOffPath) : SealForm(owner, std::move(handOffPath)) {
   FormCreate();
-  CreateForm(L"TfrmSign", L"公章制作", 679, 428, MakeDialogFont(L"宋体", 12), false);
+  CreateForm(L"TfrmSign", L"公章制作", 679, 428, L"宋体", 12, false);
 }
 
 TfrmSign::~TfrmSign() { Destroy(); }
@@ -53,7 +53,7 @@ void TfrmSign::CreateControls() {
 
   // "文字内容"
   MakeGroup(form, L"文字内容", 328, 8, 345, 105, font);
-  inputFont_ = MakeDialogFont(L"新宋体", 0, 19);
+  inputFont_ = MakeDialogFont(L"新宋体", 0, Dpi(), 19);
   edt_Input = MakeEdit(form, idInput, Utf8ToWide(d.text), 336, 26, 329, 27, inputFont_.get());
   MakeLabel(form, L"字体：", 336, 60, 48, 16, font);
   cbSignFont.Create(form, idSignFont, 384, 56, 120, 24, Utf8ToWide(d.textFace), font);
@@ -150,8 +150,7 @@ void TfrmSign::btn_InputClick() {
   textRadius_ = g.TextRadius;
   centerX_ = g.CenterX;
   centerY_ = g.CenterY;
-  auto picture = std::make_unique<GdiCanvas>(g.imageWidth, g.imageHeight, 24);
-  DrawRoundSeal(*picture, p);
+  auto picture = DrawAtDpi(g.imageWidth, g.imageHeight, [&p](Canvas& canvas) { DrawRoundSeal(canvas, p); });
   ShowPicture(Image, picture.get());
   picture_ = std::move(picture);
 }
@@ -161,7 +160,7 @@ void TfrmSign::seOutWithChange() { btn_InputClick(); }
 void TfrmSign::seHightChange() {
   RECT r;
   GetWindowRect(MainPanel, &r);
-  SetWindowPos(MainPanel, nullptr, 0, 0, r.right - r.left, seHight.Value(),
+  SetWindowPos(MainPanel, nullptr, 0, 0, r.right - r.left, Scaled(seHight.Value()),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   MainPanelResize();
 }
@@ -169,7 +168,7 @@ void TfrmSign::seHightChange() {
 void TfrmSign::seWithChange() {
   RECT r;
   GetWindowRect(MainPanel, &r);
-  SetWindowPos(MainPanel, nullptr, 0, 0, seWith.Value(), r.bottom - r.top,
+  SetWindowPos(MainPanel, nullptr, 0, 0, Scaled(seWith.Value()), r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   MainPanelResize();
 }
@@ -177,7 +176,9 @@ void TfrmSign::seWithChange() {
 void TfrmSign::MainPanelResize() {
   RECT r;
   GetClientRect(MainPanel, &r);
-  SetWindowPos(Image, nullptr, 2, 2, r.right - 4, r.bottom - 4, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int inset = Scaled(2);
+  SetWindowPos(Image, nullptr, inset, inset, r.right - 2 * inset, r.bottom - 2 * inset,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(MainPanel, nullptr, TRUE);
   InvalidateRect(Image, nullptr, FALSE);
 }

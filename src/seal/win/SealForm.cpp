@@ -5,9 +5,8 @@
 #include "Bmp.h"
 #include "ByteSink.h"
 #include "ColourBox.h"
-#include "Dpi.h"
 #include "HandOffFile.h"
-#include "ScaledCanvas.h"
+#include "PictureAtDpi.h"
 #include "SealControls.h"
 #include "ShowMessage.h"
 #include "TextConvert.h"
@@ -31,12 +30,7 @@ void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int 
 
 std::unique_ptr<GdiCanvas> SealForm::DrawAtDpi(int width, int height,
                                                const std::function<void(Canvas&)>& draw) const {
-  const int dpi = Dpi();
-  auto picture = std::make_unique<GdiCanvas>(ScaleToDpi(width, dpi), ScaleToDpi(height, dpi), 24);
-  picture->SetDpi(dpi);
-  ScaledCanvas scaled(*picture, dpi);
-  draw(scaled);
-  return picture;
+  return DrawPictureAtDpi(width, height, 24, Dpi(), draw);
 }
 
 void SealForm::BeforeShow() {

@@ -52,6 +52,7 @@ LOGFONTW FontBase(const wchar_t* face, LONG weight, BYTE pitchAndFamily) {
 TfrmAbout::TfrmAbout() {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   const std::wstring title = L"关于 " + Utf8ToWide(kProductName);
+  inkra::win::DpiAwareScope aware;  // built in per-monitor coordinates whatever the host's thread is
   Create({kClass, GetSysColorBrush(COLOR_BTNFACE)}, WS_EX_DLGMODALFRAME, title.c_str(), style, 0, 0, 0, 0, nullptr);
   BuildOrDestroy([this] {
     PlaceCentred(kWidth, kHeight);

@@ -6,6 +6,7 @@
 #include "ByteSink.h"
 #include "ColourBox.h"
 #include "HandOffFile.h"
+#include "Dpi.h"
 #include "PictureAtDpi.h"
 #include "SealControls.h"
 #include "ShowMessage.h"
@@ -18,6 +19,9 @@ void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int 
   // No WS_CLIPCHILDREN: group boxes rely on the form painting the face colour under them.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  // Built in per-monitor coordinates whatever the host's thread is: positions and sizes given
+  // from an unaware thread would be taken as 96-dpi ones and scaled again.
+  DpiAwareScope aware;
   Create({className, GetSysColorBrush(COLOR_BTNFACE)}, exStyle, caption, style, 0, 0, 0, 0, owner_);
   BuildOrDestroy([&] {
     PlaceCentred(clientWidth, clientHeight, centreOverOwner ? owner_ : nullptr);

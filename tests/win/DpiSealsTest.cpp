@@ -1,0 +1,193 @@
+// The seal dialogs and the about box at the screen resolution a parent test started this process
+// with (support/ScreenDpi.h): created from a host thread that is DPI unaware and from one that is
+// per-monitor aware, each window comes out at its 96-dpi layout scaled, fonts included, and the
+// seal handed to the board carries the dpi's pixels, drawn rather than stretched.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "Dpi.h"
+#include "RoundSeal.h"
+#include "SealTestSupport.h"
+#include "SquareSeal.h"
+#include "TfrmAbout.h"
+#include "UtOneSign.h"
+#include "support/ScreenDpi.h"
+#include "uSign.h"
+
+namespace inkra::test {
+namespace {
+
+using win::TfrmOneSign;
+using win::TfrmSign;
+
+int At(int length) { return MulDiv(length, RequestedDpi(), win::kDesignDpi); }
+
+// The calling thread in the given DPI awareness context (-1 unaware, -3 per-monitor aware) for
+// the scope's lifetime, as the host's thread would be.
+class ThreadAwareness {
+ public:
+  explicit ThreadAwareness(INT_PTR context) {
+    if (HMODULE user32 = GetModuleHandleW(L"user32.dll"))
+      set_ = reinterpret_cast<SetFunction>(reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+    if (set_) previous_ = set_(reinterpret_cast<HANDLE>(context));
+  }
+  ~ThreadAwareness() {
+    if (set_ && previous_) set_(previous_);
+  }
+  bool Taken() const { return previous_ != nullptr; }
+
+ private:
+  using SetFunction = HANDLE(WINAPI*)(HANDLE);
+  SetFunction set_ = nullptr;
+  HANDLE previous_ = nullptr;
+};
+
+struct Box {
+  int x, y, width, height;  // 96-dpi layout; a height of 0 is not checked (combo boxes size themselves)
+};
+
+struct ControlCase {
+  int id;
+  Box box;
+  int fontHeight;  // pixels at 96 dpi, as -lfHeight
+};
+
+struct WindowCase {
+  const char* name;
+  std::function<std::unique_ptr<win::Window>(const std::wstring& handOffPath)> make;
+  int clientWidth, clientHeight;
+  std::vector<ControlCase> controls;
+};
+
+const std::vector<WindowCase>& Windows() {
+  static const std::vector<WindowCase> cases = {
+      {"round seal", [](const std::wstring& path) { return std::make_unique<TfrmSign>(nullptr, path); }, 679, 428,
+       {{TfrmSign::idBtnOk, {504, 393, 75, 25}, 16},
+        {TfrmSign::idInput, {336, 26, 329, 27}, 19},
+        {TfrmSign::idColor, {90, 398, 216, 0}, 16},
+        {TfrmSign::idSignFont, {384, 56, 120, 0}, 16}}},
+      {"square seal", [](const std::wstring& path) { return std::make_unique<TfrmOneSign>(nullptr, path); }, 304,
+       172,
+       {{TfrmOneSign::idValue, {177, 8, 121, 24}, 16},
+        {TfrmOneSign::idBtnOk, {222, 118, 75, 25}, 16},
+        {TfrmOneSign::idColor, {176, 64, 122, 0}, 16}}},
+      {"about box", [](const std::wstring&) { return std::make_unique<about::TfrmAbout>(); }, 340, 170,
+       {{about::TfrmAbout::kCloseButton, {244, 130, 80, 28}, 16}}},
+  };
+  return cases;
+}
+
+void ExpectNear(int actual, int design, const std::string& what) {
+  EXPECT_NEAR(actual, At(design), 1) << what << " (" << design << " at 96 dpi)";
+}
+
+TEST(AtDpiWindows, LayoutAndFontsAreTheDesignScaled) {
+  INKRA_ONLY_AT_REQUESTED_DPI();
+  ScratchFolder scratch(L"dpiwindows");
+  for (INT_PTR hostContext : {INT_PTR(-1), INT_PTR(-3)}) {
+    for (const WindowCase& c : Windows()) {
+      const std::string where = std::string(c.name) + (hostContext == -1 ? ", unaware host" : ", aware host");
+      std::unique_ptr<win::Window> form;
+      {
+        ThreadAwareness host(hostContext);
+        ASSERT_TRUE(host.Taken()) << "the thread's awareness cannot be set";
+        form = c.make(scratch.File(L"temp00000001.bmp"));
+      }
+      // Measured in physical pixels: an unaware thread would be shown rectangles scaled down.
+      ThreadAwareness measuring(-3);
+      const HWND window = form->Handle();
+      EXPECT_EQ(win::WindowDpi(window), RequestedDpi()) << where;
+      RECT client{};
+      GetClientRect(window, &client);
+      ExpectNear(client.right, c.clientWidth, where + ": client width");
+      ExpectNear(client.bottom, c.clientHeight, where + ": client height");
+      for (const ControlCase& control : c.controls) {
+        const std::string what = where + ": control " + std::to_string(control.id);
+        const HWND child = GetDlgItem(window, control.id);
+        ASSERT_NE(child, nullptr) << what;
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        ExpectNear(r.left, control.box.x, what + " left");
+        ExpectNear(r.top, control.box.y, what + " top");
+        ExpectNear(r.right - r.left, control.box.width, what + " width");
+        if (control.box.height) ExpectNear(r.bottom - r.top, control.box.height, what + " height");
+        LOGFONTW font{};
+        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font, &font))
+            << what;
+        EXPECT_EQ(font.lfHeight, -At(control.fontHeight)) << what << " font";
+      }
+    }
+  }
+}
+
+// The seal colour's extent and amount in a picture.
+struct Ink {
+  RECT box{INT_MAX, INT_MAX, -1, -1};
+  long long pixels = 0;
+};
+
+Ink InkOf(const Bitmap& picture) {
+  Ink ink;
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x) {
+      if (picture.PixelRGB(x, y) != clRed) continue;
+      ++ink.pixels;
+      ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
+                 std::max<LONG>(ink.box.right, x + 1), std::max<LONG>(ink.box.bottom, y + 1)};
+    }
+  return ink;
+}
+
+struct SealCase {
+  const char* name;
+  int side;  // of the picture at 96 dpi
+  // Makes the dialog, draws its preview, presses "确 定"; then draws the same seal at 96 dpi.
+  std::function<void(const std::wstring& path, win::GdiCanvas& at96)> confirm;
+};
+
+TEST(AtDpiSeals, HandedOffSealsCarryTheDpisPixels) {
+  INKRA_ONLY_AT_REQUESTED_DPI();
+  ScratchFolder scratch(L"dpiseals");
+  const SealCase cases[] = {
+      {"round seal", 196,
+       [](const std::wstring& path, win::GdiCanvas& at96) {
+         TfrmSign form(nullptr, path);
+         form.btn_InputClick();
+         form.btnOkClick();
+         DrawRoundSeal(at96, form.Params());
+       }},
+      {"square seal", kSquareSealSide,
+       [](const std::wstring& path, win::GdiCanvas& at96) {
+         TfrmOneSign form(nullptr, path);
+         form.DrawSeal();
+         form.btnOkClick();
+         DrawSquareSeal(at96, form.Params());
+       }},
+  };
+  const double scale = RequestedDpi() / 96.0;
+  for (const SealCase& c : cases) {
+    const std::wstring path = scratch.File(L"temp00000001.bmp");
+    win::GdiCanvas at96(c.side, c.side, 24);
+    c.confirm(path, at96);
+    const Bitmap seal = ReadBack(path);
+    EXPECT_EQ(seal.Width(), At(c.side)) << c.name;
+    EXPECT_EQ(seal.Height(), At(c.side)) << c.name;
+    const Ink ink = InkOf(seal), design = InkOf(at96.ToBitmap());
+    ASSERT_GT(design.pixels, 0) << c.name;
+    for (auto [actual, expected] : {std::pair{ink.box.left, design.box.left}, {ink.box.top, design.box.top},
+                                    {ink.box.right, design.box.right}, {ink.box.bottom, design.box.bottom}})
+      EXPECT_NEAR(actual, At(expected), 2) << c.name << ": the ink's extent";
+    // Every line and character at the scaled size: the ink grows by the square of the scale (a
+    // little more for text, whose strokes a font draws relatively heavier at larger sizes).
+    const double growth = double(ink.pixels) / double(design.pixels) / (scale * scale);
+    EXPECT_GT(growth, 0.85) << c.name;
+    EXPECT_LT(growth, 1.3) << c.name;
+    DeleteFileW(path.c_str());
+  }
+}
+
+}  // namespace
+}  // namespace inkra::test

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "Dpi.h"
+#include "SealControls.h"
 #include "RoundSeal.h"
 #include "SealTestSupport.h"
 #include "SquareSeal.h"
@@ -15,6 +16,8 @@
 #include "UtOneSign.h"
 #include "support/ScreenDpi.h"
 #include "uSign.h"
+
+#include <commctrl.h>
 
 namespace inkra::test {
 namespace {
@@ -118,6 +121,12 @@ TEST(AtDpiWindows, LayoutAndFontsAreTheDesignScaled) {
         ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font, &font))
             << what;
         EXPECT_EQ(font.lfHeight, -At(control.fontHeight)) << what << " font";
+      }
+      for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (UiDriver::ClassName(child) != UPDOWN_CLASSW) continue;
+        RECT r{};
+        GetWindowRect(child, &r);
+        ExpectNear(r.right - r.left, win::kUpDownWidth, where + ": up-down width");
       }
     }
   }

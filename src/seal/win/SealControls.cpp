@@ -173,6 +173,7 @@ void SpinField::Create(HWND parent, int id, int x, int y, int width, int height,
                                 UDS_NOTHOUSANDS,
                             0, 0, 0, 0, parent, nullptr, ThisModule(), nullptr);
   SendMessageW(upDown_, UDM_SETBUDDY, WPARAM(edit_), 0);
+  WidenArrows(parent);
   SendMessageW(upDown_, UDM_SETRANGE32, WPARAM(minimum), LPARAM(maximum));
   SendMessageW(upDown_, UDM_SETPOS32, 0, LPARAM(value));
   // One step per notch however long the button is held: the control's default accelerates.
@@ -180,6 +181,22 @@ void SpinField::Create(HWND parent, int id, int x, int y, int width, int height,
   SendMessageW(upDown_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
   SetPropW(edit_, kSpinProperty, this);
   SetWindowSubclass(edit_, EditProc, kSpinSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void SpinField::WidenArrows(HWND parent) {
+  // The up-down control may take a fixed width whatever the dpi; at a higher dpi the arrows are
+  // widened to the scaled width, taken from the edit's right as the control itself does.
+  RECT arrows{}, edit{};
+  GetWindowRect(upDown_, &arrows);
+  GetWindowRect(edit_, &edit);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&arrows), 2);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&edit), 2);
+  const int grow = ScaleToDpi(kUpDownWidth, WindowDpi(parent)) - (arrows.right - arrows.left);
+  if (grow <= 0) return;
+  SetWindowPos(edit_, nullptr, 0, 0, edit.right - edit.left - grow, edit.bottom - edit.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(upDown_, nullptr, arrows.left - grow, arrows.top, arrows.right - arrows.left + grow,
+               arrows.bottom - arrows.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int SpinField::Value() const {

@@ -25,6 +25,9 @@ void SendGroupsToBottom(HWND parent);
 HWND MakeEdit(HWND parent, int id, const std::wstring& text, int x, int y, int width, int height, HFONT font);
 std::wstring WindowText(HWND window);
 
+// The width of a spin field's arrows at 96 dpi.
+inline constexpr int kUpDownWidth = 16;
+
 // An integer field: a read-only edit and an up-down control. Arrow keys and clicks change it
 // by 1, page keys by 10, each wheel notch by 1; typing is refused. The edit reports changes
 // to the parent as EN_CHANGE with its id.
@@ -48,6 +51,7 @@ class SpinField {
 
  private:
   static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void WidenArrows(HWND parent);
   HWND edit_ = nullptr, upDown_ = nullptr;  // children of the parent, not owned
   int id_ = 0, minimum_ = 0, maximum_ = 0, wheel_ = 0;
 };

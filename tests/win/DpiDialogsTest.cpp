@@ -1,19 +1,24 @@
-// The seal dialogs and the about box at the screen resolution a parent test started this process
-// with (support/ScreenDpi.h): created from a host thread that is DPI unaware and from one that is
-// per-monitor aware, each window comes out at its 96-dpi layout scaled, fonts included, and the
-// seal handed to the board carries the dpi's pixels, drawn rather than stretched.
+// The seal dialogs, the about box and the open dialog's preview at the screen resolution a parent
+// test started this process with (support/ScreenDpi.h): created from a host thread that is DPI
+// unaware and from one that is per-monitor aware, each window comes out at its 96-dpi layout
+// scaled, fonts included, and the seal handed to the board carries the dpi's pixels, drawn
+// rather than stretched.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 
 #include "Dpi.h"
+#include "FileDialogs.h"
+#include "PicturePreview.h"
 #include "SealControls.h"
 #include "RoundSeal.h"
 #include "SealTestSupport.h"
 #include "SquareSeal.h"
+#include "TextConvert.h"
 #include "TfrmAbout.h"
 #include "UtOneSign.h"
+#include "support/BoardDriver.h"
 #include "support/ScreenDpi.h"
 #include "uSign.h"
 
@@ -196,6 +201,82 @@ TEST(AtDpiSeals, HandedOffSealsCarryTheDpisPixels) {
     EXPECT_LT(growth, 1.3) << c.name;
     DeleteFileW(path.c_str());
   }
+}
+
+RECT RectIn(HWND control, HWND of) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, of, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+  RECT common{};
+  return IntersectRect(&common, &a, &b) != FALSE;
+}
+
+std::string Show(const RECT& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
+}
+
+TEST(AtDpiOpenPreview, PaneSitsWholeBesideTheListWithItsTextUncut) {
+  INKRA_ONLY_AT_REQUESTED_DPI();
+  ScratchFolder scratch(L"dpipreview");
+  {
+    win::GdiCanvas picture(100, 60, 24);
+    VectorSink bmp;
+    picture.WriteBmp(bmp);
+    WriteFileBytes(std::filesystem::path(scratch.File(L"good.bmp")), bmp.data);
+  }
+  const std::wstring folder = scratch.File(L"");
+  std::vector<std::string> problems;
+  UiDriver ui;
+  ui.Then([&](UiDriver& d) {
+    HWND dialog = d.WaitForWindow(kDialogClass, nullptr);
+    HWND label = d.Child(dialog, L"Static", nullptr, board::win::kPreviewSizeId);
+    HWND image = d.Child(dialog, L"Static", nullptr, board::win::kPreviewImageId);
+    SelectListEntry(d, EnterFolder(d, dialog, folder.substr(0, folder.size() - 1), 1), L"good");
+    Eventually(d, [&] { return UiDriver::Text(label) == L"100 x 60"; }, "the preview");
+    ThreadAwareness measuring(-3);
+    auto problem = [&](const std::string& what) { problems.push_back(what); };
+    if (win::WindowDpi(dialog) != RequestedDpi()) problem("dialog at " + std::to_string(win::WindowDpi(dialog)));
+    RECT client{};
+    GetClientRect(dialog, &client);
+    const RECT picture = RectIn(image, dialog), size = RectIn(label, dialog);
+    // The pane holds the whole of a 96-dpi preview of its design size, scaled.
+    if (picture.right - picture.left < At(150)) problem("picture pane only " + Show(picture));
+    if (size.top < picture.bottom) problem("size text over the picture");
+    // The size text's line fits its label.
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    if (metrics.tmHeight > size.bottom - size.top) problem("size text cut: line " + std::to_string(metrics.tmHeight));
+    // Nothing of the dialog cut off at its edge or lying over the pane.
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      // The child dialog holding the pane spans the dialog; its own controls are checked above.
+      if (!IsWindowVisible(child) || UiDriver::ClassName(child) == kDialogClass) continue;
+      // The size grip sits on the corner by design, a pixel over it at any dpi.
+      if (UiDriver::ClassName(child) == L"ScrollBar" && (GetWindowLongW(child, GWL_STYLE) & SBS_SIZEGRIP)) continue;
+      const RECT r = RectIn(child, dialog);
+      const std::string name = win::WideToUtf8(UiDriver::ClassName(child)) + " " + std::to_string(GetDlgCtrlID(child));
+      if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
+        problem(name + " cut off at " + Show(r) + " in " + Show(client));
+      if (Overlap(r, picture) || Overlap(r, size)) problem(name + " over the preview at " + Show(r));
+    }
+    d.PressButton(dialog, IDCANCEL);
+    d.WaitUntilGone(dialog);
+  });
+  {
+    ThreadAwareness host(-1);
+    board::win::CommonFileDialogs dialogs;
+    EXPECT_FALSE(dialogs.OpenPicture(nullptr));
+  }
+  EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+  EXPECT_EQ(problems, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// Shows the seal dialogs and the about box one after another and captures each from the screen
-// into a BMP, with the seals' pictures beside them:
+// Shows the seal dialogs, the about box and the open dialog with a seal picture previewed one
+// after another and captures each from the screen into a BMP, with the seals' pictures beside them:
 //   seal_screens.exe <output folder> [name suffix]
 // Run under a real display (Xvfb); scripts/screenshot-seals turns the BMPs into PNGs.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -10,6 +12,7 @@
 #include "Bmp.h"
 #include "ByteSink.h"
 #include "Dpi.h"
+#include "FileDialogs.h"
 #include "GdiCanvas.h"
 #include "TfrmAbout.h"
 #include "UtOneSign.h"
@@ -55,6 +58,38 @@ void Shoot(Window& form, const std::wstring& name) {
   std::wprintf(L"%ls\n", name.c_str());
 }
 
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Selects the round seal's picture in the open dialog's file list, then captures the dialog.
+void CALLBACK SelectPicture(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&g_window));
+  HWND view = FindWindowExW(g_window, nullptr, L"SHELLDLL_DefView", nullptr);
+  HWND list = view ? FindWindowExW(view, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+  LVFINDINFOW find{};
+  find.flags = LVFI_STRING | LVFI_PARTIAL;
+  find.psz = L"round-defaults-picture";
+  const LRESULT index = list ? SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), reinterpret_cast<LPARAM>(&find)) : -1;
+  LVITEMW item{};
+  item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  if (index >= 0) SendMessageW(list, LVM_SETITEMSTATE, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+  SetTimer(nullptr, 0, 800, CaptureAndClose);
+}
+
+void ShootOpenDialog(const std::wstring& name) {
+  g_shot = name;
+  SetCurrentDirectoryW(g_folder.c_str());  // where the seal pictures are
+  SetTimer(nullptr, 0, 1500, SelectPicture);
+  board::win::CommonFileDialogs().OpenPicture(nullptr);
+  std::wprintf(L"%ls\n", name.c_str());
+}
+
 template <typename Seal>
 void ShootSeal(Seal& form, const std::wstring& name) {
   Shoot(form, name);
@@ -94,6 +129,7 @@ int wmain(int argc, wchar_t** argv) {
       about::TfrmAbout form;
       Shoot(form, L"about");
     }
+    ShootOpenDialog(L"open-preview");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "seal_screens: %s\n", e.what());
     return 1;

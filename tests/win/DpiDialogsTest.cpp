@@ -30,7 +30,7 @@ namespace {
 using win::TfrmOneSign;
 using win::TfrmSign;
 
-int At(int length) { return MulDiv(length, RequestedDpi(), win::kDesignDpi); }
+int At(int length, int dpi = RequestedDpi()) { return MulDiv(length, dpi, win::kDesignDpi); }
 
 // The calling thread in the given DPI awareness context (-1 unaware, -3 per-monitor aware) for
 // the scope's lifetime, as the host's thread would be.
@@ -87,8 +87,34 @@ const std::vector<WindowCase>& Windows() {
   return cases;
 }
 
-void ExpectNear(int actual, int design, const std::string& what) {
-  EXPECT_NEAR(actual, At(design), 1) << what << " (" << design << " at 96 dpi)";
+void ExpectNear(int actual, int design, int dpi, const std::string& what) {
+  EXPECT_NEAR(actual, At(design, dpi), 1) << what << " (" << design << " at 96 dpi)";
+}
+
+// The controls of the case, the arrows of every spin field and the fonts, laid out for `dpi`.
+void ExpectControlsAt(int dpi, HWND window, const WindowCase& c, const std::string& where) {
+  for (const ControlCase& control : c.controls) {
+    const std::string what = where + ": control " + std::to_string(control.id);
+    const HWND child = GetDlgItem(window, control.id);
+    ASSERT_NE(child, nullptr) << what;
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    ExpectNear(r.left, control.box.x, dpi, what + " left");
+    ExpectNear(r.top, control.box.y, dpi, what + " top");
+    ExpectNear(r.right - r.left, control.box.width, dpi, what + " width");
+    if (control.box.height) ExpectNear(r.bottom - r.top, control.box.height, dpi, what + " height");
+    LOGFONTW font{};
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font, &font))
+        << what;
+    EXPECT_EQ(font.lfHeight, -At(control.fontHeight, dpi)) << what << " font";
+  }
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (UiDriver::ClassName(child) != UPDOWN_CLASSW) continue;
+    RECT r{};
+    GetWindowRect(child, &r);
+    ExpectNear(r.right - r.left, win::kUpDownWidth, dpi, where + ": up-down width");
+  }
 }
 
 TEST(AtDpiWindows, LayoutAndFontsAreTheDesignScaled) {
@@ -109,31 +135,33 @@ TEST(AtDpiWindows, LayoutAndFontsAreTheDesignScaled) {
       EXPECT_EQ(win::WindowDpi(window), RequestedDpi()) << where;
       RECT client{};
       GetClientRect(window, &client);
-      ExpectNear(client.right, c.clientWidth, where + ": client width");
-      ExpectNear(client.bottom, c.clientHeight, where + ": client height");
-      for (const ControlCase& control : c.controls) {
-        const std::string what = where + ": control " + std::to_string(control.id);
-        const HWND child = GetDlgItem(window, control.id);
-        ASSERT_NE(child, nullptr) << what;
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        ExpectNear(r.left, control.box.x, what + " left");
-        ExpectNear(r.top, control.box.y, what + " top");
-        ExpectNear(r.right - r.left, control.box.width, what + " width");
-        if (control.box.height) ExpectNear(r.bottom - r.top, control.box.height, what + " height");
-        LOGFONTW font{};
-        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font, &font))
-            << what;
-        EXPECT_EQ(font.lfHeight, -At(control.fontHeight)) << what << " font";
-      }
-      for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (UiDriver::ClassName(child) != UPDOWN_CLASSW) continue;
-        RECT r{};
-        GetWindowRect(child, &r);
-        ExpectNear(r.right - r.left, win::kUpDownWidth, where + ": up-down width");
-      }
+      ExpectNear(client.right, c.clientWidth, RequestedDpi(), where + ": client width");
+      ExpectNear(client.bottom, c.clientHeight, RequestedDpi(), where + ": client height");
+      ExpectControlsAt(RequestedDpi(), window, c, where);
     }
+  }
+}
+
+// Moved to a monitor of twice the dpi (which Wine cannot do; the change is applied directly),
+// a seal dialog lays its controls, fonts and picture out anew, and back again.
+TEST(SealDpiChange, ControlsFontsAndPictureFollowTheNewDpi) {
+  ScratchFolder scratch(L"dpichange");
+  for (const WindowCase& c : Windows()) {
+    std::unique_ptr<win::Window> window = c.make(scratch.File(L"temp00000001.bmp"));
+    auto* form = dynamic_cast<win::SealForm*>(window.get());
+    if (!form) continue;  // the about box lays itself out in one place for creation and change
+    const int dpi = form->LayoutDpi(), twice = 2 * dpi;
+    if (auto* round = dynamic_cast<TfrmSign*>(form)) round->btn_InputClick();
+    if (auto* square = dynamic_cast<TfrmOneSign*>(form)) square->DrawSeal();
+    auto pictureWidth = [form] { return form->Picture() ? form->Picture()->Width() : 0; };
+    const int designWidth = MulDiv(pictureWidth(), win::kDesignDpi, dpi);
+    form->ApplyDpi(twice);
+    EXPECT_EQ(form->LayoutDpi(), twice);
+    ExpectControlsAt(twice, form->Handle(), c, std::string(c.name) + " at twice the dpi");
+    EXPECT_EQ(pictureWidth(), At(designWidth, twice)) << c.name;
+    form->ApplyDpi(dpi);
+    ExpectControlsAt(dpi, form->Handle(), c, std::string(c.name) + " back");
+    EXPECT_EQ(pictureWidth(), At(designWidth, dpi)) << c.name;
   }
 }
 

@@ -96,6 +96,11 @@ int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM p
   return 1;
 }
 
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
 std::set<std::wstring> FacesOf(BYTE charset) {
   std::set<std::wstring> faces;
   HDC dc = GetDC(nullptr);
@@ -155,6 +160,28 @@ std::wstring WindowText(HWND window) {
   std::wstring text(std::size_t(length) + 1, L'\0');
   text.resize(std::size_t(GetWindowTextW(window, text.data(), length + 1)));
   return text;
+}
+
+void RescaleControls(HWND window, int fromDpi, int toDpi, HFONT from, HFONT to) {
+  std::vector<HWND> controls;
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&controls));
+  auto scaled = [&](LONG length) { return MulDiv(length, toDpi, fromDpi); };
+  for (HWND control : controls) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    wchar_t cls[16] = {};
+    GetClassNameW(control, cls, 16);
+    // A combo box's height is its list's too, which its window rectangle leaves out.
+    if (lstrcmpiW(cls, L"ComboBox") == 0) {
+      RECT dropped{};
+      if (SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped))) r.bottom = dropped.bottom;
+    }
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(control, nullptr, scaled(r.left), scaled(r.top), scaled(r.right) - scaled(r.left),
+                 scaled(r.bottom) - scaled(r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)) == from)
+      SendMessageW(control, WM_SETFONT, WPARAM(to), TRUE);
+  }
 }
 
 // --- SpinField -------------------------------------------------------------------------------

@@ -24,6 +24,9 @@ HWND MakeGroup(HWND parent, const wchar_t* caption, int x, int y, int width, int
 void SendGroupsToBottom(HWND parent);
 HWND MakeEdit(HWND parent, int id, const std::wstring& text, int x, int y, int width, int height, HFONT font);
 std::wstring WindowText(HWND window);
+// Every control under `window` moved and sized from `fromDpi` to `toDpi`, and those drawn in
+// font `from` given `to`: the layout after the window moved to a monitor of another dpi.
+void RescaleControls(HWND window, int fromDpi, int toDpi, HFONT from, HFONT to);
 
 // The width of a spin field's arrows at 96 dpi.
 inline constexpr int kUpDownWidth = 16;

@@ -25,7 +25,10 @@ void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int 
   Create({className, GetSysColorBrush(COLOR_BTNFACE)}, exStyle, caption, style, 0, 0, 0, 0, owner_);
   BuildOrDestroy([&] {
     PlaceCentred(clientWidth, clientHeight, centreOverOwner ? owner_ : nullptr);
-    font_ = MakeDialogFont(fontFace, fontPoints, Dpi());
+    layoutDpi_ = Dpi();
+    fontFace_ = fontFace;
+    fontPoints_ = fontPoints;
+    font_ = MakeDialogFont(fontFace, fontPoints, layoutDpi_);
     SendMessageW(Handle(), WM_SETFONT, WPARAM(font_.get()), FALSE);
     CreateControls();
     SendGroupsToBottom(Handle());
@@ -34,7 +37,20 @@ void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int 
 
 std::unique_ptr<GdiCanvas> SealForm::DrawAtDpi(int width, int height,
                                                const std::function<void(Canvas&)>& draw) const {
-  return DrawPictureAtDpi(width, height, 24, Dpi(), draw);
+  return DrawPictureAtDpi(width, height, 24, layoutDpi_, draw);
+}
+
+int SealForm::AtLayoutDpi(int length) const { return ScaleToDpi(length, layoutDpi_); }
+
+void SealForm::ApplyDpi(int dpi) {
+  if (dpi == layoutDpi_ || dpi <= 0) return;
+  UniqueFont font = MakeDialogFont(fontFace_, fontPoints_, dpi);
+  RescaleControls(Handle(), layoutDpi_, dpi, font_.get(), font.get());
+  SendMessageW(Handle(), WM_SETFONT, WPARAM(font.get()), FALSE);
+  font_ = std::move(font);  // the old font goes once no control uses it
+  layoutDpi_ = dpi;
+  LayoutChanged();
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void SealForm::BeforeShow() {

@@ -46,6 +46,10 @@ SquareSealParams TfrmOneSign::Params() const {
 
 void TfrmOneSign::FormShow() { DrawSeal(); }
 
+void TfrmOneSign::LayoutChanged() {
+  if (picture_) DrawSeal();  // the picture at the new dpi
+}
+
 bool TfrmOneSign::CheckName() {
   SealTextCheck check = inkra::CheckName(Params().name);
   if (check == SealTextCheck::Ok) return true;

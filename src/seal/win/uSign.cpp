@@ -53,7 +53,7 @@ void TfrmSign::CreateControls() {
 
   // "文字内容"
   MakeGroup(form, L"文字内容", 328, 8, 345, 105, font);
-  inputFont_ = MakeDialogFont(L"新宋体", 0, Dpi(), 19);
+  inputFont_ = MakeInputFont();
   edt_Input = MakeEdit(form, idInput, Utf8ToWide(d.text), 336, 26, 329, 27, inputFont_.get());
   MakeLabel(form, L"字体：", 336, 60, 48, 16, font);
   cbSignFont.Create(form, idSignFont, 384, 56, 120, 24, Utf8ToWide(d.textFace), font);
@@ -140,6 +140,16 @@ RoundSealParams TfrmSign::Params() const {
 
 void TfrmSign::FormShow() { btn_InputClick(); }
 
+UniqueFont TfrmSign::MakeInputFont() const { return MakeDialogFont(L"新宋体", 0, LayoutDpi(), 19); }
+
+void TfrmSign::LayoutChanged() {
+  UniqueFont font = MakeInputFont();
+  SendMessageW(edt_Input, WM_SETFONT, WPARAM(font.get()), TRUE);
+  inputFont_ = std::move(font);
+  // The picture shown again at the new dpi; a text the check refuses now leaves no message.
+  if (picture_ && CheckText(Params().text) == SealTextCheck::Ok) btn_InputClick();
+}
+
 void TfrmSign::btn_InputClick() {
   const RoundSealParams p = Params();
   if (SealTextCheck check = CheckText(p.text); check != SealTextCheck::Ok) {
@@ -160,7 +170,7 @@ void TfrmSign::seOutWithChange() { btn_InputClick(); }
 void TfrmSign::seHightChange() {
   RECT r;
   GetWindowRect(MainPanel, &r);
-  SetWindowPos(MainPanel, nullptr, 0, 0, r.right - r.left, Scaled(seHight.Value()),
+  SetWindowPos(MainPanel, nullptr, 0, 0, r.right - r.left, AtLayoutDpi(seHight.Value()),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   MainPanelResize();
 }
@@ -168,7 +178,7 @@ void TfrmSign::seHightChange() {
 void TfrmSign::seWithChange() {
   RECT r;
   GetWindowRect(MainPanel, &r);
-  SetWindowPos(MainPanel, nullptr, 0, 0, Scaled(seWith.Value()), r.bottom - r.top,
+  SetWindowPos(MainPanel, nullptr, 0, 0, AtLayoutDpi(seWith.Value()), r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   MainPanelResize();
 }
@@ -176,7 +186,7 @@ void TfrmSign::seWithChange() {
 void TfrmSign::MainPanelResize() {
   RECT r;
   GetClientRect(MainPanel, &r);
-  const int inset = Scaled(2);
+  const int inset = AtLayoutDpi(2);
   SetWindowPos(Image, nullptr, inset, inset, r.right - 2 * inset, r.bottom - 2 * inset,
                SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(MainPanel, nullptr, TRUE);

@@ -56,15 +56,25 @@ TfrmAbout::TfrmAbout() {
   Create({kClass, GetSysColorBrush(COLOR_BTNFACE)}, WS_EX_DLGMODALFRAME, title.c_str(), style, 0, 0, 0, 0, nullptr);
   BuildOrDestroy([this] {
     PlaceCentred(kWidth, kHeight);
-    const int dpi = Dpi();
-    picture_ = MakePicture(dpi);
-    font_ = CreateFontAtDpi(FontBase(L"新宋体", FW_NORMAL, FIXED_PITCH | FF_MODERN), -16, dpi);
-    titleFont_ = CreateFontAtDpi(FontBase(L"黑体", FW_BOLD, DEFAULT_PITCH), -20, dpi);
-    HWND button = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                  Scaled(kWidth - 96), Scaled(kHeight - 40), Scaled(80), Scaled(28), Handle(),
-                                  reinterpret_cast<HMENU>(INT_PTR(kCloseButton)), inkra::win::ThisModule(), nullptr);
-    SendMessageW(button, WM_SETFONT, WPARAM(font_.get()), FALSE);
+    HWND button = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0,
+                                  0, 0, Handle(), reinterpret_cast<HMENU>(INT_PTR(kCloseButton)),
+                                  inkra::win::ThisModule(), nullptr);
+    if (!button) throw std::runtime_error("Cannot create the about box's button");
+    DpiChanged();
   });
+}
+
+void TfrmAbout::DpiChanged() {
+  const int dpi = Dpi();
+  picture_ = MakePicture(dpi);
+  auto font = CreateFontAtDpi(FontBase(L"新宋体", FW_NORMAL, FIXED_PITCH | FF_MODERN), -16, dpi);
+  titleFont_ = CreateFontAtDpi(FontBase(L"黑体", FW_BOLD, DEFAULT_PITCH), -20, dpi);
+  HWND button = GetDlgItem(Handle(), kCloseButton);
+  SetWindowPos(button, nullptr, Scaled(kWidth - 96), Scaled(kHeight - 40), Scaled(80), Scaled(28),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(button, WM_SETFONT, WPARAM(font.get()), TRUE);
+  font_ = std::move(font);  // the old font goes once the button has the new one
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 TfrmAbout::~TfrmAbout() { Destroy(); }

@@ -27,30 +27,17 @@
 namespace inkra::test {
 namespace {
 
+RECT RectIn(HWND parent, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 using win::TfrmOneSign;
 using win::TfrmSign;
 
 int At(int length, int dpi = RequestedDpi()) { return MulDiv(length, dpi, win::kDesignDpi); }
-
-// The calling thread in the given DPI awareness context (-1 unaware, -3 per-monitor aware) for
-// the scope's lifetime, as the host's thread would be.
-class ThreadAwareness {
- public:
-  explicit ThreadAwareness(INT_PTR context) {
-    if (HMODULE user32 = GetModuleHandleW(L"user32.dll"))
-      set_ = reinterpret_cast<SetFunction>(reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
-    if (set_) previous_ = set_(reinterpret_cast<HANDLE>(context));
-  }
-  ~ThreadAwareness() {
-    if (set_ && previous_) set_(previous_);
-  }
-  bool Taken() const { return previous_ != nullptr; }
-
- private:
-  using SetFunction = HANDLE(WINAPI*)(HANDLE);
-  SetFunction set_ = nullptr;
-  HANDLE previous_ = nullptr;
-};
 
 struct Box {
   int x, y, width, height;  // 96-dpi layout; a height of 0 is not checked (combo boxes size themselves)
@@ -97,9 +84,7 @@ void ExpectControlsAt(int dpi, HWND window, const WindowCase& c, const std::stri
     const std::string what = where + ": control " + std::to_string(control.id);
     const HWND child = GetDlgItem(window, control.id);
     ASSERT_NE(child, nullptr) << what;
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    const RECT r = RectIn(window, child);
     ExpectNear(r.left, control.box.x, dpi, what + " left");
     ExpectNear(r.top, control.box.y, dpi, what + " top");
     ExpectNear(r.right - r.left, control.box.width, dpi, what + " width");
@@ -125,12 +110,12 @@ TEST(AtDpiWindows, LayoutAndFontsAreTheDesignScaled) {
       const std::string where = std::string(c.name) + (hostContext == -1 ? ", unaware host" : ", aware host");
       std::unique_ptr<win::Window> form;
       {
-        ThreadAwareness host(hostContext);
+        ThreadDpiAwareness host(hostContext);
         ASSERT_TRUE(host.Taken()) << "the thread's awareness cannot be set";
         form = c.make(scratch.File(L"temp00000001.bmp"));
       }
       // Measured in physical pixels: an unaware thread would be shown rectangles scaled down.
-      ThreadAwareness measuring(-3);
+      ThreadDpiAwareness measuring(-3);
       const HWND window = form->Handle();
       EXPECT_EQ(win::WindowDpi(window), RequestedDpi()) << where;
       RECT client{};
@@ -231,13 +216,6 @@ TEST(AtDpiSeals, HandedOffSealsCarryTheDpisPixels) {
   }
 }
 
-RECT RectIn(HWND control, HWND of) {
-  RECT r{};
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, of, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 bool Overlap(const RECT& a, const RECT& b) {
   RECT common{};
   return IntersectRect(&common, &a, &b) != FALSE;
@@ -266,12 +244,12 @@ TEST(AtDpiOpenPreview, PaneSitsWholeBesideTheListWithItsTextUncut) {
     HWND image = d.Child(dialog, L"Static", nullptr, board::win::kPreviewImageId);
     SelectListEntry(d, EnterFolder(d, dialog, folder.substr(0, folder.size() - 1), 1), L"good");
     Eventually(d, [&] { return UiDriver::Text(label) == L"100 x 60"; }, "the preview");
-    ThreadAwareness measuring(-3);
+    ThreadDpiAwareness measuring(-3);
     auto problem = [&](const std::string& what) { problems.push_back(what); };
     if (win::WindowDpi(dialog) != RequestedDpi()) problem("dialog at " + std::to_string(win::WindowDpi(dialog)));
     RECT client{};
     GetClientRect(dialog, &client);
-    const RECT picture = RectIn(image, dialog), size = RectIn(label, dialog);
+    const RECT picture = RectIn(dialog, image), size = RectIn(dialog, label);
     // The pane grows with the dpi: 165 pixels wide at 96. Its width is in dialog units, which
     // follow the dialog font's character width, and that grows a little less than the dpi.
     if (picture.right - picture.left < At(140)) problem("picture pane only " + Show(picture));
@@ -290,7 +268,7 @@ TEST(AtDpiOpenPreview, PaneSitsWholeBesideTheListWithItsTextUncut) {
       if (!IsWindowVisible(child) || UiDriver::ClassName(child) == kDialogClass) continue;
       // The size grip sits on the corner by design, a pixel over it at any dpi.
       if (UiDriver::ClassName(child) == L"ScrollBar" && (GetWindowLongW(child, GWL_STYLE) & SBS_SIZEGRIP)) continue;
-      const RECT r = RectIn(child, dialog);
+      const RECT r = RectIn(dialog, child);
       const std::string name = win::WideToUtf8(UiDriver::ClassName(child)) + " " + std::to_string(GetDlgCtrlID(child));
       if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
         problem(name + " cut off at " + Show(r) + " in " + Show(client));
@@ -300,7 +278,7 @@ TEST(AtDpiOpenPreview, PaneSitsWholeBesideTheListWithItsTextUncut) {
     d.WaitUntilGone(dialog);
   });
   {
-    ThreadAwareness host(-1);
+    ThreadDpiAwareness host(-1);
     board::win::CommonFileDialogs dialogs;
     EXPECT_FALSE(dialogs.OpenPicture(nullptr));
   }

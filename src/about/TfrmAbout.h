@@ -20,6 +20,9 @@ class TfrmAbout final : public inkra::win::Window {
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint();
+  // Picture, fonts and button at the window's dpi: at creation and after a move to a monitor of
+  // another dpi.
+  void DpiChanged() override;
 
   inkra::win::UniqueFont font_, titleFont_;
   std::unique_ptr<inkra::win::GdiCanvas> picture_;

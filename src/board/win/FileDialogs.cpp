@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BoardTexts.h"
+#include "Dpi.h"
 #include "PicturePreview.h"
 #include "TextConvert.h"
 
@@ -27,7 +28,13 @@ std::optional<std::wstring> Run(HWND owner, bool save) {
   if (save) ofn.lpstrDefExt = defExt.c_str();
   PicturePreview preview;
   if (!save) preview.Attach(ofn);
-  BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  // Per-monitor aware like the board, whatever the host's thread is: sharp text and a preview
+  // laid out in real pixels rather than a 96-dpi dialog stretched by the system.
+  BOOL ok = FALSE;
+  {
+    inkra::win::DpiAwareScope aware;
+    ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  }
   if (!ok) return std::nullopt;
   return std::wstring(file.data());
 }

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <set>
 
+#include "Dpi.h"
 #include "Window.h"
 
 namespace inkra::win {
@@ -17,9 +18,12 @@ constexpr const wchar_t* kImageClass = L"InkraSealImage";
 constexpr UINT_PTR kSpinSubclassId = 1;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
+// The rectangle is laid out for 96 dpi and scaled to the parent's dpi.
 HWND MakeChild(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
                int width, int height, HWND parent, int id, HFONT font) {
-  HWND w = CreateWindowExW(exStyle, cls, text, style, x, y, width, height, parent,
+  const int dpi = WindowDpi(parent);
+  HWND w = CreateWindowExW(exStyle, cls, text, style, ScaleToDpi(x, dpi), ScaleToDpi(y, dpi),
+                           ScaleToDpi(width, dpi), ScaleToDpi(height, dpi), parent,
                            reinterpret_cast<HMENU>(INT_PTR(id)), ThisModule(), nullptr);
   if (w && font) SendMessageW(w, WM_SETFONT, WPARAM(font), FALSE);
   return w;
@@ -92,6 +96,11 @@ int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM p
   return 1;
 }
 
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
 std::set<std::wstring> FacesOf(BYTE charset) {
   std::set<std::wstring> faces;
   HDC dc = GetDC(nullptr);
@@ -104,16 +113,9 @@ std::set<std::wstring> FacesOf(BYTE charset) {
 
 }  // namespace
 
-UniqueFont MakeDialogFont(const wchar_t* face, int points, int pixelHeight) {
+UniqueFont MakeDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight) {
   LOGFONTW lf{};
-  if (points > 0) {
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    lf.lfHeight = -MulDiv(points, dpi > 0 ? dpi : 96, 72);
-  } else {
-    lf.lfHeight = -pixelHeight;
-  }
+  lf.lfHeight = points > 0 ? -MulDiv(points, dpi, 72) : -ScaleToDpi(pixelHeight, dpi);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = GB2312_CHARSET;
   wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
@@ -160,6 +162,28 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+void RescaleControls(HWND window, int fromDpi, int toDpi, HFONT from, HFONT to) {
+  std::vector<HWND> controls;
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&controls));
+  auto scaled = [&](LONG length) { return MulDiv(length, toDpi, fromDpi); };
+  for (HWND control : controls) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    wchar_t cls[16] = {};
+    GetClassNameW(control, cls, 16);
+    // A combo box's height is its list's too, which its window rectangle leaves out.
+    if (lstrcmpiW(cls, L"ComboBox") == 0) {
+      RECT dropped{};
+      if (SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped))) r.bottom = dropped.bottom;
+    }
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(control, nullptr, scaled(r.left), scaled(r.top), scaled(r.right) - scaled(r.left),
+                 scaled(r.bottom) - scaled(r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)) == from)
+      SendMessageW(control, WM_SETFONT, WPARAM(to), TRUE);
+  }
+}
+
 // --- SpinField -------------------------------------------------------------------------------
 
 void SpinField::Create(HWND parent, int id, int x, int y, int width, int height, int minimum,
@@ -176,6 +200,7 @@ void SpinField::Create(HWND parent, int id, int x, int y, int width, int height,
                                 UDS_NOTHOUSANDS,
                             0, 0, 0, 0, parent, nullptr, ThisModule(), nullptr);
   SendMessageW(upDown_, UDM_SETBUDDY, WPARAM(edit_), 0);
+  WidenArrows(parent);
   SendMessageW(upDown_, UDM_SETRANGE32, WPARAM(minimum), LPARAM(maximum));
   SendMessageW(upDown_, UDM_SETPOS32, 0, LPARAM(value));
   // One step per notch however long the button is held: the control's default accelerates.
@@ -183,6 +208,22 @@ void SpinField::Create(HWND parent, int id, int x, int y, int width, int height,
   SendMessageW(upDown_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
   SetPropW(edit_, kSpinProperty, this);
   SetWindowSubclass(edit_, EditProc, kSpinSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void SpinField::WidenArrows(HWND parent) {
+  // The up-down control may take a fixed width whatever the dpi; at a higher dpi the arrows are
+  // widened to the scaled width, taken from the edit's right as the control itself does.
+  RECT arrows{}, edit{};
+  GetWindowRect(upDown_, &arrows);
+  GetWindowRect(edit_, &edit);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&arrows), 2);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&edit), 2);
+  const int grow = ScaleToDpi(kUpDownWidth, WindowDpi(parent)) - (arrows.right - arrows.left);
+  if (grow <= 0) return;
+  SetWindowPos(edit_, nullptr, 0, 0, edit.right - edit.left - grow, edit.bottom - edit.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(upDown_, nullptr, arrows.left - grow, arrows.top, arrows.right - arrows.left + grow,
+               arrows.bottom - arrows.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int SpinField::Value() const {

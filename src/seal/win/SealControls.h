@@ -1,6 +1,8 @@
 #pragma once
 // The controls the seal dialogs are built from: spin fields, face boxes, bevelled panels and
 // the preview image, plus small helpers that create plain controls at fixed pixel positions.
+// Positions and sizes are given for 96 dpi; the controls are created at them scaled to the
+// parent window's dpi.
 #include <windows.h>
 
 #include <string>
@@ -11,8 +13,9 @@
 
 namespace inkra::win {
 
-// A GB2312 font of `points` points (or of -pixelHeight when points is 0).
-UniqueFont MakeDialogFont(const wchar_t* face, int points, int pixelHeight = 0);
+// A GB2312 font of `points` points at `dpi` (or, when points is 0, of -pixelHeight pixels at
+// 96 dpi, scaled to `dpi`).
+UniqueFont MakeDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight = 0);
 
 HWND MakeLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height, HFONT font);
 HWND MakeButton(HWND parent, int id, const wchar_t* text, int x, int y, int width, int height, HFONT font);
@@ -21,6 +24,12 @@ HWND MakeGroup(HWND parent, const wchar_t* caption, int x, int y, int width, int
 void SendGroupsToBottom(HWND parent);
 HWND MakeEdit(HWND parent, int id, const std::wstring& text, int x, int y, int width, int height, HFONT font);
 std::wstring WindowText(HWND window);
+// Every control under `window` moved and sized from `fromDpi` to `toDpi`, and those drawn in
+// font `from` given `to`: the layout after the window moved to a monitor of another dpi.
+void RescaleControls(HWND window, int fromDpi, int toDpi, HFONT from, HFONT to);
+
+// The width of a spin field's arrows at 96 dpi.
+inline constexpr int kUpDownWidth = 16;
 
 // An integer field: a read-only edit and an up-down control. Arrow keys and clicks change it
 // by 1, page keys by 10, each wheel notch by 1; typing is refused. The edit reports changes
@@ -45,6 +54,7 @@ class SpinField {
 
  private:
   static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void WidenArrows(HWND parent);
   HWND edit_ = nullptr, upDown_ = nullptr;  // children of the parent, not owned
   int id_ = 0, minimum_ = 0, maximum_ = 0, wheel_ = 0;
 };

@@ -6,6 +6,8 @@
 #include "ByteSink.h"
 #include "ColourBox.h"
 #include "HandOffFile.h"
+#include "Dpi.h"
+#include "PictureAtDpi.h"
 #include "SealControls.h"
 #include "ShowMessage.h"
 #include "TextConvert.h"
@@ -13,29 +15,42 @@
 namespace inkra::win {
 
 void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int clientWidth,
-                          int clientHeight, UniqueFont font, bool centreOverOwner) {
-  font_ = std::move(font);
-
+                          int clientHeight, const wchar_t* fontFace, int fontPoints, bool centreOverOwner) {
   // No WS_CLIPCHILDREN: group boxes rely on the form painting the face colour under them.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  RECT area;
-  if (centreOverOwner && owner_) {
-    GetWindowRect(owner_, &area);
-  } else {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  int x = area.left + (area.right - area.left - width) / 2;
-  int y = area.top + (area.bottom - area.top - height) / 2;
-  Create({className, GetSysColorBrush(COLOR_BTNFACE)}, exStyle, caption, style, x, y, width, height, owner_);
-  BuildOrDestroy([this] {
+  // Built in per-monitor coordinates whatever the host's thread is: positions and sizes given
+  // from an unaware thread would be taken as 96-dpi ones and scaled again.
+  DpiAwareScope aware;
+  Create({className, GetSysColorBrush(COLOR_BTNFACE)}, exStyle, caption, style, 0, 0, 0, 0, owner_);
+  BuildOrDestroy([&] {
+    PlaceCentred(clientWidth, clientHeight, centreOverOwner ? owner_ : nullptr);
+    layoutDpi_ = Dpi();
+    fontFace_ = fontFace;
+    fontPoints_ = fontPoints;
+    font_ = MakeDialogFont(fontFace, fontPoints, layoutDpi_);
     SendMessageW(Handle(), WM_SETFONT, WPARAM(font_.get()), FALSE);
     CreateControls();
     SendGroupsToBottom(Handle());
   });
+}
+
+std::unique_ptr<GdiCanvas> SealForm::DrawAtDpi(int width, int height,
+                                               const std::function<void(Canvas&)>& draw) const {
+  return DrawPictureAtDpi(width, height, 24, layoutDpi_, draw);
+}
+
+int SealForm::AtLayoutDpi(int length) const { return ScaleToDpi(length, layoutDpi_); }
+
+void SealForm::ApplyDpi(int dpi) {
+  if (dpi == layoutDpi_ || dpi <= 0) return;
+  UniqueFont font = MakeDialogFont(fontFace_, fontPoints_, dpi);
+  RescaleControls(Handle(), layoutDpi_, dpi, font_.get(), font.get());
+  SendMessageW(Handle(), WM_SETFONT, WPARAM(font.get()), FALSE);
+  font_ = std::move(font);  // the old font goes once no control uses it
+  layoutDpi_ = dpi;
+  LayoutChanged();
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void SealForm::BeforeShow() {

@@ -10,7 +10,7 @@ namespace inkra::win {
 TfrmOneSign::TfrmOneSign(HWND owner, std::wstring handOffPath)
     : SealForm(owner, std::move(handOffPath)) {
   FormCreate();
-  CreateForm(L"TfrmOneSign", L"私章制作", 304, 172, MakeDialogFont(L"新宋体", 12), true);
+  CreateForm(L"TfrmOneSign", L"私章制作", 304, 172, L"新宋体", 12, true);
 }
 
 TfrmOneSign::~TfrmOneSign() { Destroy(); }
@@ -46,6 +46,10 @@ SquareSealParams TfrmOneSign::Params() const {
 
 void TfrmOneSign::FormShow() { DrawSeal(); }
 
+void TfrmOneSign::LayoutChanged() {
+  if (picture_) DrawSeal();  // the picture at the new dpi
+}
+
 bool TfrmOneSign::CheckName() {
   SealTextCheck check = inkra::CheckName(Params().name);
   if (check == SealTextCheck::Ok) return true;
@@ -56,8 +60,8 @@ bool TfrmOneSign::CheckName() {
 }
 
 void TfrmOneSign::DrawSeal() {
-  auto picture = std::make_unique<GdiCanvas>(kSquareSealSide, kSquareSealSide, 24);
-  DrawSquareSeal(*picture, Params());
+  const SquareSealParams p = Params();
+  auto picture = DrawAtDpi(kSquareSealSide, kSquareSealSide, [&p](Canvas& canvas) { DrawSquareSeal(canvas, p); });
   ShowPicture(Image, picture.get());
   picture_ = std::move(picture);
 }
@@ -73,7 +77,7 @@ void TfrmOneSign::cbSignFontChange() {
 
 void TfrmOneSign::btnOkClick() {
   try {
-    if (!picture_) picture_ = std::make_unique<GdiCanvas>(kSquareSealSide, kSquareSealSide, 24);
+    if (!picture_) picture_ = DrawAtDpi(kSquareSealSide, kSquareSealSide, [](Canvas&) {});
     WriteHandOff(*picture_);
   } catch (const FileError& e) {
     ShowError(e);

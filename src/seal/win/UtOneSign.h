@@ -18,7 +18,7 @@ class TfrmOneSign final : public SealForm {
   explicit TfrmOneSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath);
   ~TfrmOneSign() override;
 
-  const GdiCanvas* Picture() const { return picture_.get(); }
+  const GdiCanvas* Picture() const override { return picture_.get(); }
   SquareSealParams Params() const;  // the name trimmed
 
   void FormCreate();
@@ -34,6 +34,7 @@ class TfrmOneSign final : public SealForm {
   void CreateControls() override;
   void FormShow() override;
   void OnCommand(int id, int code, HWND control) override;
+  void LayoutChanged() override;
 
   HWND eValue = nullptr;  // child, not owned
   FaceBox cbSignFont;

@@ -20,7 +20,7 @@ void Spin(SpinField& field, HWND parent, int id, int x, int y, int width, int mi
 
 TfrmSign::TfrmSign(HWND owner, std::wstring handOffPath) : SealForm(owner, std::move(handOffPath)) {
   FormCreate();
-  CreateForm(L"TfrmSign", L"公章制作", 679, 428, MakeDialogFont(L"宋体", 12), false);
+  CreateForm(L"TfrmSign", L"公章制作", 679, 428, L"宋体", 12, false);
 }
 
 TfrmSign::~TfrmSign() { Destroy(); }
@@ -53,7 +53,7 @@ void TfrmSign::CreateControls() {
 
   // "文字内容"
   MakeGroup(form, L"文字内容", 328, 8, 345, 105, font);
-  inputFont_ = MakeDialogFont(L"新宋体", 0, 19);
+  inputFont_ = MakeInputFont();
   edt_Input = MakeEdit(form, idInput, Utf8ToWide(d.text), 336, 26, 329, 27, inputFont_.get());
   MakeLabel(form, L"字体：", 336, 60, 48, 16, font);
   cbSignFont.Create(form, idSignFont, 384, 56, 120, 24, Utf8ToWide(d.textFace), font);
@@ -140,6 +140,16 @@ RoundSealParams TfrmSign::Params() const {
 
 void TfrmSign::FormShow() { btn_InputClick(); }
 
+UniqueFont TfrmSign::MakeInputFont() const { return MakeDialogFont(L"新宋体", 0, LayoutDpi(), 19); }
+
+void TfrmSign::LayoutChanged() {
+  UniqueFont font = MakeInputFont();
+  SendMessageW(edt_Input, WM_SETFONT, WPARAM(font.get()), TRUE);
+  inputFont_ = std::move(font);
+  // The picture shown again at the new dpi; a text the check refuses now leaves no message.
+  if (picture_ && CheckText(Params().text) == SealTextCheck::Ok) btn_InputClick();
+}
+
 void TfrmSign::btn_InputClick() {
   const RoundSealParams p = Params();
   if (SealTextCheck check = CheckText(p.text); check != SealTextCheck::Ok) {
@@ -150,8 +160,7 @@ void TfrmSign::btn_InputClick() {
   textRadius_ = g.TextRadius;
   centerX_ = g.CenterX;
   centerY_ = g.CenterY;
-  auto picture = std::make_unique<GdiCanvas>(g.imageWidth, g.imageHeight, 24);
-  DrawRoundSeal(*picture, p);
+  auto picture = DrawAtDpi(g.imageWidth, g.imageHeight, [&p](Canvas& canvas) { DrawRoundSeal(canvas, p); });
   ShowPicture(Image, picture.get());
   picture_ = std::move(picture);
 }
@@ -161,7 +170,7 @@ void TfrmSign::seOutWithChange() { btn_InputClick(); }
 void TfrmSign::seHightChange() {
   RECT r;
   GetWindowRect(MainPanel, &r);
-  SetWindowPos(MainPanel, nullptr, 0, 0, r.right - r.left, seHight.Value(),
+  SetWindowPos(MainPanel, nullptr, 0, 0, r.right - r.left, AtLayoutDpi(seHight.Value()),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   MainPanelResize();
 }
@@ -169,7 +178,7 @@ void TfrmSign::seHightChange() {
 void TfrmSign::seWithChange() {
   RECT r;
   GetWindowRect(MainPanel, &r);
-  SetWindowPos(MainPanel, nullptr, 0, 0, seWith.Value(), r.bottom - r.top,
+  SetWindowPos(MainPanel, nullptr, 0, 0, AtLayoutDpi(seWith.Value()), r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   MainPanelResize();
 }
@@ -177,7 +186,9 @@ void TfrmSign::seWithChange() {
 void TfrmSign::MainPanelResize() {
   RECT r;
   GetClientRect(MainPanel, &r);
-  SetWindowPos(Image, nullptr, 2, 2, r.right - 4, r.bottom - 4, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int inset = AtLayoutDpi(2);
+  SetWindowPos(Image, nullptr, inset, inset, r.right - 2 * inset, r.bottom - 2 * inset,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(MainPanel, nullptr, TRUE);
   InvalidateRect(Image, nullptr, FALSE);
 }

@@ -26,8 +26,7 @@ class TfrmSign final : public SealForm {
   explicit TfrmSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath);
   ~TfrmSign() override;
 
-  // The picture of the last successful preview (null before the first).
-  const GdiCanvas* Picture() const { return picture_.get(); }
+  const GdiCanvas* Picture() const override { return picture_.get(); }
   int TextRadius() const { return textRadius_; }
   int CenterX() const { return centerX_; }
   int CenterY() const { return centerY_; }
@@ -48,6 +47,8 @@ class TfrmSign final : public SealForm {
   void CreateControls() override;
   void FormShow() override;
   void OnCommand(int id, int code, HWND control) override;
+  void LayoutChanged() override;
+  UniqueFont MakeInputFont() const;
   SpinField* SpinWithId(int id);
 
   SpinField seHight, seWith, seWordWith, seOutWith;

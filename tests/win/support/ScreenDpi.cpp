@@ -3,6 +3,26 @@
 #include <cstdlib>
 
 namespace inkra::test {
+namespace {
+
+using SetContext = HANDLE(WINAPI*)(HANDLE);
+
+SetContext SetThreadContext() {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<SetContext>(
+                      reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")))
+                : nullptr;
+}
+
+}  // namespace
+
+ThreadDpiAwareness::ThreadDpiAwareness(INT_PTR context) {
+  if (SetContext set = SetThreadContext()) previous_ = set(reinterpret_cast<HANDLE>(context));
+}
+
+ThreadDpiAwareness::~ThreadDpiAwareness() {
+  if (previous_) SetThreadContext()(previous_);
+}
 
 int RequestedDpi() {
   const char* value = std::getenv("INKRA_TEST_DPI");

@@ -1,14 +1,20 @@
-// Shows the seal dialogs one after another and captures each from the screen into a BMP:
-//   seal_screens.exe <output folder>
+// Shows the seal dialogs, the about box and the open dialog with a seal picture previewed one
+// after another and captures each from the screen into a BMP, with the seals' pictures beside them:
+//   seal_screens.exe <output folder> [name suffix]
 // Run under a real display (Xvfb); scripts/screenshot-seals turns the BMPs into PNGs.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
 
 #include "Bmp.h"
 #include "ByteSink.h"
+#include "Dpi.h"
+#include "FileDialogs.h"
 #include "GdiCanvas.h"
+#include "TfrmAbout.h"
 #include "UtOneSign.h"
 #include "uSign.h"
 
@@ -18,17 +24,19 @@ using namespace inkra;
 using namespace inkra::win;
 
 std::wstring g_folder;
+std::wstring g_suffix;  // "-192" for shots at 192 dpi
 std::wstring g_shot;
 HWND g_window = nullptr;
 
 void Save(const Bitmap& picture, const std::wstring& name) {
   VectorSink bmp;
   WriteBmp(picture, bmp);
-  WriteFileBytes(std::filesystem::path(g_folder + L"\\" + name + L".bmp"), bmp.data);
+  WriteFileBytes(std::filesystem::path(g_folder + L"\\" + name + g_suffix + L".bmp"), bmp.data);
 }
 
 void CALLBACK CaptureAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
+  DpiAwareScope aware;  // the window's and the screen's real pixels, whatever this program is
   RedrawWindow(g_window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   GdiFlush();
   Sleep(300);
@@ -42,44 +50,86 @@ void CALLBACK CaptureAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   PostMessageW(g_window, WM_CLOSE, 0, 0);
 }
 
-template <typename Form>
-void Shoot(Form& form, const std::wstring& name) {
+void Shoot(Window& form, const std::wstring& name) {
   g_window = form.Handle();
   g_shot = name;
   SetTimer(nullptr, 0, 1200, CaptureAndClose);
   form.ShowModal();
-  if (form.Picture()) Save(form.Picture()->ToBitmap(), name + L"-picture");
   std::wprintf(L"%ls\n", name.c_str());
+}
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Selects the round seal's picture in the open dialog's file list, then captures the dialog.
+void CALLBACK SelectPicture(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&g_window));
+  HWND view = FindWindowExW(g_window, nullptr, L"SHELLDLL_DefView", nullptr);
+  HWND list = view ? FindWindowExW(view, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+  LVFINDINFOW find{};
+  find.flags = LVFI_STRING | LVFI_PARTIAL;
+  find.psz = L"round-defaults-picture";
+  const LRESULT index = list ? SendMessageW(list, LVM_FINDITEMW, WPARAM(-1), reinterpret_cast<LPARAM>(&find)) : -1;
+  LVITEMW item{};
+  item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  if (index >= 0) SendMessageW(list, LVM_SETITEMSTATE, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+  SetTimer(nullptr, 0, 800, CaptureAndClose);
+}
+
+void ShootOpenDialog(const std::wstring& name) {
+  g_shot = name;
+  SetCurrentDirectoryW(g_folder.c_str());  // where the seal pictures are
+  SetTimer(nullptr, 0, 1500, SelectPicture);
+  board::win::CommonFileDialogs().OpenPicture(nullptr);
+  std::wprintf(L"%ls\n", name.c_str());
+}
+
+template <typename Seal>
+void ShootSeal(Seal& form, const std::wstring& name) {
+  Shoot(form, name);
+  if (form.Picture()) Save(form.Picture()->ToBitmap(), name + L"-picture");
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fwprintf(stderr, L"usage: seal_screens <output folder>\n");
+    std::fwprintf(stderr, L"usage: seal_screens <output folder> [name suffix]\n");
     return 2;
   }
   g_folder = argv[1];
+  if (argc > 2) g_suffix = argv[2];
   try {
     {
       TfrmSign form;
-      Shoot(form, L"round-defaults");
+      ShootSeal(form, L"round-defaults");
     }
     {
       TfrmSign form;
       SetWindowTextW(GetDlgItem(form.Handle(), TfrmSign::idInput),
                      L"一二三四五六七八九十甲乙丙丁戊己庚辛");
-      Shoot(form, L"round-18-characters");
+      ShootSeal(form, L"round-18-characters");
     }
     {
       TfrmOneSign form;
-      Shoot(form, L"square-defaults");
+      ShootSeal(form, L"square-defaults");
     }
     {
       TfrmOneSign form;
       SetWindowTextW(GetDlgItem(form.Handle(), TfrmOneSign::idValue), L"张三");
-      Shoot(form, L"square-two-characters");
+      ShootSeal(form, L"square-two-characters");
     }
+    {
+      about::TfrmAbout form;
+      Shoot(form, L"about");
+    }
+    ShootOpenDialog(L"open-preview");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "seal_screens: %s\n", e.what());
     return 1;

@@ -29,25 +29,6 @@ using win::ScaleToDpi;
 // aware; older ones are not, and Windows then scales whatever the thread creates.
 enum class HostAwareness { NotAware, PerMonitor };
 
-// Puts the host's thread into the awareness for the test and back (Windows 10's values).
-class HostThreadAwareness {
- public:
-  explicit HostThreadAwareness(HostAwareness awareness) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    set_ = reinterpret_cast<Set>(reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
-    const auto context = reinterpret_cast<HANDLE>(awareness == HostAwareness::NotAware ? -1 : -3);
-    previous_ = set_ ? set_(context) : nullptr;
-  }
-  ~HostThreadAwareness() {
-    if (previous_) set_(previous_);
-  }
-
- private:
-  using Set = HANDLE(WINAPI*)(HANDLE);
-  Set set_ = nullptr;
-  HANDLE previous_ = nullptr;
-};
-
 // What the user saw of the board, measured while it was open.
 struct BoardLayout {
   int dpi = 0;
@@ -131,7 +112,8 @@ TEST_P(AtDpiBoard, TheBoardHasItsPhysicalSizeAndTheSignatureItsPhysicalSizeInThe
     ClickTool(d.Child(board, TOOLBARCLASSNAMEW, nullptr), board::win::kBtnOK);
   });
   {
-    HostThreadAwareness awareness(std::get<1>(GetParam()));
+    // Windows 10's DPI_AWARENESS_CONTEXT values: unaware -1, per-monitor -3.
+    ThreadDpiAwareness awareness(std::get<1>(GetParam()) == HostAwareness::NotAware ? -1 : -3);
     VARIANT_BOOL cancel = VARIANT_FALSE;
     EXPECT_EQ(FireClick(host, *host.profile().Find(L"InkraSoft")->controls.at(0), cancel), S_OK);
   }

@@ -43,6 +43,9 @@ std::string UserText(const std::exception& error) {
 }  // namespace
 
 TfrmWhiteBorad::TfrmWhiteBorad(BoardOptions options) : options_(std::move(options)) {
+  // Built in per-monitor coordinates whatever the calling thread is, so that placing and sizing
+  // the controls is not scaled a second time by the system.
+  inkra::win::DpiAwareScope aware;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   // Created at no size, then sized for the dpi of the monitor it landed on.

@@ -45,7 +45,7 @@ class GdiSurfaceFactory final : public SurfaceFactory {
  public:
   GdiSurfaceFactory();
   std::unique_ptr<Surface> NewWhite(int width, int height) override;
-  std::unique_ptr<Surface> NewBlank(int width, int height) override;
+  std::unique_ptr<Surface> NewBlank(int width, int height, int bitsPerPixel) override;
   std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) override;
   int DisplayDepth() const { return depth_; }
 

@@ -97,10 +97,10 @@ unsigned ReductionFor(JDIMENSION width, JDIMENSION height, int fitSide) {
 // A large single-scan picture is decoded in two bands at once: this thread decodes the top
 // band, a second one skips it (entropy decoding only, libjpeg-turbo's jpeg_skip_scanlines)
 // and decodes the rest. Entropy decoding is a third (smooth pictures) to 60 % (a scanned page
-// at quality 90) of the work, which the second thread pays for the top band as well, so the
-// top band is the larger one: about even on a scanned page. Anything unusual in either band (a warning, an error) throws the split work
-// away and decodes the whole picture once more on this thread, so messages and warning
-// counts are the ones a single pass gives.
+// at quality 90) of the work, and the second thread pays it for the top band as well, so the
+// top band is the larger one: about even on a scanned page. Anything unusual in either band
+// (a warning, an error) throws the split work away and decodes the whole picture once more
+// on this thread, so messages and warning counts are the ones a single pass gives.
 constexpr std::uint64_t kSplitMinPixels = std::uint64_t(1) << 20;
 constexpr int kSplitTopPercent = 68;
 

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <thread>
 
+#include "Bitmap.h"
+
 namespace inkra::twain::win {
 namespace {
 
@@ -72,13 +74,14 @@ bool CopyWholeRgbDib(HDC dc, const DibDraw& d) {
   GdiFlush();  // GDI's own drawing on the section lands before ours
 
   // Row y of the picture, top first, in either DIB's row order.
-  const std::ptrdiff_t sourceStride = ((std::ptrdiff_t(d.width) * 24 + 31) / 32) * 4;
-  const std::ptrdiff_t targetStride = std::ptrdiff_t(d.width) * 4;
+  const auto sourceStride = std::ptrdiff_t(Bitmap::StrideFor(d.width, 24));
+  const auto targetStride = std::ptrdiff_t(Bitmap::StrideFor(d.width, 32));
   const auto* source = static_cast<const std::uint8_t*>(d.bits);
   auto* target = static_cast<std::uint8_t*>(section.dsBm.bmBits);
   Rows rows{source, target, sourceStride, targetStride, d.width};
   if (info->biHeight > 0) rows.source += (d.height - 1) * sourceStride, rows.sourceStep = -sourceStride;
-  if (!TopDown(dc, target, targetStride, d.height)) rows.target += (d.height - 1) * targetStride, rows.targetStep = -targetStride;
+  if (!TopDown(dc, target, targetStride, d.height))
+    rows.target += (d.height - 1) * targetStride, rows.targetStep = -targetStride;
 
   const int half = d.height / 2;
   std::thread bottom;

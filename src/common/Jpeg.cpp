@@ -104,6 +104,12 @@ unsigned ReductionFor(JDIMENSION width, JDIMENSION height, int fitSide) {
 constexpr std::uint64_t kSplitMinPixels = std::uint64_t(1) << 20;
 constexpr int kSplitTopPercent = 68;
 
+// On one processor the bands would take turns: the split only adds the second entropy pass.
+__attribute__((noinline)) bool TwoCores() {
+  static const bool two = std::thread::hardware_concurrency() >= 2;
+  return two;
+}
+
 // Where the decoded rows go: asked for once the size is known.
 struct RowTarget {
   JpegRows rows;
@@ -170,7 +176,7 @@ __attribute__((noinline)) bool Run(Decoder& d, std::span<const std::uint8_t> fil
   Allocate(target, rowsFor, int(d.cinfo.output_width), int(d.cinfo.output_height), cmyk);
   JDIMENSION end = d.cinfo.output_height;
   if (band && !cmyk && !jpeg_has_multiple_scans(&d.cinfo) &&
-      std::uint64_t(d.cinfo.output_width) * d.cinfo.output_height >= kSplitMinPixels) {
+      std::uint64_t(d.cinfo.output_width) * d.cinfo.output_height >= kSplitMinPixels && TwoCores()) {
     const JDIMENSION rowGroup = JDIMENSION(d.cinfo.max_v_samp_factor * d.cinfo.min_DCT_scaled_size);
     const JDIMENSION split = end * kSplitTopPercent / 100 / rowGroup * rowGroup;
     if (StartBottomBand(*band, file, target.rows, split)) end = split;

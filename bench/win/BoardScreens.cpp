@@ -10,6 +10,7 @@
 #include "BoardTestJpeg.h"
 #include "BoardTool.h"
 #include "Bmp.h"
+#include "Dpi.h"
 #include "GdiCanvas.h"
 #include "MemorySettingsStore.h"
 #include "support/BoardDriver.h"
@@ -72,20 +73,25 @@ int RunBoardScreens(const std::wstring& folder) {
   UiDriver ui(20000);
   ui.Then([&](UiDriver& d) {
     WaitForBoard(d);
+    // The script's places are at 96 dpi; the board may be laid out for another.
+    const auto at = [&board](int length) { return win::ScaleToDpi(length, board.Dpi()); };
+    const auto wave = [&at](int x0, int y0, int length, int amplitude, double turns) {
+      return Wave(at(x0), at(y0), at(length), at(amplitude), turns);
+    };
     Capture(folder, L"board-fresh");
-    Stroke(board.View(), Wave(40, 100, 240, 40, 1.5));
-    Stroke(board.View(), {{60, 60}, {90, 150}, {120, 60}, {150, 150}});
+    Stroke(board.View(), wave(40, 100, 240, 40, 1.5));
+    Stroke(board.View(), {{at(60), at(60)}, {at(90), at(150)}, {at(120), at(60)}, {at(150), at(150)}});
     int blue = 0;
     for (int i = 0; i < board.ColourPicker().Count(); ++i)
       if (board.ColourPicker().EntryValue(i) == clBlue) blue = i;
     ChooseListEntry(board.ColourList(), blue);
     ChooseListEntry(board.PenList(), 5);
-    Stroke(board.View(), Wave(300, 120, 240, 30, 2.5));
+    Stroke(board.View(), wave(300, 120, 240, 30, 2.5));
     Capture(folder, L"board-strokes");
-    ChoosePopupItem(d, board.View(), 330, 200, 1);
+    ChoosePopupItem(d, board.View(), at(330), at(200), 1);
     Capture(folder, L"board-timestamp");
-    d.RightDown(board.View(), 200, 60);
-    d.RightUp(board.View(), 200, 60);
+    d.RightDown(board.View(), at(200), at(60));
+    d.RightUp(board.View(), at(200), at(60));
     HWND menu = d.WaitForWindow(L"#32768", nullptr);
     Capture(folder, L"board-popup");
     PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);

@@ -39,6 +39,9 @@ class BoardModel {
   // Creation with the drawing panel's client size: a white bitmap of that size, pen and fill
   // in the selected colour, a 3-pixel nib. Settings are applied afterwards.
   void Create(int panelClientWidth, int panelClientHeight);
+  // The screen resolution the board is shown at. The nib is drawn dpi/96 times its width, so a
+  // stroke has the same physical width at any display scaling.
+  void SetDpi(int dpi) { dpi_ = dpi > 0 ? dpi : 96; }
   // The colour (pen, fill, selection, in this order) and then the nib of a settings load.
   void ApplySettings(const LoadedPenSettings& settings);
 
@@ -140,6 +143,7 @@ class BoardModel {
   bool drawing_ = false;
   int lastX_ = 0, lastY_ = 0, curX_ = 0, curY_ = 0;
   int nibWidth_ = kInitialNibWidth;
+  int dpi_ = 96;
   bool accepted_ = false;
   ColourValue selected_ = clRed;
   int penIndex_ = 3;

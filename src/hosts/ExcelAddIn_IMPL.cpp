@@ -17,7 +17,7 @@ TExcelAddIn::TExcelAddIn() : TToolbarAddIn(CLSID_ExcelAddIn, kExcelProgId) {}
 
 const wchar_t* TExcelAddIn::MainRibbonId() const { return kExcelRibbonId; }
 
-void TExcelAddIn::InsertPicture(const std::wstring& path, int width, int height) {
+void TExcelAddIn::InsertPicture(const std::wstring& path, double width, double height) {
   ComPtr<IDispatch> excel = win::QueryDispatch(Application.Get(), office::IID_ExcelApplication, L"Excel _Application");
 
   ComPtr<IDispatch> workbooks = Get(excel.Get(), L"Workbooks").ToDispatch();
@@ -31,7 +31,7 @@ void TExcelAddIn::InsertPicture(const std::wstring& path, int width, int height)
   ComPtr<IDispatch> shapes = Get(worksheet.Get(), L"Shapes").ToDispatch();
 
   // Excel's AddPicture takes its flags as MsoTriState and its positions and sizes as Single.
-  const float pictureWidth = float(width * kPointsPerPixel), pictureHeight = float(height * kPointsPerPixel);
+  const float pictureWidth = float(width), pictureHeight = float(height);
   ComPtr<IDispatch> shape = CallById(shapes.Get(), kDispIdAddPicture, DISPATCH_METHOD, path, msoFalse, msoTrue,
                                      float(kPictureLeft), float(kPictureTop), pictureWidth, pictureHeight)
                                 .ToDispatch();

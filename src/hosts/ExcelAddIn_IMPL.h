@@ -24,7 +24,7 @@ class TExcelAddIn : public TToolbarAddIn {
   const wchar_t* MainRibbonId() const override;
   // A workbook is added when none is open; a chart sheet ends the insertion before anything is
   // inserted (the file stays). Raises on a host failure, leaving whatever was done so far.
-  void InsertPicture(const std::wstring& path, int width, int height) override;
+  void InsertPicture(const std::wstring& path, double width, double height) override;
 };
 
 }  // namespace inkra::addin

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "Dispatch.h"
+#include "Dpi.h"
 #include "MSOAddIn_Utils.h"
 #include "OfficeIds.h"
 #include "ReentryGuard.h"
@@ -132,11 +133,21 @@ Variant TToolbarAddIn::DoRibbonCallback(DISPID id, IRibbonControl* control) {
 
 void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   std::unique_ptr<board::win::TfrmWhiteBorad> board;
-  try {
-    board = NewBoard();
-    board->ShowModal();
-  } catch (const std::exception&) {
-    return;  // no board, nothing to insert
+  double width = 0, height = 0;  // points
+  {
+    // The board and every window it opens are per-monitor DPI aware even in a host that is not:
+    // they lay themselves out for the real dpi instead of being stretched blurry by the system.
+    // Its size is read in that awareness too (a host that is not aware would be told a size
+    // scaled to 96 dpi); the host's own awareness is back before the host is called again.
+    win::DpiAwareScope aware;
+    try {
+      board = NewBoard();
+      board->ShowModal();
+    } catch (const std::exception&) {
+      return;  // no board, nothing to insert
+    }
+    width = PixelsToPoints(board->ImageWidth(), board->Dpi());
+    height = PixelsToPoints(board->ImageHeight(), board->Dpi());
   }
   if (!board->Accepted()) return;  // a cancelled board makes no call on the host
   if (!Connected) {
@@ -145,7 +156,7 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
     return;
   }
   try {
-    InsertPicture(board->HandOffPath(), board->ImageWidth(), board->ImageHeight());
+    InsertPicture(board->HandOffPath(), width, height);
   } catch (const std::exception&) {
     // The host could not take the picture: dropped silently, as a user expects no error box here.
   }

@@ -26,10 +26,12 @@ inline constexpr int msoButtonCaption = 2;
 inline constexpr int msoTrue = -1;
 inline constexpr int msoFalse = 0;
 
-// The picture goes 100 points from the top left corner, at 0.75 point per board pixel.
+// The picture goes 100 points from the top left corner, at the size it had on the screen: a
+// board pixel is 72/dpi points (0.75 at 96 dpi), so at 200 % the picture carries twice the pixels
+// in the same points.
 inline constexpr int kPictureLeft = 100;
 inline constexpr int kPictureTop = 100;
-inline constexpr double kPointsPerPixel = 0.75;
+inline double PixelsToPoints(int pixels, int dpi) { return pixels * 72.0 / (dpi > 0 ? dpi : 96); }
 // White, as a colour value (0x00BBGGRR).
 inline constexpr int kWhite = 16777215;
 
@@ -70,9 +72,9 @@ class TToolbarAddIn : public TMSOfficeAddIn {
 
   // A new board form, without an owner.
   std::unique_ptr<board::win::TfrmWhiteBorad> NewBoard() const;
-  // Inserts the hand-off file at `path` into the host's document for a board view of width x
-  // height pixels and deletes the file.
-  virtual void InsertPicture(const std::wstring& path, int width, int height) = 0;
+  // Inserts the hand-off file at `path` into the host's document, width x height points, and
+  // deletes the file.
+  virtual void InsertPicture(const std::wstring& path, double width, double height) = 0;
 
   win::ComPtr<IDispatch> Toolbar;  // the "InkraSoft" CommandBar; may be null
   win::ComPtr<IDispatch> Button;   // its _CommandBarButton; may be null

@@ -16,7 +16,7 @@ TWordAddIn::TWordAddIn() : TToolbarAddIn(CLSID_WordAddIn, kWordProgId) {}
 
 const wchar_t* TWordAddIn::MainRibbonId() const { return kWordRibbonId; }
 
-void TWordAddIn::InsertPicture(const std::wstring& path, int width, int height) {
+void TWordAddIn::InsertPicture(const std::wstring& path, double width, double height) {
   ComPtr<IDispatch> word = win::QueryDispatch(Application.Get(), office::IID_WordApplication, L"Word _Application");
 
   ComPtr<IDispatch> documents = Get(word.Get(), L"Documents").ToDispatch();
@@ -26,7 +26,7 @@ void TWordAddIn::InsertPicture(const std::wstring& path, int width, int height) 
 
   const Variant linkToFile(false), saveWithDocument(true);
   const Variant left(kPictureLeft), top(kPictureTop);
-  const Variant pictureWidth(width * kPointsPerPixel), pictureHeight(height * kPointsPerPixel);
+  const Variant pictureWidth(width), pictureHeight(height);
   const Variant anchor = win::MissingArgument();
 
   ComPtr<IDispatch> application = Get(documents.Get(), L"Application").ToDispatch();

@@ -22,7 +22,7 @@ class TWordAddIn : public TToolbarAddIn {
   const wchar_t* MainRibbonId() const override;
   // Into the active document (one is added when none is open), in front of the text, named "kvt";
   // the selection collapses to the start. Raises on a host failure, leaving whatever was done.
-  void InsertPicture(const std::wstring& path, int width, int height) override;
+  void InsertPicture(const std::wstring& path, double width, double height) override;
 };
 
 }  // namespace inkra::addin

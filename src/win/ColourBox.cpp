@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "Dpi.h"
 #include "GdiCanvas.h"
 #include "TextConvert.h"
 
@@ -70,18 +71,26 @@ HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height,
   combo_ = CreateWindowExW(0, L"COMBOBOX", L"",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
                                CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
-                           x, y, width, height + 200, parent,
+                           0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
   if (!combo_) return nullptr;
   SetPropW(combo_, kProperty, this);
   SetWindowSubclass(combo_, ComboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   if (font) SendMessageW(combo_, WM_SETFONT, WPARAM(font), FALSE);
   for (int i = 0; i < Count(); ++i) SendMessageW(combo_, CB_ADDSTRING, 0, LPARAM(EntryLabel(i).c_str()));
-  // Item heights follow the closed field's height, as a TColorBox's do.
-  SendMessageW(combo_, CB_SETITEMHEIGHT, WPARAM(-1), height - 6);
-  SendMessageW(combo_, CB_SETITEMHEIGHT, 0, height - 6);
   SendMessageW(combo_, CB_SETMINVISIBLE, 8, 0);
+  Place(x, y, width, height);
   return combo_;
+}
+
+void ColourBox::Place(int x, int y, int width, int height) {
+  if (!combo_) return;
+  const int dpi = WindowDpi(GetParent(combo_));
+  const auto scaled = [dpi](int length) { return ScaleToDpi(length, dpi); };
+  MoveWindow(combo_, scaled(x), scaled(y), scaled(width), scaled(height + 200), TRUE);
+  // Item heights follow the closed field's height, as a TColorBox's do.
+  SendMessageW(combo_, CB_SETITEMHEIGHT, WPARAM(-1), scaled(height) - scaled(6));
+  SendMessageW(combo_, CB_SETITEMHEIGHT, 0, scaled(height) - scaled(6));
 }
 
 std::wstring ColourBox::EntryLabel(int index) const {

@@ -20,7 +20,11 @@ class ColourBox {
   ColourBox& operator=(const ColourBox&) = delete;
 
   // Creates the combo box; `height` is the height of its closed field, list included below it.
+  // Places and sizes are at 96 dpi, scaled to the parent's dpi.
   HWND Create(HWND parent, int id, int x, int y, int width, int height, HFONT font);
+  // Moves the box and sizes its field (96-dpi lengths, scaled to the parent's dpi); again after
+  // the dpi changed.
+  void Place(int x, int y, int width, int height);
   HWND Handle() const { return combo_; }
 
   // The colour to draw with: the selected entry's value (system colours stay system colour

@@ -176,11 +176,16 @@ void GdiCanvas::SetPixel(int x, int y, ColourValue c) {
   Finish();
 }
 
+void GdiCanvas::SetDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  fontDirty_ = true;
+}
+
 void GdiCanvas::PrepareFont() {
   if (!fontDirty_) return;
   LOGFONTW lf{};
-  int dpi = GetDeviceCaps(dc_.get(), LOGPIXELSY);
-  lf.lfHeight = -::MulDiv(font_.sizePoints, dpi > 0 ? dpi : 96, 72);
+  lf.lfHeight = -::MulDiv(font_.sizePoints, dpi_, 72);
   lf.lfEscapement = font_.escapement;
   lf.lfOrientation = font_.escapement;
   lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;

@@ -34,6 +34,10 @@ class GdiCanvas final : public Canvas {
   int Width() const override { return width_; }
   int Height() const override { return height_; }
   int BitsPerPixel() const { return bpp_; }
+  // The resolution text is sized for: a font of n points is MulDiv(n, dpi, 72) pixels high.
+  // 96 unless the picture is drawn for a screen of another dpi.
+  void SetDpi(int dpi);
+  int Dpi() const { return dpi_; }
 
   void SetPenColour(ColourValue c) override;
   void SetBrushColour(ColourValue c) override;
@@ -71,6 +75,7 @@ class GdiCanvas final : public Canvas {
   void FillTurnedCell(int x, int y, const std::wstring& text);
 
   int width_ = 0, height_ = 0, bpp_ = 0;
+  int dpi_ = 96;
   std::vector<PaletteEntry> palette_;
   std::array<std::uint32_t, 3> masks_{};
   void* bits_ = nullptr;  // owned by bitmap_

@@ -1,8 +1,10 @@
 #include "Window.h"
 
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
+#include "Dpi.h"
 #include "ShowMessage.h"
 #include "TextConvert.h"
 
@@ -72,6 +74,10 @@ void Window::Create(const WindowClass& cls, DWORD exStyle, const wchar_t* text, 
                     int width, int height, HWND parent, int id) {
   RegisterWindowClass(cls, &Procedure);
   HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(INT_PTR(id)) : nullptr;
+  // A top-level window of ours is per-monitor aware whatever the host is, so it is laid out in
+  // the screen's real pixels and never stretched by the system. Its children follow it.
+  std::optional<DpiAwareScope> aware;
+  if (!(style & WS_CHILD)) aware.emplace();
   CreateWindowExW(exStyle, cls.name, text, style, x, y, width, height, parent, menu, ThisModule(), this);
   if (!window_) throw std::runtime_error("Cannot create window " + WideToUtf8(cls.name));
 }
@@ -81,6 +87,26 @@ void Window::Destroy() {
   if (!window) return;
   RemovePropW(window, kBinding);  // from here on the window gets default processing only
   DestroyWindow(window);
+}
+
+int Window::Dpi() const { return WindowDpi(window_); }
+
+int Window::Scaled(int length) const { return ScaleToDpi(length, Dpi()); }
+
+void Window::PlaceCentred(int clientWidth, int clientHeight, HWND over) {
+  const int dpi = Dpi();
+  const auto style = DWORD(GetWindowLongW(window_, GWL_STYLE)), exStyle = DWORD(GetWindowLongW(window_, GWL_EXSTYLE));
+  const SIZE frame = FrameSize(ScaleToDpi(clientWidth, dpi), ScaleToDpi(clientHeight, dpi), style, exStyle, dpi);
+  RECT area{};
+  if (!over || !GetWindowRect(over, &area)) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    area = monitor.rcWork;
+  }
+  const int x = area.left + (area.right - area.left - frame.cx) / 2;
+  const int y = area.top + (area.bottom - area.top - frame.cy) / 2;
+  SetWindowPos(window_, nullptr, x, y, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Window::EndModal() {
@@ -98,6 +124,13 @@ void Window::UseAccelerators(std::span<const ACCEL> keys) {
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) {
     EndModal();
+    return 0;
+  }
+  if (message == WM_DPICHANGED) {
+    const RECT& proposed = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window_, nullptr, proposed.left, proposed.top, proposed.right - proposed.left,
+                 proposed.bottom - proposed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    DpiChanged();
     return 0;
   }
   return DefWindowProcW(window_, message, wParam, lParam);

@@ -53,6 +53,10 @@ class Window {
   void ShowModal();
   bool InModal() const { return modal_; }
 
+  // The dpi the window is drawn at (its monitor's), and a 96-dpi layout length at that dpi.
+  int Dpi() const;
+  int Scaled(int length) const;
+
  protected:
   Window() = default;
 
@@ -73,6 +77,10 @@ class Window {
       throw;
     }
   }
+  // Sizes a top-level window so that its client area is clientWidth x clientHeight pixels of
+  // the 96-dpi layout at the window's own dpi, and centres it over `over`, or on the work area of
+  // its monitor when `over` is null.
+  void PlaceCentred(int clientWidth, int clientHeight, HWND over = nullptr);
   // Ends the modal loop (the window is hidden, not destroyed).
   void EndModal();
   // Keys that ShowModal's loop turns into this window's WM_COMMANDs whichever control has the
@@ -82,6 +90,9 @@ class Window {
   // The window's messages. The default ends the modal loop on WM_CLOSE and hands everything
   // else to DefWindowProc.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Runs after the window moved to a monitor of another dpi and took the size Windows proposed
+  // for it there: fonts and layout follow the new dpi.
+  virtual void DpiChanged() {}
   // Runs in ShowModal just before the window is shown.
   virtual void BeforeShow() {}
   // Shows an error that reached the message boundary under this top-level window. The default is

@@ -19,6 +19,7 @@
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
 #include "hostdouble/Ribbon.h"
+#include "support/AddInDll.h"
 #include "support/BoardDriver.h"
 #include "support/RegisteredDll.h"
 
@@ -28,51 +29,18 @@ namespace {
 using office::HostDouble;
 using office::HostKind;
 using office::RibbonButton;
-using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-using CanUnloadNowFn = HRESULT(WINAPI*)();
-
-constexpr CLSID kWordAddIn = {0x811CC9C8, 0x001E, 0x407A, {0x90, 0xB4, 0x6B, 0x16, 0xA0, 0x17, 0xC5, 0xBB}};
-constexpr CLSID kExcelAddIn = {0x5C2240AF, 0xD37C, 0x465E, {0x99, 0xE7, 0x1E, 0x60, 0x4D, 0xEF, 0x70, 0x18}};
 
 const char* Name(HostKind kind) { return kind == HostKind::Word ? "Word" : "Excel"; }
 
-// The built DLL loaded by path, and an add-in of one host made by its factory and connected to a
-// double of that host holding an open document or workbook.
+// An add-in of one host made by the built DLL's factory and connected to a double of that host
+// holding an open document or workbook.
 class RibbonThroughDll : public ::testing::TestWithParam<HostKind> {
  protected:
-  void SetUp() override {
-    dll.reset(LoadLibraryW(BuiltDllPath().c_str()));
-    ASSERT_TRUE(dll) << GetLastError();
-    // Through a plain function pointer: the entry points' real types are not FARPROC's.
-    getClassObject = reinterpret_cast<GetClassObjectFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(dll.get(), "DllGetClassObject")));
-    canUnloadNow =
-        reinterpret_cast<CanUnloadNowFn>(reinterpret_cast<void (*)()>(GetProcAddress(dll.get(), "DllCanUnloadNow")));
-    ASSERT_TRUE(getClassObject && canUnloadNow);
-  }
+  void SetUp() override { ASSERT_TRUE(dll.Loaded()) << GetLastError(); }
   void TearDown() override { DeleteFileW(L"C:\\00000001InkraWebWhirte.wmf"); }
 
-  win::ComPtr<IDTExtensibility2> Connect(HostDouble& host) {
-    win::ComPtr<IClassFactory> factory;
-    win::ComPtr<IDTExtensibility2> addIn;
-    EXPECT_EQ(getClassObject(host.kind() == HostKind::Word ? kWordAddIn : kExcelAddIn, IID_PPV_ARGS(&factory)), S_OK);
-    if (!factory) return nullptr;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&addIn)), S_OK);
-    if (addIn) {
-      EXPECT_EQ(addIn->OnConnection(host.Application(), 1, nullptr, nullptr), S_OK);
-    }
-    if (host.kind() == HostKind::Excel) {
-      host.Excel().AddWorkbook();
-    } else {
-      host.Word().documents.push_back(std::make_shared<office::DocumentState>());
-      host.Word().active = 0;
-    }
-    return addIn;
-  }
-  office::ShapesState& Shapes(HostDouble& host) {
-    if (host.kind() == HostKind::Excel) return host.Excel().workbooks.at(0)->sheets.at(0)->shapes;
-    return host.Word().documents.at(0)->shapes;
-  }
+  win::ComPtr<IDTExtensibility2> Connect(HostDouble& host) { return dll.Connect(host); }
+  office::ShapesState& Shapes(HostDouble& host) { return AddInDll::Shapes(host); }
 
   // What one click did: every call on the host (object numbers left out: the ribbon's control is
   // one more object of the host) and the picture inserted.
@@ -111,9 +79,7 @@ class RibbonThroughDll : public ::testing::TestWithParam<HostKind> {
   }
 
   Apartment apartment;
-  win::UniqueModule dll;
-  GetClassObjectFn getClassObject = nullptr;
-  CanUnloadNowFn canUnloadNow = nullptr;
+  AddInDll dll;
 };
 
 TEST_P(RibbonThroughDll, TheMainRibbonGetsOneLargeButtonOnTheInsertTabAndNoOtherRibbonGetsAnything) {
@@ -219,7 +185,7 @@ TEST_P(RibbonThroughDll, PressingTheRibbonButtonInsertsTheSignatureExactlyAsTheT
   EXPECT_EQ(ribbon.shape.fillVisible, 0);
   EXPECT_EQ(addin::BoardWindowsOfThisThread(), 0);
   EXPECT_FALSE(addin::FileExists(L"C:\\00000001InkraWebWhirte.wmf"));
-  EXPECT_EQ(canUnloadNow(), S_OK);  // every add-in made here is gone
+  EXPECT_EQ(dll.CanUnloadNow(), S_OK);  // every add-in made here is gone
 }
 
 INSTANTIATE_TEST_SUITE_P(BothHosts, RibbonThroughDll, ::testing::Values(HostKind::Word, HostKind::Excel),

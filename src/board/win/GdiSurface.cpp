@@ -10,17 +10,22 @@ GdiSurfaceFactory::GdiSurfaceFactory() {
   depth_ = (bits == 16 || bits == 24 || bits == 32) ? bits : 32;
 }
 
+std::unique_ptr<Surface> GdiSurfaceFactory::Made(std::unique_ptr<GdiSurface> surface) const {
+  surface->SetDpi(dpi_);
+  return surface;
+}
+
 std::unique_ptr<Surface> GdiSurfaceFactory::NewWhite(int width, int height) {
-  return std::make_unique<GdiSurface>(width, height, depth_);
+  return Made(std::make_unique<GdiSurface>(width, height, depth_));
 }
 
 std::unique_ptr<Surface> GdiSurfaceFactory::NewBlank(int width, int height, int bitsPerPixel) {
-  return std::make_unique<GdiSurface>(width, height, bitsPerPixel == kDisplayDepth ? depth_ : bitsPerPixel,
-                                      inkra::win::GdiCanvas::Contents::Unset);
+  return Made(std::make_unique<GdiSurface>(width, height, bitsPerPixel == kDisplayDepth ? depth_ : bitsPerPixel,
+                                           inkra::win::GdiCanvas::Contents::Unset));
 }
 
 std::unique_ptr<Surface> GdiSurfaceFactory::FromBitmap(const Bitmap& bitmap) {
-  return std::make_unique<GdiSurface>(bitmap);
+  return Made(std::make_unique<GdiSurface>(bitmap));
 }
 
 }  // namespace inkra::board::win

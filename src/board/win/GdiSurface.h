@@ -35,6 +35,7 @@ class GdiSurface final : public Surface {
   void WriteBmp(ByteSink& sink) const override { canvas_.WriteBmp(sink); }
 
   HDC Dc() const { return canvas_.Dc(); }
+  void SetDpi(int dpi) { canvas_.SetDpi(dpi); }
 
  private:
   inkra::win::GdiCanvas canvas_;
@@ -48,9 +49,13 @@ class GdiSurfaceFactory final : public SurfaceFactory {
   std::unique_ptr<Surface> NewBlank(int width, int height, int bitsPerPixel) override;
   std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) override;
   int DisplayDepth() const { return depth_; }
+  // The dpi the board is shown at: new surfaces size their text for it.
+  void SetDpi(int dpi) { dpi_ = dpi; }
 
  private:
+  std::unique_ptr<Surface> Made(std::unique_ptr<GdiSurface> surface) const;
   int depth_ = 32;
+  int dpi_ = 96;
 };
 
 }  // namespace inkra::board::win

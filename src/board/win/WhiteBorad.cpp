@@ -10,6 +10,7 @@
 
 #include "BoardTexts.h"
 #include "CursorTable.h"
+#include "Dpi.h"
 #include "Errors.h"
 #include "PictureFile.h"
 #include "RegistrySettingsStore.h"
@@ -23,8 +24,10 @@ using inkra::win::Utf8ToWide;
 
 constexpr wchar_t kFormClass[] = L"TfrmWhiteBorad";
 // The client area that gives a 602 x 258 drawing panel client, as a 612 x 363 window has with
-// the classic frame; sizing from the client keeps that whatever the frame metrics are.
+// the classic frame; sizing from the client keeps that whatever the frame metrics are. All
+// lengths here are at 96 dpi and scaled to the window's.
 constexpr int kClientWidth = 604, kClientHeight = 336;
+constexpr int kToolbarHeight = 44, kPenBarHeight = 32;
 
 // Below this the toolbar and pen bar leave no drawing area: the frame keeps at least this client.
 constexpr int kMinClientWidth = 320, kMinClientHeight = 180;
@@ -42,14 +45,11 @@ std::string UserText(const std::exception& error) {
 TfrmWhiteBorad::TfrmWhiteBorad(BoardOptions options) : options_(std::move(options)) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  RECT outer{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&outer, style, FALSE, 0);
-  const int w = outer.right - outer.left, h = outer.bottom - outer.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  // Created at no size, then sized for the dpi of the monitor it landed on.
   Create({kFormClass, GetSysColorBrush(COLOR_BTNFACE), nullptr, LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))},
-         0, Utf8ToWide(BoardTitle()).c_str(), style, x, y, w, h, nullptr);
+         0, Utf8ToWide(BoardTitle()).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr);
   BuildOrDestroy([this] {
+    PlaceCentred(kClientWidth, kClientHeight);
     CreateControls();
     LayOut();
     const ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'Z', kKeyUndo},
@@ -71,6 +71,8 @@ void TfrmWhiteBorad::FormCreate() {
   // double buffer is needed to keep strokes from flickering.
   RECT client;
   GetClientRect(DrawingPanel(), &client);
+  surfaces_.SetDpi(Dpi());
+  model_.SetDpi(Dpi());
   model_.Create(client.right, client.bottom);
   LoadBoardCursor();
   LoadPenSettings();
@@ -100,10 +102,9 @@ LRESULT TfrmWhiteBorad::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_GETMINMAXINFO: {
-      RECT outer{0, 0, kMinClientWidth, kMinClientHeight};
-      AdjustWindowRectEx(&outer, DWORD(GetWindowLongW(Handle(), GWL_STYLE)), FALSE, 0);
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = {outer.right - outer.left, outer.bottom - outer.top};
+      const SIZE frame = inkra::win::FrameSize(Scaled(kMinClientWidth), Scaled(kMinClientHeight),
+                                               DWORD(GetWindowLongW(Handle(), GWL_STYLE)), 0, Dpi());
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {frame.cx, frame.cy};
       return 0;
     }
     default:
@@ -141,11 +142,11 @@ void TfrmWhiteBorad::LayOut() {
   RECT client;
   GetClientRect(Handle(), &client);
   const int w = client.right, h = client.bottom;
-  constexpr int kToolbarHeight = 44, kPenBarHeight = 32;
-  if (toolbar_) MoveWindow(toolbar_, 0, 0, w, kToolbarHeight, TRUE);
-  if (PenBar()) MoveWindow(PenBar(), 0, kToolbarHeight, w, kPenBarHeight, TRUE);
+  const int toolbarHeight = Scaled(kToolbarHeight), penBarHeight = Scaled(kPenBarHeight);
+  if (toolbar_) MoveWindow(toolbar_, 0, 0, w, toolbarHeight, TRUE);
+  if (PenBar()) MoveWindow(PenBar(), 0, toolbarHeight, w, penBarHeight, TRUE);
   if (DrawingPanel())
-    MoveWindow(DrawingPanel(), 0, kToolbarHeight + kPenBarHeight, w, std::max(0, h - kToolbarHeight - kPenBarHeight),
+    MoveWindow(DrawingPanel(), 0, toolbarHeight + penBarHeight, w, std::max(0, h - toolbarHeight - penBarHeight),
                TRUE);
 }
 

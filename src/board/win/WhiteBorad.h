@@ -93,6 +93,9 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void CreateControls();
   void CreateToolbar();
   void CreatePenBar();
+  // Fonts, toolbar images and control places for the window's dpi.
+  void ApplyDpi();
+  void DpiChanged() override;
   void LayOut();
   void OnCommand(int id, int code);
   void PaintView();
@@ -120,7 +123,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   inkra::win::ChildWindow panel_;  // the drawing panel
   inkra::win::ChildWindow image_;  // the view
   inkra::win::UniqueFont font_;
-  inkra::win::UniqueFont toolbarFont_;  // smaller, so captions fit under 24-pixel icons in 40
+  inkra::win::UniqueFont toolbarFont_;  // smaller, so captions fit under the icons
   HIMAGELIST images_ = nullptr, disabledImages_ = nullptr;
   std::unique_ptr<SettingsStore> machineStore_, userStore_;
 };

@@ -1,10 +1,12 @@
-// The board's controls: toolbar, pen bar, drawing panel and view.
+// The board's controls: toolbar, pen bar, drawing panel and view. They are created first and
+// then given their fonts, images and places for the window's dpi, again when the dpi changes.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <array>
 
 #include "BoardTexts.h"
+#include "Dpi.h"
 #include "TextConvert.h"
 #include "ToolbarImages.h"
 #include "WhiteBorad.h"
@@ -32,8 +34,8 @@ HBITMAP BitmapFromFile(std::span<const std::uint8_t> file) {
   return bitmap;
 }
 
-HIMAGELIST ImageListFrom(std::span<const std::uint8_t> file) {
-  HIMAGELIST list = ImageList_Create(kToolbarImageSize, kToolbarImageSize, ILC_COLOR24 | ILC_MASK, 9, 0);
+HIMAGELIST ImageListFrom(std::span<const std::uint8_t> file, int cellSize) {
+  HIMAGELIST list = ImageList_Create(cellSize, cellSize, ILC_COLOR24 | ILC_MASK, 9, 0);
   HBITMAP strip = BitmapFromFile(file);
   if (list && strip) ImageList_AddMasked(list, strip, RGB(255, 0, 255));
   if (strip) DeleteObject(strip);
@@ -52,36 +54,92 @@ constexpr std::array<ButtonSpec, 12> kButtons = {{
     {kBtnOK, "确定"}, {kBtnExit, "退出"},
 }};
 
+// The board's face at 96 dpi: the pen bar's 16-pixel one and the toolbar's smaller 12, so
+// captions fit under 24-pixel icons in 40.
+constexpr int kFontHeight = -16, kToolbarFontHeight = -12;
+
+LOGFONTW BoardFace() {
+  LOGFONTW lf{};
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = GB2312_CHARSET;
+  lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  wcscpy(lf.lfFaceName, L"新宋体");
+  return lf;
+}
+
+// The toolbar at 96 dpi: buttons 60 x 40 with 24-pixel icons, separators 8 wide.
+constexpr int kButtonWidth = 60, kButtonHeight = 40, kSeparatorWidth = 8;
+
+// Pen bar children at 96 dpi, in the bar: the label, the pen list and the colour list.
+constexpr RECT kLabelBox{8, 8, 56, 26}, kPenListBox{56, 4, 117, 204};
+
 }  // namespace
 
 void TfrmWhiteBorad::CreateControls() {
-  font_.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"新宋体"));
   const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   CreateToolbar();
   CreatePenBar();
   panel_.Create({kPanelClass, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), arrow}, 0,
-                WS_VISIBLE | WS_CLIPCHILDREN, 0, 76, 604, 260, Handle(),
+                WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, Handle(),
                 [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HandlePanel(w, m, wp, lp); });
   // The view sets its own cursor (the board's, from the cursor table) and paints every pixel.
   image_.Create({kViewClass}, 0, WS_VISIBLE, 0, 0, 0, 0, DrawingPanel(),
                 [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HandleView(w, m, wp, lp); });
+  ApplyDpi();
+}
+
+void TfrmWhiteBorad::ApplyDpi() {
+  const int dpi = Dpi();
+  font_ = inkra::win::CreateFontAtDpi(BoardFace(), kFontHeight, dpi);
+  toolbarFont_ = inkra::win::CreateFontAtDpi(BoardFace(), kToolbarFontHeight, dpi);
+  for (HWND control : {label_, cbPen_, cbColor_.Handle()}) SendMessageW(control, WM_SETFONT, WPARAM(font_.get()), TRUE);
+  SendMessageW(toolbar_, WM_SETFONT, WPARAM(toolbarFont_.get()), TRUE);
+
+  const auto place = [this](HWND control, const RECT& box) {
+    MoveWindow(control, Scaled(box.left), Scaled(box.top), Scaled(box.right - box.left),
+               Scaled(box.bottom - box.top), TRUE);
+  };
+  place(label_, kLabelBox);
+  place(cbPen_, kPenListBox);
+  cbColor_.Place(121, 4, 104, 22);
+
+  // Icons from the strip drawn for this size, never enlarged from a smaller one.
+  const ToolbarStrips strips = ToolbarStripsFor(Scaled(kToolbarImageSize));
+  HIMAGELIST images = ImageListFrom(strips.normal, strips.cellSize);
+  HIMAGELIST disabled = ImageListFrom(strips.disabled, strips.cellSize);
+  SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(strips.cellSize, strips.cellSize));
+  SendMessageW(toolbar_, TB_SETIMAGELIST, 0, LPARAM(images));
+  SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, LPARAM(disabled));
+  if (images_) ImageList_Destroy(images_);
+  if (disabledImages_) ImageList_Destroy(disabledImages_);
+  images_ = images;
+  disabledImages_ = disabled;
+  for (int i = 0; i < int(kButtons.size()); ++i) {
+    if (kButtons[std::size_t(i)].command != 0) continue;
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_SIZE | TBIF_BYINDEX;
+    info.cx = WORD(Scaled(kSeparatorWidth));
+    SendMessageW(toolbar_, TB_SETBUTTONINFOW, WPARAM(i), LPARAM(&info));
+  }
+  SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
+  SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+  LayOut();
+}
+
+void TfrmWhiteBorad::DpiChanged() {
+  ApplyDpi();
+  // The picture keeps its pixels; only the nib and new text follow the new dpi.
+  surfaces_.SetDpi(Dpi());
+  model_.SetDpi(Dpi());
 }
 
 void TfrmWhiteBorad::CreateToolbar() {
   toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
                                  CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                             0, 0, 604, 44, Handle(), nullptr, Instance(), nullptr);
-  toolbarFont_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"新宋体"));
-  SendMessageW(toolbar_, WM_SETFONT, WPARAM(toolbarFont_.get()), FALSE);
+                             0, 0, 0, 0, Handle(), nullptr, Instance(), nullptr);
   SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kToolbarImageSize, kToolbarImageSize));
-  images_ = ImageListFrom(kToolbarBmp);
-  disabledImages_ = ImageListFrom(kToolbarDisabledBmp);
-  SendMessageW(toolbar_, TB_SETIMAGELIST, 0, LPARAM(images_));
-  SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, LPARAM(disabledImages_));
 
   std::array<std::wstring, kButtons.size()> captions;
   std::array<TBBUTTON, kButtons.size()> buttons{};
@@ -89,7 +147,7 @@ void TfrmWhiteBorad::CreateToolbar() {
   for (std::size_t i = 0; i < kButtons.size(); ++i) {
     TBBUTTON& b = buttons[i];
     if (kButtons[i].command == 0) {
-      b.iBitmap = 8;  // the separator's width
+      b.iBitmap = kSeparatorWidth;  // the separator's width, set again for the dpi
       b.fsStyle = BTNS_SEP;
       continue;
     }
@@ -101,21 +159,18 @@ void TfrmWhiteBorad::CreateToolbar() {
     b.iString = reinterpret_cast<INT_PTR>(captions[i].c_str());
   }
   SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), LPARAM(buttons.data()));
-  SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(60, 40));
 }
 
 void TfrmWhiteBorad::CreatePenBar() {
-  panel1_.Create({kPenBarClass, GetSysColorBrush(COLOR_BTNFACE)}, 0, WS_VISIBLE | WS_CLIPCHILDREN, 0, 44, 604, 32,
+  panel1_.Create({kPenBarClass, GetSysColorBrush(COLOR_BTNFACE)}, 0, WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
                  Handle(), [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HandlePenBar(w, m, wp, lp); });
-  label_ = CreateWindowExW(0, L"STATIC", Utf8ToWide(kPenLabel).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 8, 8, 48, 18,
+  label_ = CreateWindowExW(0, L"STATIC", Utf8ToWide(kPenLabel).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0,
                            PenBar(), nullptr, Instance(), nullptr);
-  SendMessageW(label_, WM_SETFONT, WPARAM(font_.get()), FALSE);
-  cbPen_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 56,
-                           4, 61, 200, PenBar(), reinterpret_cast<HMENU>(INT_PTR(kCbPen)), Instance(), nullptr);
-  SendMessageW(cbPen_, WM_SETFONT, WPARAM(font_.get()), FALSE);
+  cbPen_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
+                           0, 0, 0, PenBar(), reinterpret_cast<HMENU>(INT_PTR(kCbPen)), Instance(), nullptr);
   for (const char* name : kPenNames) SendMessageW(cbPen_, CB_ADDSTRING, 0, LPARAM(Utf8ToWide(name).c_str()));
   SendMessageW(cbPen_, CB_SETCURSEL, kDefaultPenIndex, 0);
-  cbColor_.Create(PenBar(), kCbColor, 121, 4, 104, 22, font_.get());
+  cbColor_.Create(PenBar(), kCbColor, 121, 4, 104, 22, nullptr);
   cbColor_.Select(clRed);
 
   // The pen list's hint.

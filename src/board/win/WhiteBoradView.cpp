@@ -49,9 +49,10 @@ LRESULT TfrmWhiteBorad::HandlePenBar(HWND bar, UINT message, WPARAM wParam, LPAR
 LRESULT TfrmWhiteBorad::HandlePanel(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCCALCSIZE: {
-      // A 1-pixel border outside the client area, so the view is clipped inside it.
+      // A border outside the client area, so the view is clipped inside it: 1 pixel at 96 dpi,
+      // scaled with the rest, so the picture has exactly twice the pixels at 200 %.
       RECT* r = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
-      InflateRect(r, -1, -1);
+      InflateRect(r, -Scaled(1), -Scaled(1));
       return 0;
     }
     case WM_NCPAINT: {
@@ -59,7 +60,7 @@ LRESULT TfrmWhiteBorad::HandlePanel(HWND panel, UINT message, WPARAM wParam, LPA
       RECT r;
       GetWindowRect(panel, &r);
       OffsetRect(&r, -r.left, -r.top);
-      DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+      for (int line = Scaled(1); line > 0; --line, InflateRect(&r, -1, -1)) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
       ReleaseDC(panel, dc);
       return 0;
     }

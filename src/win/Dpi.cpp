@@ -1,0 +1,80 @@
+#include "Dpi.h"
+
+namespace inkra::win {
+namespace {
+
+// DPI_AWARENESS_CONTEXT values (Windows 10); the SDK level this code builds at predates them.
+const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(-4);
+const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(-3);
+
+struct User32Dpi {
+  HANDLE(WINAPI* setThreadContext)(HANDLE) = nullptr;
+  HANDLE(WINAPI* getThreadContext)() = nullptr;
+  UINT(WINAPI* dpiForWindow)(HWND) = nullptr;
+  UINT(WINAPI* dpiForSystem)() = nullptr;
+  BOOL(WINAPI* adjustForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+
+  User32Dpi() {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32) return;
+    Find(user32, "SetThreadDpiAwarenessContext", setThreadContext);
+    Find(user32, "GetThreadDpiAwarenessContext", getThreadContext);
+    Find(user32, "GetDpiForWindow", dpiForWindow);
+    Find(user32, "GetDpiForSystem", dpiForSystem);
+    Find(user32, "AdjustWindowRectExForDpi", adjustForDpi);
+  }
+  template <typename F>
+  static void Find(HMODULE module, const char* name, F& function) {
+    function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  }
+};
+
+const User32Dpi& Api() {
+  static const User32Dpi api;
+  return api;
+}
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDesignDpi;
+}
+
+}  // namespace
+
+DpiAwareScope::DpiAwareScope() {
+  const User32Dpi& api = Api();
+  if (!api.setThreadContext || !api.getThreadContext) return;
+  // Asked first rather than taken from Set's answer: some systems answer null there for a
+  // thread that never set a context of its own, which could not be given back.
+  HANDLE previous = api.getThreadContext();
+  if (api.setThreadContext(kPerMonitorAwareV2) || api.setThreadContext(kPerMonitorAware)) previous_ = previous;
+}
+
+DpiAwareScope::~DpiAwareScope() {
+  if (previous_) Api().setThreadContext(previous_);
+}
+
+int WindowDpi(HWND window) {
+  const User32Dpi& api = Api();
+  if (window && api.dpiForWindow) {
+    if (UINT dpi = api.dpiForWindow(window)) return int(dpi);
+  }
+  if (!window && api.dpiForSystem) return int(api.dpiForSystem());
+  return ScreenDpi();
+}
+
+SIZE FrameSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
+  RECT frame{0, 0, clientWidth, clientHeight};
+  if (const auto adjust = Api().adjustForDpi; !adjust || !adjust(&frame, style, FALSE, exStyle, UINT(dpi)))
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+UniqueFont CreateFontAtDpi(LOGFONTW base, int height, int dpi) {
+  base.lfHeight = ScaleToDpi(height, dpi);
+  return UniqueFont(CreateFontIndirectW(&base));
+}
+
+}  // namespace inkra::win

@@ -129,21 +129,18 @@ void BoardModel::EnterNaturalMode() {
   changes_.all = true;
 }
 
-void BoardModel::OpenPicture(std::string_view fileName, std::span<const std::uint8_t> bytes) {
+void BoardModel::OpenPicture(std::string_view fileName, std::vector<std::uint8_t> bytes) {
   EnterNaturalMode();
-  auto decoded = DecodePictureFile(fileName, bytes);
   // The new surface is made before the old picture is let go, so a failure keeps the board.
-  auto* bitmap = std::get_if<Bitmap>(&decoded);
-  auto* jpeg = std::get_if<JpegPicture>(&decoded);
-  std::unique_ptr<Surface> next = surfaces_.FromBitmap(bitmap ? *bitmap : jpeg->decoded);
+  std::unique_ptr<Surface> next = DecodePictureFile(surfaces_, fileName, bytes);
   PictureState before = TakePicture();
   surface_ = std::move(next);
-  if (bitmap) {
+  if (PictureKindForName(fileName) == PictureFileKind::Bitmap) {
     kind_ = PictureKind::Bitmap;
     SetSurfaceColours();
   } else {
     kind_ = PictureKind::Jpeg;
-    jpegBytes_ = std::move(jpeg->original);
+    jpegBytes_ = std::move(bytes);
   }
   KeepForUndo(std::move(before));
   PictureChanged(nullptr);

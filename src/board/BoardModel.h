@@ -59,7 +59,7 @@ class BoardModel {
   void EnterNaturalMode();
   // Natural mode, then the file as the new picture. Throws PictureError (decoder or refused
   // extension); the picture stays as it was then.
-  void OpenPicture(std::string_view fileName, std::span<const std::uint8_t> bytes);
+  void OpenPicture(std::string_view fileName, std::vector<std::uint8_t> bytes);
   // A confirmed seal's first step: an empty board, natural mode, a white bitmap of the
   // view's size in the selected colours.
   void ClearForSeal();

@@ -5,6 +5,7 @@
 #include "Bmp.h"
 #include "BoardTexts.h"
 #include "Errors.h"
+#include "Jpeg.h"
 
 namespace inkra::board {
 
@@ -25,11 +26,19 @@ PictureFileKind PictureKindForName(std::string_view fileName) {
   return PictureFileKind::Unsupported;
 }
 
-std::variant<Bitmap, JpegPicture> DecodePictureFile(std::string_view fileName,
-                                                    std::span<const std::uint8_t> bytes) {
+std::unique_ptr<Surface> DecodePictureFile(SurfaceFactory& surfaces, std::string_view fileName,
+                                           std::span<const std::uint8_t> bytes) {
   switch (PictureKindForName(fileName)) {
-    case PictureFileKind::Bitmap: return ReadBmp(bytes);
-    case PictureFileKind::Jpeg: return DecodeJpeg(bytes);
+    case PictureFileKind::Bitmap: return surfaces.FromBitmap(ReadBmp(bytes));
+    case PictureFileKind::Jpeg: {
+      std::unique_ptr<Surface> surface;
+      DecodeJpegInto(bytes, [&](int width, int height) {
+        surface = surfaces.NewBlank(width, height, 24);
+        const PixelRows rows = surface->Pixels();
+        return JpegRows{rows.bits, rows.stride};
+      });
+      return surface;
+    }
     case PictureFileKind::Unsupported: break;
   }
   throw UnsupportedPictureFile(UnsupportedPictureText(ExtensionOf(fileName)));

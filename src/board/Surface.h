@@ -57,9 +57,13 @@ class SurfaceFactory {
   virtual ~SurfaceFactory() = default;
   // A white bitmap at the display's depth.
   virtual std::unique_ptr<Surface> NewWhite(int width, int height) = 0;
-  // A bitmap at the display's depth whose pixels the caller overwrites at once (a scan drawn
-  // into it): nothing needs to make it white first.
-  virtual std::unique_ptr<Surface> NewBlank(int width, int height) { return NewWhite(width, height); }
+  // A bitmap whose pixels the caller overwrites at once (a scan drawn into it, a JPEG decoded
+  // into its rows): nothing needs to make it white first. At the display's depth, or at
+  // `bitsPerPixel` when that is given.
+  static constexpr int kDisplayDepth = 0;
+  virtual std::unique_ptr<Surface> NewBlank(int width, int height, int bitsPerPixel) {
+    return bitsPerPixel == kDisplayDepth ? NewWhite(width, height) : FromBitmap(Bitmap(width, height, bitsPerPixel));
+  }
   // A surface holding these pixels, at the bitmap's own depth.
   virtual std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <system_error>
 
 #include "Errors.h"
 
@@ -51,6 +52,10 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
   std::FILE* f = OpenFile(path, "rb");
   if (!f) throw FileError(Describe("Cannot open file", path));
   std::vector<std::uint8_t> data;
+  // One allocation for the file as it stands, not a doubling copy every few chunks.
+  std::error_code sizeUnknown;
+  const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
+  if (!sizeUnknown && size < (std::uintmax_t(1) << 30)) data.reserve(std::size_t(size));
   std::uint8_t buffer[65536];
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);

@@ -3,7 +3,10 @@
 
 #include <climits>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
+#include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -77,16 +80,6 @@ void CmykToBgr(const std::uint8_t* cmyk, std::uint8_t* bgr, int width, bool inve
 // The largest working memory libjpeg may take (coefficient buffers of progressive files).
 constexpr long kMemoryLimit = kMaxPixelBytes < std::size_t(LONG_MAX) ? long(kMaxPixelBytes) : LONG_MAX;
 
-// C++ work done between libjpeg calls lives in these helpers, so that Run's own frame holds
-// no object whose address is taken (a sanitizer frame would not survive the jump back).
-__attribute__((noinline)) void Allocate(Bitmap& out, std::vector<std::uint8_t>& cmykRow, int width, int height,
-                                        bool cmyk) {
-  out = Bitmap(width, height, 24);
-  if (cmyk) cmykRow.resize(std::size_t(width) * 4);
-}
-
-// The libjpeg calls. Objects with destructors live in the caller, so a jump out of libjpeg
-// back to the __builtin_setjmp here skips none; the caller destroys the decompressor.
 // How Run decodes: at full size, or reduced for a preview.
 struct Scaling {
   int fitSide = 0;                 // 0: full size
@@ -101,9 +94,44 @@ unsigned ReductionFor(JDIMENSION width, JDIMENSION height, int fitSide) {
   return denominator;
 }
 
-__attribute__((noinline)) bool Run(Decoder& d, std::span<const std::uint8_t> file, Bitmap& out,
-                                   std::vector<std::uint8_t>& cmykRow, const Scaling& scaling) {
-  if (__builtin_setjmp(d.err.jump)) return false;
+// A large single-scan picture is decoded in two bands at once: this thread decodes the top
+// band, a second one skips it (entropy decoding only, libjpeg-turbo's jpeg_skip_scanlines)
+// and decodes the rest. Entropy decoding is a third (smooth pictures) to 60 % (a scanned page
+// at quality 90) of the work, and the second thread pays it for the top band as well, so the
+// top band is the larger one: about even on a scanned page. Anything unusual in either band
+// (a warning, an error) throws the split work away and decodes the whole picture once more
+// on this thread, so messages and warning counts are the ones a single pass gives.
+constexpr std::uint64_t kSplitMinPixels = std::uint64_t(1) << 20;
+constexpr int kSplitTopPercent = 68;
+
+// On one processor the bands would take turns: the split only adds the second entropy pass.
+__attribute__((noinline)) bool TwoCores() {
+  static const bool two = std::thread::hardware_concurrency() >= 2;
+  return two;
+}
+
+// Where the decoded rows go: asked for once the size is known.
+struct RowTarget {
+  JpegRows rows;
+  std::vector<std::uint8_t> cmykRow;  // a CMYK picture's row before its conversion
+};
+
+// C++ work done between libjpeg calls lives in these helpers, so that Run's own frame holds
+// no object whose address is taken (a sanitizer frame would not survive the jump back).
+__attribute__((noinline)) void Allocate(RowTarget& target, const JpegRowsFor& rowsFor, int width, int height,
+                                        bool cmyk) {
+  if (!target.rows.bits) target.rows = rowsFor(width, height);  // a second pass reuses them
+  if (cmyk) target.cmykRow.resize(std::size_t(width) * 4);
+}
+
+struct BottomBand;
+// False when no thread could be started: this thread then decodes every row.
+__attribute__((noinline)) bool StartBottomBand(BottomBand& band, std::span<const std::uint8_t> file, JpegRows rows,
+                                               JDIMENSION from);
+__attribute__((noinline)) bool FinishBottomBand(BottomBand& band);
+
+// Opens the file and reads its header into d; false on an error (in d.err) or a refused size.
+bool Start(Decoder& d, std::span<const std::uint8_t> file, const Scaling& scaling) {
   jpeg_create_decompress(&d.cinfo);
   d.created = true;
   jpeg_mem_src(&d.cinfo, file.data(), static_cast<unsigned long>(file.size()));
@@ -121,47 +149,136 @@ __attribute__((noinline)) bool Run(Decoder& d, std::span<const std::uint8_t> fil
   d.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
   d.cinfo.mem->max_memory_to_use = kMemoryLimit;
   jpeg_start_decompress(&d.cinfo);
-  const int width = int(d.cinfo.output_width);
-  Allocate(out, cmykRow, width, int(d.cinfo.output_height), cmyk);
-  while (d.cinfo.output_scanline < d.cinfo.output_height) {
-    int y = int(d.cinfo.output_scanline);
-    d.row = cmyk ? cmykRow.data() : out.Row(y);
-    if (jpeg_read_scanlines(&d.cinfo, &d.row, 1) != 1) return false;  // cannot happen with memory input
-    if (cmyk) CmykToBgr(cmykRow.data(), out.Row(y), width, d.cinfo.saw_Adobe_marker);
-  }
-  // The picture is complete; whatever follows its last scan does not matter, so no
-  // jpeg_finish_decompress (it would refuse a file that lacks only its end marker).
   return true;
 }
 
-// Decodes into `out`; returns libjpeg's warning count and the picture's own size.
-int Decode(std::span<const std::uint8_t> file, Bitmap& out, const Scaling& scaling, int* width = nullptr,
-           int* height = nullptr) {
-  if (file.size() > ULONG_MAX) throw PictureError("JPEG file is too large");
-  std::vector<std::uint8_t> cmykRow;
-  Decoder d;
-  if (!Run(d, file, out, cmykRow, scaling)) {
-    if (d.tooLarge) throw PictureError("JPEG width or height out of range (limit 30000 x 30000, 1 GiB)");
-    if (d.err.message[0] == '\0') throw PictureError("JPEG file is truncated");
-    throw PictureError(d.err.message);
+// Decodes rows up to `end` into the target.
+bool ReadRows(Decoder& d, RowTarget& target, JDIMENSION end) {
+  const bool cmyk = !target.cmykRow.empty();
+  while (d.cinfo.output_scanline < end) {
+    std::uint8_t* out = target.rows.bits + std::size_t(d.cinfo.output_scanline) * target.rows.stride;
+    d.row = cmyk ? target.cmykRow.data() : out;
+    if (jpeg_read_scanlines(&d.cinfo, &d.row, 1) != 1) return false;  // cannot happen with memory input
+    if (cmyk) CmykToBgr(target.cmykRow.data(), out, int(d.cinfo.output_width), d.cinfo.saw_Adobe_marker);
   }
-  if (width) *width = int(d.cinfo.image_width);
-  if (height) *height = int(d.cinfo.image_height);
-  return d.err.warnings;
+  return true;
+}
+
+// The libjpeg calls. Objects with destructors live in the caller, so a jump out of libjpeg
+// back to the __builtin_setjmp here skips none; the caller destroys the decompressor.
+// With a band, a large picture's bottom rows are decoded on a second thread; false then
+// also when that band did not come out clean.
+__attribute__((noinline)) bool Run(Decoder& d, std::span<const std::uint8_t> file, RowTarget& target,
+                                   const JpegRowsFor& rowsFor, const Scaling& scaling, BottomBand* band) {
+  if (__builtin_setjmp(d.err.jump)) return false;
+  if (!Start(d, file, scaling)) return false;
+  const bool cmyk = d.cinfo.out_color_space == JCS_CMYK;
+  Allocate(target, rowsFor, int(d.cinfo.output_width), int(d.cinfo.output_height), cmyk);
+  JDIMENSION end = d.cinfo.output_height;
+  if (band && !cmyk && !jpeg_has_multiple_scans(&d.cinfo) &&
+      std::uint64_t(d.cinfo.output_width) * d.cinfo.output_height >= kSplitMinPixels && TwoCores()) {
+    const JDIMENSION rowGroup = JDIMENSION(d.cinfo.max_v_samp_factor * d.cinfo.min_DCT_scaled_size);
+    const JDIMENSION split = end * kSplitTopPercent / 100 / rowGroup * rowGroup;
+    if (StartBottomBand(*band, file, target.rows, split)) end = split;
+  }
+  if (!ReadRows(d, target, end)) return false;
+  // The picture is complete; whatever follows its last scan does not matter, so no
+  // jpeg_finish_decompress (it would refuse a file that lacks only its end marker).
+  return end == d.cinfo.output_height || (d.err.warnings == 0 && FinishBottomBand(*band));
+}
+
+// The bottom band's own decompressor, run on its own thread.
+__attribute__((noinline)) bool RunBottom(Decoder& d, std::span<const std::uint8_t> file, RowTarget& target,
+                                         JDIMENSION from) {
+  if (__builtin_setjmp(d.err.jump)) return false;
+  if (!Start(d, file, {})) return false;
+  jpeg_skip_scanlines(&d.cinfo, from);
+  return ReadRows(d, target, d.cinfo.output_height) && d.err.warnings == 0;
+}
+
+struct BottomBand {
+  std::thread thread;
+  bool started = false, clean = false;
+  void Join() {
+    if (thread.joinable()) thread.join();
+  }
+  ~BottomBand() { Join(); }
+};
+
+bool StartBottomBand(BottomBand& band, std::span<const std::uint8_t> file, JpegRows rows, JDIMENSION from) {
+  try {
+    band.thread = std::thread([&band, file, rows, from] {
+      Decoder d;
+      RowTarget target{rows, {}};
+      band.clean = RunBottom(d, file, target, from);
+    });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  band.started = true;
+  return true;
+}
+
+bool FinishBottomBand(BottomBand& band) {
+  band.Join();
+  return band.clean;
+}
+
+[[noreturn]] void Throw(const Decoder& d) {
+  if (d.tooLarge) throw PictureError("JPEG width or height out of range (limit 30000 x 30000, 1 GiB)");
+  if (d.err.message[0] == '\0') throw PictureError("JPEG file is truncated");
+  throw PictureError(d.err.message);
+}
+
+// Decodes into the rows rowsFor gives (asked for once); returns libjpeg's warning count and
+// the picture's own size.
+int Decode(std::span<const std::uint8_t> file, const JpegRowsFor& rowsFor, const Scaling& scaling,
+           int* width = nullptr, int* height = nullptr) {
+  if (file.size() > ULONG_MAX) throw PictureError("JPEG file is too large");
+  RowTarget target;
+  Decoder first;
+  BottomBand band;
+  std::optional<Decoder> second;
+  const Decoder* done = &first;
+  if (!Run(first, file, target, rowsFor, scaling, scaling.fitSide == 0 ? &band : nullptr)) {
+    if (!band.started) Throw(first);
+    band.Join();
+    // The split went wrong somewhere: once more in one pass, into the same rows, for the
+    // single pass's outcome.
+    second.emplace();
+    if (!Run(*second, file, target, rowsFor, scaling, nullptr)) Throw(*second);
+    done = &*second;
+  }
+  if (width) *width = int(done->cinfo.image_width);
+  if (height) *height = int(done->cinfo.image_height);
+  return done->err.warnings;
 }
 
 }  // namespace
 
+int DecodeJpegInto(std::span<const std::uint8_t> file, const JpegRowsFor& rowsFor) {
+  return Decode(file, rowsFor, {});
+}
+
 JpegPicture DecodeJpeg(std::span<const std::uint8_t> file) {
   JpegPicture picture;
-  picture.warnings = Decode(file, picture.decoded, {});
+  picture.warnings = DecodeJpegInto(file, [&](int width, int height) {
+    picture.decoded = Bitmap(width, height, 24);
+    return JpegRows{picture.decoded.Row(0), picture.decoded.Stride()};
+  });
   picture.original.assign(file.begin(), file.end());
   return picture;
 }
 
 JpegPreview DecodeJpegPreview(std::span<const std::uint8_t> file, int fitSide, std::uint64_t maxPixels) {
   JpegPreview preview;
-  Decode(file, preview.reduced, {fitSide > 0 ? fitSide : 1, maxPixels}, &preview.width, &preview.height);
+  Decode(
+      file,
+      [&](int width, int height) {
+        preview.reduced = Bitmap(width, height, 24);
+        return JpegRows{preview.reduced.Row(0), preview.reduced.Stride()};
+      },
+      {fitSide > 0 ? fitSide : 1, maxPixels}, &preview.width, &preview.height);
   return preview;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // JPEG decoding through libjpeg. A JPEG picture keeps the bytes it was read from, so it can be
 // written back exactly as it came.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -20,6 +22,18 @@ struct JpegPicture {
 // counted, except a premature end of the data, which is refused as a truncated file.
 // Greyscale, RGB, YCbCr, CMYK and YCCK files all come out as RGB (BGR bytes, like a DIB).
 JpegPicture DecodeJpeg(std::span<const std::uint8_t> file);
+
+// Top-down rows of 24-bit BGR pixels, `stride` bytes apart, that a decoder fills.
+struct JpegRows {
+  std::uint8_t* bits = nullptr;
+  std::size_t stride = 0;
+};
+// Gives the rows for a picture of this size; called once, after the header is read.
+using JpegRowsFor = std::function<JpegRows(int width, int height)>;
+// DecodeJpeg's decoding, into rows the caller owns (a drawing surface's, so the picture is
+// not copied after). Returns the warning count; throws as DecodeJpeg does, the rows then
+// holding whatever was decoded.
+int DecodeJpegInto(std::span<const std::uint8_t> file, const JpegRowsFor& rowsFor);
 
 // A JPEG for a preview: its size, and its pixels decoded at the strongest of libjpeg's DCT
 // reductions (1/2, 1/4, 1/8) that still leaves the longer side at least `fitSide` pixels, so a

@@ -114,8 +114,9 @@ TEST(PictureFileNames, ExtensionChoosesTheDecoder) {
 }
 
 TEST(PictureFileNames, RefusalNamesTheExtension) {
+  RecordingSurfaces surfaces;
   try {
-    DecodePictureFile("logo.wmf", std::vector<std::uint8_t>{1, 2, 3});
+    DecodePictureFile(surfaces, "logo.wmf", std::vector<std::uint8_t>{1, 2, 3});
     FAIL() << "a metafile was accepted";
   } catch (const PictureError& e) {
     EXPECT_NE(std::string(e.what()).find(".wmf"), std::string::npos);
@@ -124,8 +125,9 @@ TEST(PictureFileNames, RefusalNamesTheExtension) {
 
 TEST(PictureFileNames, JpegNamedBmpGivesTheBmpDecodersError) {
   auto jpeg = MakeJpeg(4, 4, 1, 2, 3);
-  EXPECT_THROW(DecodePictureFile("photo.bmp", jpeg), PictureError);
-  EXPECT_THROW(DecodePictureFile("photo.jpg", std::vector<std::uint8_t>{'B', 'M', 0, 0}), PictureError);
+  RecordingSurfaces surfaces;
+  EXPECT_THROW(DecodePictureFile(surfaces, "photo.bmp", jpeg), PictureError);
+  EXPECT_THROW(DecodePictureFile(surfaces, "photo.jpg", std::vector<std::uint8_t>{'B', 'M', 0, 0}), PictureError);
 }
 
 }  // namespace

@@ -50,6 +50,11 @@ TEST(JpegDecode, SamePixelsAsDjpeg) {
       {"grey.jpg", "-seed 4 -size 21x9 plasma: -colorspace Gray"},
       {"progressive.jpg", "-seed 6 -size 40x31 plasma: -interlace JPEG"},
       {"tiny.jpg", "-size 1x1 xc:orange"},
+      // Large enough to be decoded in two bands at once; heights off the row groups.
+      {"large420.jpg", "-seed 4 -size 110x130 plasma: -resize 1100x1300! -attenuate 0.3 +noise Gaussian"},
+      {"large422.jpg", "-seed 5 -size 120x100 plasma: -resize 1200x1001! -sampling-factor 2x1"},
+      {"large444.jpg", "-seed 6 -size 100x120 plasma: -resize 1000x1207! -sampling-factor 1x1"},
+      {"largegrey.jpg", "-seed 7 -size 100x120 plasma: -resize 1024x1030! -colorspace Gray"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -133,6 +138,23 @@ TEST(JpegDecode, CorruptScanDataIsCountedAsWarnings) {
   JpegPicture picture = DecodeJpeg(file);
   EXPECT_GT(picture.warnings, 0);
   EXPECT_EQ(picture.decoded.Width(), 64);
+}
+
+// A large picture decoded in two bands at once gives the one-pass outcome whichever band the
+// damage lies in: the same message, or the warnings counted.
+TEST(JpegDecode, DamageInEitherBandOfALargePicture) {
+  if (!HaveTools()) GTEST_SKIP() << "ImageMagick is not installed";
+  auto file = MakeJpeg("-seed 4 -size 110x130 plasma: -resize 1100x1300! -quality 95", "bands.jpg");
+  for (double at : {0.3, 0.9}) {
+    SCOPED_TRACE(at);
+    const auto cut = std::ptrdiff_t(double(file.size()) * at);
+    EXPECT_EQ(ErrorOf(std::vector<std::uint8_t>(file.begin(), file.begin() + cut)), "Premature end of JPEG file");
+    auto damaged = file;
+    damaged.insert(damaged.begin() + cut, {0xFF, 0xD3});
+    JpegPicture picture = DecodeJpeg(damaged);
+    EXPECT_GT(picture.warnings, 0);
+    EXPECT_EQ(picture.decoded.Height(), 1300);
+  }
 }
 
 TEST(JpegDecode, LooksLikeJpeg) {

@@ -3,11 +3,17 @@
 // logic itself is tested natively; the board's tests cover the rest of the road.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "GdiSurface.h"
 #include "MultiTWAIN.h"
 #include "ScanPicture.h"
 #include "TwainTestSupport.h"
 #include "TwainTexts.h"
+#include "WholeDibCopy.h"
 
 namespace inkra::twain::test {
 namespace {
@@ -56,6 +62,58 @@ TEST(TwainModuleWine, ASourceRefusingToEndItsTransferIsTakenDownAndReportedOnce)
   EXPECT_EQ(last, TWAIN_ImageAt(0));
   EXPECT_EQ(TWAIN_Session().State(), kNoManager);
   TWAIN_FreeImage(last);
+}
+
+// The scan hand-off's own conversion gives GDI's pixels, fourth byte included, in both row orders
+// of the DIB and of the section, and leaves every other case to GDI.
+TEST(TwainModuleWine, AWholeRgbDibCopiesAsStretchDibitsDrawsIt) {
+  constexpr int kWidth = 37, kHeight = 9;  // rows padded to 4 bytes
+  const std::size_t stride = (kWidth * 3 + 3) & ~std::size_t(3);
+  std::vector<std::uint8_t> dib(sizeof(BITMAPINFOHEADER) + stride * kHeight);
+  for (std::size_t i = sizeof(BITMAPINFOHEADER); i < dib.size(); ++i) dib[i] = std::uint8_t(i * 7 + i / 5);
+  auto* header = reinterpret_cast<BITMAPINFOHEADER*>(dib.data());
+  const auto headerOf = [](int height, int bits) {
+    BITMAPINFOHEADER h{};
+    h.biSize = sizeof h, h.biWidth = kWidth, h.biHeight = height, h.biPlanes = 1, h.biBitCount = WORD(bits);
+    return h;
+  };
+  const auto section = [&](int height, int bits = 32) {
+    BITMAPINFO info{};
+    info.bmiHeader = headerOf(height, bits);
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    return std::tuple{dc, bitmap, static_cast<const std::uint8_t*>(pixels)};
+  };
+  const DibDraw whole{0, 0, kWidth, kHeight, 0, 0, dib.data() + sizeof(BITMAPINFOHEADER), dib.data()};
+  for (int dibHeight : {kHeight, -kHeight}) {
+    for (int sectionHeight : {kHeight, -kHeight}) {
+      SCOPED_TRACE(std::to_string(dibHeight) + " onto " + std::to_string(sectionHeight));
+      *header = headerOf(dibHeight, 24);
+      auto [gdiDc, gdiBitmap, gdiPixels] = section(sectionHeight);
+      auto [ourDc, ourBitmap, ourPixels] = section(sectionHeight);
+      StretchDIBits(gdiDc, 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, whole.bits,
+                    reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS, SRCCOPY);
+      GdiFlush();
+      EXPECT_TRUE(win::CopyWholeRgbDib(ourDc, whole));
+      EXPECT_TRUE(std::equal(gdiPixels, gdiPixels + kWidth * 4 * kHeight, ourPixels));
+      // Moved, clipped, or onto another depth: GDI's to draw.
+      DibDraw moved = whole;
+      moved.x = 1;
+      EXPECT_FALSE(win::CopyWholeRgbDib(ourDc, moved));
+      HRGN clip = CreateRectRgn(0, 0, 5, 5);
+      SelectClipRgn(ourDc, clip);
+      EXPECT_FALSE(win::CopyWholeRgbDib(ourDc, whole));
+      DeleteObject(clip);
+      auto [deepDc, deepBitmap, deepPixels] = section(sectionHeight, 24);
+      EXPECT_FALSE(win::CopyWholeRgbDib(deepDc, whole));
+      for (auto [dc, bitmap] : {std::pair{gdiDc, gdiBitmap}, {ourDc, ourBitmap}, {deepDc, deepBitmap}}) {
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -19,8 +19,9 @@ std::unique_ptr<Surface> GdiSurfaceFactory::NewWhite(int width, int height) {
   return Made(std::make_unique<GdiSurface>(width, height, depth_));
 }
 
-std::unique_ptr<Surface> GdiSurfaceFactory::NewBlank(int width, int height) {
-  return Made(std::make_unique<GdiSurface>(width, height, depth_, inkra::win::GdiCanvas::Contents::Unset));
+std::unique_ptr<Surface> GdiSurfaceFactory::NewBlank(int width, int height, int bitsPerPixel) {
+  return Made(std::make_unique<GdiSurface>(width, height, bitsPerPixel == kDisplayDepth ? depth_ : bitsPerPixel,
+                                           inkra::win::GdiCanvas::Contents::Unset));
 }
 
 std::unique_ptr<Surface> GdiSurfaceFactory::FromBitmap(const Bitmap& bitmap) {

@@ -46,7 +46,7 @@ class GdiSurfaceFactory final : public SurfaceFactory {
  public:
   GdiSurfaceFactory();
   std::unique_ptr<Surface> NewWhite(int width, int height) override;
-  std::unique_ptr<Surface> NewBlank(int width, int height) override;
+  std::unique_ptr<Surface> NewBlank(int width, int height, int bitsPerPixel) override;
   std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) override;
   int DisplayDepth() const { return depth_; }
   // The dpi the board is shown at: new surfaces size their text for it.

@@ -91,8 +91,8 @@ void TfrmWhiteBorad::BtnOpenClick() {
   if (!path) return;
   model_.EnterNaturalMode();
   Sync();
-  const std::vector<std::uint8_t> bytes = ReadFileBytes(std::filesystem::path(*path));
-  model_.OpenPicture(WideToUtf8(*path), bytes);
+  std::vector<std::uint8_t> bytes = ReadFileBytes(std::filesystem::path(*path));
+  model_.OpenPicture(WideToUtf8(*path), std::move(bytes));
   Sync();
 }
 

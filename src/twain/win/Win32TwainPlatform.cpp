@@ -2,6 +2,7 @@
 
 #include "ShowMessage.h"
 #include "TextConvert.h"
+#include "WholeDibCopy.h"
 
 namespace inkra::twain::win {
 namespace {
@@ -69,6 +70,7 @@ void Win32TwainPlatform::Free(MemoryHandle block) { GlobalFree(block); }
 std::size_t Win32TwainPlatform::BlockSize(MemoryHandle block) { return GlobalSize(block); }
 
 bool Win32TwainPlatform::StretchDib(DeviceContext dc, const DibDraw& d) {
+  if (CopyWholeRgbDib(static_cast<HDC>(dc), d)) return true;
   const int lines = StretchDIBits(static_cast<HDC>(dc), d.x, d.y, d.width, d.height, d.sourceX, d.sourceY, d.width,
                                   d.height, d.bits, static_cast<const BITMAPINFO*>(d.header), DIB_RGB_COLORS, SRCCOPY);
   return lines > 0;  // GDI_ERROR reads as -1

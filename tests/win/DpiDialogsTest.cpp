@@ -28,20 +28,6 @@
 namespace inkra::test {
 namespace {
 
-RECT RectIn(HWND parent, HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-// A control's font as CreateFont's height (negative: character height).
-LONG FontHeight(HWND control) {
-  LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-  return font.lfHeight;
-}
-
 using win::TfrmOneSign;
 using win::TfrmSign;
 

@@ -37,31 +37,18 @@ struct BoardLayout {
   SIZE button{}, icon{}, labelText{};
 };
 
-RECT ChildRect(HWND parent, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-int FontHeight(HWND control) {
-  LOGFONTW lf{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-  return lf.lfHeight;
-}
-
 BoardLayout Measure(UiDriver& d, HWND board) {
   BoardLayout m;
   m.dpi = win::WindowDpi(board);
   GetClientRect(board, &m.client);
   HWND toolbar = d.Child(board, TOOLBARCLASSNAMEW, nullptr), penBar = d.Child(board, L"InkraPenBar", nullptr);
-  m.toolbar = ChildRect(board, toolbar);
-  m.penBar = ChildRect(board, penBar);
-  m.panel = ChildRect(board, d.Child(board, L"InkraBoardPanel", nullptr));
+  m.toolbar = RectIn(board, toolbar);
+  m.penBar = RectIn(board, penBar);
+  m.panel = RectIn(board, d.Child(board, L"InkraBoardPanel", nullptr));
   HWND label = d.Child(penBar, L"Static", nullptr);
-  m.label = ChildRect(penBar, label);
-  m.penList = ChildRect(penBar, GetDlgItem(penBar, board::win::kCbPen));
-  m.colourList = ChildRect(penBar, GetDlgItem(penBar, board::win::kCbColor));
+  m.label = RectIn(penBar, label);
+  m.penList = RectIn(penBar, GetDlgItem(penBar, board::win::kCbPen));
+  m.colourList = RectIn(penBar, GetDlgItem(penBar, board::win::kCbColor));
   m.labelFont = FontHeight(label);
   m.toolbarFont = FontHeight(toolbar);
   const auto size = DWORD(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));

@@ -23,6 +23,11 @@ class ThreadDpiAwareness {
   HANDLE previous_ = nullptr;
 };
 
+// A child window's rectangle in its parent's client coordinates.
+RECT RectIn(HWND parent, HWND child);
+// A control's font height as CreateFont takes it (negative: character height).
+LONG FontHeight(HWND control);
+
 }  // namespace inkra::test
 
 // Opens a test that runs only at a set dpi.

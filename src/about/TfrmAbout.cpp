@@ -1,7 +1,6 @@
 #include "TfrmAbout.h"
 
 #include <cmath>
-#include <cwchar>
 #include <stdexcept>
 
 #include "Dpi.h"
@@ -38,15 +37,6 @@ std::unique_ptr<inkra::win::GdiCanvas> MakePicture(int dpi) {
   });
 }
 
-LOGFONTW FontBase(const wchar_t* face, LONG weight, BYTE pitchAndFamily) {
-  LOGFONTW lf{};
-  lf.lfWeight = weight;
-  lf.lfCharSet = GB2312_CHARSET;
-  lf.lfPitchAndFamily = pitchAndFamily;
-  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-  return lf;
-}
-
 }  // namespace
 
 TfrmAbout::TfrmAbout() {
@@ -67,8 +57,8 @@ TfrmAbout::TfrmAbout() {
 void TfrmAbout::DpiChanged() {
   const int dpi = Dpi();
   picture_ = MakePicture(dpi);
-  auto font = CreateFontAtDpi(FontBase(L"新宋体", FW_NORMAL, FIXED_PITCH | FF_MODERN), -16, dpi);
-  titleFont_ = CreateFontAtDpi(FontBase(L"黑体", FW_BOLD, DEFAULT_PITCH), -20, dpi);
+  auto font = CreateFontAtDpi(inkra::win::FaceFont(L"新宋体", FW_NORMAL, FIXED_PITCH | FF_MODERN), -16, dpi);
+  titleFont_ = CreateFontAtDpi(inkra::win::FaceFont(L"黑体", FW_BOLD, DEFAULT_PITCH), -20, dpi);
   HWND button = GetDlgItem(Handle(), kCloseButton);
   SetWindowPos(button, nullptr, Scaled(kWidth - 96), Scaled(kHeight - 40), Scaled(80), Scaled(28),
                SWP_NOZORDER | SWP_NOACTIVATE);

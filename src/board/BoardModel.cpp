@@ -52,7 +52,7 @@ void BoardModel::MouseMove(int x, int y) {
   if (!drawing_) return;
   curX_ = ClampInt(x, kMaxCoordinate);
   curY_ = ClampInt(y, kMaxCoordinate);
-  const int w = ClampInt(MulDiv(nibWidth_, dpi_, 96), kMaxNibWidth);
+  const int w = ClampInt(ScaleToDpi(nibWidth_, dpi_), kMaxNibWidth);
   const Point polygon[4] = {{lastX_, lastY_}, {curX_, curY_}, {curX_ + w, curY_ + w}, {lastX_ + w, lastY_ + w}};
   BeginDrawnChange();
   Rect bounds{polygon[0].x, polygon[0].y, polygon[0].x, polygon[0].y};

@@ -25,6 +25,10 @@ inline int MulDiv(int a, int b, int c) {
   return int(negative ? -q : q);
 }
 
+// Layouts are drawn up in pixels at 96 dpi; a length of one at `dpi`, rounded as MulDiv rounds.
+inline constexpr int kDesignDpi = 96;
+inline int ScaleToDpi(int length, int dpi) { return MulDiv(length, dpi, kDesignDpi); }
+
 // Font size in points to a character height in pixels.
 inline int PointsToPixels(int points, int dpi = 96) { return MulDiv(points, dpi, 72); }
 

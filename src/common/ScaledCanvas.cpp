@@ -5,11 +5,6 @@
 
 namespace inkra {
 
-int ScaledCanvas::Scale(int length, int dpi) {
-  const std::int64_t n = std::int64_t(length) * dpi, half = kDesignDpi / 2;
-  return int(n >= 0 ? (n + half) / kDesignDpi : -((-n + half) / kDesignDpi));
-}
-
 int ScaledCanvas::Width() const { return int(std::int64_t(target_.Width()) * kDesignDpi / dpi_); }
 int ScaledCanvas::Height() const { return int(std::int64_t(target_.Height()) * kDesignDpi / dpi_); }
 

@@ -5,18 +5,16 @@
 // picture at a larger size, sharp rather than stretched. Text keeps its point size: the wrapped
 // canvas must size its fonts for the same dpi. At 96 dpi every call is passed on unchanged.
 #include "Canvas.h"
+#include "Numeric.h"
 
 namespace inkra {
 
 class ScaledCanvas final : public Canvas {
  public:
-  static constexpr int kDesignDpi = 96;
   // `target` is not owned and must outlive this canvas.
   ScaledCanvas(Canvas& target, int dpi) : target_(target), dpi_(dpi > 0 ? dpi : kDesignDpi) {}
 
-  // A 96-dpi length at `dpi`, rounded to nearest as the platform's MulDiv rounds.
-  static int Scale(int length, int dpi);
-  int Scale(int length) const { return Scale(length, dpi_); }
+  int Scale(int length) const { return ScaleToDpi(length, dpi_); }
 
   // The size in 96-dpi units.
   int Width() const override;

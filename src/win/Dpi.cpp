@@ -1,5 +1,7 @@
 #include "Dpi.h"
 
+#include <cwchar>
+
 namespace inkra::win {
 namespace {
 
@@ -70,6 +72,15 @@ SIZE FrameSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, in
   if (const auto adjust = Api().adjustForDpi; !adjust || !adjust(&frame, style, FALSE, exStyle, UINT(dpi)))
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+LOGFONTW FaceFont(const wchar_t* face, LONG weight, BYTE pitchAndFamily) {
+  LOGFONTW lf{};
+  lf.lfWeight = weight;
+  lf.lfCharSet = GB2312_CHARSET;
+  lf.lfPitchAndFamily = pitchAndFamily;
+  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  return lf;
 }
 
 UniqueFont CreateFontAtDpi(LOGFONTW base, int height, int dpi) {

@@ -10,13 +10,12 @@
 #include <windows.h>
 
 #include "Handle.h"
+#include "Numeric.h"
 
 namespace inkra::win {
 
-inline constexpr int kDesignDpi = 96;
-
-// A length laid out for 96 dpi, at `dpi` (rounded to nearest).
-inline int ScaleToDpi(int length, int dpi) { return ::MulDiv(length, dpi, kDesignDpi); }
+using inkra::kDesignDpi;
+using inkra::ScaleToDpi;
 
 // Puts the calling thread into per-monitor DPI awareness (version 2 where there is one) for
 // its lifetime, and gives the thread back the awareness it had. Does nothing on systems
@@ -39,6 +38,9 @@ int WindowDpi(HWND window);
 
 // The outer size of a window whose client area is clientWidth x clientHeight, at `dpi`.
 SIZE FrameSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi);
+
+// The face of a font with the GB2312 charset, so Chinese text renders in it.
+LOGFONTW FaceFont(const wchar_t* face, LONG weight = FW_NORMAL, BYTE pitchAndFamily = DEFAULT_PITCH);
 
 // A font `height` pixels high at 96 dpi (CreateFont's sign convention: negative = character
 // height), at `dpi`. `base` gives the rest of the LOGFONT.

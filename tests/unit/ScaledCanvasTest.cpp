@@ -24,7 +24,7 @@ TEST(ScaledCanvas, LengthsRoundAsMulDiv) {
   struct Case { int length, dpi, scaled; };
   for (const Case& c : {Case{1, 144, 2}, Case{3, 144, 5}, Case{-3, 144, -5}, Case{196, 192, 392},
                         Case{201, 144, 302}, Case{7, 96, 7}, Case{0, 120, 0}})
-    EXPECT_EQ(ScaledCanvas::Scale(c.length, c.dpi), c.scaled) << c.length << " at " << c.dpi;
+    EXPECT_EQ(ScaleToDpi(c.length, c.dpi), c.scaled) << c.length << " at " << c.dpi;
 }
 
 TEST(ScaledCanvas, At96EveryCallPassesUnchanged) {

@@ -58,14 +58,7 @@ constexpr std::array<ButtonSpec, 12> kButtons = {{
 // captions fit under 24-pixel icons in 40.
 constexpr int kFontHeight = -16, kToolbarFontHeight = -12;
 
-LOGFONTW BoardFace() {
-  LOGFONTW lf{};
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = GB2312_CHARSET;
-  lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  wcscpy(lf.lfFaceName, L"新宋体");
-  return lf;
-}
+LOGFONTW BoardFace() { return inkra::win::FaceFont(L"新宋体", FW_NORMAL, FIXED_PITCH | FF_MODERN); }
 
 // The toolbar at 96 dpi: buttons 60 x 40 with 24-pixel icons, separators 8 wide.
 constexpr int kButtonWidth = 60, kButtonHeight = 40, kSeparatorWidth = 8;

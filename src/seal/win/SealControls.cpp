@@ -114,11 +114,8 @@ std::set<std::wstring> FacesOf(BYTE charset) {
 }  // namespace
 
 UniqueFont MakeDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight) {
-  LOGFONTW lf{};
-  lf.lfHeight = points > 0 ? -MulDiv(points, dpi, 72) : -ScaleToDpi(pixelHeight, dpi);
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = GB2312_CHARSET;
-  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  LOGFONTW lf = FaceFont(face);
+  lf.lfHeight = points > 0 ? -PointsToPixels(points, dpi) : -ScaleToDpi(pixelHeight, dpi);
   return UniqueFont(CreateFontIndirectW(&lf));
 }
 

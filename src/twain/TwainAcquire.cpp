@@ -24,13 +24,11 @@ int Session::SelectImageSource(WindowHandle window) {
     Warn(kCannotLoadManager);
   } else if (!OpenManager(window)) {
     Warn(kCannotOpenManager);
-    UnloadManager();
   } else {
     TwIdentity scratch{};
     chosen = CallManager(DAT_IDENTITY, MSG_USERSELECT, &scratch) ? 1 : 0;
-    CloseManager(window);
-    UnloadManager();
   }
+  TearDown(window);
   if (proxy) platform_.DestroyWindow(proxy);
   return chosen;
 }
@@ -38,12 +36,13 @@ int Session::SelectImageSource(WindowHandle window) {
 MemoryHandle Session::AcquireImages(WindowHandle window, std::uint32_t pixelTypeMask) {
   lastImage_ = nullptr;
   error_ = {};
-  stuck_ = false;
+  endRequested_ = quitSeen_ = interrupted_ = false;
   ClearImageList();
 
   WindowHandle proxy = nullptr;
   if (!platform_.IsWindow(window)) proxy = window = platform_.CreateProxyWindow();
 
+  bool warned = true;
   if (!platform_.IsWindow(window)) {
     Warn(kAcquireNoProxy);
   } else if (!LoadManager()) {
@@ -53,18 +52,31 @@ MemoryHandle Session::AcquireImages(WindowHandle window, std::uint32_t pixelType
   } else if (!OpenDefaultSource() || !NegotiatePixelType(pixelTypeMask) || !EnableSource(window)) {
     ReportLastError();
   } else {
+    warned = false;
     platform_.EnableWindow(window, false);
     RunEventLoop();
     platform_.EnableWindow(window, true);
-    if (stuck_) AbandonStuckTransfer();
+    // A source stuck in a transfer (state 6 or 7) still returns what it completed.
+    if (state_ > kSourceEnabled && !lastImage_ && imageCount_ > 0) lastImage_ = images_[imageCount_ - 1];
   }
-  TearDown(window);
+  // A source that would not be taken down is told to the user once; the session is down anyway.
+  if (!TearDown(window) && !warned) ReportLastError();
   if (proxy) platform_.DestroyWindow(proxy);
+  interrupted_ = endRequested_ || quitSeen_;
+  if (quitSeen_) platform_.RepostQuit();
   return lastImage_;
 }
 
+// Runs while the source is enabled and waiting (state 5), until a batch leaves a last image, the
+// source asks to be closed, a transfer leaves it stuck in state 6 or 7, the board asks the
+// acquisition to end, or the thread is told to quit. Each of these ends it even when the source
+// then refuses a step: the teardown deals with that.
 void Session::RunEventLoop() {
-  while (state_ >= kSourceEnabled && !lastImage_ && !stuck_ && platform_.NextMessage() > 0) {
+  bool closeRequested = false;
+  while (state_ == kSourceEnabled && !lastImage_ && !closeRequested && !endRequested_) {
+    const int fetched = platform_.NextMessage();
+    if (fetched == 0) quitSeen_ = true;
+    if (fetched <= 0) break;
     TwEvent event{platform_.CurrentMessage(), MSG_NULL};
     CallSource(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event);
     const bool consumed = lastResult_ == TWRC_DSEVENT;
@@ -73,28 +85,30 @@ void Session::RunEventLoop() {
         state_ = kTransferReady;
         RunTransferLoop();
         break;
-      case MSG_CLOSEDSREQ: DisableSource(); break;
+      case MSG_CLOSEDSREQ: closeRequested = true; break;
       default: break;
     }
     if (!consumed) platform_.TranslateAndDispatch();
   }
 }
 
-// A source that will neither end nor abandon its transfer leaves the session in state 6 or 7,
-// from which no standard step leads on and the event loop would wait forever. The session is
-// taken down as far as the source lets it, reported once, and the images already stored are kept.
-void Session::AbandonStuckTransfer() {
-  RecordError(kSourceOperationFailed);
-  ReportLastError();
-  state_ = kSourceEnabled;
-  if (!lastImage_ && imageCount_ > 0) lastImage_ = images_[imageCount_ - 1];
-}
-
-void Session::TearDown(WindowHandle window) {
-  DisableSource();
-  CloseSource();
-  CloseManager(window);
+// Takes the session down from the state the source is really in, one step at a time: end the
+// transfer (7), abandon the pending ones (6), disable (5), close the source (4), close the
+// manager (3), unload it (2). A step refused leaves its state, and no triplet of a lower state
+// may follow it; the session then lets go of the manager, whose unloading takes its sources with
+// it, so the next operation starts from state 1. False when a step was refused.
+bool Session::TearDown(WindowHandle window) {
+  if (state_ == kTransferring && CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending_))
+    state_ = pending_.Count != 0 ? kTransferReady : kSourceEnabled;
+  if (state_ == kTransferReady && CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending_))
+    state_ = kSourceEnabled;
+  const bool orderly = CloseManager(window);
+  if (!orderly) {
+    RecordError(state_ >= kSourceOpen ? kSourceOperationFailed : kManagerOperationFailed);
+    state_ = kManagerLoaded;
+  }
   UnloadManager();
+  return orderly;
 }
 
 }  // namespace inkra::twain

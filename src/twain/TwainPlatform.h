@@ -48,6 +48,8 @@ class Platform {
   virtual int NextMessage() = 0;
   virtual void* CurrentMessage() = 0;
   virtual void TranslateAndDispatch() = 0;
+  // Posts the quit message NextMessage answered 0 for again, for the loops outside ours.
+  virtual void RepostQuit() = 0;
 
   // A modal box with an OK button and no owner; Warning adds the exclamation icon.
   virtual void ShowBox(const std::string& text, const std::string& caption, BoxKind kind) = 0;

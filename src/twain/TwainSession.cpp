@@ -106,8 +106,16 @@ bool Session::CloseManager(WindowHandle window) {
 
 bool Session::OpenDefaultSource() {
   if (state_ != kManagerOpen) return false;
-  source_.Id = 0;
-  source_.ProductName[0] = 0;
+  // Windows' manager fills in its default source when it is given an empty identity to open;
+  // others (Wine's) pass the empty identity on, and a source may refuse it. So the manager is
+  // asked for its default source first; the empty identity stays for one that cannot tell.
+  TwIdentity chosen{};
+  if (CallManager(DAT_IDENTITY, MSG_GETDEFAULT, &chosen) && chosen.ProductName[0]) {
+    source_ = chosen;
+  } else {
+    source_.Id = 0;
+    source_.ProductName[0] = 0;
+  }
   if (CallManager(DAT_IDENTITY, MSG_OPENDS, &source_))
     state_ = kSourceOpen;
   else

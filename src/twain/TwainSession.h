@@ -55,6 +55,11 @@ class Session {
   void FreeImage(MemoryHandle image);
   // False when the image could not be drawn: the picture then holds nothing of it.
   bool DrawToImage(MemoryHandle image, PictureControl& control);
+  // Asks a running acquisition to end (from a message its event loop dispatches): the loop stops
+  // after that message, the source is taken down and no more images are taken.
+  void EndAcquisition() { endRequested_ = true; }
+  // Whether the last acquisition ended on EndAcquisition or on the thread's quit message.
+  bool AcquisitionInterrupted() const { return interrupted_; }
 
   // The record, for diagnosis and tests.
   int State() const { return state_; }
@@ -91,8 +96,7 @@ class Session {
   bool ReadPixelTypeContainer(std::uint8_t* container, std::size_t size, std::uint16_t conType, std::uint32_t mask);
   void RunEventLoop();
   void RunTransferLoop();
-  void AbandonStuckTransfer();
-  void TearDown(WindowHandle window);
+  bool TearDown(WindowHandle window);
 
   int ConditionCode();
   void Warn(const std::string& text);
@@ -115,8 +119,10 @@ class Session {
   MemoryHandle lastImage_ = nullptr;
   std::array<MemoryHandle, kImageSlots> images_{};
   int imageCount_ = 0;
-  // Set when the source refused to end or abandon a transfer (state 7 or 6 with no way on).
-  bool stuck_ = false;
+
+  bool endRequested_ = false;  // EndAcquisition was called during this acquisition
+  bool quitSeen_ = false;      // the event loop fetched the thread's quit message
+  bool interrupted_ = false;
 };
 
 }  // namespace inkra::twain

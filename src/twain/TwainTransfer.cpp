@@ -72,10 +72,7 @@ void Session::RunTransferLoop() {
     // The list is full: the rest of the batch is abandoned rather than written past its end,
     // and the acquisition ends with the images it holds.
     if (imageCount_ == kImageSlots) {
-      if (CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending_))
-        state_ = kSourceEnabled;
-      else
-        stuck_ = true;
+      if (CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending_)) state_ = kSourceEnabled;
       lastImage_ = images_[kImageSlots - 1];
       return;
     }
@@ -90,21 +87,17 @@ void Session::RunTransferLoop() {
     } else if (lastResult_ == TWRC_CANCEL) {
       state_ = kTransferring;
     } else {
+      // A source that refuses the reset stays in state 6: the event loop ends on that, and the
+      // teardown takes it from there.
       state_ = kTransferReady;
-      if (CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending_))
-        state_ = kSourceEnabled;
-      else
-        stuck_ = true;
+      if (CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending_)) state_ = kSourceEnabled;
       return;
     }
     Assert(state_ == kTransferReady || state_ == kTransferring);
-    if (state_ == kTransferring) {
-      if (CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending_))
-        state_ = pending_.Count != 0 ? kTransferReady : kSourceEnabled;
-      else
-        stuck_ = true;
-    }
-  } while (state_ == kTransferReady && !stuck_);
+    // A source that refuses to end the transfer stays in state 7, which ends this loop too.
+    if (state_ == kTransferring && CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending_))
+      state_ = pending_.Count != 0 ? kTransferReady : kSourceEnabled;
+  } while (state_ == kTransferReady);
 }
 
 int Session::ImageWidth(MemoryHandle image) {

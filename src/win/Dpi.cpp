@@ -45,16 +45,35 @@ int ScreenDpi() {
 
 }  // namespace
 
+// The thread's own awareness from before its outermost open DpiAwareScope, and how many are open.
+static thread_local HANDLE tHostContext = nullptr;
+static thread_local int tAwareScopes = 0;
+
 DpiAwareScope::DpiAwareScope() {
   const User32Dpi& api = Api();
   if (!api.setThreadContext || !api.getThreadContext) return;
   // Asked first rather than taken from Set's answer: some systems answer null there for a
   // thread that never set a context of its own, which could not be given back.
   HANDLE previous = api.getThreadContext();
-  if (api.setThreadContext(kPerMonitorAwareV2) || api.setThreadContext(kPerMonitorAware)) previous_ = previous;
+  if (!api.setThreadContext(kPerMonitorAwareV2) && !api.setThreadContext(kPerMonitorAware)) return;
+  previous_ = previous;
+  if (tAwareScopes++ == 0) tHostContext = previous;
 }
 
 DpiAwareScope::~DpiAwareScope() {
+  if (!previous_) return;
+  Api().setThreadContext(previous_);
+  --tAwareScopes;
+}
+
+HostDpiScope::HostDpiScope() {
+  const User32Dpi& api = Api();
+  if (tAwareScopes == 0 || !api.setThreadContext || !api.getThreadContext) return;
+  HANDLE current = api.getThreadContext();
+  if (api.setThreadContext(tHostContext)) previous_ = current;
+}
+
+HostDpiScope::~HostDpiScope() {
   if (previous_) Api().setThreadContext(previous_);
 }
 

@@ -31,6 +31,21 @@ class DpiAwareScope {
   HANDLE previous_ = nullptr;  // the thread's former DPI_AWARENESS_CONTEXT; null: not switched
 };
 
+// Gives the calling thread back, for its lifetime, the DPI awareness it had before the outermost
+// DpiAwareScope that is open on it: windows that belong to others (a scanner's driver dialogs)
+// are made the way the host thread makes its own, not in our per-monitor scope, which most of
+// them are not written for. Does nothing when no DpiAwareScope is open.
+class HostDpiScope {
+ public:
+  HostDpiScope();
+  ~HostDpiScope();
+  HostDpiScope(const HostDpiScope&) = delete;
+  HostDpiScope& operator=(const HostDpiScope&) = delete;
+
+ private:
+  HANDLE previous_ = nullptr;  // the context to go back to; null: not switched
+};
+
 // The dpi `window` is drawn at: its monitor's for a per-monitor aware window, 96 for a window
 // Windows scales, the screen's on systems without per-window dpi. A null window: the dpi a new
 // window of the calling thread gets on the primary monitor.

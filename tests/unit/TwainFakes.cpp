@@ -1,6 +1,11 @@
 #include "TwainFakes.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <utility>
+
+#include "TwainStateTable.h"
 
 namespace inkra::twain::testing {
 namespace {
@@ -37,7 +42,13 @@ bool FakePlatform::FileExists(const std::string& path) {
 
 LibraryHandle FakePlatform::LoadDll(const std::string& path) {
   loaded.push_back(path);
+  if (manager) manager->LibraryLoaded();
   return reinterpret_cast<LibraryHandle>(0x7000);
+}
+
+void FakePlatform::FreeDll(LibraryHandle) {
+  ++freedLibraries;
+  if (manager) manager->LibraryFreed();
 }
 
 DsmEntryProc FakePlatform::FindDsmEntry(LibraryHandle) { return exportsEntry ? &ForwardEntry : nullptr; }
@@ -87,8 +98,25 @@ std::vector<std::uint8_t> MakeDib(int width, int height, int bits, std::uint32_t
   return b;
 }
 
-FakeManager::FakeManager(FakePlatform& platform) : platform_(platform) { g_manager = this; }
-FakeManager::~FakeManager() { g_manager = nullptr; }
+FakeManager::FakeManager(FakePlatform& platform) : platform_(platform) {
+  g_manager = this;
+  platform.manager = this;
+}
+
+FakeManager::~FakeManager() {
+  g_manager = nullptr;
+  platform_.manager = nullptr;
+}
+
+void FakeManager::LibraryLoaded() {
+  if (librariesLive_++ == 0) state = kManagerLoaded;
+}
+
+void FakeManager::LibraryFreed() {
+  if (librariesLive_ == 0 || --librariesLive_ > 0) return;
+  unloadedIn.push_back(state);
+  state = kNoManager;
+}
 
 bool FakeManager::Sent(std::uint16_t dat, std::uint16_t msg) const { return Count(dat, msg) > 0; }
 
@@ -104,15 +132,44 @@ std::uint16_t FakeManager::Answer(std::uint16_t dat, std::uint16_t msg, std::uin
 std::uint16_t FakeManager::Entry(TwIdentity*, TwIdentity* dest, std::uint32_t dg, std::uint16_t dat,
                                  std::uint16_t msg, void* data) {
   log.push_back({dest != nullptr, dg, dat, msg});
+  if (state == kNoManager) ADD_FAILURE() << "DSM_Entry called with the manager unloaded";
+  const bool outOfSequence = !ValidStates(dg, dat, msg, dest != nullptr).Holds(state);
+  if (outOfSequence) {
+    ++sequenceErrors;
+    lastWasOutOfSequence_ = true;
+    return TWRC_FAILURE;
+  }
+  const std::uint16_t result = Respond(dat, msg, data);
+  std::uint16_t notice = 0;
+  if (dat == DAT_EVENT) notice = static_cast<TwEvent*>(data)->TWMessage;
+  if (dat == DAT_PENDINGXFERS) notice = static_cast<TwPendingXfers*>(data)->Count;
+  state = StateAfter(state, dg, dat, msg, result, notice);
+  return result;
+}
+
+std::uint16_t FakeManager::Respond(std::uint16_t dat, std::uint16_t msg, void* data) {
   if (dat == DAT_PARENT && msg == MSG_OPENDSM) openedWith.push_back(*static_cast<WindowHandle*>(data));
   if (dat == DAT_STATUS) {
-    static_cast<TwStatus*>(data)->ConditionCode = condition;
+    // The status of a triplet refused out of sequence says so.
+    static_cast<TwStatus*>(data)->ConditionCode =
+        std::exchange(lastWasOutOfSequence_, false) ? TWCC_SEQERROR : condition;
     return Answer(dat, msg);
   }
-  if (dat == DAT_IDENTITY && msg == MSG_OPENDS) {
+  lastWasOutOfSequence_ = false;
+  if (dat == DAT_IDENTITY && msg == MSG_GETDEFAULT && Answer(dat, msg) == TWRC_SUCCESS) {
     auto* id = static_cast<TwIdentity*>(data);
     id->Id = 7;
     std::strcpy(id->ProductName, "Fake Source");
+  }
+  if (dat == DAT_IDENTITY && msg == MSG_OPENDS) {
+    auto* id = static_cast<TwIdentity*>(data);
+    openRequests.emplace_back(id->ProductName);
+    if (passesIdentityOn) {
+      if (std::strcmp(id->ProductName, "Fake Source") != 0) return TWRC_FAILURE;
+    } else {
+      id->Id = 7;
+      std::strcpy(id->ProductName, "Fake Source");
+    }
   }
   if (dat == DAT_EVENT) {
     auto* event = static_cast<TwEvent*>(data);

@@ -4,6 +4,7 @@
 // blocks of the fake platform's global memory, which counts what is still live.
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ struct Triplet {
   friend bool operator==(const Triplet&, const Triplet&) = default;
 };
 
+class FakeManager;
+
 struct Page {
   std::uint16_t result = TWRC_XFERDONE;
   int width = 4, height = 3, bits = 24;
@@ -30,6 +33,7 @@ struct Page {
 
 class FakePlatform final : public Platform {
  public:
+  FakeManager* manager = nullptr;  // not owned; told when its library is loaded and freed
   bool sixtyFour = false;
   std::string windowsDir = "C:\\WINDOWS", systemDir = "C:\\WINDOWS\\system32";
   std::vector<std::string> files{"C:\\WINDOWS\\TWAIN_32.DLL"};
@@ -40,6 +44,7 @@ class FakePlatform final : public Platform {
   std::deque<int> queue;
   int current = 0;
   std::vector<int> dispatched;
+  std::function<void(int)> onDispatch;  // what a window does with a dispatched message
   std::vector<std::pair<WindowHandle, bool>> enables;
   int proxiesMade = 0, proxiesDestroyed = 0;
   std::vector<DibDraw> draws;
@@ -59,14 +64,18 @@ class FakePlatform final : public Platform {
   bool FileExists(const std::string& path) override;
   LibraryHandle LoadDll(const std::string& path) override;
   DsmEntryProc FindDsmEntry(LibraryHandle) override;
-  void FreeDll(LibraryHandle) override { ++freedLibraries; }
+  void FreeDll(LibraryHandle) override;
   WindowHandle CreateProxyWindow() override;
   bool IsWindow(WindowHandle w) override;
   void EnableWindow(WindowHandle w, bool enable) override { enables.emplace_back(w, enable); }
   void DestroyWindow(WindowHandle w) override;
   int NextMessage() override;
   void* CurrentMessage() override { return &current; }
-  void TranslateAndDispatch() override { dispatched.push_back(current); }
+  void TranslateAndDispatch() override {
+    dispatched.push_back(current);
+    if (onDispatch) onDispatch(current);
+  }
+  void RepostQuit() override { queue.push_back(kQuit); }
   void ShowBox(const std::string& text, const std::string& caption, BoxKind) override {
     boxes.emplace_back(text, caption);
   }
@@ -86,6 +95,10 @@ class FakePlatform final : public Platform {
 // A packed DIB: 40-byte header, colour table, rows.
 std::vector<std::uint8_t> MakeDib(int width, int height, int bits, std::uint32_t clrUsed = 0);
 
+// TWAIN's state table is kept as a manager and its source keep it: the library's first load
+// starts at state 2, its last unload drops everything, and a triplet sent in a state where the
+// table does not allow it fails with TWCC_SEQERROR (counted, so a test can see the caller lost
+// track). Scripted refusals leave the state where it was.
 class FakeManager {
  public:
   explicit FakeManager(FakePlatform& platform);
@@ -93,6 +106,13 @@ class FakeManager {
 
   // Answers by (DAT, MSG); anything not scripted succeeds.
   std::map<std::pair<std::uint16_t, std::uint16_t>, std::uint16_t> answers;
+  // The manager's and source's state for this application, and what broke the table.
+  int state = kNoManager;
+  int sequenceErrors = 0;
+  std::vector<int> unloadedIn;  // the state at each unload of the library
+  // Windows' manager fills in its default source on MSG_OPENDS; one that passes the identity on
+  // as it is (Wine's) leaves that to the source, which opens only under its own name.
+  bool passesIdentityOn = false;
   std::uint16_t condition = 0;
   // The pixel-type container MSG_GET returns: type, item type, raw count and the values.
   std::uint16_t conType = TWON_ENUMERATION, itemType = TWTY_UINT16;
@@ -104,18 +124,24 @@ class FakeManager {
   std::vector<Triplet> log;
   std::vector<MemoryHandle> handedOut;
   std::vector<WindowHandle> openedWith;
+  std::vector<std::string> openRequests;  // the ProductName each MSG_OPENDS was given
 
   std::uint16_t Entry(TwIdentity* origin, TwIdentity* dest, std::uint32_t dg, std::uint16_t dat, std::uint16_t msg,
                       void* data);
   bool Sent(std::uint16_t dat, std::uint16_t msg) const;
   int Count(std::uint16_t dat, std::uint16_t msg) const;
+  void LibraryLoaded();
+  void LibraryFreed();
 
  private:
+  std::uint16_t Respond(std::uint16_t dat, std::uint16_t msg, void* data);
   std::uint16_t Answer(std::uint16_t dat, std::uint16_t msg, std::uint16_t otherwise = TWRC_SUCCESS) const;
   std::uint16_t Transfer(void* data);
   MemoryHandle PixelTypeContainer();
 
   bool batchEnded_ = false;
+  bool lastWasOutOfSequence_ = false;
+  int librariesLive_ = 0;
 
   FakePlatform& platform_;
 };

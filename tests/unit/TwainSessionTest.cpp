@@ -115,7 +115,81 @@ TEST_F(TwainSelectionTest, AnswersAndWarnsForEachOutcome) {
   }
 }
 
+TEST_F(TwainSelectionTest, AManagerThatWillNotCloseIsUnloadedAndTheNextSelectionWorks) {
+  manager.answers[{DAT_PARENT, MSG_CLOSEDSM}] = TWRC_FAILURE;
+  EXPECT_EQ(session.SelectImageSource(nullptr), 1);
+  EXPECT_EQ(manager.unloadedIn, std::vector{int(kManagerOpen)});
+  manager.answers.clear();
+  EXPECT_EQ(session.SelectImageSource(nullptr), 1);
+  EXPECT_EQ(manager.unloadedIn.back(), kManagerLoaded);
+  ExpectTornDown();
+}
+
+// The fakes keep TWAIN's state table, so a caller that loses track of the state is caught.
+TEST(TwainFakeManager, ATripletOutOfSequenceFailsWithSeqError) {
+  struct Case {
+    int state;
+    bool toSource;
+    std::uint32_t dg;
+    std::uint16_t dat, msg;
+  } cases[] = {{kManagerOpen, false, DG_CONTROL, DAT_PARENT, MSG_OPENDSM},
+               {kSourceOpen, false, DG_CONTROL, DAT_PARENT, MSG_CLOSEDSM},
+               {kSourceEnabled, false, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS},
+               {kTransferring, true, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS},
+               {kTransferring, true, DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET},
+               {kSourceEnabled, true, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER},
+               {kSourceEnabled, true, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET},
+               {kSourceOpen, true, DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT},
+               {kSourceEnabled, true, DG_CONTROL, DAT_CAPABILITY, MSG_SET}};
+  for (const Case& c : cases) {
+    FakePlatform p;
+    FakeManager m(p);
+    TwIdentity app = ApplicationIdentity(), source{};
+    m.state = c.state;
+    std::uint8_t data[200]{};
+    const int message = kSourceXferReady;
+    TwEvent event{const_cast<int*>(&message), MSG_NULL};
+    void* argument = c.dat == DAT_EVENT ? static_cast<void*>(&event) : data;
+    EXPECT_EQ(m.Entry(&app, c.toSource ? &source : nullptr, c.dg, c.dat, c.msg, argument), TWRC_FAILURE) << c.msg;
+    EXPECT_EQ(m.state, c.state) << c.msg;
+    TwStatus status{};
+    m.Entry(&app, nullptr, DG_CONTROL, DAT_STATUS, MSG_GET, &status);
+    EXPECT_EQ(status.ConditionCode, TWCC_SEQERROR) << c.msg;
+    EXPECT_EQ(m.sequenceErrors, 1) << c.msg;
+  }
+}
+
 using TwainOpeningTest = TwainTest;
+
+// Wine's manager passes the identity it is given on to the source as it is; only Windows' fills
+// in its default source. The session asks for the default source and opens that identity.
+TEST_F(TwainOpeningTest, TheDefaultSourceOpensWithEveryManager) {
+  struct Case {
+    const char* name;
+    bool passesIdentityOn;
+    std::uint16_t getDefault;
+    const char* asked;  // the ProductName MSG_OPENDS was given
+    bool opened;
+  } cases[] = {{"passes it on", true, TWRC_SUCCESS, "Fake Source", true},
+               {"fills it in, cannot tell its default", false, TWRC_FAILURE, "", true},
+               {"passes it on, cannot tell its default", true, TWRC_FAILURE, "", false}};
+  for (const Case& c : cases) {
+    FakePlatform p;
+    FakeManager m(p);
+    Session s(p);
+    m.passesIdentityOn = c.passesIdentityOn;
+    m.answers[{DAT_IDENTITY, MSG_GETDEFAULT}] = c.getDefault;
+    p.queue = {kSourceCloseRequest};
+    s.AcquireImages(nullptr, 0);
+    EXPECT_EQ(m.openRequests, std::vector<std::string>{c.asked}) << c.name;
+    EXPECT_EQ(m.Sent(DAT_USERINTERFACE, MSG_ENABLEDS), c.opened) << c.name;
+    EXPECT_EQ(s.LastError().code, c.opened ? kNoError : kManagerOperationFailed) << c.name;
+    if (c.opened) {
+      EXPECT_EQ(std::string(s.Source().ProductName), "Fake Source") << c.name;
+    }
+    ExpectTornDown(s, p, m);
+  }
+}
 
 TEST_F(TwainOpeningTest, FailuresRecordTheirCodeReportOnceAndTakeTheSessionDown) {
   struct Case {

@@ -13,12 +13,16 @@ class TwainTest : public ::testing::Test {
   Session session{platform};
 
   MemoryHandle Acquire(std::uint32_t mask = 0) { return session.AcquireImages(nullptr, mask); }
-  // The session ended where it began: state 1, the manager freed as often as it was loaded.
-  void ExpectTornDown() {
-    EXPECT_EQ(session.State(), kNoManager);
-    EXPECT_EQ(platform.freedLibraries, int(platform.loaded.size()));
-    EXPECT_EQ(platform.proxiesMade, platform.proxiesDestroyed);
+  // The session ended where it began: state 1, the manager freed as often as it was loaded, and
+  // nothing sent out of sequence on the way.
+  static void ExpectTornDown(const Session& s, const FakePlatform& p, const FakeManager& m) {
+    EXPECT_EQ(s.State(), kNoManager);
+    EXPECT_EQ(m.state, kNoManager);
+    EXPECT_EQ(p.freedLibraries, int(p.loaded.size()));
+    EXPECT_EQ(p.proxiesMade, p.proxiesDestroyed);
+    EXPECT_EQ(m.sequenceErrors, 0);
   }
+  void ExpectTornDown() { ExpectTornDown(session, platform, manager); }
   static std::string Warning(const char* text) { return std::string(kErrorCaption) + ": " + text; }
   std::vector<MemoryHandle> Images() const {
     std::vector<MemoryHandle> images;

@@ -16,12 +16,13 @@ TEST_F(TwainEventLoopTest, OffersEveryMessageAndDispatchesOnlyWhatTheSourceLeave
   ExpectTornDown();
 }
 
-TEST_F(TwainEventLoopTest, QuitEndsTheAcquisitionWithoutReachingTheHost) {
+TEST_F(TwainEventLoopTest, QuitEndsTheAcquisitionAndIsPostedAgainForTheOuterLoops) {
   platform.queue = {kQuit, kHostMessage};
   EXPECT_EQ(Acquire(), nullptr);
   EXPECT_TRUE(platform.dispatched.empty());
-  EXPECT_EQ(platform.queue, std::deque<int>{kHostMessage});
+  EXPECT_EQ(platform.queue, (std::deque<int>{kHostMessage, kQuit}));
   EXPECT_FALSE(manager.Sent(DAT_EVENT, MSG_PROCESSEVENT));
+  EXPECT_TRUE(session.AcquisitionInterrupted());
   ExpectTornDown();
 }
 
@@ -99,30 +100,60 @@ TEST_F(TwainBatchTest, AThousandthImageEndsTheBatchWithReset) {
   ExpectTornDown();
 }
 
-TEST_F(TwainBatchTest, ASourceThatWillNotLetGoIsTakenDownWithTheImagesKept) {
+// Each way a source (or its manager) can refuse to be taken down, and a source that never asks
+// to close, which only the board's own request ends. The session goes down from the state the
+// source is really in, sends nothing out of sequence, lets go of the manager when a step is
+// refused, and the next scan starts from state 1 and works.
+TEST_F(TwainBatchTest, ASourceThatWillNotLetGoIsTakenDownAndTheNextScanWorks) {
+  constexpr auto kDone = TWRC_XFERDONE;
   struct Case {
     const char* name;
-    std::uint16_t refused;
+    std::pair<std::uint16_t, std::uint16_t> refused;  // DAT, MSG
     std::vector<std::uint16_t> pages;
+    std::deque<int> queue;
+    int unloadedIn;  // the manager's state when the library went
     int stored;
-  } cases[] = {{"end refused", MSG_ENDXFER, {TWRC_XFERDONE, TWRC_XFERDONE}, 1},
-               {"end refused after cancel", MSG_ENDXFER, {TWRC_CANCEL}, 0},
-               {"reset refused", MSG_RESET, {TWRC_XFERDONE, TWRC_FAILURE}, 1}};
+  } cases[] = {
+      {"end refused", {DAT_PENDINGXFERS, MSG_ENDXFER}, {kDone, kDone}, {kSourceXferReady, kHostMessage}, 7, 1},
+      {"end refused after a cancel", {DAT_PENDINGXFERS, MSG_ENDXFER}, {TWRC_CANCEL}, {kSourceXferReady, kHostMessage}, 7, 0},
+      {"reset refused", {DAT_PENDINGXFERS, MSG_RESET}, {kDone, TWRC_FAILURE}, {kSourceXferReady, kHostMessage}, 6, 1},
+      {"disable refused", {DAT_USERINTERFACE, MSG_DISABLEDS}, {}, {kSourceCloseRequest, kHostMessage}, 5, 0},
+      {"close refused", {DAT_IDENTITY, MSG_CLOSEDS}, {}, {kSourceCloseRequest, kHostMessage}, 4, 0},
+      {"manager close refused", {DAT_PARENT, MSG_CLOSEDSM}, {}, {kSourceCloseRequest, kHostMessage}, 3, 0},
+      {"never asks to close", {}, {}, {kHostMessage, kHostMessage}, kManagerLoaded, 0},
+  };
   for (const Case& c : cases) {
     FakePlatform p;
     FakeManager m(p);
     Session s(p);
+    if (c.refused.first) m.answers[c.refused] = TWRC_FAILURE;
     for (std::uint16_t result : c.pages) m.pages.push_back({result});
-    m.answers[{DAT_PENDINGXFERS, c.refused}] = TWRC_FAILURE;
-    if (c.refused == MSG_RESET) m.answers[{DAT_PENDINGXFERS, MSG_ENDXFER}] = TWRC_SUCCESS;
-    p.queue = {kSourceXferReady, kHostMessage};
+    p.queue = c.queue;
+    // The board's close box: a window the loop dispatches to asks the acquisition to end.
+    p.onDispatch = [&s](int message) {
+      if (message == kHostMessage) s.EndAcquisition();
+    };
     const MemoryHandle last = s.AcquireImages(nullptr, 0);
     EXPECT_EQ(s.ImageCount(), c.stored) << c.name;
     EXPECT_EQ(last, c.stored ? m.handedOut[0] : nullptr) << c.name;
-    EXPECT_EQ(p.Texts(), std::vector{Warning(kReportLastError)}) << c.name;
-    EXPECT_EQ(s.LastError().code, kSourceOperationFailed) << c.name;
+    const bool orderly = c.unloadedIn == kManagerLoaded;
+    EXPECT_EQ(p.Texts(), std::vector<std::string>(orderly ? 0 : 1, Warning(kReportLastError))) << c.name;
+    EXPECT_EQ(s.LastError().code, orderly ? kNoError : c.unloadedIn == 3 ? kManagerOperationFailed : kSourceOperationFailed) << c.name;
+    EXPECT_EQ(s.AcquisitionInterrupted(), orderly) << c.name;
     EXPECT_EQ(p.queue.size(), 1u) << c.name;  // returned at once, not waiting on the source
-    EXPECT_EQ(s.State(), kNoManager) << c.name;
+    EXPECT_EQ(m.unloadedIn, std::vector{c.unloadedIn}) << c.name;
+    ExpectTornDown(s, p, m);
+
+    m.answers.clear();
+    m.pages = {Page{}};
+    p.queue = {kSourceXferReady};
+    p.boxes.clear();
+    const MemoryHandle second = s.AcquireImages(nullptr, 0);
+    ASSERT_FALSE(m.handedOut.empty()) << c.name;
+    EXPECT_EQ(second, m.handedOut.back()) << c.name;
+    EXPECT_TRUE(p.boxes.empty()) << c.name;
+    EXPECT_EQ(m.unloadedIn.back(), kManagerLoaded) << c.name;
+    ExpectTornDown(s, p, m);
   }
 }
 

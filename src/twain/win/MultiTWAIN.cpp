@@ -1,5 +1,6 @@
 #include "MultiTWAIN.h"
 
+#include "Dpi.h"
 #include "Win32TwainPlatform.h"
 
 namespace inkra::twain {
@@ -13,11 +14,21 @@ Session& TheSession() {
 
 }  // namespace
 
-int TWAIN_SelectImageSource(HWND window) { return TheSession().SelectImageSource(window); }
+// The manager's and the source's windows (the proxy, the selection dialog, the source's own
+// dialog) are made in the host thread's own DPI awareness: most scanner drivers are not written
+// for per-monitor awareness and come out tiny or clipped in it. Our windows that the event loop
+// dispatches to keep theirs, as the system switches to a window's own awareness for its messages.
+int TWAIN_SelectImageSource(HWND window) {
+  inkra::win::HostDpiScope host;
+  return TheSession().SelectImageSource(window);
+}
 
 HGLOBAL TWAIN_AcquireImages(HWND window, int pixelTypeMask) {
+  inkra::win::HostDpiScope host;
   return TheSession().AcquireImages(window, std::uint32_t(pixelTypeMask));
 }
+
+void TWAIN_EndAcquisition() { TheSession().EndAcquisition(); }
 
 int TWAIN_ImageCount() { return TheSession().ImageCount(); }
 HGLOBAL TWAIN_ImageAt(int index) { return TheSession().ImageAt(index); }

@@ -12,6 +12,8 @@ namespace inkra::twain {
 int TWAIN_SelectImageSource(HWND window);
 // The last image of the acquisition, or null; the image list holds them all.
 HGLOBAL TWAIN_AcquireImages(HWND window, int pixelTypeMask);
+// Ends a running acquisition after the message being dispatched; the source is taken down.
+void TWAIN_EndAcquisition();
 int TWAIN_ImageCount();
 HGLOBAL TWAIN_ImageAt(int index);
 void TWAIN_FreeImage(HGLOBAL image);

@@ -59,6 +59,8 @@ void Win32TwainPlatform::TranslateAndDispatch() {
   DispatchMessageW(&message_);
 }
 
+void Win32TwainPlatform::RepostQuit() { PostQuitMessage(int(message_.wParam)); }
+
 void Win32TwainPlatform::ShowBox(const std::string& text, const std::string& caption, BoxKind kind) {
   const UINT icon = kind == BoxKind::Warning ? MB_ICONEXCLAMATION : 0;
   inkra::win::ShowMessage(nullptr, Utf8ToWide(text), Utf8ToWide(caption).c_str(), MB_OK | icon);

@@ -25,6 +25,7 @@ class Win32TwainPlatform final : public Platform {
   int NextMessage() override;
   void* CurrentMessage() override { return &message_; }
   void TranslateAndDispatch() override;
+  void RepostQuit() override;
 
   void ShowBox(const std::string& text, const std::string& caption, BoxKind kind) override;
 

@@ -72,13 +72,19 @@ ManagerPlacement::ManagerPlacement(Manager which) {
                  FALSE))
     throw std::runtime_error("cannot place a test module");
   if (which == Manager::Wine) return;
-  fake_ = LoadLibraryW(ManagerFile().c_str());
-  if (!fake_ || !GetProcAddress(fake_, "FakeTwain_SetScript")) throw std::runtime_error("the fake did not load");
+  mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(fake::Shared),
+                                fake::SharedName().c_str());
+  if (mapping_) shared_ = static_cast<fake::Shared*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+  HMODULE loaded = LoadLibraryW(ManagerFile().c_str());
+  const bool usable = shared_ && loaded && GetProcAddress(loaded, "DSM_Entry");
+  if (loaded) FreeLibrary(loaded);  // the scanner module alone keeps it loaded from here on
+  if (!usable) throw std::runtime_error("the fake did not load");
   SetScript(PagesScript(0));
 }
 
 ManagerPlacement::~ManagerPlacement() {
-  if (fake_) FreeLibrary(fake_);
+  if (shared_) UnmapViewOfFile(shared_);
+  if (mapping_) CloseHandle(mapping_);
   // Wine's manager keeps the sources it loaded after it is unloaded; a loaded file cannot go.
   for (int i = 0; i < 8; ++i) {
     HMODULE source = GetModuleHandleW(TestSourceFile().c_str());
@@ -93,17 +99,25 @@ ManagerPlacement::~ManagerPlacement() {
 }
 
 void ManagerPlacement::SetScript(const fake::Script& script) {
-  reinterpret_cast<fake::SetScriptProc>(reinterpret_cast<void*>(GetProcAddress(fake_, "FakeTwain_SetScript")))(&script);
+  shared_->script = script;
+  shared_->nextPage = 0;
+  shared_->batchEnded = 0;
+  shared_->outstandingCount = 0;
+  shared_->report = {};
+  shared_->report.state = 1;
 }
 
 fake::Report ManagerPlacement::Report() {
-  fake::Report report{};
-  reinterpret_cast<fake::GetReportProc>(reinterpret_cast<void*>(GetProcAddress(fake_, "FakeTwain_GetReport")))(&report);
+  fake::Report report = shared_->report;
+  report.blocksLive = 0;
+  for (int i = 0; i < shared_->outstandingCount; ++i)
+    if (GlobalSize(reinterpret_cast<HGLOBAL>(shared_->outstanding[i])) != 0) ++report.blocksLive;
   return report;
 }
 
 void ManagerPlacement::UserCloses() {
-  reinterpret_cast<fake::UserClosesProc>(reinterpret_cast<void*>(GetProcAddress(fake_, "FakeTwain_UserCloses")))();
+  static const UINT event = RegisterWindowMessageW(fake::kEventMessage);
+  PostMessageW(reinterpret_cast<HWND>(shared_->parent), event, MSG_CLOSEDSREQ, 0);
 }
 
 fake::Script PagesScript(int pages, int width, int height, int bits) {

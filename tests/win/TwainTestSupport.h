@@ -23,16 +23,18 @@ class ManagerPlacement {
   ManagerPlacement(const ManagerPlacement&) = delete;
   ManagerPlacement& operator=(const ManagerPlacement&) = delete;
 
-  // The fake only: its script and what it saw.
+  // The fake only: its script (which also starts a new report) and what it saw.
   void SetScript(const fake::Script& script);
   fake::Report Report();
+  // The user closes the source's dialog (from any thread).
   void UserCloses();
 
   // Where the module of this build looks first.
   static std::wstring ManagerFile();
 
  private:
-  HMODULE fake_ = nullptr;
+  HANDLE mapping_ = nullptr;
+  fake::Shared* shared_ = nullptr;    // the block the fake maps while it is loaded
   std::vector<std::wstring> placed_;  // files of ours put into the prefix
 };
 

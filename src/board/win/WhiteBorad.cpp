@@ -104,6 +104,15 @@ LRESULT TfrmWhiteBorad::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_CLOSE:
+      if (!acquiring_) break;
+      EndScan();
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (!acquiring_ || wParam != VK_ESCAPE) break;
+      EndScan();
+      return 0;
     case WM_GETMINMAXINFO: {
       const SIZE frame = inkra::win::FrameSize(Scaled(kMinClientWidth), Scaled(kMinClientHeight),
                                                DWORD(GetWindowLongW(Handle(), GWL_STYLE)), 0, Dpi());
@@ -111,8 +120,9 @@ LRESULT TfrmWhiteBorad::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     }
     default:
-      return Window::HandleMessage(message, wParam, lParam);
+      break;
   }
+  return Window::HandleMessage(message, wParam, lParam);
 }
 
 void TfrmWhiteBorad::OnCommand(int id, int code) {
@@ -131,6 +141,9 @@ void TfrmWhiteBorad::OnCommand(int id, int code) {
       case kMenuN4: N4Click(); break;
       case kKeyUndo: KeyUndoPress(); break;
       case kKeyRedo: KeyRedoPress(); break;
+      case IDCANCEL:  // Esc
+        if (acquiring_) EndScan();
+        break;
       case kCbPen:
         if (code == CBN_SELCHANGE) cbPenChange();
         break;

@@ -79,6 +79,8 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void BtnScanClick();
   void KeyUndoPress();
   void KeyRedoPress();
+  // The close box or Esc while a scan runs: ends the scan, not the board.
+  void EndScan();
 
   void LoadPenSettings();
   void SavePenSettings();
@@ -114,6 +116,8 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   BoardModel model_{surfaces_};
   std::wstring handOffWritten_;
   bool scanning_ = false;  // the scanner's event loop dispatches our messages: no second scan from it
+  bool acquiring_ = false;   // the scanner's selection or acquisition runs: the close box and Esc end it
+  bool scanEnded_ = false;   // the user ended the scan that runs
 
   HWND toolbar_ = nullptr;  // children of the form and of the panels: destroyed with it
   HWND label_ = nullptr;

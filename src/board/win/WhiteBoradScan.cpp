@@ -1,6 +1,8 @@
 // "扫描": select a source, acquire, put the last image of the acquisition on the board.
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "MultiTWAIN.h"
 #include "ReentryGuard.h"
@@ -22,15 +24,54 @@ void FreeAcquiredImages() {
   for (int i = 0, n = twain::TWAIN_ImageCount(); i < n; ++i) twain::TWAIN_FreeImage(twain::TWAIN_ImageAt(i));
 }
 
+// The board's toolbar, pen bar and drawing area are disabled while a scan runs, so nothing can
+// be confirmed, opened or sealed halfway, and the scan never lands on a board that is going
+// away. The frame stays enabled: its close box and Esc end the scan. The keyboard focus moves to
+// the frame meanwhile, so Esc reaches it, and comes back after.
+class ControlsDisabled {
+ public:
+  ControlsDisabled(HWND frame, std::initializer_list<HWND> controls) : controls_(controls) {
+    focus_ = GetFocus();
+    for (HWND c : controls_) EnableWindow(c, FALSE);
+    if (focus_ && IsChild(frame, focus_)) SetFocus(frame);
+  }
+  ~ControlsDisabled() {
+    for (HWND c : controls_)
+      if (IsWindow(c)) EnableWindow(c, TRUE);
+    if (focus_ && IsWindow(focus_) && IsWindowEnabled(focus_)) SetFocus(focus_);
+  }
+  ControlsDisabled(const ControlsDisabled&) = delete;
+  ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+ private:
+  std::vector<HWND> controls_;
+  HWND focus_ = nullptr;
+};
+
 }  // namespace
+
+void TfrmWhiteBorad::EndScan() {
+  scanEnded_ = true;
+  twain::TWAIN_EndAcquisition();
+}
 
 void TfrmWhiteBorad::BtnScanClick() {
   inkra::win::ReentryGuard guard(scanning_);
   if (!guard.Entered()) return;
+  ControlsDisabled disabled(Handle(), {toolbar_, PenBar(), DrawingPanel()});
+  scanEnded_ = false;
   try {
     ScanPicture picture(surfaces_);
-    if (!twain::TWAIN_SelectImageSource(nullptr)) return;
-    twain::TWAIN_AcquireImages(nullptr, 0);
+    {
+      // Ended by the user, or by the thread's quit message: the picture stays as it was.
+      inkra::win::ReentryGuard acquiring(acquiring_);
+      if (!twain::TWAIN_SelectImageSource(nullptr) || scanEnded_) return;
+      twain::TWAIN_AcquireImages(nullptr, 0);
+      if (scanEnded_ || twain::TWAIN_Session().AcquisitionInterrupted()) {
+        FreeAcquiredImages();
+        return;
+      }
+    }
     const int count = twain::TWAIN_ImageCount();
     if (count < 1) {
       Message(kNothingScanned, kScanCaption);

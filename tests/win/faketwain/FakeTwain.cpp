@@ -1,52 +1,79 @@
 // A scripted TWAIN source manager with one source behind it. Enabling the source posts the
 // source's own event to the parent window; the event loop hands it back through
 // MSG_PROCESSEVENT, and each native transfer hands out a DIB of the scripted size and depth.
+// Like a real manager it keeps TWAIN's state table: a triplet sent in the wrong state fails with
+// TWCC_SEQERROR, and unloading the library ends the session whatever state it was in.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
+#include <iterator>
 
 #include "FakeTwainScript.h"
 #include "PageDib.h"
+#include "TwainStateTable.h"
 #include "TwainTypes.h"
 
 using namespace inkra::twain;
 using inkra::twain::fake::Page;
-using inkra::twain::fake::Report;
 using inkra::twain::fake::Script;
+using inkra::twain::fake::Shared;
 
 namespace {
 
-Script g_script{};
-Report g_report{};
-int g_nextPage = 0;
-bool g_batchEnded = false;
-std::vector<HGLOBAL> g_outstanding;
-HWND g_parent = nullptr;
+Shared g_alone{};             // when no test shares a block (loaded by something else)
+Shared* g_shared = &g_alone;  // the test's block, mapped while the library is loaded
+HANDLE g_mapping = nullptr;
+int g_state = 1;
+std::uint16_t g_condition = TWCC_SUCCESS;
+
+Script& TheScript() { return g_shared->script; }
+fake::Report& TheReport() { return g_shared->report; }
 
 UINT EventMessage() {
-  static const UINT id = RegisterWindowMessageW(L"InkraFakeTwainSourceEvent");
+  static const UINT id = RegisterWindowMessageW(fake::kEventMessage);
   return id;
 }
 
-void Post(std::uint16_t twMessage) { PostMessageW(g_parent, EventMessage(), twMessage, 0); }
+void Post(std::uint16_t twMessage) {
+  if (twMessage == MSG_CLOSEDSREQ && TheScript().neverCloses) return;
+  PostMessageW(reinterpret_cast<HWND>(g_shared->parent), EventMessage(), twMessage, 0);
+}
+
+// The thread's DPI awareness as DPI_AWARENESS, or -1 where the system has no such thing.
+int Awareness(HWND window = nullptr) {
+  using Context = HANDLE;
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto ofThread = reinterpret_cast<Context(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  auto ofWindow = reinterpret_cast<Context(WINAPI*)(HWND)>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+  auto awareness = reinterpret_cast<int(WINAPI*)(Context)>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  if (!ofThread || !ofWindow || !awareness) return -1;
+  return awareness(window ? ofWindow(window) : ofThread());
+}
 
 HGLOBAL HandOut(const Page& page, int index) {
   HGLOBAL block = fake::MakePageDib(page, index);
   if (!block) return nullptr;
   // A handle the allocator gives again was freed since it was handed out.
-  g_outstanding.erase(std::remove(g_outstanding.begin(), g_outstanding.end(), block), g_outstanding.end());
-  g_outstanding.push_back(block);
-  ++g_report.blocksHandedOut;
+  Shared& s = *g_shared;
+  const auto value = reinterpret_cast<std::uintptr_t>(block);
+  int kept = 0;
+  for (int i = 0; i < s.outstandingCount; ++i)
+    if (s.outstanding[i] != value) s.outstanding[kept++] = s.outstanding[i];
+  s.outstandingCount = kept;
+  if (kept < int(std::size(s.outstanding))) s.outstanding[s.outstandingCount++] = value;
+  ++TheReport().blocksHandedOut;
   return block;
 }
 
 std::uint16_t Transfer(TwHandle* out) {
-  if (g_nextPage >= g_script.pageCount) return TWRC_FAILURE;
-  const int index = g_nextPage++;
-  const Page& page = g_script.pages[index];
-  g_batchEnded = page.endsBatch;
+  Shared& s = *g_shared;
+  if (s.nextPage >= s.script.pageCount) return TWRC_FAILURE;
+  const int index = s.nextPage++;
+  const Page& page = s.script.pages[index];
+  s.batchEnded = page.endsBatch;
   if (page.result != TWRC_XFERDONE) return page.result;
   HGLOBAL block = HandOut(page, index);
   if (!block) return TWRC_FAILURE;
@@ -55,16 +82,18 @@ std::uint16_t Transfer(TwHandle* out) {
 }
 
 std::uint16_t Pending(std::uint16_t msg, TwPendingXfers* pending) {
-  const std::uint16_t answer = msg == MSG_RESET ? g_script.reset : g_script.endXfer;
+  Shared& s = *g_shared;
+  const std::uint16_t answer = msg == MSG_RESET ? s.script.reset : s.script.endXfer;
   if (answer != TWRC_SUCCESS) return answer;
-  const bool lastCompleted = g_nextPage > 0 && g_script.pages[g_nextPage - 1].result == TWRC_XFERDONE;
-  if (msg == MSG_RESET) g_nextPage = g_script.pageCount;
-  const bool more = g_nextPage < g_script.pageCount && !g_batchEnded;
-  pending->Count = more ? std::uint16_t(g_script.pageCount - g_nextPage) : 0;
+  const bool lastCompleted = s.nextPage > 0 && s.script.pages[s.nextPage - 1].result == TWRC_XFERDONE;
+  if (msg == MSG_RESET) s.nextPage = s.script.pageCount;
+  const bool more = s.nextPage < s.script.pageCount && !s.batchEnded;
+  pending->Count = more ? std::uint16_t(s.script.pageCount - s.nextPage) : 0;
   // The batch is over with nothing for the application to end on: the user closes the dialog,
   // or, after an ended batch with pages left, scans again.
-  if (!more && (msg == MSG_RESET || !lastCompleted)) Post(g_nextPage < g_script.pageCount ? MSG_XFERREADY : MSG_CLOSEDSREQ);
-  g_batchEnded = false;
+  if (!more && (msg == MSG_RESET || !lastCompleted))
+    Post(s.nextPage < s.script.pageCount ? MSG_XFERREADY : MSG_CLOSEDSREQ);
+  s.batchEnded = 0;
   return TWRC_SUCCESS;
 }
 
@@ -72,57 +101,93 @@ std::uint16_t Event(TwEvent* event) {
   const MSG* message = static_cast<const MSG*>(event->pEvent);
   event->TWMessage = MSG_NULL;
   static const UINT marker = RegisterWindowMessageW(fake::kMarkerMessage);
-  if (message->message == marker) ++g_report.markersOffered;
+  if (message->message == marker) ++TheReport().markersOffered;
   if (message->message != EventMessage()) return TWRC_NOTDSEVENT;
   event->TWMessage = std::uint16_t(message->wParam);
   return TWRC_DSEVENT;
 }
 
-std::uint16_t Enable(const TwUserInterface* ui) {
-  ++g_report.enables;
-  g_parent = static_cast<HWND>(ui->hParent);
-  if (!g_script.holdOpen) Post(g_script.pageCount > 0 ? MSG_XFERREADY : MSG_CLOSEDSREQ);
+std::uint16_t UserInterface(std::uint16_t msg, const TwUserInterface* ui) {
+  if (msg == MSG_DISABLEDS) return TheScript().disable;
+  ++TheReport().enables;
+  TheReport().awarenessAtEnable = Awareness();
+  TheReport().parentAwareness = Awareness(static_cast<HWND>(ui->hParent));
+  g_shared->parent = reinterpret_cast<std::uintptr_t>(ui->hParent);
+  if (!TheScript().holdOpen) Post(TheScript().pageCount > 0 ? MSG_XFERREADY : MSG_CLOSEDSREQ);
   return TWRC_SUCCESS;
+}
+
+void Name(TwIdentity* id) {
+  id->Id = 1;
+  std::strcpy(id->ProductName, "Inkra Fake Source");
 }
 
 std::uint16_t Identity(std::uint16_t msg, TwIdentity* id) {
   switch (msg) {
-    case MSG_USERSELECT: ++g_report.userSelects; return g_script.userSelect;
-    case MSG_OPENDS:
-      id->Id = 1;
-      std::strcpy(id->ProductName, "Inkra Fake Source");
-      return TWRC_SUCCESS;
+    case MSG_USERSELECT:
+      ++TheReport().userSelects;
+      TheReport().awarenessAtSelect = Awareness();
+      return TheScript().userSelect;
+    case MSG_GETDEFAULT:
+    case MSG_OPENDS: Name(id); return TWRC_SUCCESS;
     default: return TWRC_SUCCESS;
   }
 }
 
-}  // namespace
-
-extern "C" std::uint16_t INKRA_TWAIN_CALL DSM_Entry(TwIdentity*, TwIdentity*, std::uint32_t dg, std::uint16_t dat,
-                                                    std::uint16_t msg, TwMemRef data) {
+std::uint16_t Respond(std::uint32_t dg, std::uint16_t dat, std::uint16_t msg, TwMemRef data) {
   if (dg == DG_IMAGE && dat == DAT_IMAGENATIVEXFER) return Transfer(static_cast<TwHandle*>(data));
   switch (dat) {
     case DAT_PARENT: return TWRC_SUCCESS;
     case DAT_IDENTITY: return Identity(msg, static_cast<TwIdentity*>(data));
-    case DAT_USERINTERFACE:
-      return msg == MSG_ENABLEDS ? Enable(static_cast<TwUserInterface*>(data)) : TWRC_SUCCESS;
+    case DAT_USERINTERFACE: return UserInterface(msg, static_cast<TwUserInterface*>(data));
     case DAT_EVENT: return Event(static_cast<TwEvent*>(data));
     case DAT_PENDINGXFERS: return Pending(msg, static_cast<TwPendingXfers*>(data));
-    case DAT_STATUS: static_cast<TwStatus*>(data)->ConditionCode = TWCC_BUMMER; return TWRC_SUCCESS;
     default: return TWRC_FAILURE;
   }
 }
 
-extern "C" void __cdecl FakeTwain_SetScript(const Script* script) {
-  g_script = *script;
-  g_nextPage = 0;
-  g_batchEnded = false;
+void MapShared() {
+  g_mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, fake::SharedName().c_str());
+  if (!g_mapping) return;
+  if (void* view = MapViewOfFile(g_mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Shared)))
+    g_shared = static_cast<Shared*>(view);
 }
 
-extern "C" void __cdecl FakeTwain_GetReport(Report* report) {
-  g_report.blocksLive = int(std::count_if(g_outstanding.begin(), g_outstanding.end(),
-                                          [](HGLOBAL h) { return GlobalSize(h) != 0; }));
-  *report = g_report;
+}  // namespace
+
+extern "C" std::uint16_t INKRA_TWAIN_CALL DSM_Entry(TwIdentity*, TwIdentity* destination, std::uint32_t dg,
+                                                    std::uint16_t dat, std::uint16_t msg, TwMemRef data) {
+  if (!testing::ValidStates(dg, dat, msg, destination != nullptr).Holds(g_state)) {
+    ++TheReport().sequenceErrors;
+    if (dat != DAT_STATUS) g_condition = TWCC_SEQERROR;
+    return TWRC_FAILURE;
+  }
+  if (dat == DAT_STATUS) {
+    static_cast<TwStatus*>(data)->ConditionCode = g_condition;
+    return TWRC_SUCCESS;
+  }
+  const std::uint16_t result = Respond(dg, dat, msg, data);
+  g_condition = result == TWRC_FAILURE ? TWCC_BUMMER : TWCC_SUCCESS;
+  std::uint16_t notice = 0;
+  if (dat == DAT_EVENT) notice = static_cast<TwEvent*>(data)->TWMessage;
+  if (dat == DAT_PENDINGXFERS && result == TWRC_SUCCESS) notice = static_cast<TwPendingXfers*>(data)->Count;
+  g_state = testing::StateAfter(g_state, dg, dat, msg, result, notice);
+  TheReport().state = g_state;
+  return result;
 }
 
-extern "C" void __cdecl FakeTwain_UserCloses() { Post(MSG_CLOSEDSREQ); }
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    MapShared();
+    ++TheReport().loads;
+    g_state = 2;
+    TheReport().state = g_state;
+  } else if (reason == DLL_PROCESS_DETACH) {
+    ++TheReport().unloads;
+    TheReport().unloadedIn = g_state;
+    TheReport().state = 1;
+    if (g_shared != &g_alone) UnmapViewOfFile(g_shared);
+    if (g_mapping) CloseHandle(g_mapping);
+  }
+  return TRUE;
+}

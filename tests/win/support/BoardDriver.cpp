@@ -25,6 +25,9 @@ void Stroke(HWND view, const std::vector<POINT>& points) {
 }
 
 void ClickTool(HWND toolbar, int command) {
+  // A mouse click never reaches a window that is disabled, or inside one that is.
+  for (HWND w = toolbar; w; w = GetParent(w))
+    if (!IsWindowEnabled(w)) return;
   RECT r{};
   SendMessageW(toolbar, TB_GETRECT, WPARAM(command), LPARAM(&r));
   const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);

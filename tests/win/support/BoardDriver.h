@@ -23,7 +23,8 @@ std::vector<std::string> DriveBoard(board::win::TfrmWhiteBorad& board, const std
 // A left press at the first point, a move to each point (the first included), a release at the
 // last one.
 void Stroke(HWND view, const std::vector<POINT>& points);
-// Presses and releases a toolbar button as a mouse would, at the middle of its rectangle.
+// Presses and releases a toolbar button as a mouse would, at the middle of its rectangle; nothing
+// reaches a toolbar that is disabled or inside a disabled window.
 void ClickTool(HWND toolbar, int command);
 // Selects an entry of a drop-down list and tells its parent, as a user's choice does.
 void ChooseListEntry(HWND combo, int index);

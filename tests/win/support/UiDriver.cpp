@@ -9,6 +9,7 @@ namespace inkra::test {
 namespace {
 
 constexpr DWORD kPollMs = 10;
+constexpr int kRescuesBeforeQuit = 40;  // two seconds of closing windows
 constexpr UINT kSendTimeoutMs = 5000;
 
 struct StepFailed : std::runtime_error {
@@ -113,15 +114,18 @@ std::vector<std::string> UiDriver::Join() {
 }
 
 void UiDriver::Run() {
+  int rescues = 0;
   for (;;) {
     Step step;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       if (failed_) {
-        // Rescue: keep closing the test thread's windows until the test joins.
+        // Rescue: keep closing the test thread's windows until the test joins. A loop that
+        // ignores every close (a hang under test) is ended by the thread's quit message.
         if (wake_.wait_for(lock, std::chrono::milliseconds(50), [this] { return stopping_; })) return;
         lock.unlock();
         CloseTestThreadWindows();
+        if (++rescues == kRescuesBeforeQuit) PostThreadMessageW(testThreadId_, WM_QUIT, 0, 0);
         continue;
       }
       wake_.wait(lock, [this] { return stopping_ || !steps_.empty(); });

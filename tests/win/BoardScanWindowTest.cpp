@@ -53,6 +53,38 @@ class BoardScan : public ::testing::Test {
   board::MemorySettingsStore noSettings;
 };
 
+// A visible message box of this process, or null.
+HWND OpenBox() {
+  for (HWND w : UiDriver::TopLevelWindows())
+    if (UiDriver::ClassName(w) == kDialogClass) return w;
+  return nullptr;
+}
+
+// Inside a driver step: presses "扫描", runs `during` while the scan runs, then answers every
+// message box until the scan has ended (the toolbar is enabled again) and returns them. A scan
+// that never ends fails the step after four seconds.
+std::vector<Box> ScanOnce(UiDriver& d, TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& during = {}) {
+  ClickTool(board.Toolbar(), board::win::kBtnScan);
+  Eventually(d, [&] { return !IsWindowEnabled(board.Toolbar()); }, "the scan started");
+  if (during) during(d);
+  std::vector<MessageBoxInfo> seen;
+  for (int i = 0; i < 400; ++i) {
+    if (HWND box = OpenBox()) {
+      seen.push_back(d.ReadMessageBox(box));
+      d.PressButton(box, IDOK);
+      d.WaitUntilGone(box);
+      continue;
+    }
+    if (IsWindowEnabled(board.Toolbar())) return twain::test::ToBoxes(seen);
+    Sleep(10);
+  }
+  d.Fail("the scan never ended");
+}
+
+void WaitForTheSource(UiDriver& d, ManagerPlacement& placed) {
+  Eventually(d, [&] { return placed.Report().enables == 1; }, "the source enabled");
+}
+
 TEST_F(BoardScan, EachOutcomeShowsItsOneMessageAndAnEmptyScanLeavesTheBoard) {
   struct Case {
     const char* name;
@@ -150,6 +182,117 @@ TEST_F(BoardScan, AClickWhileTheSourceIsOpenStartsNoSecondScan) {
   EXPECT_EQ(boxes, std::vector{ScanMessage("没有扫描操作！")});
   EXPECT_EQ(placed.Report().userSelects, 1);
   EXPECT_EQ(placed.Report().enables, 1);
+}
+
+// While the scanner's dialog is open, the board takes no command: "确定" cannot write the picture
+// from before the scan and close the board under it. The frame itself stays enabled.
+TEST_F(BoardScan, WhileTheSourceIsOpenTheBoardTakesNoCommandAndTheScanLands) {
+  ManagerPlacement placed(Manager::Fake);
+  twain::fake::Script script = PagesScript(1, 50, 40);
+  script.holdOpen = 1;
+  placed.SetScript(script);
+  TfrmWhiteBorad board(Options());
+  std::vector<Box> boxes;
+  std::vector<bool> during, after;
+  const auto enabled = [&] {
+    return std::vector<bool>{!!IsWindowEnabled(board.Toolbar()), !!IsWindowEnabled(board.PenBar()),
+                             !!IsWindowEnabled(board.DrawingPanel()), !!IsWindowEnabled(board.Handle())};
+  };
+  EXPECT_EQ(DriveBoard(board, [&](UiDriver& d) {
+    boxes = ScanOnce(d, board, [&](UiDriver& d) {
+      WaitForTheSource(d, placed);
+      during = enabled();
+      ClickTool(board.Toolbar(), board::win::kBtnOK);
+      placed.UserScans();
+    });
+    after = enabled();
+  }), std::vector<std::string>{});
+  EXPECT_EQ(during, (std::vector<bool>{false, false, false, true}));
+  EXPECT_EQ(after, (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(boxes, std::vector{ScanMessage("扫描操作完成，成功！")});
+  EXPECT_FALSE(board.Accepted());
+  EXPECT_EQ(GetFileAttributesW(Options().handOffPath.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(BoardPixels(board).PixelRGB(25, 20), twain::fake::PageColour(0));
+}
+
+// Sources that will not let go, and one that never asks to close, which the board's close box or
+// Esc end. The board stays open each time, and the next scan on it works.
+TEST_F(BoardScan, ASourceThatWillNotLetGoLeavesTheBoardOpenAndTheNextScanWorks) {
+  const Box refused = twain::test::Warning(twain::kReportLastError);
+  struct Case {
+    const char* name;
+    void (*script)(twain::fake::Script&);
+    std::function<void(UiDriver&, TfrmWhiteBorad&)> user;
+    std::vector<Box> boxes;
+    std::uint32_t picture;  // at (0, 0) after the first scan
+  } cases[] = {
+      {"end refused", [](twain::fake::Script& s) { s.endXfer = twain::TWRC_FAILURE; }, {},
+       {refused, ScanMessage("扫描操作完成，成功！")}, twain::fake::PageColour(0)},
+      {"reset refused",
+       [](twain::fake::Script& s) { s.reset = twain::TWRC_FAILURE, s.pages[0].result = twain::TWRC_FAILURE; }, {},
+       {refused, ScanMessage("没有扫描操作！")}, 0xFFFFFF},
+      {"disable refused", [](twain::fake::Script& s) { s.disable = twain::TWRC_FAILURE, s.pageCount = 0; }, {},
+       {refused, ScanMessage("没有扫描操作！")}, 0xFFFFFF},
+      {"never closes, close box", [](twain::fake::Script& s) { s.holdOpen = s.neverCloses = 1; },
+       [](UiDriver& d, TfrmWhiteBorad& b) { d.Close(b.Handle()); }, {}, 0xFFFFFF},
+      {"never closes, Esc", [](twain::fake::Script& s) { s.holdOpen = s.neverCloses = 1; },
+       [](UiDriver&, TfrmWhiteBorad& b) { PostMessageW(b.Handle(), WM_KEYDOWN, VK_ESCAPE, 0); }, {}, 0xFFFFFF},
+  };
+  for (const Case& c : cases) {
+    ManagerPlacement placed(Manager::Fake);
+    twain::fake::Script script = PagesScript(2, 50, 40);
+    c.script(script);
+    placed.SetScript(script);
+    TfrmWhiteBorad board(Options());
+    std::vector<Box> first, second;
+    twain::fake::Report report{};
+    bool open = false;
+    std::uint32_t firstPicture = 0;
+    EXPECT_EQ(DriveBoard(board, [&](UiDriver& d) {
+      first = ScanOnce(d, board, [&](UiDriver& d) {
+        if (!c.user) return;
+        WaitForTheSource(d, placed);
+        c.user(d, board);
+      });
+      open = IsWindowVisible(board.Handle()) && board.InModal();
+      firstPicture = BoardPixels(board).PixelRGB(0, 0);  // the board is idle in its loop now
+      report = placed.Report();
+      placed.SetScript(PagesScript(1, 60, 45));
+      second = ScanOnce(d, board);
+    }), std::vector<std::string>{}) << c.name;
+    EXPECT_EQ(first, c.boxes) << c.name;
+    EXPECT_TRUE(open) << c.name;
+    EXPECT_EQ(firstPicture, c.picture) << c.name;
+    EXPECT_EQ(std::tuple(report.sequenceErrors, report.state, report.loads, report.unloads), std::tuple(0, 1, 2, 2))
+        << c.name;
+    EXPECT_EQ(second, std::vector{ScanMessage("扫描操作完成，成功！")}) << c.name;
+    const Bitmap b = BoardPixels(board);
+    EXPECT_EQ(std::tuple(b.Width(), b.Height(), b.PixelRGB(59, 44)), std::tuple(60, 45, twain::fake::PageColour(0)))
+        << c.name;
+    EXPECT_EQ(placed.Report().sequenceErrors, 0) << c.name;
+  }
+}
+
+// The thread's quit message during a scan ends the scan, then the board, and is still in the
+// queue for the host's own loop.
+TEST_F(BoardScan, AQuitDuringTheScanEndsItAndReachesTheHostsLoop) {
+  ManagerPlacement placed(Manager::Fake);
+  twain::fake::Script script = PagesScript(1);
+  script.holdOpen = script.neverCloses = 1;
+  placed.SetScript(script);
+  TfrmWhiteBorad board(Options());
+  const DWORD thread = GetCurrentThreadId();
+  EXPECT_EQ(DriveBoard(board, [&](UiDriver& d) {
+    ClickTool(board.Toolbar(), board::win::kBtnScan);
+    WaitForTheSource(d, placed);
+    PostThreadMessageW(thread, WM_QUIT, 7, 0);
+  }, false), std::vector<std::string>{});
+  MSG msg{};
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_FALSE(board.InModal());
+  EXPECT_TRUE(AllWhite(BoardPixels(board)));
+  EXPECT_EQ(std::tuple(placed.Report().sequenceErrors, placed.Report().unloadedIn), std::tuple(0, 2));
 }
 
 }  // namespace

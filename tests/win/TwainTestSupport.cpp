@@ -115,10 +115,13 @@ fake::Report ManagerPlacement::Report() {
   return report;
 }
 
-void ManagerPlacement::UserCloses() {
+void ManagerPlacement::SourceEvent(std::uint16_t twMessage) {
   static const UINT event = RegisterWindowMessageW(fake::kEventMessage);
-  PostMessageW(reinterpret_cast<HWND>(shared_->parent), event, MSG_CLOSEDSREQ, 0);
+  PostMessageW(reinterpret_cast<HWND>(shared_->parent), event, twMessage, 0);
 }
+
+void ManagerPlacement::UserCloses() { SourceEvent(MSG_CLOSEDSREQ); }
+void ManagerPlacement::UserScans() { SourceEvent(MSG_XFERREADY); }
 
 fake::Script PagesScript(int pages, int width, int height, int bits) {
   fake::Script script{};

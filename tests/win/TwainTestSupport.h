@@ -4,6 +4,7 @@
 // a scan shows, as the tests compare them.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -26,13 +27,16 @@ class ManagerPlacement {
   // The fake only: its script (which also starts a new report) and what it saw.
   void SetScript(const fake::Script& script);
   fake::Report Report();
-  // The user closes the source's dialog (from any thread).
+  // The user closes the source's dialog, or presses its scan button (from any thread).
   void UserCloses();
+  void UserScans();
 
   // Where the module of this build looks first.
   static std::wstring ManagerFile();
 
  private:
+  void SourceEvent(std::uint16_t twMessage);
+
   HANDLE mapping_ = nullptr;
   fake::Shared* shared_ = nullptr;    // the block the fake maps while it is loaded
   std::vector<std::wstring> placed_;  // files of ours put into the prefix

@@ -14,6 +14,7 @@ using namespace inkra::twain;
 namespace {
 
 constexpr int kPages = 3;
+constexpr char kProductName[] = "Inkra Test Feeder";
 constexpr std::uint16_t DAT_NULL = 0x0000;
 
 TwIdentity g_application{};
@@ -43,6 +44,9 @@ void Notify(std::uint16_t message) {
 }
 
 std::uint16_t Identity(std::uint16_t msg, TwIdentity* id) {
+  // Like many sources (Wine's camera source among them), it opens only under its own name: Wine's
+  // manager passes the identity the application gave on as it is, an empty one included.
+  if (msg == MSG_OPENDS && std::strcmp(id->ProductName, kProductName) != 0) return TWRC_FAILURE;
   if (msg == MSG_GET || msg == MSG_OPENDS) {
     const std::uint32_t keep = id->Id;
     *id = {};
@@ -54,7 +58,7 @@ std::uint16_t Identity(std::uint16_t msg, TwIdentity* id) {
     id->SupportedGroups = DG_CONTROL | DG_IMAGE;
     CopyText(id->Manufacturer, "Inkra");
     CopyText(id->ProductFamily, "Test");
-    CopyText(id->ProductName, "Inkra Test Feeder");
+    CopyText(id->ProductName, kProductName);
     if (msg == MSG_OPENDS) g_self = *id, g_nextPage = 0;
   }
   return TWRC_SUCCESS;

@@ -11,7 +11,11 @@
 #include "TwainTestSupport.h"
 #include "TwainTexts.h"
 #include "TwainTypes.h"
+#include "hostdouble/Apartment.h"
+#include "hostdouble/OfficeDouble.h"
+#include "support/AddInDll.h"
 #include "support/BoardDriver.h"
+#include "support/ScreenDpi.h"
 
 namespace inkra::test {
 namespace {
@@ -293,6 +297,56 @@ TEST_F(BoardScan, AQuitDuringTheScanEndsItAndReachesTheHostsLoop) {
   EXPECT_FALSE(board.InModal());
   EXPECT_TRUE(AllWhite(BoardPixels(board)));
   EXPECT_EQ(std::tuple(placed.Report().sequenceErrors, placed.Report().unloadedIn), std::tuple(0, 2));
+}
+
+// The road through the built DLL in a host whose thread is not DPI aware: the source's dialog is
+// made unaware like the host's own windows, the board takes no command while it is open, its
+// close box ends a source that never asks to close, and the next scan is confirmed and inserted.
+TEST_F(BoardScan, ThroughTheBuiltDllASourceThatNeverClosesIsEndedAndTheNextScanInserted) {
+  ManagerPlacement placed(Manager::Fake);
+  twain::fake::Script script = PagesScript(1, 50, 40);
+  script.holdOpen = script.neverCloses = 1;
+  placed.SetScript(script);
+  Apartment apartment;
+  AddInDll dll;
+  ASSERT_TRUE(dll.Loaded());
+  office::HostDouble host(office::HostKind::Word);
+  win::ComPtr<IDTExtensibility2> addIn = dll.Connect(host);
+  ASSERT_TRUE(addIn);
+  twain::fake::Report first{};
+  bool locked = false;
+  std::vector<MessageBoxInfo> boxes;
+  UiDriver ui(10000);
+  ui.Then([&](UiDriver& d) {
+    HWND board = WaitForBoard(d), toolbar = d.Child(board, TOOLBARCLASSNAMEW, nullptr);
+    ClickTool(toolbar, board::win::kBtnScan);
+    WaitForTheSource(d, placed);
+    locked = !IsWindowEnabled(toolbar) && IsWindowEnabled(board);
+    ClickTool(toolbar, board::win::kBtnOK);
+    d.Close(board);
+    Eventually(d, [&] { return IsWindowEnabled(toolbar) != FALSE; }, "the scan ended");
+    first = placed.Report();
+    placed.SetScript(PagesScript(1, 50, 40));
+    ClickTool(toolbar, board::win::kBtnScan);
+    boxes.push_back(AnswerMessageBox(d, L"扫描"));
+    Eventually(d, [&] { return IsWindowEnabled(toolbar) != FALSE; }, "the second scan ended");
+    ClickTool(toolbar, board::win::kBtnOK);
+  });
+  {
+    ThreadDpiAwareness unaware(-1);  // Windows 10's DPI_AWARENESS_CONTEXT_UNAWARE
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    EXPECT_EQ(office::FireClick(host, *host.profile().Find(L"InkraSoft")->controls.at(0), cancel), S_OK);
+  }
+  ASSERT_EQ(ui.Join(), std::vector<std::string>{});
+  EXPECT_TRUE(locked);
+  EXPECT_EQ(std::tuple(first.sequenceErrors, first.state, first.unloadedIn), std::tuple(0, 1, 2));
+  if (ThreadDpiAwareness(-1).Taken()) {
+    EXPECT_EQ(std::tuple(first.awarenessAtSelect, first.awarenessAtEnable, first.parentAwareness), std::tuple(0, 0, 0));
+  }
+  EXPECT_EQ(twain::test::ToBoxes(boxes), std::vector{ScanMessage("扫描操作完成，成功！")});
+  EXPECT_EQ(placed.Report().sequenceErrors, 0);
+  EXPECT_EQ(AddInDll::Shapes(host).items.size(), 1u);
+  EXPECT_EQ(addIn->OnDisconnection(0, nullptr), S_OK);
 }
 
 }  // namespace

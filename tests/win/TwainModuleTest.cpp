@@ -53,60 +53,6 @@ TEST(TwainModuleWine, AThousandthImageEndsTheBatchAndNothingLeaks) {
   EXPECT_EQ(placed.Report().blocksLive, 0);
 }
 
-// The real module against a fake that keeps TWAIN's state table and dies with its library: each
-// refused step, and the next acquisition after it starting from a freshly loaded manager.
-TEST(TwainModuleWine, ASourceThatWillNotLetGoIsUnloadedAndTheNextScanWorks) {
-  struct Case {
-    const char* name;
-    void (*refuse)(fake::Script&);
-    int pages;
-    int unloadedIn, stored;
-  } cases[] = {
-      {"end refused", [](fake::Script& s) { s.endXfer = TWRC_FAILURE; }, 2, 7, 1},
-      {"reset refused", [](fake::Script& s) { s.reset = TWRC_FAILURE, s.pages[0].result = TWRC_FAILURE; }, 1, 6, 0},
-      {"disable refused", [](fake::Script& s) { s.disable = TWRC_FAILURE; }, 0, 5, 0},
-  };
-  ManagerPlacement placed(Manager::Fake);
-  for (const Case& c : cases) {
-    fake::Script script = PagesScript(c.pages);
-    c.refuse(script);
-    placed.SetScript(script);
-    HGLOBAL last = nullptr;
-    EXPECT_EQ(BoxesDuring([&] { last = TWAIN_AcquireImages(nullptr, 0); }), std::vector{Warning(kReportLastError)})
-        << c.name;
-    EXPECT_EQ(TWAIN_ImageCount(), c.stored) << c.name;
-    EXPECT_EQ(last, c.stored ? TWAIN_ImageAt(0) : nullptr) << c.name;
-    TWAIN_FreeImage(last);
-    fake::Report report = placed.Report();
-    EXPECT_EQ(report.sequenceErrors, 0) << c.name;
-    EXPECT_EQ(std::tuple(report.unloadedIn, report.loads, report.unloads, report.state), std::tuple(c.unloadedIn, 1, 1, 1))
-        << c.name;
-    EXPECT_EQ(TWAIN_Session().State(), kNoManager) << c.name;
-
-    placed.SetScript(PagesScript(1));
-    EXPECT_EQ(BoxesDuring([] { TWAIN_AcquireImages(nullptr, 0); }), std::vector<Box>{}) << c.name;
-    ASSERT_EQ(TWAIN_ImageCount(), 1) << c.name;
-    TWAIN_FreeImage(TWAIN_ImageAt(0));
-    report = placed.Report();
-    EXPECT_EQ(std::tuple(report.sequenceErrors, report.unloadedIn, report.blocksLive), std::tuple(0, 2, 0)) << c.name;
-  }
-}
-
-TEST(TwainModuleWine, AQuitEndsTheAcquisitionAndStaysInTheQueue) {
-  ManagerPlacement placed(Manager::Fake);
-  fake::Script script = PagesScript(1);
-  script.holdOpen = script.neverCloses = 1;
-  placed.SetScript(script);
-  PostQuitMessage(3);
-  EXPECT_EQ(TWAIN_AcquireImages(nullptr, 0), nullptr);
-  EXPECT_TRUE(TWAIN_Session().AcquisitionInterrupted());
-  MSG msg{};
-  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, 3u);
-  EXPECT_EQ(placed.Report().enables, 1);
-  EXPECT_EQ(std::tuple(placed.Report().unloadedIn, placed.Report().sequenceErrors), std::tuple(2, 0));
-}
-
 // The manager's dialog and the source's are made in the host thread's own awareness, not in the
 // per-monitor scope our windows are made in (the add-in holds it around the board).
 TEST(TwainModuleWine, TheScannersWindowsAreMadeInTheHostThreadsDpiAwareness) {

@@ -109,7 +109,6 @@ LRESULT TfrmWhiteBorad::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       EndScan();
       return 0;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
       if (!acquiring_ || wParam != VK_ESCAPE) break;
       EndScan();
       return 0;

@@ -16,7 +16,8 @@ struct StateRange {
 constexpr StateRange ValidStates(std::uint32_t dg, std::uint16_t dat, std::uint16_t msg, bool toSource) {
   if (dg == DG_IMAGE) return dat == DAT_IMAGENATIVEXFER && msg == MSG_GET ? StateRange{6, 6} : StateRange{};
   switch (dat) {
-    case DAT_PARENT: return msg == MSG_OPENDSM ? StateRange{2, 2} : msg == MSG_CLOSEDSM ? StateRange{3, 3} : StateRange{};
+    case DAT_PARENT:
+      return msg == MSG_OPENDSM ? StateRange{2, 2} : msg == MSG_CLOSEDSM ? StateRange{3, 3} : StateRange{};
     case DAT_IDENTITY:
       switch (msg) {
         case MSG_OPENDS: return {3, 3};

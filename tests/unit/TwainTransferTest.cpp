@@ -115,7 +115,8 @@ TEST_F(TwainBatchTest, ASourceThatWillNotLetGoIsTakenDownAndTheNextScanWorks) {
     int stored;
   } cases[] = {
       {"end refused", {DAT_PENDINGXFERS, MSG_ENDXFER}, {kDone, kDone}, {kSourceXferReady, kHostMessage}, 7, 1},
-      {"end refused after a cancel", {DAT_PENDINGXFERS, MSG_ENDXFER}, {TWRC_CANCEL}, {kSourceXferReady, kHostMessage}, 7, 0},
+      {"end refused after a cancel", {DAT_PENDINGXFERS, MSG_ENDXFER}, {TWRC_CANCEL},
+       {kSourceXferReady, kHostMessage}, 7, 0},
       {"reset refused", {DAT_PENDINGXFERS, MSG_RESET}, {kDone, TWRC_FAILURE}, {kSourceXferReady, kHostMessage}, 6, 1},
       {"disable refused", {DAT_USERINTERFACE, MSG_DISABLEDS}, {}, {kSourceCloseRequest, kHostMessage}, 5, 0},
       {"close refused", {DAT_IDENTITY, MSG_CLOSEDS}, {}, {kSourceCloseRequest, kHostMessage}, 4, 0},
@@ -138,7 +139,10 @@ TEST_F(TwainBatchTest, ASourceThatWillNotLetGoIsTakenDownAndTheNextScanWorks) {
     EXPECT_EQ(last, c.stored ? m.handedOut[0] : nullptr) << c.name;
     const bool orderly = c.unloadedIn == kManagerLoaded;
     EXPECT_EQ(p.Texts(), std::vector<std::string>(orderly ? 0 : 1, Warning(kReportLastError))) << c.name;
-    EXPECT_EQ(s.LastError().code, orderly ? kNoError : c.unloadedIn == 3 ? kManagerOperationFailed : kSourceOperationFailed) << c.name;
+    const int error = orderly                       ? kNoError
+                      : c.unloadedIn == kManagerOpen ? kManagerOperationFailed
+                                                     : kSourceOperationFailed;
+    EXPECT_EQ(s.LastError().code, error) << c.name;
     EXPECT_EQ(s.AcquisitionInterrupted(), orderly) << c.name;
     EXPECT_EQ(p.queue.size(), 1u) << c.name;  // returned at once, not waiting on the source
     EXPECT_EQ(m.unloadedIn, std::vector{c.unloadedIn}) << c.name;

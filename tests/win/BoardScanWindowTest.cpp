@@ -306,15 +306,17 @@ TEST_F(BoardScan, ThroughTheBuiltDllASourceThatNeverClosesIsEndedAndTheNextScanI
     Eventually(d, [&] { return IsWindowEnabled(toolbar) != FALSE; }, "the second scan ended");
     ClickTool(toolbar, board::win::kBtnOK);
   });
+  bool awarenessSet = false;
   {
     ThreadDpiAwareness unaware(-1);  // Windows 10's DPI_AWARENESS_CONTEXT_UNAWARE
+    awarenessSet = unaware.Taken();
     VARIANT_BOOL cancel = VARIANT_FALSE;
     EXPECT_EQ(office::FireClick(host, *host.profile().Find(L"InkraSoft")->controls.at(0), cancel), S_OK);
   }
   ASSERT_EQ(ui.Join(), std::vector<std::string>{});
   EXPECT_TRUE(locked);
   EXPECT_EQ(std::tuple(first.sequenceErrors, first.state, first.unloadedIn), std::tuple(0, 1, 2));
-  if (ThreadDpiAwareness(-1).Taken()) {
+  if (awarenessSet) {
     EXPECT_EQ(std::tuple(first.awarenessAtSelect, first.awarenessAtEnable, first.parentAwareness), std::tuple(0, 0, 0));
   }
   EXPECT_EQ(twain::test::ToBoxes(boxes), std::vector{ScanMessage("扫描操作完成，成功！")});

@@ -1,6 +1,6 @@
 // The scanner module's Win32 platform against the scripted fake source manager: real DIBs drawn
-// by GDI, and a source that will not let go taken down through the real message loop. The
-// logic itself is tested natively; the board's tests cover the rest of the road.
+// by GDI, and the DPI awareness the scanner's windows are made in. The logic itself is tested
+// natively; the board's tests cover the rest of the road, sources that will not let go included.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +13,6 @@
 #include "MultiTWAIN.h"
 #include "ScanPicture.h"
 #include "TwainTestSupport.h"
-#include "TwainTexts.h"
 #include "WholeDibCopy.h"
 #include "support/ScreenDpi.h"
 

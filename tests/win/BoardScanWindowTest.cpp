@@ -167,6 +167,25 @@ TEST_F(BoardScan, ThroughWinesOwnManagerTheFeedersThirdPageLands) {
   EXPECT_EQ(b.PixelRGB(319, 239), twain::fake::PageColour(2));
 }
 
+// The close box while the manager's selection dialog is open ends the scan once the dialog is
+// answered: nothing is acquired, nothing is said, and the board stays open as it was.
+TEST_F(BoardScan, TheCloseBoxDuringTheSelectionEndsTheScanAndKeepsTheBoard) {
+  if (sizeof(void*) == 8) GTEST_SKIP() << "Wine ships no 64-bit TWAINDSM.DLL";
+  ManagerPlacement placed(Manager::Wine);
+  TfrmWhiteBorad board(Options());
+  bool open = false;
+  const auto boxes = Scan(board, {}, [&](UiDriver& d) {
+    d.WaitForWindow(kDialogClass, L"Select Source");
+    d.Close(board.Handle());
+    ChooseTwainSource(d, kTestFeeder, IDOK);
+    Eventually(d, [&] { return IsWindowEnabled(board.Toolbar()) != FALSE; }, "the scan ended");
+    open = board.InModal();
+  });
+  EXPECT_EQ(boxes, std::vector<Box>{});
+  EXPECT_TRUE(open);
+  EXPECT_TRUE(AllWhite(BoardPixels(board)));
+}
+
 TEST_F(BoardScan, ASecondScanCommandWhileTheSourceIsOpenStartsNoSecondScan) {
   ManagerPlacement placed(Manager::Fake);
   twain::fake::Script script = PagesScript(0);

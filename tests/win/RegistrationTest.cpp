@@ -72,7 +72,9 @@ TEST_F(Registration, PerUserRegistrationAndItsUndoLeaveTheMachinesTypeLibraryAlo
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kClasses + kTypeLib));
   ASSERT_EQ(dll.Regsvr32(L"/u /n /i:user"), 0u);
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClasses + kTypeLib));
-  ExpectEntries(true, HKEY_LOCAL_MACHINE);
+  // The Office keys are the user's in both forms and went with the undo; the machine's classes stay.
+  for (const std::wstring& key : {kTypeLib, kWordClass, kExcelClass})
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + key)) << win::WideToUtf8(key);
 }
 
 struct Form {
@@ -127,20 +129,33 @@ INSTANTIATE_TEST_SUITE_P(Forms, WpsWhiteLists,
 TEST_F(Registration, AnOfficeKeyThatWillNotGoDoesNotStopUnregistration) {
   ASSERT_EQ(dll.Regsvr32(L""), 0u);
   const std::wstring stuck = kExcelOffice + L"\\Stuck";
-  win::UniqueKey key;
+  win::UniqueKey created;
   ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (stuck + L"\\Inner").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            key.put(), nullptr),
+                            created.put(), nullptr),
             ERROR_SUCCESS);
-  key.reset();
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, stuck.c_str(), 0, KEY_ALL_ACCESS, key.put()), ERROR_SUCCESS);
-  SECURITY_DESCRIPTOR denyAll{};
-  InitializeSecurityDescriptor(&denyAll, SECURITY_DESCRIPTOR_REVISION);
-  ACL emptyAcl{};
-  InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
-  SetSecurityDescriptorDacl(&denyAll, TRUE, &emptyAcl, FALSE);
-  ASSERT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &denyAll), ERROR_SUCCESS);
+  created.reset();
+  // The handle keeps the right to give the access back, whatever this test meets.
+  struct Locked {
+    win::UniqueKey key;
+    void Set(bool locked) {
+      SECURITY_DESCRIPTOR descriptor{};
+      InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+      ACL empty{};
+      InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+      SetSecurityDescriptorDacl(&descriptor, locked, locked ? &empty : nullptr, FALSE);
+      EXPECT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
+    }
+    ~Locked() {
+      if (!key) return;
+      Set(false);
+      key.reset();
+      RegDeleteTreeW(HKEY_CURRENT_USER, kExcelOffice.c_str());
+    }
+  } locked;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, stuck.c_str(), 0, KEY_ALL_ACCESS, locked.key.put()), ERROR_SUCCESS);
+  locked.Set(true);
   win::UniqueKey probe;
-  ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, (stuck + L"\\Inner").c_str(), 0, KEY_READ, probe.put()), ERROR_SUCCESS)
+  ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, stuck.c_str(), 0, DELETE | KEY_READ, probe.put()), ERROR_SUCCESS)
       << "the locked key is still open to everyone";
 
   EXPECT_EQ(dll.Regsvr32(L"/u"), 0u);
@@ -148,13 +163,8 @@ TEST_F(Registration, AnOfficeKeyThatWillNotGoDoesNotStopUnregistration) {
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + kWordClass));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kWordOffice));
   EXPECT_FALSE(ReadRegistry(HKEY_CURRENT_USER, kWpsWriterList, L"MSOAddIn.WordAddIn").present);
-  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, stuck));
-
-  // The owner may always give itself access back.
-  SetSecurityDescriptorDacl(&denyAll, FALSE, nullptr, FALSE);
-  EXPECT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &denyAll), ERROR_SUCCESS);
-  key.reset();
-  RegDeleteTreeW(HKEY_CURRENT_USER, kExcelOffice.c_str());
+  EXPECT_FALSE(ReadRegistry(HKEY_CURRENT_USER, kWpsSheetList, L"MSOAddIn.ExcelAddIn").present);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kExcelOffice));
 }
 
 TEST_F(Registration, AKeyThatCannotBeWrittenStopsRegistrationAndKeepsWhatWasWrittenBefore) {

@@ -50,7 +50,8 @@ void PrintTo(const Scope& scope, std::ostream* out) { *out << scope.name; }
 // The package is dual purpose (ALLUSERS=2 with MSIINSTALLPERUSER=1: per user unless asked).
 // Wine 8's installer predates that and reads ALLUSERS=2 as per machine, so the per-user install
 // is asked for as any installer understands it; PackageMarking checks the default itself.
-const Scope kPerUser{"PerUser", L"ALLUSERS=\"\"", HKEY_CURRENT_USER, CSIDL_LOCAL_APPDATA};
+constexpr wchar_t kPerUserProperties[] = L"ALLUSERS=\"\"";
+const Scope kPerUser{"PerUser", kPerUserProperties, HKEY_CURRENT_USER, CSIDL_LOCAL_APPDATA};
 const Scope kPerMachine{"PerMachine", L"ALLUSERS=1", HKEY_LOCAL_MACHINE, CSIDL_PROGRAM_FILES};
 
 DWORD Msiexec(const std::wstring& action, const std::wstring& package, const std::wstring& properties = L"") {
@@ -94,11 +95,18 @@ std::wstring InstalledProduct(const wchar_t* upgradeCode = kUpgradeCode) {
   return product;
 }
 
-// Removal as Programs and Features runs it: by product code, with no properties.
+// Removal as Programs and Features runs it: by product code, in the context it was installed in.
+// Windows takes that context from the installed product; Wine 8 takes ALLUSERS=2 from the package
+// even then, so a per-user product is named as such here.
 DWORD UninstallAsControlPanel(const wchar_t* upgradeCode = kUpgradeCode) {
   const std::wstring product = InstalledProduct(upgradeCode);
   if (product.empty()) return ERROR_UNKNOWN_PRODUCT;
-  return RunAndWait(L"msiexec.exe /x " + product + L" /qn");
+  wchar_t state[8] = {};
+  DWORD length = 8;
+  const bool perMachine = MsiGetProductInfoExW(product.c_str(), nullptr, MSIINSTALLCONTEXT_MACHINE,
+                                               INSTALLPROPERTY_PRODUCTSTATE, state, &length) == ERROR_SUCCESS;
+  const std::wstring context = perMachine ? L"" : L" " + std::wstring(kPerUserProperties);
+  return RunAndWait(L"msiexec.exe /x " + product + L" /qn" + context);
 }
 
 std::wstring ProductInfo(const std::wstring& product, const wchar_t* property) {

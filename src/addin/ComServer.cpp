@@ -115,7 +115,9 @@ std::wstring RegisteredServerPath(const std::wstring& path) {
   return shortPath;
 }
 
-HRESULT RegisterServer(FactoryList factories, bool Register) { return UpdateServer(factories, Register, Scope::Machine); }
+HRESULT RegisterServer(FactoryList factories, bool Register) {
+  return UpdateServer(factories, Register, Scope::Machine);
+}
 
 HRESULT InstallServer(FactoryList factories, bool install, const wchar_t* commandLine) {
   const wchar_t* scope = commandLine ? commandLine : L"";

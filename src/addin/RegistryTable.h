@@ -36,8 +36,9 @@ HKEY RootKey(RegistryRoot root);
 // written; what was written before stays.
 void WriteEntries(std::span<const RegistryEntry> entries);
 
-// Deletes the entries' keys (a shared key: our value) in reverse order. A key already gone is no error; any other failure
-// is raised after every key has been tried, so one stuck key does not keep the others.
+// Deletes the entries' keys (a shared key: our value) in reverse order. A key already gone is no
+// error; any other failure is raised after every key has been tried, so one stuck key does not
+// keep the others.
 void DeleteEntries(std::span<const RegistryEntry> entries);
 
 }  // namespace inkra::addin

@@ -135,8 +135,8 @@ std::wstring QueryPackage(const std::wstring& package, const std::wstring& sql) 
 void SetLoadBehavior(HKEY root, const std::wstring& officeKey, DWORD value) {
   win::UniqueKey key;
   ASSERT_EQ(RegOpenKeyExW(root, officeKey.c_str(), 0, KEY_SET_VALUE, key.put()), ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExW(key.get(), L"LoadBehavior", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value),
-            ERROR_SUCCESS);
+  const BYTE* data = reinterpret_cast<const BYTE*>(&value);
+  ASSERT_EQ(RegSetValueExW(key.get(), L"LoadBehavior", 0, REG_DWORD, data, sizeof value), ERROR_SUCCESS);
 }
 
 class Installer : public ::testing::TestWithParam<Scope> {

@@ -296,6 +296,18 @@ TEST_P(Installer, TheOtherArchitecturesPackageIsRefusedInEitherOrder) {
   ASSERT_EQ(UninstallAsControlPanel(kOtherUpgradeCode), 0u);
 }
 
+// Across scopes too: the user's keys, which both architectures read, would hide the other
+// architecture's machine-wide copy.
+TEST_F(Installer, APerUserCopyIsRefusedOverTheOtherArchitecturesMachineCopy) {
+  const std::wstring otherPackage = WindowsPath(INKRA_OTHER_ARCH_MSI_PATH);
+  if (GetFileAttributesW(otherPackage.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "the other architecture's package is not built (scripts/package builds both)";
+  ASSERT_EQ(Msiexec(L"/i", otherPackage, kPerMachine.properties), 0u);
+  EXPECT_NE(Msiexec(L"/i", package, kPerUser.properties), 0u);
+  EXPECT_TRUE(InstalledVersions().empty());
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kWordOffice));
+}
+
 INSTANTIATE_TEST_SUITE_P(Scopes, Installer, ::testing::Values(kPerUser, kPerMachine),
                          [](const auto& info) { return std::string(info.param.name); });
 

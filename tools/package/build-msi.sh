@@ -61,6 +61,10 @@ queries=(
   "INSERT INTO RegLocator (Signature_, Root, \`Key\`, Type) VALUES ('MachineCopy', 2, '$wordServer', $((2 + view)))"
   "INSERT INTO AppSearch (Property, Signature_) VALUES ('INKRAUSERCOPY', 'UserCopy')"
   "INSERT INTO AppSearch (Property, Signature_) VALUES ('INKRAMACHINECOPY', 'MachineCopy')"
+  # The other architecture's machine-wide copy, in its own registry view: the user's classes and
+  # Office keys, which both architectures read, would hide it.
+  "INSERT INTO RegLocator (Signature_, Root, \`Key\`, Type) VALUES ('OtherMachineCopy', 2, '$wordServer', $((2 + 16 - view)))"
+  "INSERT INTO AppSearch (Property, Signature_) VALUES ('INKRAMACHINECOPY', 'OtherMachineCopy')"
   "INSERT INTO LaunchCondition (Condition, Description) VALUES ('Installed OR NOT ($perMachine AND INKRAUSERCOPY)', 'InkraSign is installed for your user account. Remove it in Settings > Apps first, then install it for every user.')"
   "INSERT INTO LaunchCondition (Condition, Description) VALUES ('Installed OR $perMachine OR NOT INKRAMACHINECOPY', 'InkraSign is installed for every user of this computer. Ask the administrator to update that copy.')"
 )

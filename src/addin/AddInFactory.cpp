@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "ComError.h"
 #include "ComPtr.h"
 #include "ServerState.h"
 #include "TypeLibrary.h"
@@ -81,14 +82,11 @@ STDMETHODIMP TMSOAddInFactory::LockServer(BOOL lock) {
   return S_OK;
 }
 
-std::vector<RegistryEntry> TMSOAddInFactory::RegistryEntries(const std::wstring& serverPath) const {
+std::vector<RegistryEntry> TMSOAddInFactory::ClassEntries(const std::wstring& serverPath) const {
   const CoclassNames names = NamesOf(ClassId());
   const std::wstring clsid = GuidText(ClassId());
   const std::wstring classKey = L"CLSID\\" + clsid;
-  const std::wstring officeKey =
-      std::wstring(L"Software\\Microsoft\\Office\\") + info_.OfficeApp + L"\\Addins\\" + names.progId;
   const auto cr = RegistryRoot::ClassesRoot;
-  const auto cu = RegistryRoot::CurrentUser;
   return {
       {cr, classKey, L"", names.description},
       {cr, classKey + L"\\InprocServer32", L"", serverPath},
@@ -98,20 +96,55 @@ std::vector<RegistryEntry> TMSOAddInFactory::RegistryEntries(const std::wstring&
       {cr, classKey + L"\\ProgID", L"", names.progId},
       {cr, classKey + L"\\Version", L"", names.version},
       {cr, classKey + L"\\TypeLib", L"", names.libraryId},
-      {cu, officeKey, L"FriendlyName", std::wstring(info_.FriendlyName), true, true},
-      {cu, officeKey, L"Description", std::wstring(info_.Description), true, true},
-      {cu, officeKey, L"LoadBehavior", info_.LoadBehavior, true, true},
   };
 }
 
+std::vector<RegistryEntry> TMSOAddInFactory::AddInEntries() const {
+  const std::wstring progId = NamesOf(ClassId()).progId;
+  wchar_t officeKey[200] = {}, whiteList[100] = {};
+  swprintf(officeKey, 200, L"Software\\Microsoft\\Office\\%ls\\Addins\\%ls", info_.OfficeApp, progId.c_str());
+  swprintf(whiteList, 100, L"Software\\Kingsoft\\Office\\%ls\\AddinsWL", info_.WpsApp);
+  const auto cu = RegistryRoot::CurrentUser;
+  RegistryEntry listed{cu, whiteList, progId, std::wstring()};
+  listed.skipUnopenedKey = true;
+  listed.sharedKey = true;
+  return {
+      {cu, officeKey, L"FriendlyName", std::wstring(info_.FriendlyName), true, true},
+      {cu, officeKey, L"Description", std::wstring(info_.Description), true, true},
+      {cu, officeKey, L"LoadBehavior", info_.LoadBehavior, true, true},
+      listed,
+  };
+}
+
+std::vector<RegistryEntry> TMSOAddInFactory::RegistryEntries(const std::wstring& serverPath) const {
+  std::vector<RegistryEntry> entries = ClassEntries(serverPath);
+  const std::vector<RegistryEntry> addIn = AddInEntries();
+  entries.insert(entries.end(), addIn.begin(), addIn.end());
+  return entries;
+}
+
+void TMSOAddInFactory::RegisterAddIn() const {
+  WriteEntries(AddInEntries());
+  TMSOfficeAddIn::AfterRegister();
+}
+
+void TMSOAddInFactory::UnregisterAddIn() const {
+  try {
+    DeleteEntries(AddInEntries());
+  } catch (const win::ComError&) {
+    // Whatever of the host keys would not go stays; the class is unregistered all the same.
+  }
+  TMSOfficeAddIn::AfterUnregister();
+}
+
 void TMSOAddInFactory::UpdateRegistry(bool Register, const std::wstring& serverPath) const {
-  const std::vector<RegistryEntry> entries = RegistryEntries(serverPath);
+  const std::vector<RegistryEntry> entries = ClassEntries(serverPath);
   if (Register) {
     WriteEntries(entries);
-    TMSOfficeAddIn::AfterRegister();
+    RegisterAddIn();
   } else {
     DeleteEntries(entries);
-    TMSOfficeAddIn::AfterUnregister();
+    UnregisterAddIn();
   }
 }
 

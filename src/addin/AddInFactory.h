@@ -1,7 +1,8 @@
 #pragma once
 // TMSOAddInFactory: the class factory of one Office host's add-in class. It creates a new add-in
 // object for every request (apartment threaded), and registers the class with COM and the add-in
-// with its Office host: the host's add-in key under HKEY_CURRENT_USER makes the host load it.
+// with its Office host: the host's add-in key under HKEY_CURRENT_USER makes the host load it, and
+// the matching WPS Office program's white list lets WPS load it from the same key.
 //
 // The factories live in static storage from load to unload: AddRef and Release do not free them,
 // and only LockServer keeps the server loaded on their behalf.
@@ -23,6 +24,7 @@ struct AddInClassInfo {
   const wchar_t* Description;   // value "Description"
   DWORD LoadBehavior;           // 3: loaded at the host's start-up, connected
   const CLSID* ClassId;
+  const wchar_t* WpsApp;        // "WPS", "ET": the WPS Office program in the white list's path
 };
 
 class TMSOAddInFactory final : public IClassFactory {
@@ -45,14 +47,26 @@ class TMSOAddInFactory final : public IClassFactory {
   const CLSID& ClassId() const { return *info_.ClassId; }
   const AddInClassInfo& Info() const { return info_; }
 
-  // The class keys and the Office add-in key, in registration order, for the server at
-  // serverPath. Names and the version come from the type library.
+  // Everything one registration writes, in order: the class keys for the server at serverPath,
+  // then the host keys. Names and the version come from the type library. The installer's table.
   std::vector<RegistryEntry> RegistryEntries(const std::wstring& serverPath) const;
-  // Writes (or deletes) the entries, then runs the class's AfterRegister (AfterUnregister).
-  // Raises on a key or value that cannot be written.
+  // The class keys, then RegisterAddIn (or the class keys' removal, then UnregisterAddIn). Raises
+  // on a class key or an add-in value that cannot be written, or a class key that cannot go.
   void UpdateRegistry(bool Register, const std::wstring& serverPath) const;
 
+  // The host keys: the Office add-in key (FriendlyName, Description, LoadBehavior) and our ProgID
+  // in WPS Office's white list, under HKEY_CURRENT_USER; then the class's AfterRegister. A key
+  // that will not open is skipped silently; a value that cannot be written raises.
+  void RegisterAddIn() const;
+  // Deletes the Office add-in key with whatever is under it, and our white-list value (the list's
+  // key only when left empty); then the class's AfterUnregister. A deletion that fails is
+  // ignored: the host keys never stop the rest of the unregistration.
+  void UnregisterAddIn() const;
+
  private:
+  std::vector<RegistryEntry> ClassEntries(const std::wstring& serverPath) const;
+  std::vector<RegistryEntry> AddInEntries() const;
+
   AddInClassInfo info_;
   CreateFn create_;
 };

@@ -12,16 +12,31 @@ using win::ComPtr;
 using win::ThrowIfFailed;
 using win::UniqueKey;
 
+// Exported by oleaut32 (Vista and later, and Wine) but not declared by the toolchain's headers.
+extern "C" {
+HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* fullPath, OLECHAR* helpDir);
+HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libraryId, WORD major, WORD minor, LCID lcid, SYSKIND syskind);
+}
+
 namespace {
 
-void RegisterTypeLibrary(const std::wstring& path) {
+// Where the type library goes: the machine's classes, or the current user's. RegisterTypeLib
+// writes under HKEY_LOCAL_MACHINE whatever HKEY_CLASSES_ROOT is redirected to, so the per-user
+// form needs the functions made for it: otherwise a standard user cannot register at all, and an
+// administrator's per-user registration leaves a machine-wide library that its undo never removes.
+enum class Scope { Machine, User };
+
+void RegisterTypeLibrary(const std::wstring& path, Scope scope) {
   ComPtr<ITypeLib> library = OwnTypeLibrary();
   std::wstring fullPath = path;  // the API takes a writable string
-  ThrowIfFailed(RegisterTypeLib(library.Get(), fullPath.data(), nullptr), L"RegisterTypeLib");
+  if (scope == Scope::User)
+    ThrowIfFailed(RegisterTypeLibForUser(library.Get(), fullPath.data(), nullptr), L"RegisterTypeLibForUser");
+  else
+    ThrowIfFailed(RegisterTypeLib(library.Get(), fullPath.data(), nullptr), L"RegisterTypeLib");
 }
 
 // A library that is no longer registered is left alone, as a key already gone is.
-void UnregisterTypeLibrary() {
+void UnregisterTypeLibrary(Scope scope) {
   ComPtr<ITypeLib> library = OwnTypeLibrary();
   TLIBATTR* attr = nullptr;
   ThrowIfFailed(library->GetLibAttr(&attr), L"GetLibAttr");
@@ -34,8 +49,12 @@ void UnregisterTypeLibrary() {
   UniqueKey registered;
   if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key, 0, KEY_READ, registered.put()) != ERROR_SUCCESS) return;
   registered.reset();
-  ThrowIfFailed(UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid, lib.syskind),
-                L"UnRegisterTypeLib");
+  if (scope == Scope::User)
+    ThrowIfFailed(UnRegisterTypeLibForUser(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid, lib.syskind),
+                  L"UnRegisterTypeLibForUser");
+  else
+    ThrowIfFailed(UnRegisterTypeLib(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum, lib.lcid, lib.syskind),
+                  L"UnRegisterTypeLib");
 }
 
 bool SameText(const wchar_t* a, const wchar_t* b) { return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL; }
@@ -57,6 +76,20 @@ class PerUserClasses {
  private:
   UniqueKey classes_;
 };
+
+HRESULT UpdateServer(FactoryList factories, bool Register, Scope scope) {
+  try {
+    const std::wstring path = OwnModulePath();
+    if (Register) RegisterTypeLibrary(path, scope);
+    else UnregisterTypeLibrary(scope);
+    const std::wstring serverPath = RegisteredServerPath(path);
+    for (auto factory = factories.rbegin(); factory != factories.rend(); ++factory)
+      (*factory)->UpdateRegistry(Register, serverPath);
+    return S_OK;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
 
 }  // namespace
 
@@ -83,17 +116,7 @@ std::wstring RegisteredServerPath(const std::wstring& path) {
 }
 
 HRESULT RegisterServer(FactoryList factories, bool Register) {
-  try {
-    const std::wstring path = OwnModulePath();
-    if (Register) RegisterTypeLibrary(path);
-    else UnregisterTypeLibrary();
-    const std::wstring serverPath = RegisteredServerPath(path);
-    for (auto factory = factories.rbegin(); factory != factories.rend(); ++factory)
-      (*factory)->UpdateRegistry(Register, serverPath);
-    return S_OK;
-  } catch (...) {
-    return E_FAIL;
-  }
+  return UpdateServer(factories, Register, Scope::Machine);
 }
 
 HRESULT InstallServer(FactoryList factories, bool install, const wchar_t* commandLine) {
@@ -102,7 +125,7 @@ HRESULT InstallServer(FactoryList factories, bool install, const wchar_t* comman
   if (!SameText(scope, L"user")) return E_INVALIDARG;
   try {
     PerUserClasses redirect;
-    return RegisterServer(factories, install);
+    return UpdateServer(factories, install, Scope::User);
   } catch (...) {
     return E_FAIL;
   }

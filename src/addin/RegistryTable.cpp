@@ -33,8 +33,24 @@ void SetValue(HKEY key, const RegistryEntry& entry) {
     win::ThrowFailure(FromWin32(status), (Where(entry) + L" value " + entry.valueName).c_str());
 }
 
+// Our value goes; the key goes too when no other program has a value or a subkey in it.
+LSTATUS DeleteSharedValue(const RegistryEntry& entry) {
+  UniqueKey key;
+  LSTATUS status = RegOpenKeyExW(RootKey(entry.root), entry.key.c_str(), 0, KEY_READ | KEY_SET_VALUE, key.put());
+  if (status != ERROR_SUCCESS) return status;
+  status = RegDeleteValueW(key.get(), entry.valueName.c_str());
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return status;
+  DWORD subkeys = 0, values = 0;
+  status = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                            nullptr, nullptr, nullptr);
+  key.reset();
+  if (status != ERROR_SUCCESS || subkeys != 0 || values != 0) return status;
+  return RegDeleteKeyW(RootKey(entry.root), entry.key.c_str());
+}
+
 LSTATUS DeleteKey(const RegistryEntry& entry) {
   HKEY root = RootKey(entry.root);
+  if (entry.sharedKey) return DeleteSharedValue(entry);
   return entry.deleteTree ? RegDeleteTreeW(root, entry.key.c_str()) : RegDeleteKeyW(root, entry.key.c_str());
 }
 

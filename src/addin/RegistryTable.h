@@ -23,6 +23,9 @@ struct RegistryEntry {
   bool skipUnopenedKey = false;
   // Unregistration deletes the key with every subkey under it, whoever added them.
   bool deleteTree = false;
+  // The key is shared with other programs (a host's white list): unregistration deletes this
+  // value alone, and the key only when nothing is left in it.
+  bool sharedKey = false;
 };
 
 // The predefined key for a root. HKEY_CLASSES_ROOT follows RegOverridePredefKey, which is how a
@@ -33,8 +36,9 @@ HKEY RootKey(RegistryRoot root);
 // written; what was written before stays.
 void WriteEntries(std::span<const RegistryEntry> entries);
 
-// Deletes the entries' keys in reverse order. A key already gone is no error; any other failure
-// is raised after every key has been tried, so one stuck key does not keep the others.
+// Deletes the entries' keys (a shared key: our value) in reverse order. A key already gone is no
+// error; any other failure is raised after every key has been tried, so one stuck key does not
+// keep the others.
 void DeleteEntries(std::span<const RegistryEntry> entries);
 
 }  // namespace inkra::addin

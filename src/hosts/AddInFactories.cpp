@@ -14,10 +14,13 @@ TMSOfficeAddIn* Create() {
   return new (std::nothrow) AddIn();
 }
 
-TMSOAddInFactory gWordFactory({L"Word", L"Inkra Word 2000/XP AddIn", L"Inkra Word 2000/XP AddIn", 3, &CLSID_WordAddIn},
-                              &Create<TWordAddIn>);
+// WPS Writer ("WPS") reads Word's add-ins, WPS Spreadsheets ("ET") Excel's.
+TMSOAddInFactory gWordFactory(
+    {L"Word", L"Inkra Word 2000/XP AddIn", L"Inkra Word 2000/XP AddIn", 3, &CLSID_WordAddIn, L"WPS"},
+    &Create<TWordAddIn>);
 TMSOAddInFactory gExcelFactory(
-    {L"Excel", L"Inkra Excel 2000/XP AddIn", L"Inkra Excel 2000/XP AddIn", 3, &CLSID_ExcelAddIn}, &Create<TExcelAddIn>);
+    {L"Excel", L"Inkra Excel 2000/XP AddIn", L"Inkra Excel 2000/XP AddIn", 3, &CLSID_ExcelAddIn, L"ET"},
+    &Create<TExcelAddIn>);
 TMSOAddInFactory* const gFactories[] = {&gWordFactory, &gExcelFactory};
 
 }  // namespace

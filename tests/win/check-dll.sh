@@ -14,4 +14,9 @@ bad=$(grep -oE 'DLL Name: .*' <<<"$dump" | cut -c11- | tr 'A-Z' 'a-z' | grep -vE
 if [ -n "$bad" ]; then
   echo "imports beyond the system DLLs: $bad"; exit 1
 fi
+# Per-user registration registers the type library for the user: on Windows, RegisterTypeLib
+# ignores the per-user redirection (Wine does not), so only the import tells the two apart here.
+for f in RegisterTypeLibForUser UnRegisterTypeLibForUser; do
+  grep -qE "^\s+[0-9a-f]+\s+[0-9]+\s+$f\$" <<<"$dump" || { echo "no import of $f"; exit 1; }
+done
 echo "exports and imports as expected"

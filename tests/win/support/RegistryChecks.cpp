@@ -18,7 +18,7 @@ struct Expected {
 std::vector<Expected> EveryEntry(const std::wstring& serverPath, const std::wstring& libraryPath) {
   std::vector<Expected> entries;
   auto host = [&](const std::wstring& classKey, const wchar_t* clsid, const wchar_t* coclass, const std::wstring& office,
-                  const wchar_t* friendly) {
+                  const wchar_t* friendly, const std::wstring& whiteList) {
     const std::wstring description = std::wstring(coclass) + L" Object";
     const std::wstring progId = std::wstring(L"MSOAddIn.") + coclass;
     entries.push_back({true, classKey, L"", description});
@@ -32,10 +32,12 @@ std::vector<Expected> EveryEntry(const std::wstring& serverPath, const std::wstr
     entries.push_back({false, office, L"FriendlyName", std::wstring(friendly)});
     entries.push_back({false, office, L"Description", std::wstring(friendly)});
     entries.push_back({false, office, L"LoadBehavior", DWORD(3)});
+    entries.push_back({false, whiteList, progId, std::wstring()});
   };
-  host(kWordClass, L"{811CC9C8-001E-407A-90B4-6B16A017C5BB}", L"WordAddIn", kWordOffice, L"Inkra Word 2000/XP AddIn");
+  host(kWordClass, L"{811CC9C8-001E-407A-90B4-6B16A017C5BB}", L"WordAddIn", kWordOffice, L"Inkra Word 2000/XP AddIn",
+       kWpsWriterList);
   host(kExcelClass, L"{5C2240AF-D37C-465E-99E7-1E604DEF7018}", L"ExcelAddIn", kExcelOffice,
-       L"Inkra Excel 2000/XP AddIn");
+       L"Inkra Excel 2000/XP AddIn", kWpsSheetList);
   const wchar_t* platform = sizeof(void*) == 8 ? L"\\1.0\\409\\win64" : L"\\1.0\\409\\win32";
   entries.push_back({true, kTypeLib + platform, L"", libraryPath});
   return entries;

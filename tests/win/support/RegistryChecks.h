@@ -14,6 +14,10 @@ inline const std::wstring kExcelClass = L"CLSID\\{5C2240AF-D37C-465E-99E7-1E604D
 inline const std::wstring kTypeLib = L"TypeLib\\{35A17783-59C5-4B66-B0E3-A7BEEC7971D0}";
 inline const std::wstring kWordOffice = L"Software\\Microsoft\\Office\\Word\\Addins\\MSOAddIn.WordAddIn";
 inline const std::wstring kExcelOffice = L"Software\\Microsoft\\Office\\Excel\\Addins\\MSOAddIn.ExcelAddIn";
+// WPS Office's white lists: WPS Writer loads the Word add-ins listed here, WPS Spreadsheets the
+// Excel ones; each value is named after a ProgID.
+inline const std::wstring kWpsWriterList = L"Software\\Kingsoft\\Office\\WPS\\AddinsWL";
+inline const std::wstring kWpsSheetList = L"Software\\Kingsoft\\Office\\ET\\AddinsWL";
 // Class registration lands under this key of HKEY_LOCAL_MACHINE (machine) or HKEY_CURRENT_USER (per user).
 inline const std::wstring kClasses = L"Software\\Classes\\";
 
@@ -24,7 +28,8 @@ struct RegistryPlace {
   HKEY officeRoot;
 };
 
-// Every entry holds its value (present) or none of its keys exists (!present), for a server
+// Every entry holds its value (present) or none of its keys exists (!present; the white lists:
+// their keys are gone, as nothing else was listed), for a server
 // registered as serverPath (InprocServer32) whose type library is at libraryPath. Fails the
 // current test otherwise.
 void ExpectEntries(bool present, RegistryPlace place, const std::wstring& serverPath, const std::wstring& libraryPath);

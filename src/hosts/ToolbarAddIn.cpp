@@ -222,9 +222,10 @@ void TToolbarAddIn::KeepRefusedPicture(HWND board, const std::wstring& path, con
     // the file could not be read back: the message says the clipboard does not hold it
   }
   DeleteFileW(path.c_str());
-  // Owned by the host's window, which has activation back now that the board is closed.
-  win::ShowMessage(GetActiveWindow(), win::Utf8ToWide(NotInsertedText(reason, onClipboard)),
-                   win::Utf8ToWide(kInsertCaption).c_str(), MB_OK | MB_ICONWARNING);
+  // The board's modal scope has ended: task-modal, the box disables every window of the host's
+  // thread (its document windows too) until the user has read it.
+  win::ShowMessage(nullptr, win::Utf8ToWide(NotInsertedText(reason, onClipboard)),
+                   win::Utf8ToWide(kInsertCaption).c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
 std::unique_ptr<board::win::TfrmWhiteBorad> TToolbarAddIn::NewBoard() const {

@@ -8,6 +8,7 @@
 #include "HandOffFile.h"
 #include "ToolbarClickSupport.h"
 #include "WordAddInTestSupport.h"
+#include "hostdouble/HostWindow.h"
 
 namespace inkra::addin {
 namespace {
@@ -194,6 +195,22 @@ TEST_F(WordClick, APictureWordRefusesIsToldOnceKeptOnTheClipboardAndLeavesNoFile
     EXPECT_TRUE(word.log().CallsTo(L"Shape", L"*").empty());
     EXPECT_TRUE(word.log().CallsTo(L"Application", L"Selection").empty());
   }
+}
+
+TEST_F(WordClick, TheRefusalBoxDisablesEveryWindowOfTheHostUntilItIsAnswered) {
+  word.log().FailCall(L"Shapes", L"AddPicture", E_FAIL);
+  OpenDocument();
+  test::office::HostWindow main(word, button), second(word, button);  // two document windows
+  bool disabledWhileShown = false;
+  Click([&](UiDriver& d, HWND, HWND toolbar, HWND) {
+    test::ClickTool(toolbar, board::win::kBtnOK);
+    HWND box = d.WaitForWindow(test::kDialogClass, L"手写签名");
+    disabledWhileShown = !IsWindowEnabled(main.Handle()) && !IsWindowEnabled(second.Handle());
+    d.PressButton(box, IDOK);
+  });
+  EXPECT_TRUE(disabledWhileShown);
+  EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+  EXPECT_TRUE(IsWindowEnabled(second.Handle()));
 }
 
 TEST_F(WordClick, ADocumentProtectedOnlyForRevisionsTakesThePictureWithoutABox) {

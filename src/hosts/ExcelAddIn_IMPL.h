@@ -1,7 +1,8 @@
 #pragma once
 // TExcelAddIn: the add-in object Excel creates (coclass ExcelAddIn, ProgID "MSOAddIn.ExcelAddIn").
 // The same toolbar, button and board as Word's; a confirmed board's picture goes onto the active
-// worksheet with a transparent white background, 100 points from its top left corner.
+// worksheet (or chart sheet) with a transparent white background, 100 points from its top left
+// corner.
 #include "ToolbarAddIn.h"
 
 namespace inkra::addin {

@@ -263,53 +263,6 @@ TEST(ExcelDouble, InsertsByFixedDispatchIdsAndRefusesChartSheets) {
             S_OK);
 }
 
-TEST(ExcelDouble, HiddenWorkbooksCountButAreNeverActiveAndAProtectedSheetRefusesPictures) {
-  Apartment apartment;
-  HostDouble excel(HostKind::Excel);
-  ComPtr<IDispatch> app(excel.Application());
-  excel.Excel().AddHiddenWorkbook();
-  ComPtr<IDispatch> books = win::Get(app.Get(), L"Workbooks").ToDispatch();
-  EXPECT_EQ(win::Get(books.Get(), L"Count").ToInt32(), 1);
-  EXPECT_EQ(win::Get(app.Get(), L"ActiveWorkbook").ToDispatch(), nullptr);
-  EXPECT_EQ(win::Get(app.Get(), L"ActiveSheet").ToDispatch(), nullptr);
-  win::CallWithLocale(books.Get(), L"Add", 0x800, win::MissingArgument());
-  ComPtr<IDispatch> book = win::Get(app.Get(), L"ActiveWorkbook").ToDispatch();
-  EXPECT_EQ(win::Get(book.Get(), L"Name").ToString(), L"Book1");
-
-  excel.Excel().workbooks[1]->sheets[0]->protectDrawingObjects = true;
-  ComPtr<IDispatch> sheet = win::Get(book.Get(), L"ActiveSheet").ToDispatch();
-  EXPECT_TRUE(win::Get(sheet.Get(), L"ProtectDrawingObjects").ToBool());
-  std::wstring file = WriteBmp(L"hostdouble-protected.bmp", 8, 4);
-  ComPtr<IDispatch> shapes = win::Get(sheet.Get(), L"Shapes").ToDispatch();
-  EXPECT_EQ(Failure([&] {
-              win::CallById(shapes.Get(), 0x6BB, DISPATCH_METHOD, file, 0, -1, 100.0f, 100.0f, 6.0f, 3.0f);
-            }),
-            HRESULT(0x800A03EC));
-  DeleteFileW(file.c_str());
-  EXPECT_TRUE(excel.Excel().workbooks[1]->sheets[0]->shapes.items.empty());
-}
-
-TEST_F(WordDouble, OnlyADocumentProtectedForMoreThanRevisionsRefusesPictures) {
-  auto document = std::make_shared<DocumentState>();
-  word.Word().documents.push_back(document);
-  word.Word().active = 0;
-  ComPtr<IDispatch> doc = win::Get(word.Application(), L"ActiveDocument").ToDispatch();
-  ComPtr<IDispatch> shapes = win::Get(doc.Get(), L"Shapes").ToDispatch();
-  std::wstring file = WriteBmp(L"hostdouble-protected.bmp", 8, 4);
-  const struct {
-    int type;
-    bool taken;
-  } cases[] = {{-1, true}, {0, true}, {1, false}, {2, false}, {3, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.type);
-    document->protectionType = c.type;
-    EXPECT_EQ(win::Get(doc.Get(), L"ProtectionType").ToInt32(), c.type);
-    EXPECT_EQ(Failure([&] { win::Call(shapes.Get(), L"AddPicture", file); }), c.taken ? S_OK : HRESULT(0x800A11FD));
-  }
-  DeleteFileW(file.c_str());
-  EXPECT_EQ(document->shapes.items.size(), 2u);
-}
-
 TEST_F(WordDouble, TheNthCallFailsWhateverItIsNameLookupsAndConnectionPointsIncluded) {
   ComPtr<IDispatch> app(word.Application());
   // Get(Name) is two calls: the name lookup, then Invoke.

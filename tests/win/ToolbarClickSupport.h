@@ -24,6 +24,7 @@
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
 #include "support/BoardDriver.h"
+#include "support/ClipboardReader.h"
 
 namespace inkra::addin {
 
@@ -46,16 +47,9 @@ inline void EmptyTheClipboard() {
 
 // The size of the device-independent bitmap on the clipboard; nullopt when there is none.
 inline std::optional<SIZE> ClipboardPictureSize() {
-  if (!OpenClipboard(nullptr)) return std::nullopt;
-  std::optional<SIZE> size;
-  if (HANDLE dib = GetClipboardData(CF_DIB)) {
-    if (const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib))) {
-      if (GlobalSize(dib) >= sizeof(BITMAPINFOHEADER)) size = SIZE{header->biWidth, std::abs(header->biHeight)};
-      GlobalUnlock(dib);
-    }
-  }
-  CloseClipboard();
-  return size;
+  BITMAPINFOHEADER header{};
+  if (!test::ClipboardDibHeader(header)) return std::nullopt;
+  return SIZE{header.biWidth, std::abs(header.biHeight)};
 }
 
 // A picture the host refused: exactly one box, captioned with the button's name, saying why

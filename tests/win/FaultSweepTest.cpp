@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ByteSink.h"
 #include "HandOffFile.h"
 #include "HostTexts.h"
 #include "IDTExtensibility2.h"
@@ -62,6 +63,7 @@ struct Road {
   long calls = 0;          // calls into the host along it
   bool clicked = false;    // the button was there to click
   bool inserted = false;   // the picture is in the document
+  bool leftAfterConnection = false;  // a hand-off file on disk once connected
   size_t shapes = 0;
   std::vector<MessageBoxInfo> insertionBoxes;  // captioned with the button's name
   std::vector<std::string> driverFailures;     // a hang shows here
@@ -89,6 +91,7 @@ class FaultSweep : public ::testing::TestWithParam<HostKind> {
     {
       win::ComPtr<IDTExtensibility2> addIn = dll.Create(GetParam());
       addIn->OnConnection(host.Application(), 1, nullptr, nullptr);
+      road.leftAfterConnection = HandOffFileLeft();
       office::CommandBarState* bar = host.profile().Find(L"InkraSoft");
       if (bar && !bar->controls.empty() && !bar->controls[0]->sinks.empty()) {
         road.clicked = true;
@@ -135,7 +138,10 @@ class FaultSweep : public ::testing::TestWithParam<HostKind> {
 
 TEST_P(FaultSweep, EveryInjectedHostFailureAlongTheRoadIsSurvived) {
   ASSERT_TRUE(dll.Loaded());
-  for (const wchar_t* path : kHandOffFiles) win::RemoveHandOffFile(path);
+  // Hand-off files a crashed host left behind, with a signature in them: the connection removes them.
+  for (const wchar_t* path : kHandOffFiles)
+    for (const std::wstring& at : {std::wstring(path), win::TempFolderPathFor(path)})
+      WriteFileBytes(at, std::vector<std::uint8_t>{'B', 'M'});
   const int windows = ThreadWindows();
 
   // The road without a failure: how many calls it makes, and the GDI objects a road keeps for
@@ -144,6 +150,7 @@ TEST_P(FaultSweep, EveryInjectedHostFailureAlongTheRoadIsSurvived) {
   ASSERT_TRUE(clean.clicked);
   ASSERT_EQ(clean.shapes, 1u);
   ASSERT_TRUE(clean.insertionBoxes.empty());
+  ASSERT_FALSE(clean.leftAfterConnection);
   ASSERT_GT(clean.calls, 20);
   const DWORD gdi = GdiObjects();
 

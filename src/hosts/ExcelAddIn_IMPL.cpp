@@ -1,6 +1,7 @@
 #include "ExcelAddIn_IMPL.h"
 
 #include "Dispatch.h"
+#include "HostTexts.h"
 #include "MSOAddIn_h.h"
 #include "OfficeIds.h"
 #include "RibbonButton.h"
@@ -17,32 +18,70 @@ TExcelAddIn::TExcelAddIn() : TToolbarAddIn(CLSID_ExcelAddIn, kExcelProgId) {}
 
 const wchar_t* TExcelAddIn::MainRibbonId() const { return kExcelRibbonId; }
 
-void TExcelAddIn::InsertPicture(const std::wstring& path, double width, double height) {
+namespace {
+
+// The sheet as one that holds shapes: a worksheet, or a chart sheet (whose Shapes take a picture
+// as a worksheet's do, so the signature lands where the user is looking). Null for any other.
+ComPtr<IDispatch> PictureSheet(IDispatch* sheet) {
+  for (const IID* iid : {&office::IID_ExcelWorksheet, &office::IID_ExcelChart}) {
+    try {
+      return win::QueryDispatch(sheet, *iid, L"sheet");
+    } catch (const win::ComError&) {
+      // not this kind of sheet
+    }
+  }
+  return nullptr;
+}
+
+// Whether the sheet's drawing objects are protected, asked only once Excel has refused the
+// picture, to tell the user why; false when Excel cannot say.
+bool DrawingProtected(IDispatch* sheet) {
+  try {
+    return Get(sheet, L"ProtectDrawingObjects").ToBool();
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+ComPtr<IDispatch> TExcelAddIn::InsertPicture(const std::wstring& path, double width, double height) {
   ComPtr<IDispatch> excel = win::QueryDispatch(Application.Get(), office::IID_ExcelApplication, L"Excel _Application");
 
   ComPtr<IDispatch> workbooks = Get(excel.Get(), L"Workbooks").ToDispatch();
-  if (Get(workbooks.Get(), L"Count").ToInt32() == 0)
+  ComPtr<IDispatch> workbook;
+  if (Get(workbooks.Get(), L"Count").ToInt32() != 0) workbook = Get(excel.Get(), L"ActiveWorkbook").ToDispatch();
+  // None open, or only hidden ones (PERSONAL.XLSB, add-in workbooks: counted, never active): the
+  // picture goes into a new workbook.
+  if (!workbook) {
     win::CallWithLocale(workbooks.Get(), L"Add", kSystemDefaultLocale, win::MissingArgument());
-
-  ComPtr<IDispatch> workbook = Get(excel.Get(), L"ActiveWorkbook").ToDispatch();
+    workbook = Get(excel.Get(), L"ActiveWorkbook").ToDispatch();
+  }
+  if (!workbook) throw PictureRefused(kNoWorkbookWindow);
   ComPtr<IDispatch> sheet = Get(workbook.Get(), L"ActiveSheet").ToDispatch();
-  // A chart sheet is no _Worksheet: the insertion ends here, before anything is inserted.
-  ComPtr<IDispatch> worksheet = win::QueryDispatch(sheet.Get(), office::IID_ExcelWorksheet, L"_Worksheet");
-  ComPtr<IDispatch> shapes = Get(worksheet.Get(), L"Shapes").ToDispatch();
+  if (!sheet) throw PictureRefused(kNoWorkbookWindow);
+  ComPtr<IDispatch> target = PictureSheet(sheet.Get());
+  if (!target) throw PictureRefused(kSheetTakesNoPicture);
+  ComPtr<IDispatch> shapes = Get(target.Get(), L"Shapes").ToDispatch();
 
   // Excel's AddPicture takes its flags as MsoTriState and its positions and sizes as Single.
   const float pictureWidth = float(width), pictureHeight = float(height);
-  ComPtr<IDispatch> shape = CallById(shapes.Get(), kDispIdAddPicture, DISPATCH_METHOD, path, msoFalse, msoTrue,
-                                     float(kPictureLeft), float(kPictureTop), pictureWidth, pictureHeight)
-                                .ToDispatch();
-  // Excel has embedded the picture; the hand-off file has served its purpose.
-  DeleteFileW(path.c_str());
+  try {
+    return CallById(shapes.Get(), kDispIdAddPicture, DISPATCH_METHOD, path, msoFalse, msoTrue, float(kPictureLeft),
+                    float(kPictureTop), pictureWidth, pictureHeight)
+        .ToDispatch();
+  } catch (const win::ComError&) {
+    if (DrawingProtected(target.Get())) throw PictureRefused(kSheetProtected);
+    throw;
+  }
+}
 
-  CallById(shape.Get(), kDispIdSelect, DISPATCH_METHOD, Variant());
-  ComPtr<IDispatch> pictureFormat = CallById(shape.Get(), kDispIdPictureFormat, DISPATCH_PROPERTYGET).ToDispatch();
+void TExcelAddIn::FormatPicture(IDispatch* shape) {
+  CallById(shape, kDispIdSelect, DISPATCH_METHOD, Variant());
+  ComPtr<IDispatch> pictureFormat = CallById(shape, kDispIdPictureFormat, DISPATCH_PROPERTYGET).ToDispatch();
   Put(pictureFormat.Get(), L"TransparentBackground", msoTrue);
   Put(pictureFormat.Get(), L"TransparencyColor", kWhite);
-  Put(CallById(shape.Get(), kDispIdFill, DISPATCH_PROPERTYGET).ToDispatch().Get(), L"Visible", msoFalse);
+  Put(CallById(shape, kDispIdFill, DISPATCH_PROPERTYGET).ToDispatch().Get(), L"Visible", msoFalse);
 }
 
 }  // namespace inkra::addin

@@ -1,7 +1,8 @@
 #pragma once
 // TExcelAddIn: the add-in object Excel creates (coclass ExcelAddIn, ProgID "MSOAddIn.ExcelAddIn").
 // The same toolbar, button and board as Word's; a confirmed board's picture goes onto the active
-// worksheet with a transparent white background, 100 points from its top left corner.
+// worksheet (or chart sheet) with a transparent white background, 100 points from its top left
+// corner.
 #include "ToolbarAddIn.h"
 
 namespace inkra::addin {
@@ -22,9 +23,12 @@ class TExcelAddIn : public TToolbarAddIn {
 
  protected:
   const wchar_t* MainRibbonId() const override;
-  // A workbook is added when none is open; a chart sheet ends the insertion before anything is
-  // inserted (the file stays). Raises on a host failure, leaving whatever was done so far.
-  void InsertPicture(const std::wstring& path, double width, double height) override;
+  // Onto the active worksheet or chart sheet; a workbook is added when none is open or only
+  // hidden ones are. Another kind of sheet, no workbook window or protected drawing objects
+  // raise PictureRefused.
+  win::ComPtr<IDispatch> InsertPicture(const std::wstring& path, double width, double height) override;
+  // Selected, transparent white, no fill; Excel's own name, wrapping and z-order are kept.
+  void FormatPicture(IDispatch* shape) override;
 };
 
 }  // namespace inkra::addin

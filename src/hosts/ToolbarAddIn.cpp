@@ -1,13 +1,22 @@
 #include "ToolbarAddIn.h"
 
+#include <filesystem>
 #include <utility>
 
+#include "BoardTexts.h"
+#include "ByteSink.h"
+#include "Clipboard.h"
 #include "Dispatch.h"
 #include "Dpi.h"
+#include "HandOffFile.h"
+#include "HostTexts.h"
 #include "MSOAddIn_Utils.h"
 #include "OfficeIds.h"
 #include "ReentryGuard.h"
 #include "RibbonButton.h"
+#include "SealForm.h"
+#include "ShowMessage.h"
+#include "TextConvert.h"
 
 namespace inkra::addin {
 
@@ -22,6 +31,18 @@ ComPtr<IDispatch> AsButton(const Variant& control) {
   if (!found) return nullptr;
   return win::QueryDispatch(found.Get(), office::IID__CommandBarButton, L"_CommandBarButton");
 }
+
+// Removes the hand-off files when the click ends, whichever way it ends.
+class HandOffFilesRemoval {
+ public:
+  explicit HandOffFilesRemoval(const TToolbarAddIn& addIn) : addIn_(addIn) {}
+  ~HandOffFilesRemoval() { addIn_.RemoveHandOffFiles(); }
+  HandOffFilesRemoval(const HandOffFilesRemoval&) = delete;
+  HandOffFilesRemoval& operator=(const HandOffFilesRemoval&) = delete;
+
+ private:
+  const TToolbarAddIn& addIn_;
+};
 
 }  // namespace
 
@@ -84,6 +105,8 @@ HRESULT TToolbarAddIn::DoOnConnection(int, IDispatch*, SAFEARRAY**) {
   return Guarded(__uuidof(IDTExtensibility2), [&] {
     // A second connection without a disconnection: the sink leaves the former button first.
     ReleaseButtonSink();
+    // Hand-off files that a crash left behind still hold a signature: they go now.
+    RemoveHandOffFiles();
     Connected = true;
     SetupButton();
   });
@@ -132,6 +155,7 @@ Variant TToolbarAddIn::DoRibbonCallback(DISPID id, IRibbonControl* control) {
 }
 
 void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
+  const HandOffFilesRemoval removal(*this);  // after the board is gone, on every path
   std::unique_ptr<board::win::TfrmWhiteBorad> board;
   double width = 0, height = 0;  // points
   {
@@ -150,17 +174,58 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
     height = PixelsToPoints(board->ImageHeight(), board->Dpi());
   }
   if (!board->Accepted()) return;  // a cancelled board makes no call on the host
+  const std::wstring path = board->HandOffPath();
+  // The user signed and confirmed: the signature either lands in the document or is kept for
+  // them, and they are told. Nothing is dropped without a word.
+  std::string reason;
+  win::ComPtr<IDispatch> shape;
   if (!Connected) {
-    // The host disconnected while the board was open: nobody will take the picture.
-    DeleteFileW(board->HandOffPath().c_str());
+    reason = kHostGone;  // the host disconnected while the board was open
+  } else {
+    try {
+      shape = InsertPicture(path, width, height);
+      if (!shape) reason = HostRefusedText("");
+    } catch (const PictureRefused& refused) {
+      reason = refused.what();
+    } catch (const win::ComError& error) {
+      reason = HostRefusedText(win::WideToUtf8(error.description()));
+    } catch (const std::exception&) {
+      reason = HostRefusedText("");
+    }
+  }
+  if (!reason.empty()) {
+    KeepRefusedPicture(board->Handle(), path, reason);
     return;
   }
+  // The host has embedded the picture; the hand-off file has served its purpose.
+  DeleteFileW(path.c_str());
   try {
-    InsertPicture(board->HandOffPath(), width, height);
+    FormatPicture(shape.Get());
   } catch (const std::exception&) {
-    // The host could not take the picture: dropped silently, as a user expects no error box here.
+    // The picture is in the document, finished as far as the host allowed: the user sees it.
   }
   // The board is destroyed here, after the insertion, confirmed or not.
+}
+
+void TToolbarAddIn::RemoveHandOffFiles() const {
+  win::RemoveHandOffFile(boardOptions_.handOffPath.empty() ? win::Utf8ToWide(board::kHandOffPath)
+                                                           : boardOptions_.handOffPath);
+  win::RemoveHandOffFile(boardOptions_.sealHandOffPath.empty() ? std::wstring(win::kSealHandOffPath)
+                                                               : boardOptions_.sealHandOffPath);
+}
+
+void TToolbarAddIn::KeepRefusedPicture(HWND board, const std::wstring& path, const std::string& reason) {
+  bool onClipboard = false;
+  try {
+    onClipboard = win::PutPictureOnClipboard(board, ReadFileBytes(std::filesystem::path(path)));
+  } catch (const std::exception&) {
+    // the file could not be read back: the message says the clipboard does not hold it
+  }
+  DeleteFileW(path.c_str());
+  // The board's modal scope has ended: task-modal, the box disables every window of the host's
+  // thread (its document windows too) until the user has read it.
+  win::ShowMessage(nullptr, win::Utf8ToWide(NotInsertedText(reason, onClipboard)),
+                   win::Utf8ToWide(kInsertCaption).c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
 std::unique_ptr<board::win::TfrmWhiteBorad> TToolbarAddIn::NewBoard() const {

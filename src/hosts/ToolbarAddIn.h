@@ -8,6 +8,7 @@
 #include <oaidl.h>
 
 #include <memory>
+#include <stdexcept>
 
 #include "MSOEventSink.h"
 #include "MSOfficeAddIn.h"
@@ -35,6 +36,13 @@ inline double PixelsToPoints(int pixels, int dpi) { return pixels * 72.0 / (dpi 
 // White, as a colour value (0x00BBGGRR).
 inline constexpr int kWhite = 16777215;
 
+// A host that will not take the picture for a reason the user can act on; what() is that reason
+// in the user's words (UTF-8, HostTexts.h).
+class PictureRefused : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class TToolbarAddIn : public TMSOfficeAddIn {
  public:
   using TMSOfficeAddIn::TMSOfficeAddIn;
@@ -47,9 +55,14 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   bool SetupButton();
   // Disconnects the sink from Button and forgets it.
   void ReleaseButtonSink();
-  // The sink's OnClick handler: the board, then, when it was confirmed and the host is still
-  // connected, InsertPicture. Both parameters are ignored; host failures stay silent.
+  // The sink's OnClick handler: the board, then, when it was confirmed, InsertPicture and
+  // FormatPicture. A picture that did not get in is put on the clipboard and the user is told
+  // why in one message box. Neither hand-off file outlives the click. Both parameters are ignored.
   virtual void ButtonClick(IDispatch* Ctrl, VARIANT_BOOL& CancelDefault);
+
+  // Deletes the board's and the seal's hand-off files, at their fixed paths and stand-ins: after
+  // each click, and at each connection for the files a crash left behind.
+  void RemoveHandOffFiles() const;
 
   // What the board is created with; the defaults are the machine's own (registry settings,
   // common dialogs, the fixed hand-off path). Tests and the demo host set their own.
@@ -72,9 +85,13 @@ class TToolbarAddIn : public TMSOfficeAddIn {
 
   // A new board form, without an owner.
   std::unique_ptr<board::win::TfrmWhiteBorad> NewBoard() const;
-  // Inserts the hand-off file at `path` into the host's document, width x height points, and
-  // deletes the file.
-  virtual void InsertPicture(const std::wstring& path, double width, double height) = 0;
+  // Puts the hand-off file at `path` into the host's document, width x height points: every
+  // step the picture needs to be there at all. Returns the new shape. Raises PictureRefused for a
+  // reason the user can act on, any other error for a host failure; nothing is inserted then.
+  virtual win::ComPtr<IDispatch> InsertPicture(const std::wstring& path, double width, double height) = 0;
+  // The inserted shape's finish (transparent white, no fill, ...). Raises on a host failure; the
+  // picture then stays in the document with what was set so far.
+  virtual void FormatPicture(IDispatch* shape) = 0;
 
   win::ComPtr<IDispatch> Toolbar;  // the "InkraSoft" CommandBar; may be null
   win::ComPtr<IDispatch> Button;   // its _CommandBarButton; may be null
@@ -87,6 +104,9 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   void HostClick(IDispatch* ctrl, VARIANT_BOOL& cancel);
   // Adds the button to Toolbar with its tag, tooltip, style and caption; raises on a host failure.
   void AddButton();
+  // The picture at `path` could not be placed, for `reason` (UTF-8): it goes on the clipboard
+  // (owned by `board`, our window) and the user is told, once.
+  static void KeepRefusedPicture(HWND board, const std::wstring& path, const std::string& reason);
 
   board::win::BoardOptions boardOptions_;
   bool clickRunning_ = false;  // a click's board is open

@@ -20,9 +20,11 @@ class TWordAddIn : public TToolbarAddIn {
 
  protected:
   const wchar_t* MainRibbonId() const override;
-  // Into the active document (one is added when none is open), in front of the text, named "kvt";
-  // the selection collapses to the start. Raises on a host failure, leaving whatever was done.
-  void InsertPicture(const std::wstring& path, double width, double height) override;
+  // Into the active document (one is added when none is open). No document window or a
+  // protected document raise PictureRefused.
+  win::ComPtr<IDispatch> InsertPicture(const std::wstring& path, double width, double height) override;
+  // In front of the text, named "kvt", transparent white; the selection collapses to the start.
+  void FormatPicture(IDispatch* shape) override;
 };
 
 }  // namespace inkra::addin

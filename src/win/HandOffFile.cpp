@@ -59,4 +59,14 @@ std::wstring WriteHandOffFile(const std::wstring& fixedPath, const FileWriter& w
   throw FileError("Cannot create file " + WideToUtf8(fixedPath));
 }
 
+void RemoveHandOffFile(const std::wstring& fixedPath) noexcept {
+  DeleteFileW(fixedPath.c_str());
+  try {
+    const std::wstring standIn = TempFolderPathFor(fixedPath);
+    if (!standIn.empty()) DeleteFileW(standIn.c_str());
+  } catch (...) {
+    // no memory for the path: the fixed file is gone at least
+  }
+}
+
 }  // namespace inkra::win

@@ -21,4 +21,8 @@ std::wstring WriteHandOffFile(const std::wstring& fixedPath, const FileWriter& w
 // The stand-in path for a fixed path: its file name in the user's temporary folder.
 std::wstring TempFolderPathFor(const std::wstring& fixedPath);
 
+// Deletes the hand-off file at fixedPath and at its stand-in, wherever it was written: a picture
+// of the user's signature must not stay on disk once it has been handed over, or refused.
+void RemoveHandOffFile(const std::wstring& fixedPath) noexcept;
+
 }  // namespace inkra::win

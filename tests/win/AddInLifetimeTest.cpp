@@ -90,17 +90,23 @@ TEST_P(DisconnectDuringBoard, TheClickFinishesWithoutInsertingAndThenTheAddInIsF
   const long objects = LiveObjects() - 1;  // the add-in goes
   current = this;
   SetTimer(nullptr, 0, 10, &Disconnect);  // runs once the board's modal loop pumps messages
-  Click([this](test::UiDriver& d, HWND, HWND toolbar, HWND) {
-    test::Eventually(d, [this] { return disconnected.load(); }, "the disconnection");
-    test::ClickTool(toolbar, board::win::kBtnOK);  // the board writes its file and closes
-  });
+  EmptyTheClipboard();
+  std::vector<test::MessageBoxInfo> boxes;
+  Click(
+      [this](test::UiDriver& d, HWND, HWND toolbar, HWND) {
+        test::Eventually(d, [this] { return disconnected.load(); }, "the disconnection");
+        test::ClickTool(toolbar, board::win::kBtnOK);  // the board writes its file and closes
+      },
+      3000, &boxes);
+  // Nobody takes the picture now: the user is told, and has it on the clipboard.
+  ExpectKeptOnTheClipboard(boxes, kHostGone, 602, 258);
   EXPECT_TRUE(disconnected);
   EXPECT_EQ(LiveObjects(), objects);
   EXPECT_EQ(host.profile().Find(L"InkraSoft"), nullptr);  // removed by the user
   EXPECT_TRUE(host.log().CallsTo(L"*", L"AddPicture").empty()) << win::WideToUtf8(host.log().Describe());
   EXPECT_EQ(host.log().live().Count(), HostDouble(GetParam()).log().live().Count());  // its Application alone
   EXPECT_TRUE(button->sinks.empty());
-  EXPECT_FALSE(FileExists(handOff));  // written by the board, then dropped
+  EXPECT_FALSE(FileExists(handOff));  // written by the board, then removed
 }
 
 INSTANTIATE_TEST_SUITE_P(BothHosts, DisconnectDuringBoard, ::testing::Values(HostKind::Word, HostKind::Excel),

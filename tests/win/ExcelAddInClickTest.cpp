@@ -1,7 +1,11 @@
 // A click on the Excel add-in's button, end to end: the real board driven by the UI driver, the
 // picture inserted onto the active worksheet of the Excel host double by Excel's fixed dispatch
-// ids and argument types, and a chart sheet that ends the insertion before anything is inserted.
+// ids and argument types, onto a chart sheet too, into a new workbook when only hidden ones are
+// open, and a refused picture that is told and kept.
 #include "ExcelAddIn_IMPL.h"
+
+#include <functional>
+
 #include "TextConvert.h"
 #include "ToolbarClickSupport.h"
 #include "WordAddInTestSupport.h"  // CallNames, OnlyCall
@@ -110,16 +114,72 @@ TEST_F(ExcelClick, WithNoWorkbookOpenOneIsAddedUnderTheSystemLocaleAndTakesThePi
   EXPECT_FALSE(FileExists(handOff));
 }
 
-TEST_F(ExcelClick, AChartSheetEndsTheInsertionSilentlyAndLeavesTheFile) {
+TEST_F(ExcelClick, AChartSheetTakesThePictureOnItsOwnShapes) {
   OpenWorkbook();
   Sheet(0, 1).chart = true;
   std::vector<test::MessageBoxInfo> boxes;
   Click(&ConfirmPicture, 1500, &boxes);
   EXPECT_TRUE(boxes.empty());
-  for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(Sheet(0, i).shapes.items.empty());
-  EXPECT_TRUE(host.log().CallsTo(L"*", L"AddPicture").empty()) << win::WideToUtf8(host.log().Describe());
-  EXPECT_TRUE(host.log().CallsTo(L"Chart", L"Shapes").empty());
-  EXPECT_TRUE(FileExists(handOff));
+  ASSERT_EQ(Sheet(0, 1).shapes.items.size(), 1u);
+  const ShapeState& shape = *Sheet(0, 1).shapes.items[0];
+  EXPECT_EQ(shape.width, 300.0f);
+  EXPECT_EQ(shape.transparentBackground, -1);
+  EXPECT_EQ(shape.fillVisible, 0);
+  EXPECT_EQ(OnlyCall(host.log(), L"Chart", L"Shapes").result, S_OK);
+  EXPECT_EQ(OnlyCall(host.log(), L"Shapes", L"AddPicture").dispid, 0x6BB);
+  EXPECT_FALSE(FileExists(handOff));
+}
+
+TEST_F(ExcelClick, WithOnlyAHiddenWorkbookOpenANewOneTakesThePicture) {
+  host.Excel().AddHiddenWorkbook();
+  Click(&ConfirmPicture);
+  ASSERT_EQ(host.Excel().workbooks.size(), 2u);
+  EXPECT_TRUE(Sheet(0, 0).shapes.items.empty());  // PERSONAL.XLSB is left alone
+  ASSERT_EQ(Sheet(1, 0).shapes.items.size(), 1u);
+  EXPECT_EQ(host.Excel().workbooks[1]->name, L"Book1");
+  const std::vector<std::wstring> names = CallNames(host.log());
+  ASSERT_GE(names.size(), 5u);
+  EXPECT_EQ(std::vector<std::wstring>(names.begin(), names.begin() + 5),
+            (std::vector<std::wstring>{L"Application.Workbooks", L"Workbooks.Count", L"Application.ActiveWorkbook",
+                                       L"Workbooks.Add", L"Application.ActiveWorkbook"}))
+      << win::WideToUtf8(host.log().Describe());
+  EXPECT_EQ(OnlyCall(host.log(), L"Workbooks", L"Add").locale, 0x800u);
+  EXPECT_FALSE(FileExists(handOff));
+}
+
+TEST_F(ExcelClick, APictureExcelRefusesIsToldOnceKeptOnTheClipboardAndLeavesNoFile) {
+  const std::wstring failed = L"AddPicture method of Shapes class failed";
+  const struct {
+    const char* what;
+    std::function<void(test::office::HostDouble&, SheetState&)> arrange;
+    std::string reason;
+  } cases[] = {
+      {"protected sheet", [](auto&, auto& sheet) { sheet.protectDrawingObjects = true; }, kSheetProtected},
+      {"AddPicture fails",
+       [&](auto& excel, auto&) { excel.log().FailCall(L"Shapes", L"AddPicture", HRESULT(0x800A03EC), failed); },
+       HostRefusedText(win::WideToUtf8(failed))},
+      {"the new workbook cannot be made",
+       [](auto& excel, auto&) {
+         excel.Excel().workbooks.front()->hidden = true;
+         excel.log().FailCall(L"Workbooks", L"Add", HRESULT(0x800A03EC), L"Excel is busy.");
+       },
+       HostRefusedText("Excel is busy.")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host.Excel().workbooks.clear();
+    host.log().ClearRules();
+    OpenWorkbook();
+    c.arrange(host, Sheet(0, 1));
+    EmptyTheClipboard();
+    std::vector<test::MessageBoxInfo> boxes;
+    Click(&ConfirmPicture, 1500, &boxes);
+    ExpectKeptOnTheClipboard(boxes, c.reason, 400, 300);
+    for (const auto& book : host.Excel().workbooks)
+      for (const auto& sheet : book->sheets) EXPECT_TRUE(sheet->shapes.items.empty());
+    EXPECT_FALSE(FileExists(handOff));
+    EXPECT_TRUE(host.log().CallsTo(L"Shape", L"*").empty());
+  }
 }
 
 }  // namespace

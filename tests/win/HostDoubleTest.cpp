@@ -258,6 +258,35 @@ TEST(ExcelDouble, InsertsByFixedDispatchIdsAndRefusesChartSheets) {
   EXPECT_EQ(chartSheet->QueryInterface(inkra::office::IID_ExcelWorksheet,
                                        reinterpret_cast<void**>(typed.ReleaseAndGetAddressOf())),
             E_NOINTERFACE);
+  EXPECT_EQ(chartSheet->QueryInterface(inkra::office::IID_ExcelChart,
+                                       reinterpret_cast<void**>(typed.ReleaseAndGetAddressOf())),
+            S_OK);
+}
+
+TEST_F(WordDouble, TheNthCallFailsWhateverItIsNameLookupsAndConnectionPointsIncluded) {
+  ComPtr<IDispatch> app(word.Application());
+  // Get(Name) is two calls: the name lookup, then Invoke.
+  word.log().FailNthCall(1, E_FAIL);
+  EXPECT_EQ(Failure([&] { win::Get(app.Get(), L"Name"); }), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(word.log().CallsCounted(), 1);
+  word.log().FailNthCall(2, E_FAIL);
+  EXPECT_EQ(Failure([&] { win::Get(app.Get(), L"Name"); }), E_FAIL);
+  EXPECT_EQ(Failure([&] { win::Get(app.Get(), L"Name"); }), S_OK);  // one failure, then Word again
+  EXPECT_EQ(word.log().CallsCounted(), 4);
+
+  ComPtr<IDispatch> bar = win::Call(Bars().Get(), L"Add", L"InkraSoft", 1, 0, false).ToDispatch();
+  ComPtr<IDispatch> controls = win::Get(bar.Get(), L"Controls").ToDispatch();
+  ComPtr<IDispatch> button = win::Call(controls.Get(), L"Add", 1).ToDispatch();
+  ComPtr<IConnectionPointContainer> container;
+  ASSERT_EQ(button.As(&container), S_OK);
+  ComPtr<IConnectionPoint> point;
+  word.log().FailNthCall(1, E_FAIL);
+  EXPECT_EQ(container->FindConnectionPoint(inkra::office::DIID__CommandBarButtonEvents, point.GetAddressOf()), E_FAIL);
+  ASSERT_EQ(container->FindConnectionPoint(inkra::office::DIID__CommandBarButtonEvents, point.GetAddressOf()), S_OK);
+  word.log().FailNthCall(1, E_FAIL);
+  DWORD cookie = 0;
+  EXPECT_EQ(point->Advise(nullptr, &cookie), E_FAIL);
+  EXPECT_EQ(word.log().Calls().back().result, E_FAIL);
 }
 
 TEST(ExcelDouble, AFileThatIsNoPictureIsRefused) {

@@ -7,17 +7,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "AddInTestSupport.h"
 #include "Bmp.h"
 #include "ByteSink.h"
+#include "HandOffFile.h"
+#include "HostTexts.h"
+#include "TextConvert.h"
 #include "MemorySettingsStore.h"
 #include "ToolbarAddIn.h"
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
 #include "support/BoardDriver.h"
+#include "support/ClipboardReader.h"
 
 namespace inkra::addin {
 
@@ -30,6 +37,34 @@ class FixedOpenDialog final : public board::win::FileDialogs {
 };
 
 inline bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The clipboard emptied, so that a picture found there later was put there by the test's click.
+inline void EmptyTheClipboard() {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+// The size of the device-independent bitmap on the clipboard; nullopt when there is none.
+inline std::optional<SIZE> ClipboardPictureSize() {
+  BITMAPINFOHEADER header{};
+  if (!test::ClipboardDibHeader(header)) return std::nullopt;
+  return SIZE{header.biWidth, std::abs(header.biHeight)};
+}
+
+// A picture the host refused: exactly one box, captioned with the button's name, saying why
+// (reason, UTF-8) and that the signature of width x height pixels is on the clipboard.
+inline void ExpectKeptOnTheClipboard(const std::vector<test::MessageBoxInfo>& boxes, const std::string& reason,
+                                     int width, int height) {
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, L"手写签名");
+  EXPECT_EQ(boxes[0].text, win::Utf8ToWide(NotInsertedText(reason, true)));
+  EXPECT_EQ(boxes[0].icon, test::MessageIcon::Warning);
+  const std::optional<SIZE> kept = ClipboardPictureSize();
+  ASSERT_TRUE(kept.has_value());
+  EXPECT_EQ(kept->cx, width);
+  EXPECT_EQ(kept->cy, height);
+}
 
 inline BOOL CALLBACK CountBoard(HWND window, LPARAM found) {
   if (test::UiDriver::ClassName(window) == L"TfrmWhiteBorad") ++*reinterpret_cast<int*>(found);
@@ -55,6 +90,7 @@ class HostClick : public ::testing::Test {
     WriteFileBytes(picture400x300, bmp.data);
     dialogs.path = picture400x300;
     handOff = test::TempPath(L"host-handoff.wmf");
+    seal = test::TempPath(L"host-seal.bmp");
     addIn->SetBoardOptions(Options());
     ASSERT_EQ(addIn->OnConnection(host.Application(), 0, nullptr, nullptr), S_OK);
     button = host.profile().Find(L"InkraSoft")->controls.at(0);
@@ -63,12 +99,14 @@ class HostClick : public ::testing::Test {
   void TearDown() override {
     DeleteFileW(picture400x300.c_str());
     DeleteFileW(handOff.c_str());
+    DeleteFileW(seal.c_str());
   }
   board::win::BoardOptions Options() {
     board::win::BoardOptions o;
     o.settings = {&noSettings};
     o.dialogs = &dialogs;
     o.handOffPath = handOff;
+    o.sealHandOffPath = seal;
     return o;
   }
   // Clicks the button; `user` drives the board (its window, toolbar and view). With `boxes`, a
@@ -100,7 +138,7 @@ class HostClick : public ::testing::Test {
   std::shared_ptr<test::office::ControlState> button;
   board::MemorySettingsStore noSettings;
   FixedOpenDialog dialogs;
-  std::wstring picture400x300, handOff;
+  std::wstring picture400x300, handOff, seal;
 };
 
 }  // namespace inkra::addin

@@ -1,5 +1,5 @@
 // A click on the Word add-in's button, end to end: the real board window driven by the UI driver,
-// the picture inserted into the Word host double, and the failures that must stay silent.
+// the picture inserted into the Word host double, and a refused picture that is told and kept.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,6 +8,7 @@
 #include "HandOffFile.h"
 #include "ToolbarClickSupport.h"
 #include "WordAddInTestSupport.h"
+#include "hostdouble/HostWindow.h"
 
 namespace inkra::addin {
 namespace {
@@ -163,17 +164,63 @@ TEST_F(WordClick, ACancelledBoardMakesNoCallOnWordAtAll) {
   EXPECT_FALSE(FileExists(handOff));
 }
 
-TEST_F(WordClick, AFailingAddPictureLeavesTheFileOnDiskAndShowsNothing) {
+TEST_F(WordClick, APictureWordRefusesIsToldOnceKeptOnTheClipboardAndLeavesNoFile) {
+  const std::wstring unreadable = L"The program can't read this picture file.";
+  const struct {
+    const char* what;
+    std::function<void(test::office::HostDouble&, DocumentState&)> arrange;
+    std::string reason;
+  } cases[] = {
+      {"AddPicture fails",
+       [&](auto& w, auto&) { w.log().FailCall(L"Shapes", L"AddPicture", HRESULT(0x800A1066), unreadable); },
+       HostRefusedText(win::WideToUtf8(unreadable))},
+      {"no document window",
+       [](auto& w, auto&) { w.log().FailCall(L"Application", L"ActiveDocument", HRESULT(0x800A1098), L"No document."); },
+       kNoDocumentWindow},
+      {"protected for reading", [](auto&, auto& d) { d.protectionType = test::office::wdAllowOnlyReading; },
+       kDocumentProtected},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    word.Word().documents.clear();
+    OpenDocument();
+    word.log().ClearRules();
+    c.arrange(word, *word.Word().documents[0]);
+    EmptyTheClipboard();
+    std::vector<test::MessageBoxInfo> boxes;
+    Click(&ConfirmPicture, 1500, &boxes);
+    ExpectKeptOnTheClipboard(boxes, c.reason, 400, 300);
+    EXPECT_TRUE(word.Word().documents.at(0)->shapes.items.empty());
+    EXPECT_FALSE(FileExists(handOff));
+    EXPECT_TRUE(word.log().CallsTo(L"Shape", L"*").empty());
+    EXPECT_TRUE(word.log().CallsTo(L"Application", L"Selection").empty());
+  }
+}
+
+TEST_F(WordClick, TheRefusalBoxDisablesEveryWindowOfTheHostUntilItIsAnswered) {
+  word.log().FailCall(L"Shapes", L"AddPicture", E_FAIL);
   OpenDocument();
-  word.log().FailCall(L"Shapes", L"AddPicture", HRESULT(0x800A1066), L"The program can't read this picture file.");
+  test::office::HostWindow main(word, button), second(word, button);  // two document windows
+  bool disabledWhileShown = false;
+  Click([&](UiDriver& d, HWND, HWND toolbar, HWND) {
+    test::ClickTool(toolbar, board::win::kBtnOK);
+    HWND box = d.WaitForWindow(test::kDialogClass, L"手写签名");
+    disabledWhileShown = !IsWindowEnabled(main.Handle()) && !IsWindowEnabled(second.Handle());
+    d.PressButton(box, IDOK);
+  });
+  EXPECT_TRUE(disabledWhileShown);
+  EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+  EXPECT_TRUE(IsWindowEnabled(second.Handle()));
+}
+
+TEST_F(WordClick, ADocumentProtectedOnlyForRevisionsTakesThePictureWithoutABox) {
+  OpenDocument();
+  word.Word().documents[0]->protectionType = 0;  // wdAllowOnlyRevisions: the insertion is tracked
   std::vector<test::MessageBoxInfo> boxes;
-  Click(&Confirm, 1500, &boxes);
+  Click(&ConfirmPicture, 1500, &boxes);
   EXPECT_TRUE(boxes.empty());
-  EXPECT_TRUE(FileExists(handOff));
-  EXPECT_TRUE(word.Word().documents.at(0)->shapes.items.empty());
-  EXPECT_EQ(word.log().CallsTo(L"Shapes", L"AddPicture").size(), 1u);
-  EXPECT_TRUE(word.log().CallsTo(L"Shape", L"*").empty());
-  EXPECT_TRUE(word.log().CallsTo(L"Application", L"Selection").empty());
+  EXPECT_EQ(OnlyShape().name, L"kvt");
+  EXPECT_TRUE(word.log().CallsTo(L"Document", L"ProtectionType").empty());  // asked only after a refusal
 }
 
 TEST_F(WordClick, AFailureAfterTheInsertionKeepsThePictureWithThePropertiesSetSoFar) {
@@ -191,14 +238,28 @@ TEST_F(WordClick, AFailureAfterTheInsertionKeepsThePictureWithThePropertiesSetSo
   EXPECT_FALSE(FileExists(handOff));  // deleted right after Word took it
 }
 
-TEST_F(WordClick, AWordWithoutAnActiveDocumentEndsTheInsertionSilently) {
+TEST_F(WordClick, HandOffFilesACrashLeftGoAtTheNextConnectionAndASealFileAtTheEndOfEachClick) {
+  const std::vector<std::uint8_t> signature = {'B', 'M', 1, 2, 3};
+  const std::wstring fixedSeal = L"c:\\word" + std::to_wstring(GetCurrentProcessId()) + L"-seal.bmp";
+  const std::wstring left[] = {handOff, seal, fixedSeal, win::TempFolderPathFor(fixedSeal)};
+  for (const std::wstring& path : left) WriteFileBytes(path, signature);
+  BoardOptions o = Options();
+  o.sealHandOffPath = fixedSeal;
+  addIn->SetBoardOptions(o);
+  ASSERT_EQ(addIn->OnConnection(word.Application(), 0, nullptr, nullptr), S_OK);
+  for (const std::wstring& path : {handOff, fixedSeal, win::TempFolderPathFor(fixedSeal)})
+    EXPECT_FALSE(FileExists(path)) << win::WideToUtf8(path);
+  EXPECT_TRUE(FileExists(seal));  // not this add-in's path now
+  DeleteFileW(seal.c_str());
+
+  // A seal file that stayed behind during the board (the board never took it) goes with the click.
   OpenDocument();
-  word.log().FailCall(L"Application", L"ActiveDocument", HRESULT(0x800A1098), L"No document is open.");
-  std::vector<test::MessageBoxInfo> boxes;
-  Click(&Confirm, 1500, &boxes);
-  EXPECT_TRUE(boxes.empty());
-  EXPECT_TRUE(word.log().CallsTo(L"Shapes", L"AddPicture").empty());
-  EXPECT_TRUE(FileExists(handOff));
+  Click([&](UiDriver&, HWND, HWND toolbar, HWND) {
+    WriteFileBytes(win::TempFolderPathFor(fixedSeal), signature);
+    test::ClickTool(toolbar, board::win::kBtnOK);
+  });
+  EXPECT_FALSE(FileExists(win::TempFolderPathFor(fixedSeal)));
+  EXPECT_EQ(OnlyShape().name, L"kvt");
 }
 
 TEST_F(WordClick, TheFileInsertedAndDeletedIsTheOneTheBoardWrote) {

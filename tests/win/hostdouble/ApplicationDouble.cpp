@@ -44,14 +44,15 @@ class ApplicationDouble : public DispatchDouble {
     Property(L"CommandBars", 0x59F, [this](const Args&) { return Variant(MakeCommandBars(host_).Get()); });
     Property(L"Workbooks", 0x23C, [this](const Args&) { return Variant(MakeWorkbooks(host_, Self()).Get()); });
     // Nothing when no workbook is open, as Excel answers.
+    // Nothing too when only hidden workbooks are open.
     Property(L"ActiveWorkbook", 0x134, [this](const Args&) {
       ExcelState& excel = *host_->excel;
-      if (excel.active < 0 || excel.active >= int(excel.workbooks.size())) return Nothing();
+      if (!excel.ActiveWorkbook()) return Nothing();
       return Variant(MakeWorkbook(host_, excel.workbooks[size_t(excel.active)]).Get());
     });
     Property(L"ActiveSheet", 0x133, [this](const Args&) {
       ExcelState& excel = *host_->excel;
-      if (excel.active < 0 || excel.active >= int(excel.workbooks.size())) return Nothing();
+      if (!excel.ActiveWorkbook()) return Nothing();
       WorkbookState& book = *excel.workbooks[size_t(excel.active)];
       if (book.activeSheet < 0 || book.activeSheet >= int(book.sheets.size())) return Nothing();
       return Variant(MakeSheet(host_, book.sheets[size_t(book.activeSheet)]).Get());

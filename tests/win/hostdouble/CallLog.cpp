@@ -33,10 +33,18 @@ void CallLog::Lack(std::wstring object, std::wstring member) {
   lacking_.emplace_back(std::move(object), std::move(member));
 }
 
+void CallLog::FailNthCall(long n, HRESULT hr) {
+  counted_ = 0;
+  failNth_ = n;
+  nth_ = {L"*", L"*", hr, L""};
+}
+
 void CallLog::ClearRules() {
   failures_.clear();
   lacking_.clear();
+  failNth_ = 0;
 }
+
 
 std::vector<CallRecord> CallLog::CallsTo(const std::wstring& object, const std::wstring& member) const {
   std::vector<CallRecord> found;

@@ -36,6 +36,12 @@ class CallLog {
   void FailCall(std::wstring object, std::wstring member, HRESULT hr, std::wstring description = L"");
   // GetIDsOfNames of object/member answers DISP_E_UNKNOWNNAME (and Invoke DISP_E_MEMBERNOTFOUND).
   void Lack(std::wstring object, std::wstring member);
+  // The n-th call into the host from now (1-based; every Invoke, GetIDsOfNames and connection
+  // point call counts, whatever its object) fails with hr: Invoke and the connection point
+  // answer hr, GetIDsOfNames DISP_E_UNKNOWNNAME. 0: none.
+  void FailNthCall(long n, HRESULT hr);
+  // Calls into the host counted so far.
+  long CallsCounted() const { return counted_; }
   void ClearRules();
 
   const std::vector<CallRecord>& Calls() const { return calls_; }
@@ -52,6 +58,13 @@ class CallLog {
     std::wstring description;
   };
   const Failure* FailureFor(const std::wstring& object, const std::wstring& member) const;
+  // Counts one call into the host; true when it is the one FailNthCall chose.
+  bool CountCall() { return ++counted_ == failNth_; }
+  // Counts one call: the n-th failure when it is the chosen one, else the rule for
+  // object.member (null: none).
+  const Failure* Enter(const std::wstring& object, const std::wstring& member) {
+    return CountCall() ? &nth_ : FailureFor(object, member);
+  }
   bool Lacks(const std::wstring& object, const std::wstring& member) const;
   void Record(CallRecord call) { calls_.push_back(std::move(call)); }
   int NextObjectId() { return ++objects_; }
@@ -63,6 +76,8 @@ class CallLog {
   std::vector<Failure> failures_;
   std::vector<std::pair<std::wstring, std::wstring>> lacking_;
   int objects_ = 0;
+  long counted_ = 0, failNth_ = 0;
+  Failure nth_{};
   LiveObjects live_;
 };
 

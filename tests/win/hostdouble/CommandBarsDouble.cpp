@@ -87,7 +87,7 @@ class ClickConnectionPoint final : public IConnectionPoint {
 
  private:
   HRESULT Rule(const wchar_t* member) {
-    const CallLog::Failure* failure = host_->log->FailureFor(L"ConnectionPoint", member);
+    const CallLog::Failure* failure = host_->log->Enter(L"ConnectionPoint", member);
     return failure ? failure->hr : S_OK;
   }
   void Log(const wchar_t* member, DWORD cookie, HRESULT hr) {
@@ -158,6 +158,7 @@ class ControlDouble final : public DispatchDouble, public IConnectionPointContai
   STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override {
     if (!point) return E_POINTER;
     *point = nullptr;
+    if (host_->log->CountCall()) return E_FAIL;
     if (iid != published::DIID__CommandBarButtonEvents) return CONNECT_E_NOCONNECTION;
     *point = new ClickConnectionPoint(host_, control_, static_cast<DispatchDouble*>(this), cookies_);
     return S_OK;

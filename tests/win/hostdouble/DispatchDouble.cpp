@@ -84,6 +84,8 @@ STDMETHODIMP DispatchDouble::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT cou
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!names || !ids || count == 0) return E_INVALIDARG;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  // Only the chosen n-th call fails a name lookup; the rules by member apply to Invoke.
+  if (log_->CountCall()) return DISP_E_UNKNOWNNAME;
   for (const Member& m : members_)
     if (_wcsicmp(m.name.c_str(), names[0]) == 0 && !log_->Lacks(kind_, m.name)) ids[0] = m.id;
   if (ids[0] == DISPID_UNKNOWN || count > 1) return DISP_E_UNKNOWNNAME;  // named parameters: not served
@@ -139,7 +141,7 @@ STDMETHODIMP DispatchDouble::Invoke(DISPID id, REFIID iid, LCID locale, WORD fla
   Args args(std::move(values));
   HRESULT hr = S_OK;
   std::wstring description;
-  if (const CallLog::Failure* failure = log_->FailureFor(kind_, call.member.empty() ? L"?" : call.member)) {
+  if (const CallLog::Failure* failure = log_->Enter(kind_, call.member.empty() ? L"?" : call.member)) {
     hr = failure->hr;
     description = failure->description;
   } else if (!member) {

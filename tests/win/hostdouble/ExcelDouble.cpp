@@ -9,16 +9,20 @@ using win::Variant;
 
 namespace {
 
+const HostError kDrawingProtected{HRESULT(0x800A03EC), L"AddPicture method of Shapes class failed"};
+
 class SheetDouble : public DispatchDouble {
  public:
   SheetDouble(Context host, std::shared_ptr<SheetState> sheet)
       : DispatchDouble(host->log, sheet->chart ? L"Chart" : L"Worksheet"), host_(std::move(host)),
         sheet_(std::move(sheet)) {
-    if (!sheet_->chart) AlsoAnswer(published::IID_Excel_Worksheet);
+    AlsoAnswer(sheet_->chart ? published::IID_Excel_Chart : published::IID_Excel_Worksheet);
     Property(L"Name", 0x6E, [this](const Args&) { return Variant(sheet_->name); });
     Property(L"Shapes", 0x561, [this](const Args&) {
-      return Variant(MakeShapes(host_, std::shared_ptr<ShapesState>(sheet_, &sheet_->shapes), true).Get());
+      auto refusal = [sheet = sheet_]() { return sheet->protectDrawingObjects ? &kDrawingProtected : nullptr; };
+      return Variant(MakeShapes(host_, std::shared_ptr<ShapesState>(sheet_, &sheet_->shapes), true, refusal).Get());
     });
+    Property(L"ProtectDrawingObjects", 0x125, [this](const Args&) { return Variant(sheet_->protectDrawingObjects); });
   }
 
  private:
@@ -118,6 +122,19 @@ WorkbookState& ExcelState::AddWorkbook() {
   workbooks.push_back(workbook);
   active = int(workbooks.size()) - 1;
   return *workbook;
+}
+
+WorkbookState& ExcelState::AddHiddenWorkbook() {
+  WorkbookState& personal = AddWorkbook();
+  --created;  // Excel numbers only the books it makes for the user
+  personal.name = L"PERSONAL.XLSB";
+  personal.hidden = true;
+  return personal;
+}
+
+WorkbookState* ExcelState::ActiveWorkbook() {
+  if (active < 0 || active >= int(workbooks.size()) || workbooks[size_t(active)]->hidden) return nullptr;
+  return workbooks[size_t(active)].get();
 }
 
 ComPtr<IDispatch> MakeWorkbooks(const Context& host, ComPtr<IDispatch> application) {

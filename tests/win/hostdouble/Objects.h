@@ -1,6 +1,7 @@
 #pragma once
 // The object classes of the Office host double, for its own files: each Make... returns a new
 // IDispatch view over the shared state.
+#include <functional>
 #include <memory>
 
 #include "ComPtr.h"
@@ -33,7 +34,11 @@ win::ComPtr<IDispatch> MakeWorkbooks(const Context& host, win::ComPtr<IDispatch>
 win::ComPtr<IDispatch> MakeWorkbook(const Context& host, std::shared_ptr<WorkbookState> workbook);
 win::ComPtr<IDispatch> MakeSheet(const Context& host, std::shared_ptr<SheetState> sheet);
 // excel: Excel's Shapes (AddPicture without Anchor, fixed dispatch ids) rather than Word's.
-win::ComPtr<IDispatch> MakeShapes(const Context& host, std::shared_ptr<ShapesState> shapes, bool excel);
+// refusal: the error AddPicture raises now, as the protection of the sheet or document makes
+// Office raise it; null while pictures may be added.
+using Refusal = std::function<const HostError*()>;
+win::ComPtr<IDispatch> MakeShapes(const Context& host, std::shared_ptr<ShapesState> shapes, bool excel,
+                                  Refusal refusal = nullptr);
 win::ComPtr<IDispatch> MakeShape(const Context& host, std::shared_ptr<ShapeState> shape, bool excel);
 
 // The picture's size in pixels, read with the platform's decoder (WIC); a HostError as Office

@@ -102,9 +102,16 @@ struct ShapesState {
   int nextNumber = 1;  // pictures are named "Picture N"
 };
 
+// Word's WdProtectionType: none, or revisions, comments, form fields, reading only.
+inline constexpr int wdNoProtection = -1;
+inline constexpr int wdAllowOnlyRevisions = 0;
+inline constexpr int wdAllowOnlyReading = 3;
+
 struct DocumentState {
   std::wstring name;
   ShapesState shapes;
+  // Any protection but tracked revisions makes AddPicture fail, as in Word.
+  int protectionType = wdNoProtection;
 };
 
 struct WordState {
@@ -117,12 +124,16 @@ struct WordState {
 
 struct SheetState {
   std::wstring name;
-  bool chart = false;  // a chart sheet: not a _Worksheet
+  bool chart = false;  // a chart sheet: a _Chart, not a _Worksheet; its Shapes take pictures too
   ShapesState shapes;
+  // Protected with its drawing objects (Protect's default): AddPicture fails, as in Excel.
+  bool protectDrawingObjects = false;
 };
 
 struct WorkbookState {
   std::wstring name;
+  // Its windows hidden (PERSONAL.XLSB, an add-in workbook): counted by Workbooks, never active.
+  bool hidden = false;
   std::vector<std::shared_ptr<SheetState>> sheets;
   int activeSheet = 0;
 };
@@ -133,6 +144,10 @@ struct ExcelState {
   int created = 0;
   // A workbook with three worksheets, made active (what Workbooks.Add does).
   WorkbookState& AddWorkbook();
+  // The personal macro workbook Excel opens hidden at its start.
+  WorkbookState& AddHiddenWorkbook();
+  // ActiveWorkbook: null when none is open or the active one is hidden.
+  WorkbookState* ActiveWorkbook();
 };
 
 // --- The host ----------------------------------------------------------------------------------------

@@ -100,8 +100,9 @@ class ShapeDouble : public DispatchDouble {
 
 class ShapesDouble : public DispatchDouble {
  public:
-  ShapesDouble(Context host, std::shared_ptr<ShapesState> shapes, bool excel)
-      : DispatchDouble(host->log, L"Shapes"), host_(std::move(host)), shapes_(std::move(shapes)), excel_(excel) {
+  ShapesDouble(Context host, std::shared_ptr<ShapesState> shapes, bool excel, Refusal refusal)
+      : DispatchDouble(host->log, L"Shapes"), host_(std::move(host)), shapes_(std::move(shapes)), excel_(excel),
+        refusal_(std::move(refusal)) {
     Property(L"Count", excel ? 0x76 : 0x2, [this](const Args&) { return Variant(int(shapes_->items.size())); });
     Method(L"Item", excel ? 0xAA : 0, 1, 1, [this](const Args& a) {
       auto& items = shapes_->items;
@@ -132,6 +133,7 @@ class ShapesDouble : public DispatchDouble {
 
  private:
   Variant AddPicture(const Args& a, bool link, bool save, bool anchor) {
+    if (const HostError* refused = refusal_ ? refusal_() : nullptr) throw *refused;
     auto shape = std::make_shared<ShapeState>();
     shape->fileName = a.String(0);
     shape->linkToFile = link;
@@ -151,12 +153,13 @@ class ShapesDouble : public DispatchDouble {
   Context host_;
   std::shared_ptr<ShapesState> shapes_;
   bool excel_;
+  Refusal refusal_;
 };
 
 }  // namespace
 
-ComPtr<IDispatch> MakeShapes(const Context& host, std::shared_ptr<ShapesState> shapes, bool excel) {
-  return Make<ShapesDouble>(host, std::move(shapes), excel);
+ComPtr<IDispatch> MakeShapes(const Context& host, std::shared_ptr<ShapesState> shapes, bool excel, Refusal refusal) {
+  return Make<ShapesDouble>(host, std::move(shapes), excel, std::move(refusal));
 }
 
 ComPtr<IDispatch> MakeShape(const Context& host, std::shared_ptr<ShapeState> shape, bool excel) {

@@ -8,14 +8,23 @@ using win::Variant;
 
 namespace {
 
+const HostError kDocumentLocked{HRESULT(0x800A11FD),
+                                L"This method or property is not available because the document is locked for editing."};
+
 class DocumentDouble : public DispatchDouble {
  public:
   DocumentDouble(Context host, std::shared_ptr<DocumentState> document)
       : DispatchDouble(host->log, L"Document"), host_(std::move(host)), document_(std::move(document)) {
     Property(L"Name", 0, [this](const Args&) { return Variant(document_->name); });
     Property(L"Shapes", 0x1A, [this](const Args&) {
-      return Variant(MakeShapes(host_, std::shared_ptr<ShapesState>(document_, &document_->shapes), false).Get());
+      auto refusal = [document = document_]() -> const HostError* {
+        const int type = document->protectionType;
+        return type == wdNoProtection || type == wdAllowOnlyRevisions ? nullptr : &kDocumentLocked;
+      };
+      return Variant(
+          MakeShapes(host_, std::shared_ptr<ShapesState>(document_, &document_->shapes), false, refusal).Get());
     });
+    Property(L"ProtectionType", 0x1B, [this](const Args&) { return Variant(document_->protectionType); });
   }
 
  private:

@@ -11,6 +11,10 @@ namespace {
 constexpr CLSID kWordAddIn = {0x811CC9C8, 0x001E, 0x407A, {0x90, 0xB4, 0x6B, 0x16, 0xA0, 0x17, 0xC5, 0xBB}};
 constexpr CLSID kExcelAddIn = {0x5C2240AF, 0xD37C, 0x465E, {0x99, 0xE7, 0x1E, 0x60, 0x4D, 0xEF, 0x70, 0x18}};
 
+void Check(HRESULT hr, const char* step) {
+  if (hr != S_OK) throw std::runtime_error(std::string(step) + " failed: " + std::to_string(hr));
+}
+
 }  // namespace
 
 AddInDll::AddInDll() : dll_(LoadLibraryW(BuiltDllPath().c_str())) {
@@ -22,16 +26,19 @@ AddInDll::AddInDll() : dll_(LoadLibraryW(BuiltDllPath().c_str())) {
       reinterpret_cast<CanUnloadNowFn>(reinterpret_cast<void (*)()>(GetProcAddress(dll_.get(), "DllCanUnloadNow")));
 }
 
-win::ComPtr<IDTExtensibility2> AddInDll::Connect(office::HostDouble& host) const {
+win::ComPtr<IDTExtensibility2> AddInDll::Create(office::HostKind kind) const {
   win::ComPtr<IClassFactory> factory;
   win::ComPtr<IDTExtensibility2> addIn;
+  Check(getClassObject_(kind == office::HostKind::Word ? kWordAddIn : kExcelAddIn, IID_PPV_ARGS(&factory)),
+        "DllGetClassObject");
+  Check(factory->CreateInstance(nullptr, IID_PPV_ARGS(&addIn)), "CreateInstance");
+  return addIn;
+}
+
+win::ComPtr<IDTExtensibility2> AddInDll::Connect(office::HostDouble& host) const {
   const bool word = host.kind() == office::HostKind::Word;
-  const auto check = [](HRESULT hr, const char* step) {
-    if (hr != S_OK) throw std::runtime_error(std::string(step) + " failed: " + std::to_string(hr));
-  };
-  check(getClassObject_(word ? kWordAddIn : kExcelAddIn, IID_PPV_ARGS(&factory)), "DllGetClassObject");
-  check(factory->CreateInstance(nullptr, IID_PPV_ARGS(&addIn)), "CreateInstance");
-  check(addIn->OnConnection(host.Application(), 1, nullptr, nullptr), "OnConnection");
+  win::ComPtr<IDTExtensibility2> addIn = Create(host.kind());
+  Check(addIn->OnConnection(host.Application(), 1, nullptr, nullptr), "OnConnection");
   if (word) {
     host.Word().documents.push_back(std::make_shared<office::DocumentState>());
     host.Word().active = 0;

@@ -16,8 +16,10 @@ class AddInDll {
   AddInDll();
   bool Loaded() const { return getClassObject_ && canUnloadNow_; }
 
-  // An add-in of the host's kind, made by the DLL's factory and connected; throws when a step
+  // An add-in of the host's kind, made by the DLL's factory, not connected; throws when a step
   // of that fails.
+  win::ComPtr<IDTExtensibility2> Create(office::HostKind kind) const;
+  // The same, connected, with a document or workbook opened after; throws when a step fails.
   win::ComPtr<IDTExtensibility2> Connect(office::HostDouble& host) const;
   HRESULT CanUnloadNow() const { return canUnloadNow_(); }
 

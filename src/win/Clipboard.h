@@ -1,0 +1,18 @@
+#pragma once
+// The clipboard, for a picture the user must not lose: what a host refused to take is put there,
+// so that Ctrl+V in the document places it.
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+
+namespace inkra::win {
+
+// Replaces the clipboard's contents with the picture of a picture file (a BMP or a JPEG, as the
+// board hands them over) as a device-independent bitmap (CF_DIB), which every Office version
+// pastes. owner: a window of ours, alive while the clipboard is open; never a host's window (a
+// host that owns the clipboard would paste its own data). False when the file cannot be decoded
+// or the clipboard stays busy; nothing is thrown.
+bool PutPictureOnClipboard(HWND owner, std::span<const std::uint8_t> pictureFile) noexcept;
+
+}  // namespace inkra::win

@@ -1,0 +1,34 @@
+#pragma once
+// What the clipboard holds, read as a user's paste would find it.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace inkra::test {
+
+// The packed DIB the clipboard offers as CF_DIB; empty when there is none.
+inline std::vector<std::uint8_t> ClipboardDib() {
+  std::vector<std::uint8_t> dib;
+  if (!OpenClipboard(nullptr)) return dib;
+  if (HANDLE memory = GetClipboardData(CF_DIB)) {
+    if (const void* bytes = GlobalLock(memory)) {
+      dib.resize(GlobalSize(memory));
+      std::memcpy(dib.data(), bytes, dib.size());
+      GlobalUnlock(memory);
+    }
+  }
+  CloseClipboard();
+  return dib;
+}
+
+// Its header, when there is a DIB.
+inline bool ClipboardDibHeader(BITMAPINFOHEADER& header) {
+  const std::vector<std::uint8_t> dib = ClipboardDib();
+  if (dib.size() < sizeof header) return false;
+  std::memcpy(&header, dib.data(), sizeof header);
+  return true;
+}
+
+}  // namespace inkra::test

@@ -1,0 +1,128 @@
+#include "InkLayer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "Bitmap.h"
+#include "Errors.h"
+
+namespace inkra::ink {
+namespace {
+
+constexpr std::uint8_t kWhite = 255;
+
+std::uint8_t Mix(std::uint8_t from, std::uint8_t to, unsigned alpha) {
+  return std::uint8_t((from * (255u - alpha) + to * alpha + 127u) / 255u);
+}
+
+}  // namespace
+
+InkPixel Over(const InkPixel& below, Rgb colour, std::uint8_t cover) {
+  if (cover == 0) return below;
+  if (cover == 255 || below.coverage == 0) return {colour, cover};
+  // Alpha times 255, before rounding: the weights of the two colours share it as denominator.
+  const unsigned under = unsigned(below.coverage) * (255u - cover);
+  const unsigned total = unsigned(cover) * 255u + under;
+  const auto channel = [&](std::uint8_t top, std::uint8_t bottom) {
+    return std::uint8_t((unsigned(top) * cover * 255u + unsigned(bottom) * under + total / 2) / total);
+  };
+  return {{channel(colour.r, below.colour.r), channel(colour.g, below.colour.g), channel(colour.b, below.colour.b)},
+          std::uint8_t((total + 127u) / 255u)};
+}
+
+InkLayer::InkLayer(int width, int height) : width_(width), height_(height) {
+  if (width <= 0 || height <= 0 || !WithinPictureLimits(width, height, 32))
+    throw PictureError("The ink layer's size is beyond the picture limits");
+  dry_.assign(std::size_t(width) * std::size_t(height) * 4, kWhite);
+  for (std::size_t i = 3; i < dry_.size(); i += 4) dry_[i] = 0;
+}
+
+PixelBox InkLayer::Fill(const Outline& outline, Rgb colour) {
+  const PixelBox box = PixelBounds(outline).Intersect(Bounds());
+  rasterizer_.Rasterize(outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
+    for (int i = 0; i < count; ++i) {
+      std::uint8_t* p = DryPixel(x + i, y);
+      const InkPixel out = Over({{p[0], p[1], p[2]}, p[3]}, colour, covers[i]);
+      p[0] = out.colour.r, p[1] = out.colour.g, p[2] = out.colour.b, p[3] = out.coverage;
+    }
+  });
+  return box;
+}
+
+void InkLayer::BeginWet(Rgb colour) {
+  Dry();
+  if (wet_.empty()) wet_.assign(std::size_t(width_) * std::size_t(height_), 0);
+  wetColour_ = colour;
+}
+
+PixelBox InkLayer::SetWet(const Outline& outline, const PixelBox& clip) {
+  if (wet_.empty()) BeginWet(wetColour_);
+  const PixelBox box = clip.Intersect(Bounds());
+  PixelBox touched;
+  rasterizer_.Rasterize(outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
+    std::memcpy(wet_.data() + std::size_t(y) * width_ + x, covers, std::size_t(count));
+    touched = touched.Union({x, y, x + count, y + 1});
+  });
+  wetBox_ = wetBox_.Union(touched);
+  return touched;
+}
+
+PixelBox InkLayer::Dry() {
+  const PixelBox box = wetBox_;
+  for (int y = box.top; y < box.bottom; ++y) {
+    std::uint8_t* wet = wet_.data() + std::size_t(y) * width_;
+    for (int x = box.left; x < box.right; ++x) {
+      if (!wet[x]) continue;
+      std::uint8_t* p = DryPixel(x, y);
+      const InkPixel out = Over({{p[0], p[1], p[2]}, p[3]}, wetColour_, wet[x]);
+      p[0] = out.colour.r, p[1] = out.colour.g, p[2] = out.colour.b, p[3] = out.coverage;
+      wet[x] = 0;
+    }
+  }
+  wetBox_ = {};
+  return box;
+}
+
+InkPixel InkLayer::At(int x, int y) const {
+  const std::uint8_t* p = DryPixel(x, y);
+  const InkPixel dry{{p[0], p[1], p[2]}, p[3]};
+  if (wet_.empty()) return dry;
+  return Over(dry, wetColour_, wet_[std::size_t(y) * width_ + x]);
+}
+
+PngRows InkLayer::Rgba() {
+  Dry();
+  return {dry_.data(), std::size_t(width_) * 4, width_, height_, 4};
+}
+
+template <class Blend>
+void InkLayer::OverPicture(const PictureRows& picture, const PixelBox& area, Blend blend) const {
+  if (picture.width != width_ || picture.height != height_ || (picture.bitsPerPixel != 24 && picture.bitsPerPixel != 32))
+    throw PictureError("The picture under the ink is not of the layer's size and kind");
+  const PixelBox box = area.Intersect(Bounds());
+  const int step = picture.bitsPerPixel / 8;
+  for (int y = box.top; y < box.bottom; ++y) {
+    std::uint8_t* bgr = picture.Row(y) + std::size_t(box.left) * step;
+    for (int x = box.left; x < box.right; ++x, bgr += step) {
+      const InkPixel ink = At(x, y);
+      if (ink.coverage) blend(bgr, ink);
+    }
+  }
+}
+
+void InkLayer::CompositeOnto(const PictureRows& picture, const PixelBox& area) const {
+  OverPicture(picture, area, [](std::uint8_t* bgr, const InkPixel& ink) {
+    bgr[0] = Mix(bgr[0], ink.colour.b, ink.coverage);
+    bgr[1] = Mix(bgr[1], ink.colour.g, ink.coverage);
+    bgr[2] = Mix(bgr[2], ink.colour.r, ink.coverage);
+  });
+}
+
+void InkLayer::ThresholdOnto(const PictureRows& picture, const PixelBox& area) const {
+  OverPicture(picture, area, [](std::uint8_t* bgr, const InkPixel& ink) {
+    if (ink.coverage < kThreshold) return;
+    bgr[0] = ink.colour.b, bgr[1] = ink.colour.g, bgr[2] = ink.colour.r;
+  });
+}
+
+}  // namespace inkra::ink

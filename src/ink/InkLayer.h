@@ -1,0 +1,93 @@
+#pragma once
+// Ink as colour plus coverage, the size of the board. Dry ink is what earlier strokes, stamps
+// and seals left; wet ink is the stroke being drawn, kept apart until the pen is lifted so that
+// the stroke's pieces add up to the coverage of their union (a pixel shared by two steps of
+// one stroke is not inked twice). Ink leaves the layer in two ways: as straight-alpha RGBA
+// (colour plus alpha over a transparent white background, for a PNG), or laid over an opaque
+// picture, anti-aliased or thresholded.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "Coverage.h"
+#include "InkGeometry.h"
+#include "Png.h"
+
+namespace inkra::ink {
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// An opaque picture's pixels where they lie: top-down rows of `stride` bytes, 24 or 32 bits per
+// pixel in B, G, R order (a DIB's layout; a 32-bit pixel's fourth byte is left alone). Not owned.
+struct PictureRows {
+  std::uint8_t* bits = nullptr;
+  std::size_t stride = 0;
+  int width = 0, height = 0, bitsPerPixel = 24;
+  std::uint8_t* Row(int y) const { return bits + std::size_t(y) * stride; }
+};
+
+// One pixel of ink: colour and coverage (0: none, 255: full).
+struct InkPixel {
+  Rgb colour{255, 255, 255};
+  std::uint8_t coverage = 0;
+  friend bool operator==(const InkPixel&, const InkPixel&) = default;
+};
+
+class InkLayer {
+ public:
+  // No ink anywhere. Throws PictureError for a size beyond the picture limits.
+  InkLayer(int width, int height);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  PixelBox Bounds() const { return {0, 0, width_, height_}; }
+
+  // Lays `outline` in `colour` over the dry ink, with exact coverage. Returns the pixels changed.
+  PixelBox Fill(const Outline& outline, Rgb colour);
+
+  // Starts wet ink of this colour (any earlier wet ink is dried first).
+  void BeginWet(Rgb colour);
+  // Inside `clip`, the wet coverage becomes the coverage of `outline` (pixels it does not reach
+  // keep theirs). Returns the pixels changed.
+  PixelBox SetWet(const Outline& outline, const PixelBox& clip);
+  // Lays the wet ink over the dry ink; returns the pixels changed.
+  PixelBox Dry();
+  bool Wet() const { return !wetBox_.Empty(); }
+
+  // The ink a pixel shows: wet over dry.
+  InkPixel At(int x, int y) const;
+
+  // The dry ink as straight-alpha RGBA rows (wet ink is dried first): pixels without ink are
+  // transparent white (255, 255, 255, 0). The rows stay valid until the layer changes.
+  PngRows Rgba();
+
+  // The ink (wet over dry) over an opaque picture of the layer's size, inside `area`:
+  // anti-aliased, or thresholded: a pixel takes the ink's colour where its coverage is at least
+  // half (128 of 255) and stays as it is otherwise, so no pale fringe is left for a host that
+  // keys out white.
+  void CompositeOnto(const PictureRows& picture, const PixelBox& area) const;
+  void ThresholdOnto(const PictureRows& picture, const PixelBox& area) const;
+
+  static constexpr std::uint8_t kThreshold = 128;
+
+ private:
+  std::uint8_t* DryPixel(int x, int y) { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
+  const std::uint8_t* DryPixel(int x, int y) const { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
+  template <class Blend>
+  void OverPicture(const PictureRows& picture, const PixelBox& area, Blend blend) const;
+
+  int width_ = 0, height_ = 0;
+  std::vector<std::uint8_t> dry_;   // RGBA, straight alpha
+  std::vector<std::uint8_t> wet_;   // coverage of the stroke in progress; allocated on first use
+  Rgb wetColour_;
+  PixelBox wetBox_;                 // where wet_ may be non-zero
+  CoverageRasterizer rasterizer_;
+};
+
+// Source-over of `colour` at coverage `cover` onto a straight-alpha pixel, in 8-bit steps.
+InkPixel Over(const InkPixel& below, Rgb colour, std::uint8_t cover);
+
+}  // namespace inkra::ink

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <png.h>
+#include <zlib.h>
 
 #include "Bitmap.h"
 #include "Errors.h"
@@ -48,6 +49,16 @@ void OnWrite(png_structp png, png_bytep data, png_size_t length) {
 
 void OnFlush(png_structp) {}
 
+int FilterBits(PngFilter filter) {
+  switch (filter) {
+    case PngFilter::None: return PNG_FILTER_NONE;
+    case PngFilter::Sub: return PNG_FILTER_SUB;
+    case PngFilter::Up: return PNG_FILTER_UP;
+    case PngFilter::Adaptive: break;
+  }
+  return PNG_ALL_FILTERS;
+}
+
 void OnRead(png_structp png, png_bytep data, png_size_t length) {
   Context& c = *static_cast<Context*>(png_get_io_ptr(png));
   if (c.input.size() - c.offset < length) png_error(png, "PNG file is truncated");
@@ -89,7 +100,8 @@ __attribute__((noinline)) bool RunWrite(Codec& codec, const PngRows& rows, const
                rows.channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_compression_level(png, settings.compressionLevel);
-  if (settings.subFilterOnly) png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  if (settings.runLength) png_set_compression_strategy(png, Z_RLE);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, FilterBits(settings.filter));
   png_write_info(png, codec.info);
   for (int y = 0; y < rows.height; ++y) png_write_row(png, rows.bits + std::size_t(y) * rows.stride);
   png_write_end(png, codec.info);
@@ -126,6 +138,7 @@ __attribute__((noinline)) bool RunReadRows(Codec& codec, png_bytepp rowPointers)
 
 void WritePng(const PngRows& rows, ByteSink& sink, const PngSettings& settings) {
   if (rows.width <= 0 || rows.height <= 0 || (rows.channels != 3 && rows.channels != 4) ||
+      settings.compressionLevel < 0 || settings.compressionLevel > 9 ||
       !WithinPictureLimits(rows.width, rows.height, rows.channels * 8) ||
       rows.stride < std::size_t(rows.width) * std::size_t(rows.channels))
     throw PictureError("PNG: the picture's shape cannot be written");

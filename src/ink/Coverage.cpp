@@ -28,6 +28,8 @@ struct To255ths {
 
 CoverageRasterizer::CoverageRasterizer() : agg_(std::make_unique<Agg>()) { agg_->rasterizer.gamma(To255ths{}); }
 CoverageRasterizer::~CoverageRasterizer() = default;
+CoverageRasterizer::CoverageRasterizer(CoverageRasterizer&&) noexcept = default;
+CoverageRasterizer& CoverageRasterizer::operator=(CoverageRasterizer&&) noexcept = default;
 
 void CoverageRasterizer::Rasterize(const Outline& outline, const PixelBox& clip, const Span& span) {
   if (clip.Empty()) return;

@@ -15,6 +15,8 @@ class CoverageRasterizer {
   ~CoverageRasterizer();
   CoverageRasterizer(const CoverageRasterizer&) = delete;
   CoverageRasterizer& operator=(const CoverageRasterizer&) = delete;
+  CoverageRasterizer(CoverageRasterizer&&) noexcept;
+  CoverageRasterizer& operator=(CoverageRasterizer&&) noexcept;
 
   // Called for each run of pixels with some coverage: row y, pixels x .. x+count-1, their
   // coverages (1..255). Only pixels inside `clip` are reported.

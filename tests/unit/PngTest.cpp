@@ -43,7 +43,8 @@ TEST_P(PngRoundTrip, ReadsBackWhatWasWritten) {
 
 INSTANTIATE_TEST_SUITE_P(Shapes, PngRoundTrip, ::testing::Values(
     Shape{"Rgba", 37, 11, 4, {}}, Shape{"Rgb", 5, 23, 3, {}}, Shape{"OnePixel", 1, 1, 4, {}},
-    Shape{"AdaptiveFilters", 64, 9, 4, {6, false}}, Shape{"Stored", 16, 16, 3, {0, true}}),
+    Shape{"AdaptiveFilters", 64, 9, 4, {6, PngFilter::Adaptive, false}},
+    Shape{"SubFilter", 19, 7, 3, {9, PngFilter::Sub, false}}, Shape{"Stored", 16, 16, 3, {0, PngFilter::None, true}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PngRows, StrideWiderThanTheRowIsHonoured) {
@@ -119,6 +120,7 @@ TEST(PngWrite, ShapesLibpngCannotWriteAreRefused) {
   EXPECT_THROW(WritePng({px.data(), 16, 0, 4, 4}, sink), PictureError);
   EXPECT_THROW(WritePng({px.data(), 16, 4, 4, 2}, sink), PictureError);
   EXPECT_THROW(WritePng({px.data(), 8, 4, 4, 4}, sink), PictureError);
+  EXPECT_THROW(WritePng({px.data(), 16, 4, 4, 4}, sink, {10}), PictureError);
   EXPECT_TRUE(sink.data.empty());
 }
 

@@ -37,15 +37,46 @@ InkLayer::InkLayer(int width, int height) : width_(width), height_(height) {
   for (std::size_t i = 3; i < dry_.size(); i += 4) dry_[i] = 0;
 }
 
-PixelBox InkLayer::Fill(const Outline& outline, Rgb colour) {
-  const PixelBox box = PixelBounds(outline).Intersect(Bounds());
-  rasterizer_.Rasterize(outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
-    for (int i = 0; i < count; ++i) {
-      std::uint8_t* p = DryPixel(x + i, y);
-      const InkPixel out = Over({{p[0], p[1], p[2]}, p[3]}, colour, covers[i]);
-      p[0] = out.colour.r, p[1] = out.colour.g, p[2] = out.colour.b, p[3] = out.coverage;
+PixelBox InkLayer::Paint(std::span<const Part> parts) {
+  PixelBox box;
+  for (const Part& part : parts) box = box.Union(PixelBounds(*part.outline));
+  box = box.Intersect(Bounds());
+  if (box.Empty()) return {};
+  const int w = box.right - box.left;
+  const std::size_t area = std::size_t(w) * std::size_t(box.bottom - box.top);
+  parts_.assign(area * parts.size(), 0);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    std::uint8_t* cover = parts_.data() + area * i;
+    rasterizer_.Rasterize(*parts[i].outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
+      std::memcpy(cover + std::size_t(y - box.top) * w + (x - box.left), covers, std::size_t(count));
+    });
+  }
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.left; x < box.right; ++x) {
+      const std::size_t at = std::size_t(y - box.top) * w + (x - box.left);
+      // Shares of the pixel, in 255ths times 255: each part's colour weighted by its coverage,
+      // and what is left of the ink below by the rest.
+      unsigned taken = 0, alpha = 0, r = 0, g = 0, b = 0;
+      for (std::size_t i = 0; i < parts.size(); ++i) {
+        const unsigned c = parts_[area * i + at];
+        taken += c;
+        if (!c || !parts[i].colour) continue;
+        alpha += c * 255u;
+        r += c * 255u * parts[i].colour->r, g += c * 255u * parts[i].colour->g, b += c * 255u * parts[i].colour->b;
+      }
+      if (!taken) continue;
+      std::uint8_t* p = DryPixel(x, y);
+      const unsigned rest = taken >= 255 ? 0 : 255u - taken;
+      const unsigned kept = unsigned(p[3]) * rest;
+      alpha += kept;
+      r += kept * p[0], g += kept * p[1], b += kept * p[2];
+      if (alpha == 0) {
+        p[0] = p[1] = p[2] = kWhite, p[3] = 0;  // no ink left: the transparent background
+        continue;
+      }
+      p[0] = std::uint8_t((r + alpha / 2) / alpha), p[1] = std::uint8_t((g + alpha / 2) / alpha);
+      p[2] = std::uint8_t((b + alpha / 2) / alpha), p[3] = std::uint8_t(std::min(255u, (alpha + 127u) / 255u));
     }
-  });
   return box;
 }
 

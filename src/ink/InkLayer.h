@@ -5,7 +5,10 @@
 // one stroke is not inked twice). Ink leaves the layer in two ways: as straight-alpha RGBA
 // (colour plus alpha over a transparent white background, for a PNG), or laid over an opaque
 // picture, anti-aliased or thresholded.
+#include <array>
 #include <cstddef>
+#include <optional>
+#include <span>
 #include <cstdint>
 #include <vector>
 
@@ -45,8 +48,18 @@ class InkLayer {
   int Height() const { return height_; }
   PixelBox Bounds() const { return {0, 0, width_, height_}; }
 
-  // Lays `outline` in `colour` over the dry ink, with exact coverage. Returns the pixels changed.
-  PixelBox Fill(const Outline& outline, Rgb colour);
+  // Shapes painted at once onto the dry ink. The parts must not overlap one another: in a pixel
+  // shared by two parts each takes its own share, so their coverages add up (two separate
+  // paintings would leave a seam where the second is laid over the first's edge). A part of no
+  // colour is paper: it takes the ink under it away. Returns the pixels changed.
+  struct Part {
+    const Outline* outline = nullptr;  // not owned
+    std::optional<Rgb> colour;         // none: paper
+  };
+  PixelBox Paint(std::span<const Part> parts);
+  // One part: ink of `colour`, or paper.
+  PixelBox Fill(const Outline& outline, Rgb colour) { return Paint(std::array{Part{&outline, colour}}); }
+  PixelBox Erase(const Outline& outline) { return Paint(std::array{Part{&outline, std::nullopt}}); }
 
   // Starts wet ink of this colour (any earlier wet ink is dried first).
   void BeginWet(Rgb colour);
@@ -85,6 +98,7 @@ class InkLayer {
   Rgb wetColour_;
   PixelBox wetBox_;                 // where wet_ may be non-zero
   CoverageRasterizer rasterizer_;
+  std::vector<std::uint8_t> parts_;  // Paint's coverage of each part over its box
 };
 
 // Source-over of `colour` at coverage `cover` onto a straight-alpha pixel, in 8-bit steps.

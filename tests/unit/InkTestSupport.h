@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "InkCanvas.h"
 #include "InkLayer.h"
 #include "InkPen.h"
 
@@ -93,6 +94,32 @@ inline PixelBox DrawStroke(InkLayer& layer, const std::vector<InkSample>& sample
   PixelBox changed;
   for (std::size_t i = 1; i < samples.size(); ++i) changed = changed.Union(pen.Move(samples[i]));
   return changed.Union(pen.Up());
+}
+
+// Text without a font engine: every character is a box of sizePoints x 2 sizePoints pixels
+// whose inner half is the glyph (upright text only), and the calls are counted.
+class BoxGlyphs final : public GlyphSource {
+ public:
+  TextShape Shape(const Font& font, int x, int y, const std::string& text) override {
+    ++calls;
+    const double w = font.sizePoints, h = 2.0 * font.sizePoints;
+    TextShape shape;
+    const double n = double(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const double left = x + w * double(i) + w / 4, top = y + h / 4;
+      shape.glyphs.push_back({ToGrid(left, top), ToGrid(left + w / 2, top), ToGrid(left + w / 2, top + h / 2), ToGrid(left, top + h / 2)});
+    }
+    shape.cell = {{{double(x), double(y)}, {x + w * n, double(y)}, {x + w * n, y + h}, {double(x), y + h}}};
+    return shape;
+  }
+  int calls = 0;
+};
+
+inline double TotalInk(const InkLayer& layer) {
+  double sum = 0;
+  for (int y = 0; y < layer.Height(); ++y)
+    for (int x = 0; x < layer.Width(); ++x) sum += layer.At(x, y).coverage / 255.0;
+  return sum;
 }
 
 }  // namespace inkra::ink::testing

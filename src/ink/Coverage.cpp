@@ -31,7 +31,7 @@ CoverageRasterizer::~CoverageRasterizer() = default;
 CoverageRasterizer::CoverageRasterizer(CoverageRasterizer&&) noexcept = default;
 CoverageRasterizer& CoverageRasterizer::operator=(CoverageRasterizer&&) noexcept = default;
 
-void CoverageRasterizer::Rasterize(const Outline& outline, const PixelBox& clip, const Span& span) {
+void CoverageRasterizer::Rasterize(const Outline& outline, const Rect& clip, const Span& span) {
   if (clip.Empty()) return;
   auto& ras = agg_->rasterizer;
   ras.reset();
@@ -54,7 +54,7 @@ void CoverageRasterizer::Rasterize(const Outline& outline, const PixelBox& clip,
   }
 }
 
-PixelBox PixelBounds(const Outline& outline) {
+Rect PixelBounds(const Outline& outline) {
   bool any = false;
   ClipperLib::cInt l = 0, t = 0, r = 0, b = 0;
   for (const OutlinePath& path : outline)

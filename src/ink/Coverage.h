@@ -21,7 +21,7 @@ class CoverageRasterizer {
   // Called for each run of pixels with some coverage: row y, pixels x .. x+count-1, their
   // coverages (1..255). Only pixels inside `clip` are reported.
   using Span = std::function<void(int y, int x, int count, const std::uint8_t* covers)>;
-  void Rasterize(const Outline& outline, const PixelBox& clip, const Span& span);
+  void Rasterize(const Outline& outline, const Rect& clip, const Span& span);
 
  private:
   struct Agg;

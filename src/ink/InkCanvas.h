@@ -50,7 +50,7 @@ class InkCanvas final : public Canvas {
   void TextOut(int x, int y, const std::string& text) override;
 
   // The pixels drawn on since the canvas was made.
-  PixelBox Changed() const { return changed_; }
+  Rect Changed() const { return changed_; }
 
  private:
   // What a colour paints: ink of its RGB value, paper for white, nothing for clNone.
@@ -69,7 +69,7 @@ class InkCanvas final : public Canvas {
   SystemColours systemColours_;
   ColourValue pen_ = clBlack, brush_ = clWhite;
   Font font_;
-  PixelBox changed_;
+  Rect changed_;
 };
 
 // An ellipse inscribed in [x1, x2] x [y1, y2] as a polygon within the flatness of the curve.

@@ -8,6 +8,8 @@
 
 #include <clipper.hpp>
 
+#include "PixelRows.h"
+
 namespace inkra::ink {
 
 constexpr int kSubpixels = 256;  // grid steps per pixel
@@ -20,24 +22,9 @@ inline ClipperLib::IntPoint ToGrid(double x, double y) {
   return {ClipperLib::cInt(std::llround(x * kSubpixels)), ClipperLib::cInt(std::llround(y * kSubpixels))};
 }
 
-// Whole pixels: left and top included, right and bottom excluded.
-struct PixelBox {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  bool Empty() const { return right <= left || bottom <= top; }
-  PixelBox Union(const PixelBox& o) const {
-    if (Empty()) return o;
-    if (o.Empty()) return *this;
-    return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right), std::max(bottom, o.bottom)};
-  }
-  PixelBox Intersect(const PixelBox& o) const {
-    PixelBox r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
-    return r.Empty() ? PixelBox{} : r;
-  }
-  friend bool operator==(const PixelBox&, const PixelBox&) = default;
-};
 
 // The whole pixels an outline reaches (empty for an empty outline). Coordinates beyond the int
 // range are clamped: such pixels lie off every layer anyway.
-PixelBox PixelBounds(const Outline& outline);
+Rect PixelBounds(const Outline& outline);
 
 }  // namespace inkra::ink

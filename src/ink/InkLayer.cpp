@@ -37,8 +37,8 @@ InkLayer::InkLayer(int width, int height) : width_(width), height_(height) {
   for (std::size_t i = 3; i < dry_.size(); i += 4) dry_[i] = 0;
 }
 
-PixelBox InkLayer::Paint(std::span<const Part> parts) {
-  PixelBox box;
+Rect InkLayer::Paint(std::span<const Part> parts) {
+  Rect box;
   for (const Part& part : parts) box = box.Union(PixelBounds(*part.outline));
   box = box.Intersect(Bounds());
   if (box.Empty()) return {};
@@ -86,10 +86,10 @@ void InkLayer::BeginWet(Rgb colour) {
   wetColour_ = colour;
 }
 
-PixelBox InkLayer::SetWet(const Outline& outline, const PixelBox& clip) {
+Rect InkLayer::SetWet(const Outline& outline, const Rect& clip) {
   if (wet_.empty()) BeginWet(wetColour_);
-  const PixelBox box = clip.Intersect(Bounds());
-  PixelBox touched;
+  const Rect box = clip.Intersect(Bounds());
+  Rect touched;
   rasterizer_.Rasterize(outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
     std::memcpy(wet_.data() + std::size_t(y) * width_ + x, covers, std::size_t(count));
     touched = touched.Union({x, y, x + count, y + 1});
@@ -98,8 +98,8 @@ PixelBox InkLayer::SetWet(const Outline& outline, const PixelBox& clip) {
   return touched;
 }
 
-PixelBox InkLayer::Dry() {
-  const PixelBox box = wetBox_;
+Rect InkLayer::Dry() {
+  const Rect box = wetBox_;
   for (int y = box.top; y < box.bottom; ++y) {
     std::uint8_t* wet = wet_.data() + std::size_t(y) * width_;
     for (int x = box.left; x < box.right; ++x) {
@@ -127,10 +127,10 @@ PngRows InkLayer::Rgba() {
 }
 
 template <class Blend>
-void InkLayer::OverPicture(const PictureRows& picture, const PixelBox& area, Blend blend) const {
+void InkLayer::OverPicture(const PixelRows& picture, const Rect& area, Blend blend) const {
   if (picture.width != width_ || picture.height != height_ || (picture.bitsPerPixel != 24 && picture.bitsPerPixel != 32))
     throw PictureError("The picture under the ink is not of the layer's size and kind");
-  const PixelBox box = area.Intersect(Bounds());
+  const Rect box = area.Intersect(Bounds());
   const int step = picture.bitsPerPixel / 8;
   for (int y = box.top; y < box.bottom; ++y) {
     std::uint8_t* bgr = picture.Row(y) + std::size_t(box.left) * step;
@@ -141,7 +141,7 @@ void InkLayer::OverPicture(const PictureRows& picture, const PixelBox& area, Ble
   }
 }
 
-void InkLayer::CompositeOnto(const PictureRows& picture, const PixelBox& area) const {
+void InkLayer::CompositeOnto(const PixelRows& picture, const Rect& area) const {
   OverPicture(picture, area, [](std::uint8_t* bgr, const InkPixel& ink) {
     bgr[0] = Mix(bgr[0], ink.colour.b, ink.coverage);
     bgr[1] = Mix(bgr[1], ink.colour.g, ink.coverage);
@@ -149,7 +149,7 @@ void InkLayer::CompositeOnto(const PictureRows& picture, const PixelBox& area) c
   });
 }
 
-void InkLayer::ThresholdOnto(const PictureRows& picture, const PixelBox& area) const {
+void InkLayer::ThresholdOnto(const PixelRows& picture, const Rect& area) const {
   OverPicture(picture, area, [](std::uint8_t* bgr, const InkPixel& ink) {
     if (ink.coverage < kThreshold) return;
     bgr[0] = ink.colour.b, bgr[1] = ink.colour.g, bgr[2] = ink.colour.r;

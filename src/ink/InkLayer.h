@@ -23,15 +23,6 @@ struct Rgb {
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-// An opaque picture's pixels where they lie: top-down rows of `stride` bytes, 24 or 32 bits per
-// pixel in B, G, R order (a DIB's layout; a 32-bit pixel's fourth byte is left alone). Not owned.
-struct PictureRows {
-  std::uint8_t* bits = nullptr;
-  std::size_t stride = 0;
-  int width = 0, height = 0, bitsPerPixel = 24;
-  std::uint8_t* Row(int y) const { return bits + std::size_t(y) * stride; }
-};
-
 // One pixel of ink: colour and coverage (0: none, 255: full).
 struct InkPixel {
   Rgb colour{255, 255, 255};
@@ -46,7 +37,7 @@ class InkLayer {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  PixelBox Bounds() const { return {0, 0, width_, height_}; }
+  Rect Bounds() const { return {0, 0, width_, height_}; }
 
   // Shapes painted at once onto the dry ink. The parts must not overlap one another: in a pixel
   // shared by two parts each takes its own share, so their coverages add up (two separate
@@ -56,18 +47,18 @@ class InkLayer {
     const Outline* outline = nullptr;  // not owned
     std::optional<Rgb> colour;         // none: paper
   };
-  PixelBox Paint(std::span<const Part> parts);
+  Rect Paint(std::span<const Part> parts);
   // One part: ink of `colour`, or paper.
-  PixelBox Fill(const Outline& outline, Rgb colour) { return Paint(std::array{Part{&outline, colour}}); }
-  PixelBox Erase(const Outline& outline) { return Paint(std::array{Part{&outline, std::nullopt}}); }
+  Rect Fill(const Outline& outline, Rgb colour) { return Paint(std::array{Part{&outline, colour}}); }
+  Rect Erase(const Outline& outline) { return Paint(std::array{Part{&outline, std::nullopt}}); }
 
   // Starts wet ink of this colour (any earlier wet ink is dried first).
   void BeginWet(Rgb colour);
   // Inside `clip`, the wet coverage becomes the coverage of `outline` (pixels it does not reach
   // keep theirs). Returns the pixels changed.
-  PixelBox SetWet(const Outline& outline, const PixelBox& clip);
+  Rect SetWet(const Outline& outline, const Rect& clip);
   // Lays the wet ink over the dry ink; returns the pixels changed.
-  PixelBox Dry();
+  Rect Dry();
   bool Wet() const { return !wetBox_.Empty(); }
 
   // The ink a pixel shows: wet over dry.
@@ -77,12 +68,13 @@ class InkLayer {
   // transparent white (255, 255, 255, 0). The rows stay valid until the layer changes.
   PngRows Rgba();
 
-  // The ink (wet over dry) over an opaque picture of the layer's size, inside `area`:
+  // The ink (wet over dry) over an opaque picture of the layer's size, 24 or 32 bits per pixel
+  // (a 32-bit pixel's fourth byte is left alone), inside `area`:
   // anti-aliased, or thresholded: a pixel takes the ink's colour where its coverage is at least
   // half (128 of 255) and stays as it is otherwise, so no pale fringe is left for a host that
   // keys out white.
-  void CompositeOnto(const PictureRows& picture, const PixelBox& area) const;
-  void ThresholdOnto(const PictureRows& picture, const PixelBox& area) const;
+  void CompositeOnto(const PixelRows& picture, const Rect& area) const;
+  void ThresholdOnto(const PixelRows& picture, const Rect& area) const;
 
   static constexpr std::uint8_t kThreshold = 128;
 
@@ -90,13 +82,13 @@ class InkLayer {
   std::uint8_t* DryPixel(int x, int y) { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
   const std::uint8_t* DryPixel(int x, int y) const { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
   template <class Blend>
-  void OverPicture(const PictureRows& picture, const PixelBox& area, Blend blend) const;
+  void OverPicture(const PixelRows& picture, const Rect& area, Blend blend) const;
 
   int width_ = 0, height_ = 0;
   std::vector<std::uint8_t> dry_;   // RGBA, straight alpha
   std::vector<std::uint8_t> wet_;   // coverage of the stroke in progress; allocated on first use
   Rgb wetColour_;
-  PixelBox wetBox_;                 // where wet_ may be non-zero
+  Rect wetBox_;                 // where wet_ may be non-zero
   CoverageRasterizer rasterizer_;
   std::vector<std::uint8_t> parts_;  // Paint's coverage of each part over its box
 };

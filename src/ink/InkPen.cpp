@@ -13,7 +13,7 @@ void InkPen::Down(const InkSample& s, double nibWidth, Rgb colour) {
   layer_.BeginWet(colour);
 }
 
-PixelBox InkPen::Move(const InkSample& s) {
+Rect InkPen::Move(const InkSample& s) {
   if (!drawing_) return {};
   moved_ = true;
   piece_.clear();
@@ -21,7 +21,7 @@ PixelBox InkPen::Move(const InkSample& s) {
   return Draw(piece_);
 }
 
-PixelBox InkPen::Up() {
+Rect InkPen::Up() {
   if (!drawing_) return {};
   drawing_ = false;
   piece_.clear();
@@ -30,13 +30,13 @@ PixelBox InkPen::Up() {
   } else if (moved_) {
     piece_.push_back(first_);
   }
-  PixelBox changed = Draw(piece_);
+  Rect changed = Draw(piece_);
   changed = changed.Union(layer_.Dry());
   steps_.clear();
   return changed;
 }
 
-PixelBox InkPen::Draw(const std::vector<InkSample>& piece) {
+Rect InkPen::Draw(const std::vector<InkSample>& piece) {
   if (piece.empty()) return {};
   nibs_.clear();
   for (const InkSample& s : piece) nibs_.push_back({s.x, s.y, NibWidthFor(nibWidth_, s.pressure)});
@@ -52,7 +52,7 @@ PixelBox InkPen::Draw(const std::vector<InkSample>& piece) {
   Outline joined;
   clipper.Execute(ClipperLib::ctUnion, joined, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
 
-  const PixelBox changed = layer_.SetWet(joined, step.box);
+  const Rect changed = layer_.SetWet(joined, step.box);
   steps_.push_back(std::move(step));
   return changed;
 }

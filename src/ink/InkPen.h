@@ -18,18 +18,18 @@ class InkPen {
   // and colour. Nothing is drawn yet.
   void Down(const InkSample& s, double nibWidth, Rgb colour);
   // A move while pressed. Returns the pixels changed (the curve runs one sample behind).
-  PixelBox Move(const InkSample& s);
+  Rect Move(const InkSample& s);
   // The release: the rest of the curve, then the stroke dries. A press and release without a
   // move leaves no mark; moves that never left the pressed point leave the nib alone there.
-  PixelBox Up();
+  Rect Up();
   bool Drawing() const { return drawing_; }
 
  private:
-  PixelBox Draw(const std::vector<InkSample>& piece);
+  Rect Draw(const std::vector<InkSample>& piece);
 
   struct Step {
     Outline bands;
-    PixelBox box;
+    Rect box;
   };
 
   InkLayer& layer_;

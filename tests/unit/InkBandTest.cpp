@@ -70,8 +70,8 @@ TEST(InkStrokeEnds, PressAndReleaseWithoutAMoveLeavesNoMark) {
 
 TEST(InkStrokeEnds, MovesThatStayAtThePressPointLeaveTheNibAlone) {
   InkLayer layer(30, 30);
-  const PixelBox changed = DrawStroke(layer, {{10, 10}, {10, 10}, {10, 10}}, 3);
-  EXPECT_EQ(changed, (PixelBox{10, 10, 14, 14}));
+  const Rect changed = DrawStroke(layer, {{10, 10}, {10, 10}, {10, 10}}, 3);
+  EXPECT_EQ(changed, (Rect{10, 10, 14, 14}));
   EXPECT_LE(WorstCoverageError(layer, Band(10, 10, 10, 10, 3)), 2);
 }
 
@@ -80,12 +80,12 @@ TEST(InkStrokeEnds, TheCurveRunsOneSampleBehindUntilTheRelease) {
   InkPen pen(layer);
   pen.Down({10, 10}, 3, {0, 0, 0});
   EXPECT_TRUE(pen.Move({30, 10}).Empty());    // the first piece needs the sample after it
-  const PixelBox first = pen.Move({30, 40});  // settles 10,10 -> 30,10
+  const Rect first = pen.Move({30, 40});  // settles 10,10 -> 30,10
   EXPECT_FALSE(first.Empty());
   EXPECT_LE(first.right, 35);
   EXPECT_EQ(layer.At(20, 11).coverage, 255);
   EXPECT_EQ(layer.At(31, 38).coverage, 0);
-  const PixelBox last = pen.Up();
+  const Rect last = pen.Up();
   EXPECT_GE(last.bottom, 44);
   EXPECT_EQ(layer.At(31, 38).coverage, 255);
   EXPECT_FALSE(layer.Wet());

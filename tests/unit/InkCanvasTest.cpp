@@ -25,7 +25,7 @@ TEST_F(InkCanvasTest, APolygonCoversTheAliasedPixelsOfItsFillAndOutline) {
   canvas.SetBrushColour(clBlue);
   const Point square[] = {{5, 5}, {15, 5}, {15, 15}, {5, 15}};
   canvas.Polygon(square);
-  EXPECT_EQ(canvas.Changed(), (PixelBox{5, 5, 16, 16}));
+  EXPECT_EQ(canvas.Changed(), (Rect{5, 5, 16, 16}));
   EXPECT_DOUBLE_EQ(TotalInk(layer), 11.0 * 11.0);
   EXPECT_EQ(layer.At(15, 15), (InkPixel{{0, 0, 255}, 255}));
 }

@@ -88,21 +88,5 @@ TEST(InkCurveFlatness, StepsFollowTheErrorBound) {
   EXPECT_GT(0.75 * m / (double(n - 1) * (n - 1)), kFlatness);
 }
 
-TEST(InkCurveFlatness, CollinearSamplesStayOnTheirLine) {
-  const auto line = Line({{5, 7}, {9, 9}, {29, 19}, {31, 20}});
-  for (const InkSample& p : line) {
-    EXPECT_NEAR(p.y - 7, (p.x - 5) / 2, 1e-9);
-    EXPECT_GE(p.x, 5);
-    EXPECT_LE(p.x, 31);
-  }
-}
-
-TEST(InkCurveFlatness, PressureRunsAlongThePieceFromSampleToSample) {
-  const auto line = Line({{0, 0, 0.2f}, {40, 0, 0.6f}});
-  ASSERT_GE(line.size(), 2u);
-  EXPECT_FLOAT_EQ(line.front().pressure, 0.2f);
-  EXPECT_FLOAT_EQ(line.back().pressure, 0.6f);
-}
-
 }  // namespace
 }  // namespace inkra::ink

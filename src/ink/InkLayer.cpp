@@ -91,7 +91,8 @@ Rect InkLayer::SetWet(const Outline& outline, const Rect& clip) {
   const Rect box = clip.Intersect(Bounds());
   Rect touched;
   rasterizer_.Rasterize(outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
-    std::memcpy(wet_.data() + std::size_t(y) * width_ + x, covers, std::size_t(count));
+    std::uint8_t* wet = wet_.data() + std::size_t(y) * width_ + x;
+    for (int i = 0; i < count; ++i) wet[i] = std::max(wet[i], covers[i]);
     touched = touched.Union({x, y, x + count, y + 1});
   });
   wetBox_ = wetBox_.Union(touched);

@@ -54,8 +54,9 @@ class InkLayer {
 
   // Starts wet ink of this colour (any earlier wet ink is dried first).
   void BeginWet(Rgb colour);
-  // Inside `clip`, the wet coverage becomes the coverage of `outline` (pixels it does not reach
-  // keep theirs). Returns the pixels changed.
+  // Inside `clip`, the wet coverage becomes the coverage of `outline` where that is more (the
+  // outline holds all of the stroke that reaches into `clip`, so it is never less unless part of
+  // the stroke was left out of it). Returns the pixels changed.
   Rect SetWet(const Outline& outline, const Rect& clip);
   // Lays the wet ink over the dry ink; returns the pixels changed.
   Rect Dry();

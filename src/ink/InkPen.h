@@ -29,8 +29,12 @@ class InkPen {
 
   struct Step {
     Outline bands;
+    std::vector<Rect> bandBoxes;
     Rect box;
   };
+  // The most bands of earlier steps joined with a new one: a scribble over one spot stays quick,
+  // its oldest bands left out (their pixels keep the coverage they had).
+  static constexpr std::size_t kMaxJoinedBands = 64;
 
   InkLayer& layer_;
   CentreLine line_;

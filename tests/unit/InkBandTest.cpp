@@ -2,6 +2,8 @@
 // pixel's coverage the exact area of the band inside it; strokes that start and stop; pressure.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "InkTestSupport.h"
 
 namespace inkra::ink {
@@ -89,6 +91,34 @@ TEST(InkStrokeEnds, TheCurveRunsOneSampleBehindUntilTheRelease) {
   EXPECT_GE(last.bottom, 44);
   EXPECT_EQ(layer.At(31, 38).coverage, 255);
   EXPECT_FALSE(layer.Wet());
+}
+
+TEST(InkStrokeInput, SamplesWithNoPositionAreSkippedAndExtremesBounded) {
+  InkLayer layer(30, 30);
+  InkPen pen(layer);
+  pen.Down({std::nan(""), 3}, 3, {0, 0, 0});
+  EXPECT_FALSE(pen.Drawing());
+  pen.Down({5, 5, std::nanf("")}, 1e300, {0, 0, 0});
+  EXPECT_TRUE(pen.Move({std::nan(""), 9}).Empty());
+  pen.Move({1e300, 5});
+  pen.Move({5, -1e300});
+  EXPECT_FALSE(pen.Up().Empty());
+  EXPECT_EQ(layer.At(29, 29).coverage, 255);  // the widest nib covers the layer
+}
+
+TEST(InkStrokeInput, AScribbleOverOneSpotStaysTheBandsUnion) {
+  // Hundreds of steps round a small circle: the ring is whole, and its edge no lighter than one
+  // pass leaves it.
+  InkLayer scribble(40, 40), once(40, 40);
+  std::vector<InkSample> round;
+  for (int i = 0; i <= 600; ++i) round.push_back({18 + 6 * std::cos(i * 0.7), 18 + 6 * std::sin(i * 0.7)});
+  DrawStroke(scribble, round, 2);
+  DrawStroke(once, std::vector<InkSample>(round.begin(), round.begin() + 10), 2);
+  EXPECT_EQ(scribble.At(25, 19).coverage, 255);
+  EXPECT_EQ(scribble.At(19, 19).coverage, 0);  // the hole in the ring
+  EXPECT_EQ(scribble.At(2, 2).coverage, 0);
+  EXPECT_LE(scribble.At(19, 11).coverage, 255);
+  EXPECT_GE(scribble.At(19, 11).coverage, once.At(19, 11).coverage);
 }
 
 // The ink in a column of a horizontal stroke is the nib's vertical reach, w + 1 pixels.

@@ -118,11 +118,6 @@ TEST_P(InkOverPicture, APictureOfAnotherSizeIsRefused) {
 
 INSTANTIATE_TEST_SUITE_P(Depths, InkOverPicture, ::testing::Values(24, 32));
 
-TEST(InkLayerSize, BeyondThePictureLimitsIsRefused) {
-  EXPECT_THROW(InkLayer(0, 5), PictureError);
-  EXPECT_THROW(InkLayer(kMaxDimension + 1, 1), PictureError);
-}
-
 TEST(InkLayerClip, InkFarOffTheLayerIsClippedAway) {
   InkLayer layer(20, 20);
   const Rect changed = DrawStroke(layer, {{-3000000, 10}, {10, 10}, {3000000, 10}}, 3);

@@ -5,7 +5,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 C=/usr/bin/convert
 bmp=$here/corpus/fuzz_bmp dib=$here/corpus/fuzz_dib jpeg=$here/corpus/fuzz_jpeg colour=$here/corpus/fuzz_colour
-mkdir -p "$bmp" "$dib" "$jpeg" "$colour"
+png=$here/corpus/fuzz_png
+mkdir -p "$bmp" "$dib" "$jpeg" "$colour" "$png"
+
+# PNG: straight-alpha ink, opaque RGB, a palette with transparency, 16-bit grey, interlaced.
+$C -size 7x5 xc:none -fill red -draw 'line 0,4 6,0' PNG32:"$png/rgba.png"
+$C -seed 5 -size 6x4 plasma: PNG24:"$png/rgb.png"
+$C -seed 5 -size 6x4 plasma: -colors 5 -transparent-color white PNG8:"$png/palette.png"
+$C -size 3x9 gradient: -depth 16 -colorspace Gray PNG:"$png/grey16.png"
+$C -seed 9 -size 11x10 plasma: -interlace PNG PNG24:"$png/interlaced.png"
 
 $C -size 5x3 gradient: -colors 2 -type palette BMP3:"$bmp/pal1.bmp"
 $C -size 6x3 gradient:red-blue -colors 16 -type palette BMP3:"$bmp/pal4.bmp"

@@ -10,34 +10,14 @@
 #include "Bitmap.h"
 #include "Bmp.h"
 #include "Canvas.h"
+#include "PixelRows.h"
 
 namespace inkra::board {
 
-// Left/top inclusive, right/bottom exclusive, in view (= picture) pixels.
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  bool Empty() const { return right <= left || bottom <= top; }
-  Rect Union(const Rect& o) const {
-    if (Empty()) return o;
-    if (o.Empty()) return *this;
-    return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right), std::max(bottom, o.bottom)};
-  }
-  Rect Intersect(const Rect& o) const {
-    Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
-    return r.Empty() ? Rect{} : r;
-  }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-// The surface's pixels where they live in memory: top-down rows of `stride` bytes at the
-// surface's own depth, laid out as Bitmap's. Valid until the surface is destroyed.
-struct PixelRows {
-  std::uint8_t* bits = nullptr;
-  std::size_t stride = 0;
-  int width = 0, height = 0, bitsPerPixel = 0;
-  std::uint8_t* Row(int y) const { return bits + std::size_t(y) * stride; }
-  std::size_t Bytes() const { return stride * std::size_t(height); }
-};
+// Rectangles in view (= picture) pixels, and the surface's pixels at its own depth where they
+// lie in memory (valid until the surface is destroyed): the types the ink model shares.
+using inkra::PixelRows;
+using inkra::Rect;
 
 class Surface : public Canvas {
  public:

@@ -1,0 +1,102 @@
+#include "InkCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <stdexcept>
+
+#include "CentreLine.h"
+
+namespace inkra::ink {
+
+OutlinePath EllipsePath(double x1, double y1, double x2, double y2) {
+  const double cx = (x1 + x2) / 2, cy = (y1 + y2) / 2, a = std::abs(x2 - x1) / 2, b = std::abs(y2 - y1) / 2;
+  const double r = std::max(a, b);
+  if (r <= 0) return {};
+  // A chord of angle t stays within r (1 - cos(t / 2)) of the arc.
+  const double step = r <= kFlatness ? std::numbers::pi / 2 : 2 * std::acos(1 - kFlatness / r);
+  const int n = std::clamp(int(std::ceil(2 * std::numbers::pi / step)), 8, 4096);
+  // Corners a little outside the curve, so that the chords cut as much area off as they add
+  // and the polygon's area is the ellipse's.
+  const double grow = std::sqrt(2 * std::numbers::pi / (n * std::sin(2 * std::numbers::pi / n)));
+  OutlinePath path;
+  path.reserve(std::size_t(n));
+  for (int i = 0; i < n; ++i) {
+    const double t = 2 * std::numbers::pi * i / n;
+    path.push_back(ToGrid(cx + a * grow * std::cos(t), cy + b * grow * std::sin(t)));
+  }
+  return path;
+}
+
+InkCanvas::Paint InkCanvas::Resolve(ColourValue c, ColourValue fallback) const {
+  if (c == clNone) return {};
+  if (c == clDefault) c = fallback;
+  if (IsSystemColour(c)) {
+    if (!systemColours_) throw std::invalid_argument("a system colour with no way to resolve it");
+    c = systemColours_(SystemColourIndex(c));
+  }
+  const Rgb rgb{std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16)};
+  if (rgb == Rgb{255, 255, 255}) return {true, std::nullopt};
+  return {true, rgb};
+}
+
+void InkCanvas::PaintPair(const Outline& under, ColourValue underColour, ColourValue underFallback, const Outline& over,
+                          ColourValue overColour, ColourValue overFallback) {
+  const Paint top = Resolve(overColour, overFallback), bottom = Resolve(underColour, underFallback);
+  Outline uncovered;
+  if (bottom.draws) {
+    ClipperLib::Clipper clipper;
+    clipper.AddPaths(under, ClipperLib::ptSubject, true);
+    if (top.draws) clipper.AddPaths(over, ClipperLib::ptClip, true);
+    clipper.Execute(ClipperLib::ctDifference, uncovered, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+  }
+  std::vector<InkLayer::Part> parts;
+  if (bottom.draws) parts.push_back({&uncovered, bottom.ink});
+  if (top.draws) parts.push_back({&over, top.ink});
+  changed_ = changed_.Union(layer_.Paint(parts));
+}
+
+void InkCanvas::Polygon(std::span<const Point> points) {
+  if (points.empty()) return;
+  // The inside by GDI's alternate rule, through the pixel centres.
+  OutlinePath centres;
+  for (const Point& p : points) centres.push_back(ToGrid(p.x + 0.5, p.y + 0.5));
+  Outline inside;
+  ClipperLib::SimplifyPolygon(centres, inside, ClipperLib::pftEvenOdd);
+  // The pen: the pixel square carried along each edge, the edges joined into one outline.
+  Outline bands, pen;
+  std::vector<NibPoint> corners;
+  for (const Point& p : points) corners.push_back({double(p.x), double(p.y), 0});
+  corners.push_back(corners.front());
+  AddSweptBands(corners, bands);
+  ClipperLib::SimplifyPolygons(bands, pen, ClipperLib::pftNonZero);
+  PaintPair(inside, brush_, clWhite, pen, pen_, clBlack);
+}
+
+void InkCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  if (x2 < x1) std::swap(x1, x2);
+  if (y2 < y1) std::swap(y1, y2);
+  OutlinePath outer = EllipsePath(x1, y1, x2, y2);
+  OutlinePath inner = x2 - x1 > 2 && y2 - y1 > 2 ? EllipsePath(x1 + 1, y1 + 1, x2 - 1, y2 - 1) : OutlinePath{};
+  Outline ring{outer};
+  if (!inner.empty()) {
+    ring.push_back(inner);
+    std::reverse(ring.back().begin(), ring.back().end());  // turned the other way round: a hole
+  }
+  PaintPair({inner}, brush_, clWhite, ring, pen_, clBlack);
+}
+
+void InkCanvas::SetPixel(int x, int y, ColourValue c) {
+  PaintPair({}, clNone, clNone, {{ToGrid(x, y), ToGrid(x + 1, y), ToGrid(x + 1, y + 1), ToGrid(x, y + 1)}}, c, clBlack);
+}
+
+void InkCanvas::TextOut(int x, int y, const std::string& text) {
+  if (text.empty()) return;
+  if (!glyphs_) throw std::logic_error("text on an ink canvas needs a glyph source");
+  const GlyphSource::TextShape shape = glyphs_->Shape(font_, x, y, text);
+  OutlinePath cell;
+  for (const Vec2& corner : shape.cell) cell.push_back(ToGrid(corner.x, corner.y));
+  PaintPair({cell}, brush_, clWhite, shape.glyphs, font_.colour, clWindowText);
+}
+
+}  // namespace inkra::ink

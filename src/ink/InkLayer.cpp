@@ -1,0 +1,160 @@
+#include "InkLayer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "Bitmap.h"
+#include "Errors.h"
+
+namespace inkra::ink {
+namespace {
+
+constexpr std::uint8_t kWhite = 255;
+
+std::uint8_t Mix(std::uint8_t from, std::uint8_t to, unsigned alpha) {
+  return std::uint8_t((from * (255u - alpha) + to * alpha + 127u) / 255u);
+}
+
+}  // namespace
+
+InkPixel Over(const InkPixel& below, Rgb colour, std::uint8_t cover) {
+  if (cover == 0) return below;
+  if (cover == 255 || below.coverage == 0) return {colour, cover};
+  // Alpha times 255, before rounding: the weights of the two colours share it as denominator.
+  const unsigned under = unsigned(below.coverage) * (255u - cover);
+  const unsigned total = unsigned(cover) * 255u + under;
+  const auto channel = [&](std::uint8_t top, std::uint8_t bottom) {
+    return std::uint8_t((unsigned(top) * cover * 255u + unsigned(bottom) * under + total / 2) / total);
+  };
+  return {{channel(colour.r, below.colour.r), channel(colour.g, below.colour.g), channel(colour.b, below.colour.b)},
+          std::uint8_t((total + 127u) / 255u)};
+}
+
+InkLayer::InkLayer(int width, int height) : width_(width), height_(height) {
+  if (width <= 0 || height <= 0 || !WithinPictureLimits(width, height, 32))
+    throw PictureError("The ink layer's size is beyond the picture limits");
+  dry_.assign(std::size_t(width) * std::size_t(height) * 4, kWhite);
+  for (std::size_t i = 3; i < dry_.size(); i += 4) dry_[i] = 0;
+}
+
+Rect InkLayer::Paint(std::span<const Part> parts) {
+  Rect box;
+  for (const Part& part : parts) box = box.Union(PixelBounds(*part.outline));
+  box = box.Intersect(Bounds());
+  if (box.Empty()) return {};
+  const int w = box.right - box.left;
+  const std::size_t area = std::size_t(w) * std::size_t(box.bottom - box.top);
+  parts_.assign(area * parts.size(), 0);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    std::uint8_t* cover = parts_.data() + area * i;
+    rasterizer_.Rasterize(*parts[i].outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
+      std::memcpy(cover + std::size_t(y - box.top) * w + (x - box.left), covers, std::size_t(count));
+    });
+  }
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.left; x < box.right; ++x) {
+      const std::size_t at = std::size_t(y - box.top) * w + (x - box.left);
+      // Shares of the pixel, in 255ths times 255: each part's colour weighted by its coverage,
+      // and what is left of the ink below by the rest.
+      unsigned taken = 0, alpha = 0, r = 0, g = 0, b = 0;
+      for (std::size_t i = 0; i < parts.size(); ++i) {
+        const unsigned c = parts_[area * i + at];
+        taken += c;
+        if (!c || !parts[i].colour) continue;
+        alpha += c * 255u;
+        r += c * 255u * parts[i].colour->r, g += c * 255u * parts[i].colour->g, b += c * 255u * parts[i].colour->b;
+      }
+      if (!taken) continue;
+      std::uint8_t* p = DryPixel(x, y);
+      const unsigned rest = taken >= 255 ? 0 : 255u - taken;
+      const unsigned kept = unsigned(p[3]) * rest;
+      alpha += kept;
+      r += kept * p[0], g += kept * p[1], b += kept * p[2];
+      if (alpha == 0) {
+        p[0] = p[1] = p[2] = kWhite, p[3] = 0;  // no ink left: the transparent background
+        continue;
+      }
+      p[0] = std::uint8_t((r + alpha / 2) / alpha), p[1] = std::uint8_t((g + alpha / 2) / alpha);
+      p[2] = std::uint8_t((b + alpha / 2) / alpha), p[3] = std::uint8_t(std::min(255u, (alpha + 127u) / 255u));
+    }
+  return box;
+}
+
+void InkLayer::BeginWet(Rgb colour) {
+  Dry();
+  if (wet_.empty()) wet_.assign(std::size_t(width_) * std::size_t(height_), 0);
+  wetColour_ = colour;
+}
+
+Rect InkLayer::SetWet(const Outline& outline, const Rect& clip) {
+  if (wet_.empty()) BeginWet(wetColour_);
+  const Rect box = clip.Intersect(Bounds());
+  Rect touched;
+  rasterizer_.Rasterize(outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
+    std::uint8_t* wet = wet_.data() + std::size_t(y) * width_ + x;
+    for (int i = 0; i < count; ++i) wet[i] = std::max(wet[i], covers[i]);
+    touched = touched.Union({x, y, x + count, y + 1});
+  });
+  wetBox_ = wetBox_.Union(touched);
+  return touched;
+}
+
+Rect InkLayer::Dry() {
+  const Rect box = wetBox_;
+  for (int y = box.top; y < box.bottom; ++y) {
+    std::uint8_t* wet = wet_.data() + std::size_t(y) * width_;
+    for (int x = box.left; x < box.right; ++x) {
+      if (!wet[x]) continue;
+      std::uint8_t* p = DryPixel(x, y);
+      const InkPixel out = Over({{p[0], p[1], p[2]}, p[3]}, wetColour_, wet[x]);
+      p[0] = out.colour.r, p[1] = out.colour.g, p[2] = out.colour.b, p[3] = out.coverage;
+      wet[x] = 0;
+    }
+  }
+  wetBox_ = {};
+  return box;
+}
+
+InkPixel InkLayer::At(int x, int y) const {
+  const std::uint8_t* p = DryPixel(x, y);
+  const InkPixel dry{{p[0], p[1], p[2]}, p[3]};
+  if (wet_.empty()) return dry;
+  return Over(dry, wetColour_, wet_[std::size_t(y) * width_ + x]);
+}
+
+PngRows InkLayer::Rgba() {
+  Dry();
+  return {dry_.data(), std::size_t(width_) * 4, width_, height_, 4};
+}
+
+template <class Blend>
+void InkLayer::OverPicture(const PixelRows& picture, const Rect& area, Blend blend) const {
+  if (picture.width != width_ || picture.height != height_ || (picture.bitsPerPixel != 24 && picture.bitsPerPixel != 32))
+    throw PictureError("The picture under the ink is not of the layer's size and kind");
+  const Rect box = area.Intersect(Bounds());
+  const int step = picture.bitsPerPixel / 8;
+  for (int y = box.top; y < box.bottom; ++y) {
+    std::uint8_t* bgr = picture.Row(y) + std::size_t(box.left) * step;
+    for (int x = box.left; x < box.right; ++x, bgr += step) {
+      const InkPixel ink = At(x, y);
+      if (ink.coverage) blend(bgr, ink);
+    }
+  }
+}
+
+void InkLayer::CompositeOnto(const PixelRows& picture, const Rect& area) const {
+  OverPicture(picture, area, [](std::uint8_t* bgr, const InkPixel& ink) {
+    bgr[0] = Mix(bgr[0], ink.colour.b, ink.coverage);
+    bgr[1] = Mix(bgr[1], ink.colour.g, ink.coverage);
+    bgr[2] = Mix(bgr[2], ink.colour.r, ink.coverage);
+  });
+}
+
+void InkLayer::ThresholdOnto(const PixelRows& picture, const Rect& area) const {
+  OverPicture(picture, area, [](std::uint8_t* bgr, const InkPixel& ink) {
+    if (ink.coverage < kThreshold) return;
+    bgr[0] = ink.colour.b, bgr[1] = ink.colour.g, bgr[2] = ink.colour.r;
+  });
+}
+
+}  // namespace inkra::ink

@@ -1,0 +1,43 @@
+#pragma once
+// The board's flat nib: a diagonal segment from the pointer's pixel (0, 0) to (w, w), drawn with
+// the one-pixel pen that outlines it. As a shape, that is the segment thickened by one pixel
+// square: the hexagon (0,0) (1,0) (w+1,w) (w+1,w+1) (w,w+1) (0,1) around the pointer's pixel
+// corner. The pixels whose centres it sweeps are exactly the ones the aliased polygon of a
+// stroke step paints; here its edges keep their exact partial coverage.
+#include <array>
+#include <span>
+
+#include "InkGeometry.h"
+
+namespace inkra::ink {
+
+// Pen pressure as the pointer reports it, from 0 (barely touching) to 1 (full); a pointer that
+// reports none (the mouse) draws at the chosen width.
+constexpr float kNoPressure = -1.0f;
+
+// The pressure curve: the nib's width is the chosen width times
+//   0.4 + 1.2 * pressure,
+// a straight line through 40 % at the lightest touch, 100 % at medium pressure (0.5) and 160 % at
+// full pressure. Pressure outside 0..1 is clamped.
+double NibWidthFor(double chosenWidth, float pressure);
+
+// One position of the nib along the centre line: its corner (the pointer's pixel corner) and its
+// diagonal reach at that point.
+struct NibPoint {
+  double x = 0, y = 0, width = 0;
+};
+
+struct Vec2 {
+  double x = 0, y = 0;
+};
+std::array<Vec2, 6> NibCorners(const NibPoint& at);
+
+// The band the nib sweeps from `a` to `b` (the convex hull of the nib at both ends), on the
+// outline grid. Every band turns the same way round, so overlapping bands add up under the
+// non-zero rule and never cancel.
+OutlinePath SweptNib(const NibPoint& a, const NibPoint& b);
+
+// The swept bands of each consecutive pair of points (the nib alone for a single point).
+void AddSweptBands(std::span<const NibPoint> points, Outline& out);
+
+}  // namespace inkra::ink

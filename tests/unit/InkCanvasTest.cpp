@@ -1,0 +1,109 @@
+// The Canvas operations drawn as ink: GDI's shapes with exact coverage, white as the paper, and
+// the round seal drawn through them.
+#include <gtest/gtest.h>
+
+#include <numbers>
+#include <stdexcept>
+
+#include "InkTestSupport.h"
+#include "RoundSeal.h"
+
+namespace inkra::ink {
+namespace {
+
+using namespace testing;
+
+class InkCanvasTest : public ::testing::Test {
+ protected:
+  InkLayer layer{40, 40};
+  BoxGlyphs glyphs;
+  InkCanvas canvas{layer, &glyphs, [](int index) { return ColourValue(index == 8 ? 0x00112233 : 0x00FFFFFF); }};
+};
+
+TEST_F(InkCanvasTest, APolygonCoversTheAliasedPixelsOfItsFillAndOutline) {
+  canvas.SetPenColour(clBlue);
+  canvas.SetBrushColour(clBlue);
+  const Point square[] = {{5, 5}, {15, 5}, {15, 15}, {5, 15}};
+  canvas.Polygon(square);
+  EXPECT_EQ(canvas.Changed(), (Rect{5, 5, 16, 16}));
+  EXPECT_DOUBLE_EQ(TotalInk(layer), 11.0 * 11.0);
+  EXPECT_EQ(layer.At(15, 15), (InkPixel{{0, 0, 255}, 255}));
+}
+
+TEST_F(InkCanvasTest, APolygonsInsideFollowsTheAlternateRule) {
+  // A pentagram: its centre is inside twice, so alternate leaves it empty (the pen is clNone).
+  canvas.SetPenColour(clNone);
+  canvas.SetBrushColour(clBlack);
+  const Point star[] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};
+  canvas.Polygon(star);
+  EXPECT_EQ(layer.At(20, 21).coverage, 0);
+  EXPECT_EQ(layer.At(20, 6).coverage, 255);
+}
+
+TEST_F(InkCanvasTest, AnEllipseHasTheAreaOfItsCurveAndItsPenIsTheOuterPixel) {
+  canvas.SetPenColour(clRed);
+  canvas.SetBrushColour(clBlack);
+  canvas.Ellipse(0, 0, 20, 20);
+  EXPECT_NEAR(TotalInk(layer), std::numbers::pi * 100, 0.5);
+  EXPECT_EQ(layer.At(10, 0).colour, (Rgb{255, 0, 0}));
+  EXPECT_EQ(layer.At(10, 10).colour, (Rgb{0, 0, 0}));
+  EXPECT_GT(layer.At(2, 2).coverage, 0);  // on the curve, partly covered
+  EXPECT_LT(layer.At(2, 2).coverage, 255);
+}
+
+TEST_F(InkCanvasTest, WhiteIsThePaperAndTakesInkAway) {
+  canvas.SetPenColour(clRed);
+  canvas.SetBrushColour(clRed);
+  canvas.Ellipse(0, 0, 30, 30);
+  canvas.SetBrushColour(clWhite);
+  canvas.Ellipse(5, 5, 25, 25);  // a red one-pixel ring inside the disc, white within it
+  EXPECT_EQ(layer.At(15, 15), (InkPixel{}));
+  EXPECT_NEAR(TotalInk(layer), std::numbers::pi * (225 - 100 + 100 - 81), 0.8);
+  canvas.SetPixel(15, 1, clWhite);
+  EXPECT_EQ(layer.At(15, 1), (InkPixel{}));
+}
+
+TEST_F(InkCanvasTest, TextFillsItsCellWithTheBrushThenTheGlyphsInTheFontColour) {
+  canvas.SetPixel(4, 4, clBlack);  // under the cell: the white brush clears it
+  canvas.SetBrushColour(clWhite);
+  Font font;
+  font.sizePoints = 8;
+  font.colour = clDefault;  // the window text colour, as the platform gives it
+  canvas.SetFont(font);
+  canvas.TextOut(2, 2, "ab");
+  EXPECT_EQ(glyphs.calls, 1);
+  EXPECT_EQ(layer.At(4, 4), (InkPixel{}));
+  EXPECT_EQ(layer.At(6, 10), (InkPixel{{0x33, 0x22, 0x11}, 255}));
+  EXPECT_DOUBLE_EQ(TotalInk(layer), 2 * 4.0 * 8.0);
+}
+
+TEST(InkCanvasRefusals, TextWithoutGlyphsAndUnresolvedSystemColoursAreRefused) {
+  InkLayer layer(10, 10);
+  InkCanvas canvas(layer);
+  EXPECT_THROW(canvas.TextOut(0, 0, "x"), std::logic_error);
+  EXPECT_THROW(canvas.SetPixel(1, 1, clBtnFace), std::invalid_argument);
+  canvas.TextOut(0, 0, "");  // nothing to draw, nothing asked of a glyph source
+}
+
+TEST(InkCanvasSeal, TheRoundSealsRingsAreInkWithSoftEdgesAndClearInside) {
+  RoundSealParams p;
+  const RoundSealGeometry g = ComputeGeometry(p);
+  InkLayer layer(g.imageWidth, g.imageHeight);
+  BoxGlyphs glyphs;
+  InkCanvas canvas(layer, &glyphs);
+  DrawRoundSeal(canvas, p);
+  EXPECT_GE(glyphs.calls, 10);  // the main text's characters, the star and the sub-texts
+  const InkPixel ring = layer.At(g.CenterX, 2);
+  EXPECT_EQ(ring, (InkPixel{{255, 0, 0}, 255}));
+  int soft = 0;
+  for (int y = 0; y < layer.Height(); ++y)
+    for (int x = 0; x < layer.Width(); ++x) {
+      const std::uint8_t c = layer.At(x, y).coverage;
+      soft += c > 0 && c < 255;
+    }
+  EXPECT_GT(soft, 200) << "the rings' curves carry partial coverage";
+  EXPECT_EQ(layer.At(g.CenterX - 40, g.CenterY + 5).coverage, 0) << "inside the rings the page shows";
+}
+
+}  // namespace
+}  // namespace inkra::ink

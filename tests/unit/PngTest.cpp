@@ -1,0 +1,106 @@
+// PNG writing and reading: round trips, ink's alpha, and failures that come back as exceptions.
+#include <gtest/gtest.h>
+
+#include "Errors.h"
+#include "InkTestSupport.h"
+#include "Png.h"
+
+namespace inkra {
+namespace {
+
+std::vector<std::uint8_t> Pattern(int width, int height, int channels) {
+  std::vector<std::uint8_t> px(std::size_t(width) * height * channels);
+  for (std::size_t i = 0; i < px.size(); ++i) px[i] = std::uint8_t((i * 7919u) ^ (i >> 5));
+  return px;
+}
+
+std::vector<std::uint8_t> Encode(const PngRows& rows, const PngSettings& settings = {}) {
+  VectorSink sink;
+  WritePng(rows, sink, settings);
+  return sink.data;
+}
+
+struct Shape {
+  const char* name;
+  int width, height, channels;
+  PngSettings settings;
+};
+
+class PngRoundTrip : public ::testing::TestWithParam<Shape> {};
+
+TEST_P(PngRoundTrip, ReadsBackWhatWasWritten) {
+  const Shape s = GetParam();
+  const auto px = Pattern(s.width, s.height, s.channels);
+  const auto file = Encode({px.data(), std::size_t(s.width) * s.channels, s.width, s.height, s.channels}, s.settings);
+  const PngImage back = ReadPng(file);
+  EXPECT_EQ(back.width, s.width);
+  EXPECT_EQ(back.height, s.height);
+  EXPECT_EQ(back.channels, s.channels);
+  EXPECT_EQ(back.pixels, px);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, PngRoundTrip, ::testing::Values(
+    Shape{"Rgba", 37, 11, 4, {}}, Shape{"Rgb", 5, 23, 3, {}}, Shape{"OnePixel", 1, 1, 4, {}},
+    Shape{"AdaptiveFilters", 64, 9, 4, {6, PngFilter::Adaptive, false}},
+    Shape{"SubFilter", 19, 7, 3, {9, PngFilter::Sub, false}}, Shape{"Stored", 16, 16, 3, {0, PngFilter::None, true}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PngRows, StrideWiderThanTheRowIsHonoured) {
+  const std::vector<std::uint8_t> px{1, 2, 3, 9, 9, 4, 5, 6, 9, 9};  // 1 x 2 RGB, stride 5
+  const PngImage back = ReadPng(Encode({px.data(), 5, 1, 2, 3}));
+  EXPECT_EQ(back.pixels, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(PngInk, A45DegreeStrokeIsInkOverFullTransparency) {
+  ink::InkLayer layer(60, 60);
+  ink::testing::DrawStroke(layer, {{10, 45}, {45, 10}}, 4, {0, 0, 160});
+  const PngImage back = ReadPng(Encode(layer.Rgba()));
+  ASSERT_EQ(back.channels, 4);
+  int partial = 0, full = 0;
+  for (std::size_t i = 0; i < back.pixels.size(); i += 4) {
+    const std::uint8_t* p = &back.pixels[i];
+    if (p[3] == 0) {
+      EXPECT_EQ(p[0] & p[1] & p[2], 255) << "transparent pixels are white";
+    } else {
+      EXPECT_EQ(p[0] | p[1], 0);
+      EXPECT_EQ(p[2], 160) << "straight alpha keeps the ink's own colour";
+      (p[3] == 255 ? full : partial) += 1;
+    }
+  }
+  EXPECT_EQ(back.pixels[3], 0) << "the corner is fully transparent";
+  EXPECT_GT(full, 100);
+  EXPECT_GT(partial, 60) << "the slanted edges carry partial alpha";
+}
+
+TEST(PngRead, WhatIsNotAWholePngIsRefused) {
+  const auto px = Pattern(8, 8, 4);
+  auto file = Encode({px.data(), 32, 8, 8, 4});
+  EXPECT_THROW(ReadPng(std::vector<std::uint8_t>{1, 2, 3}), PictureError);
+  EXPECT_THROW(ReadPng(std::span(file).first(file.size() / 2)), PictureError);
+  file[40] ^= 0x55;  // inside the first chunk after the header: its CRC no longer matches
+  EXPECT_THROW(ReadPng(file), PictureError);
+}
+
+class FailingSink final : public ByteSink {
+ public:
+  void Write(std::span<const std::uint8_t>) override { throw FileError("disk full"); }
+};
+
+TEST(PngWrite, TheSinksErrorComesBackAsItself) {
+  const auto px = Pattern(4, 4, 4);
+  FailingSink sink;
+  EXPECT_THROW(WritePng({px.data(), 16, 4, 4, 4}, sink), FileError);
+}
+
+TEST(PngWrite, ShapesLibpngCannotWriteAreRefused) {
+  const auto px = Pattern(4, 4, 4);
+  VectorSink sink;
+  EXPECT_THROW(WritePng({px.data(), 16, 0, 4, 4}, sink), PictureError);
+  EXPECT_THROW(WritePng({px.data(), 16, 4, 4, 2}, sink), PictureError);
+  EXPECT_THROW(WritePng({px.data(), 8, 4, 4, 4}, sink), PictureError);
+  EXPECT_THROW(WritePng({px.data(), 16, 4, 4, 4}, sink, {10}), PictureError);
+  EXPECT_TRUE(sink.data.empty());
+}
+
+}  // namespace
+}  // namespace inkra

@@ -20,8 +20,16 @@ namespace inkra::board::testing {
 // colours only). A text cell is `sizePoints` pixels per character and twice that high.
 class RecordingSurface final : public Surface {
  public:
-  explicit RecordingSurface(Bitmap pixels)
-      : pixels_(std::move(pixels)), canvas_(pixels_.Width(), pixels_.Height()) {}
+  // `alive` (not owned), when given, counts the surfaces in existence.
+  explicit RecordingSurface(Bitmap pixels, int* alive = nullptr)
+      : pixels_(std::move(pixels)), canvas_(pixels_.Width(), pixels_.Height()), alive_(alive) {
+    if (alive_) ++*alive_;
+  }
+  ~RecordingSurface() override {
+    if (alive_) --*alive_;
+  }
+  RecordingSurface(const RecordingSurface&) = delete;
+  RecordingSurface& operator=(const RecordingSurface&) = delete;
 
   int Width() const override { return canvas_.Width(); }
   int Height() const override { return canvas_.Height(); }
@@ -71,18 +79,20 @@ class RecordingSurface final : public Surface {
 
   Bitmap pixels_;
   RecordingCanvas canvas_;
+  int* alive_;
 };
 
 class RecordingSurfaces final : public SurfaceFactory {
  public:
   std::unique_ptr<Surface> NewWhite(int width, int height) override {
-    return Keep(std::make_unique<RecordingSurface>(Bitmap(width, height, 32)));
+    return Keep(std::make_unique<RecordingSurface>(Bitmap(width, height, 32), &alive));
   }
   std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) override {
-    return Keep(std::make_unique<RecordingSurface>(bitmap));
+    return Keep(std::make_unique<RecordingSurface>(bitmap, &alive));
   }
   // Every surface made so far, oldest first (owned by the board; valid while it holds them).
   std::vector<RecordingSurface*> made;
+  int alive = 0;  // surfaces made here that still exist; outlives them, as the board is made after
   RecordingSurface& Last() { return *made.back(); }
 
  private:

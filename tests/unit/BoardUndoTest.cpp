@@ -266,6 +266,10 @@ TEST_F(BoardUndo, PressesAndDragsThatPaintNothingLeaveRedoAsItWas) {
          b.MouseUp();
        }},
       {"right press", [](BoardModel&) {}, [](BoardModel& b) { b.MouseDown(MouseButton::Right, 10, 10); }},
+      {"time stamp beside the picture", [](BoardModel&) {}, [](BoardModel& b) {
+         b.MouseDown(MouseButton::Right, 700, 300);
+         b.StampTime("2026-12-07 11:30");
+       }},
   };
   for (const UndoCase& c : cases) {
     SCOPED_TRACE(c.name);

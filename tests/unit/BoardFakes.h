@@ -10,6 +10,7 @@
 #include "Bitmap.h"
 #include "BoardTestJpeg.h"
 #include "Colour.h"
+#include "Errors.h"
 #include "RecordingCanvas.h"
 #include "Surface.h"
 
@@ -88,10 +89,13 @@ class RecordingSurfaces final : public SurfaceFactory {
     return Keep(std::make_unique<RecordingSurface>(Bitmap(width, height, 32), &alive));
   }
   std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) override {
+    // As a DIB section the system will not give: the Windows surface reports it so.
+    if (refuse) throw PictureError("Not enough memory for a picture of this size");
     return Keep(std::make_unique<RecordingSurface>(bitmap, &alive));
   }
   // Every surface made so far, oldest first (owned by the board; valid while it holds them).
   std::vector<RecordingSurface*> made;
+  bool refuse = false;  // FromBitmap fails, as when memory runs out
   int alive = 0;  // surfaces made here that still exist; outlives them, as the board is made after
   RecordingSurface& Last() { return *made.back(); }
 

@@ -221,6 +221,34 @@ TEST_F(BoardUndo, AnUndoTheHistoryCannotHoldIsRefusedAndChangesNothing) {
   EXPECT_EQ(Look(), scanned);
 }
 
+// When the picture coming back cannot be made (no memory for its surface), undo or redo is
+// refused and the board and its history stay as they were.
+TEST_F(BoardUndo, ATravelWhosePictureCannotBeMadeIsRefusedAndChangesNothing) {
+  const auto bmp = BmpFile(Pattern(120, 90, 24));
+  const struct {
+    const char* name;
+    bool redo;
+  } ways[] = {{"undo", false}, {"redo", true}};
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    board.Create(602, 258);
+    Stroke(10, 10, 60, 50);
+    board.OpenPicture("p.bmp", bmp);
+    if (way.redo) {
+      ASSERT_TRUE(board.Undo());
+    }
+    const Seen before = Look();
+    surfaces.refuse = true;
+    EXPECT_THROW(way.redo ? board.Redo() : board.Undo(), UndoRefused);
+    surfaces.refuse = false;
+    EXPECT_EQ(Look(), before);
+    EXPECT_EQ(board.History().UndoCount(), way.redo ? 1u : 2u);
+    EXPECT_EQ(board.History().RedoCount(), way.redo ? 1u : 0u);
+    ASSERT_TRUE(way.redo ? board.Redo() : board.Undo());
+    EXPECT_NE(Look(), before);
+  }
+}
+
 // Ctrl+Z or Ctrl+Y with the button still down ends the stroke: the next move paints no tail,
 // and what was taken back or brought back stays so.
 TEST_F(BoardUndo, UndoOrRedoDuringAStrokeEndsIt) {

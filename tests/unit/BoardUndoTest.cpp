@@ -53,6 +53,13 @@ class BoardUndo : public ::testing::Test {
     board.MouseMove(x1, y1);
     board.MouseUp();
   }
+  // Undo, or redo when `redo`.
+  bool Travel(bool redo) { return redo ? board.Redo() : board.Undo(); }
+  struct Way {
+    const char* name;
+    bool redo;
+  };
+  static constexpr Way kWays[] = {{"undo", false}, {"redo", true}};
   RecordingSurfaces surfaces;
   BoardModel board{surfaces};
 };
@@ -225,11 +232,7 @@ TEST_F(BoardUndo, AnUndoTheHistoryCannotHoldIsRefusedAndChangesNothing) {
 // refused and the board and its history stay as they were.
 TEST_F(BoardUndo, ATravelWhosePictureCannotBeMadeIsRefusedAndChangesNothing) {
   const auto bmp = BmpFile(Pattern(120, 90, 24));
-  const struct {
-    const char* name;
-    bool redo;
-  } ways[] = {{"undo", false}, {"redo", true}};
-  for (const auto& way : ways) {
+  for (const Way& way : kWays) {
     SCOPED_TRACE(way.name);
     board.Create(602, 258);
     Stroke(10, 10, 60, 50);
@@ -239,12 +242,12 @@ TEST_F(BoardUndo, ATravelWhosePictureCannotBeMadeIsRefusedAndChangesNothing) {
     }
     const Seen before = Look();
     surfaces.refuse = true;
-    EXPECT_THROW(way.redo ? board.Redo() : board.Undo(), UndoRefused);
+    EXPECT_THROW(Travel(way.redo), UndoRefused);
     surfaces.refuse = false;
     EXPECT_EQ(Look(), before);
     EXPECT_EQ(board.History().UndoCount(), way.redo ? 1u : 2u);
     EXPECT_EQ(board.History().RedoCount(), way.redo ? 1u : 0u);
-    ASSERT_TRUE(way.redo ? board.Redo() : board.Undo());
+    ASSERT_TRUE(Travel(way.redo));
     EXPECT_NE(Look(), before);
   }
 }
@@ -252,11 +255,7 @@ TEST_F(BoardUndo, ATravelWhosePictureCannotBeMadeIsRefusedAndChangesNothing) {
 // Ctrl+Z or Ctrl+Y with the button still down ends the stroke: the next move paints no tail,
 // and what was taken back or brought back stays so.
 TEST_F(BoardUndo, UndoOrRedoDuringAStrokeEndsIt) {
-  const struct {
-    const char* name;
-    bool redo;
-  } keys[] = {{"undo", false}, {"redo", true}};
-  for (const auto& key : keys) {
+  for (const Way& key : kWays) {
     SCOPED_TRACE(key.name);
     board.Create(602, 258);
     Stroke(300, 20, 350, 60);
@@ -265,7 +264,7 @@ TEST_F(BoardUndo, UndoOrRedoDuringAStrokeEndsIt) {
     }
     board.MouseDown(MouseButton::Left, 10, 10);
     if (!key.redo) board.MouseMove(80, 40);
-    ASSERT_TRUE(key.redo ? board.Redo() : board.Undo());
+    ASSERT_TRUE(Travel(key.redo));
     const Seen after = Look();
     EXPECT_FALSE(board.Drawing());
     board.MouseMove(120, 60);

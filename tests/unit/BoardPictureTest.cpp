@@ -5,7 +5,6 @@
 #include "BoardModel.h"
 #include "Bmp.h"
 #include "Errors.h"
-#include "BoardTexts.h"
 #include "Jpeg.h"
 #include "PictureFile.h"
 
@@ -179,29 +178,6 @@ TEST(PictureFileSize, TheJpegFrameHeaderIsFoundPastOtherSegments) {
   EXPECT_EQ(shape->DecodedBytes(), 7000u * 3 * 5000);
   EXPECT_FALSE(ReadJpegShape(std::span(jpeg).first(1000)));  // cut short before the frame header
   EXPECT_FALSE(ReadJpegShape(BmpHeadersOf(8, 8, 24)));
-}
-
-TEST_F(BoardPicture, APictureTooLargeIsRefusedWithItsSizeAndTheBoardStaysAsItWas) {
-  board.MouseDown(MouseButton::Left, 10, 10);
-  board.MouseMove(40, 30);
-  board.MouseUp();
-  const std::vector<std::uint8_t> before = Written();
-  const std::size_t undo = board.History().UndoCount();
-  for (const char* name : {"huge.jpg", "huge.bmp"}) {
-    SCOPED_TRACE(name);
-    const auto file = std::string(name) == "huge.jpg" ? JpegClaiming(20000, 20000) : BmpHeadersOf(20000, 20000, 24);
-    try {
-      board.OpenPicture(name, file);
-      FAIL() << "opened";
-    } catch (const PictureTooLarge& e) {
-      EXPECT_EQ(e.what(), PictureTooLargeText(20000, 20000, 20000ull * 60000, kMaxPictureBytes));
-    }
-    EXPECT_EQ(Written(), before);
-    EXPECT_EQ(board.Mode(), LayoutMode::Fill);
-    EXPECT_EQ(board.History().UndoCount(), undo);
-  }
-  EXPECT_NE(PictureTooLargeText(20000, 20000, 20000ull * 60000, kMaxPictureBytes).find("20000 × 20000"),
-            std::string::npos);
 }
 
 }  // namespace

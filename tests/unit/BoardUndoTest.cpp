@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 #include "BoardFakes.h"
 #include "BoardModel.h"
@@ -131,21 +132,6 @@ TEST_F(BoardUndo, ANewChangeDropsWhatCouldHaveBeenRedone) {
   EXPECT_EQ(Look(), first);
 }
 
-TEST_F(BoardUndo, UndoInTheMiddleOfAStrokeTakesBackWhatItDrewSoFarAndEndsIt) {
-  const Seen blank = Look();
-  board.MouseDown(MouseButton::Left, 10, 10);
-  board.MouseMove(80, 40);
-  const Seen drawn = Look();
-  ASSERT_TRUE(board.Undo());
-  EXPECT_EQ(Look(), blank);
-  EXPECT_FALSE(board.Drawing());
-  board.MouseMove(120, 60);  // the button is still down: no tail from (80, 40)
-  board.MouseUp();
-  EXPECT_EQ(Look(), blank);
-  ASSERT_TRUE(board.Redo());
-  EXPECT_EQ(Look(), drawn);
-}
-
 TEST_F(BoardUndo, PressesThatDrawNothingLeaveNoStep) {
   board.MouseDown(MouseButton::Left, 10, 10);
   board.MouseUp();
@@ -208,47 +194,36 @@ TEST_F(BoardUndo, ALargePictureTakenBackPastItsStrokesComesBackWithEverythingEls
   }
 }
 
-TEST_F(BoardUndo, AnUndoTheHistoryCannotHoldIsRefusedAndChangesNothing) {
-  // A scan past the largest picture the history holds: taking it back would have to keep it.
-  board.TakeScan(surfaces.FromBitmap(Bitmap(5200, 5000, 32)));
-  Stroke(10, 10, 60, 50);
-  const Seen scanned = Look();
-  ASSERT_TRUE(board.Undo());  // the stroke
-  const Seen before = Look();
-  try {
-    board.Undo();
-    FAIL() << "the scan was taken back";
-  } catch (const UndoRefused& e) {
-    EXPECT_STREQ(e.what(), kUndoRefused);
-  }
-  EXPECT_EQ(Look(), before);
-  EXPECT_EQ(board.History().UndoCount(), 1u);
-  EXPECT_EQ(board.History().RedoCount(), 1u);
-  ASSERT_TRUE(board.Redo());
-  EXPECT_EQ(Look(), scanned);
-}
-
-// When the picture coming back cannot be made (no memory for its surface), undo or redo is
-// refused and the board and its history stay as they were.
-TEST_F(BoardUndo, ATravelWhosePictureCannotBeMadeIsRefusedAndChangesNothing) {
+// An undo or redo the history cannot hold (a picture past its budget, or no memory for the
+// surface coming back) is refused with the board's message; the board and its history stay.
+TEST_F(BoardUndo, RefusedTravelsSaySoAndChangeNothing) {
   const auto bmp = BmpFile(Pattern(120, 90, 24));
-  for (const Way& way : kWays) {
-    SCOPED_TRACE(way.name);
+  const struct {
+    const char* name;
+    std::function<void()> setup;
+    bool redo, noMemory;
+  } cases[] = {
+      {"a scan past the budget", [&] { board.TakeScan(surfaces.FromBitmap(Bitmap(5200, 5000, 32))); }, false, false},
+      {"no memory to undo", [&] { board.OpenPicture("p.bmp", bmp); }, false, true},
+      {"no memory to redo", [&] { board.OpenPicture("p.bmp", bmp), board.Undo(); }, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     board.Create(602, 258);
-    Stroke(10, 10, 60, 50);
-    board.OpenPicture("p.bmp", bmp);
-    if (way.redo) {
-      ASSERT_TRUE(board.Undo());
-    }
+    c.setup();
     const Seen before = Look();
-    surfaces.refuse = true;
-    EXPECT_THROW(Travel(way.redo), UndoRefused);
+    const std::size_t undo = board.History().UndoCount(), redo = board.History().RedoCount();
+    surfaces.refuse = c.noMemory;
+    try {
+      Travel(c.redo);
+      ADD_FAILURE() << "not refused";
+    } catch (const UndoRefused& e) {
+      EXPECT_STREQ(e.what(), c.redo ? kRedoRefused : kUndoRefused);
+    }
     surfaces.refuse = false;
     EXPECT_EQ(Look(), before);
-    EXPECT_EQ(board.History().UndoCount(), way.redo ? 1u : 2u);
-    EXPECT_EQ(board.History().RedoCount(), way.redo ? 1u : 0u);
-    ASSERT_TRUE(Travel(way.redo));
-    EXPECT_NE(Look(), before);
+    EXPECT_EQ(board.History().UndoCount(), undo);
+    EXPECT_EQ(board.History().RedoCount(), redo);
   }
 }
 
@@ -262,10 +237,12 @@ TEST_F(BoardUndo, UndoOrRedoDuringAStrokeEndsIt) {
     if (key.redo) {
       ASSERT_TRUE(board.Undo());
     }
+    const Seen start = Look();
     board.MouseDown(MouseButton::Left, 10, 10);
     if (!key.redo) board.MouseMove(80, 40);
     ASSERT_TRUE(Travel(key.redo));
     const Seen after = Look();
+    EXPECT_EQ(after == start, !key.redo);  // undo took back the part drawn; redo brought a stroke
     EXPECT_FALSE(board.Drawing());
     board.MouseMove(120, 60);
     board.MouseMove(200, 90);
@@ -277,26 +254,14 @@ TEST_F(BoardUndo, UndoOrRedoDuringAStrokeEndsIt) {
 TEST_F(BoardUndo, PressesAndDragsThatPaintNothingLeaveRedoAsItWas) {
   const auto jpeg = MakeJpeg(90, 70, 20, 120, 220);
   const UndoCase cases[] = {
-      {"press and release", [](BoardModel&) {}, [](BoardModel& b) {
-         b.MouseDown(MouseButton::Left, 10, 10);
-         b.MouseUp();
-       }},
-      {"drag outside the picture", [](BoardModel&) {}, [](BoardModel& b) {
-         b.MouseDown(MouseButton::Left, 700, 300);
-         b.MouseMove(900, 310);
-         b.MouseMove(5000, 5000);
-         b.MouseUp();
-       }},
-      {"drag beside an opened JPEG", [&](BoardModel& b) { b.OpenPicture("p.jpg", jpeg); }, [](BoardModel& b) {
-         b.MouseDown(MouseButton::Left, 200, 10);
-         b.MouseMove(300, 40);
-         b.MouseUp();
-       }},
+      {"press and release", [](BoardModel&) {}, [](BoardModel& b) { b.MouseDown(MouseButton::Left, 10, 10); }},
+      {"drag outside the picture", [](BoardModel&) {},
+       [](BoardModel& b) { b.MouseDown(MouseButton::Left, 700, 300), b.MouseMove(900, 310), b.MouseMove(5000, 5000); }},
+      {"drag beside an opened JPEG", [&](BoardModel& b) { b.OpenPicture("p.jpg", jpeg); },
+       [](BoardModel& b) { b.MouseDown(MouseButton::Left, 200, 10), b.MouseMove(300, 40); }},
       {"right press", [](BoardModel&) {}, [](BoardModel& b) { b.MouseDown(MouseButton::Right, 10, 10); }},
-      {"time stamp beside the picture", [](BoardModel&) {}, [](BoardModel& b) {
-         b.MouseDown(MouseButton::Right, 700, 300);
-         b.StampTime("2026-12-07 11:30");
-       }},
+      {"time stamp beside the picture", [](BoardModel&) {},
+       [](BoardModel& b) { b.MouseDown(MouseButton::Right, 700, 300), b.StampTime("2026-12-07 11:30"); }},
   };
   for (const UndoCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -308,6 +273,7 @@ TEST_F(BoardUndo, PressesAndDragsThatPaintNothingLeaveRedoAsItWas) {
     ASSERT_TRUE(board.Undo());
     const Seen before = Look();
     c.change(board);
+    board.MouseUp();
     EXPECT_EQ(Look(), before);
     EXPECT_EQ(board.Kind(), kind);
     ASSERT_TRUE(board.Redo());
@@ -396,9 +362,9 @@ TEST_F(UndoHistoryTiles, TheBudgetKeepsTheNewestChangesAndRefusesOneTooLarge) {
 }
 
 
-// Travelling may make a step larger: undoing a change that put a large picture in place makes the
-// step hold that picture. Room is made on the far side first, then on the near side oldest first;
-// the step itself always stays, and one that cannot fit alone is refused.
+// Undoing a change that put a large picture in place makes the step hold that picture. Room is
+// made on the far side first (the furthest redo steps), then on the near side oldest first; the
+// step itself always stays.
 class UndoHistoryBudget : public UndoHistoryTiles {
  protected:
   // The history holds the large picture and three one-tile changes, and no more.
@@ -412,11 +378,6 @@ class UndoHistoryBudget : public UndoHistoryTiles {
   static void Changes(UndoHistory& h, Surface& s, int count) {
     for (int i = 0; i < count; ++i) Change(h, s, {i * 64, 0, i * 64 + 4, 4});
   }
-  static void Replace(UndoHistory& h, PictureState& shown, std::unique_ptr<Surface> next) {
-    PictureState before = std::move(shown);
-    shown = Showing(std::move(next));
-    h.RecordReplacement(std::move(before));
-  }
   static void Travel(UndoHistory& h, PictureState& shown, int undos, int redos) {
     for (int i = 0; i < undos; ++i) ASSERT_TRUE(h.Undo(shown).moved);
     for (int i = 0; i < redos; ++i) ASSERT_TRUE(h.Redo(shown).moved);
@@ -429,7 +390,7 @@ TEST_F(UndoHistoryBudget, UndoingMakesRoomFromTheFurthestRedoStepsAndKeepsTheUnd
   PictureState shown = Showing(surfaces.FromBitmap(small));
   Changes(history, *shown.surface, 2);
   const Bitmap beforeLarge = shown.surface->ToBitmap();
-  Replace(history, shown, surfaces.FromBitmap(large));
+  history.RecordReplacement(std::exchange(shown, Showing(surfaces.FromBitmap(large))));
   Changes(history, *shown.surface, 1);
   const Bitmap firstOnLarge = shown.surface->ToBitmap();
   Changes(history, *shown.surface, 2);
@@ -441,39 +402,6 @@ TEST_F(UndoHistoryBudget, UndoingMakesRoomFromTheFurthestRedoStepsAndKeepsTheUnd
   Travel(history, shown, 2, 4);
   EXPECT_EQ(shown.surface->ToBitmap().Pixels(), firstOnLarge.Pixels());
   EXPECT_FALSE(history.Redo(shown).moved);
-}
-
-TEST_F(UndoHistoryBudget, RedoingMakesRoomFromTheOldestUndoSteps) {
-  UndoHistory history(surfaces, Budget());
-  PictureState shown = Showing(surfaces.FromBitmap(large));
-  Changes(history, *shown.surface, 2);
-  Replace(history, shown, surfaces.FromBitmap(small));  // holds the large picture
-  Changes(history, *shown.surface, 2);
-  const Bitmap last = shown.surface->ToBitmap();
-  Travel(history, shown, 3, 0);  // the replacement now holds the small picture
-  Travel(history, shown, 0, 1);  // and the large one again
-  EXPECT_EQ(history.UndoCount(), 2u);  // the oldest change went
-  EXPECT_EQ(history.RedoCount(), 2u);
-  Travel(history, shown, 0, 2);
-  EXPECT_EQ(shown.surface->ToBitmap().Pixels(), last.Pixels());
-}
-
-TEST_F(UndoHistoryBudget, AStepThatCannotFitAloneIsRefusedAndNothingChanges) {
-  UndoHistory history(surfaces, large.Pixels().size() / 2);
-  PictureState shown = Showing(surfaces.FromBitmap(small));
-  Replace(history, shown, surfaces.FromBitmap(large));
-  Changes(history, *shown.surface, 1);
-  const Bitmap changed = shown.surface->ToBitmap();
-  Travel(history, shown, 1, 0);
-  const Bitmap before = shown.surface->ToBitmap();
-  const UndoHistory::Moved refused = history.Undo(shown);
-  EXPECT_TRUE(refused.refused);
-  EXPECT_FALSE(refused.moved);
-  EXPECT_EQ(shown.surface->ToBitmap().Pixels(), before.Pixels());
-  EXPECT_EQ(history.UndoCount(), 1u);
-  EXPECT_EQ(history.RedoCount(), 1u);
-  Travel(history, shown, 0, 1);
-  EXPECT_EQ(shown.surface->ToBitmap().Pixels(), changed.Pixels());
 }
 
 }  // namespace

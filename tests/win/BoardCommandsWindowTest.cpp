@@ -1,14 +1,16 @@
 // The board's commands through its real window: confirm, exit, close box, open, save, time
-// stamp, and the general error handler.
+// stamp, undo and redo, pictures too large to open or to take back, and the general error handler.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "Bmp.h"
+#include "BoardTexts.h"
 #include "HandOffFile.h"
 #include "MemorySettingsStore.h"
 #include "TextConvert.h"
+#include "TwainTestSupport.h"
 #include "../unit/BoardTestJpeg.h"
 #include "support/BoardDriver.h"
 #include "support/GdiObjects.h"
@@ -382,6 +384,26 @@ TEST_F(BoardCommands, APictureTooLargeForTheBoardIsRefusedBeforeItIsRead) {
   EXPECT_EQ(BoardPixels(board).Pixels(), before.Pixels());
   EXPECT_EQ(board.Model().Mode(), board::LayoutMode::Fill);
   EXPECT_EQ(board.Model().History().UndoCount(), 1u);
+}
+
+// A scan past what the history can keep (5200 x 5000 at 32 bits, 104 MB) stays on the board when
+// Ctrl+Z would have to keep it: the undo is refused in the board's words, and nothing is lost.
+TEST_F(BoardCommands, AnUndoTooLargeToKeepIsRefusedWithTheBoardsMessage) {
+  twain::test::ManagerPlacement placed(twain::test::Manager::Fake);
+  placed.SetScript(twain::test::PagesScript(1, 5200, 5000));
+  TfrmWhiteBorad board(Options());
+  MessageBoxInfo refused;
+  Drive(board, [&](UiDriver& d) {
+    ClickTool(board.Toolbar(), board::win::kBtnScan);
+    AnswerMessageBox(d, L"扫描");
+    const board::UndoHistory& h = board.Model().History();
+    Eventually(d, [&] { return h.UndoCount() == 1; }, "the scan kept for undo");
+    d.PressKeys({VK_CONTROL, 'Z'});
+    refused = AnswerMessageBox(d, kTitle.c_str());
+  });
+  EXPECT_EQ(refused.text, win::Utf8ToWide(board::kUndoRefused));
+  EXPECT_EQ(board.Model().History().UndoCount(), 1u);
+  EXPECT_EQ(board.Model().PictureSize(), (board::Size{5200, 5000}));
 }
 
 }  // namespace

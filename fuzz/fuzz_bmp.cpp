@@ -1,4 +1,5 @@
-// ReadBmp over arbitrary bytes; whatever it reads must write and read back the same.
+// ReadBmp over arbitrary bytes; whatever it reads must write and read back the same, at the size
+// and depth the board's size check reads from the headers.
 #include <cstddef>
 #include <cstdint>
 
@@ -12,6 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const inkra::PictureError&) {
     return 0;
   }
+  const inkra::PictureShape shape = inkra::ReadBmpShape({data, size});  // must not throw: ReadBmp did not
+  if (shape.width != bitmap.Width() || shape.height != bitmap.Height() || shape.bitsPerPixel != bitmap.BitsPerPixel())
+    __builtin_trap();
   // A few bytes of RLE codes may describe a picture up to the 1 GiB limit; reading it was the
   // test. Round trips of such pictures would only measure memory and time.
   if (std::size_t(bitmap.Width()) * std::size_t(bitmap.Height()) > (std::size_t(1) << 20)) return 0;

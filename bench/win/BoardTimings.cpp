@@ -43,13 +43,6 @@ double Time(int runs, int calls, const std::function<void()>& body) {
   return us[us.size() / 2];
 }
 
-class FixedDialogs final : public board::win::FileDialogs {
- public:
-  std::optional<std::wstring> OpenPicture(HWND) override { return path; }
-  std::optional<std::wstring> SavePicture(HWND) override { return path; }
-  std::wstring path;
-};
-
 void Pump() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

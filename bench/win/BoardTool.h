@@ -1,7 +1,20 @@
 #pragma once
-// The board tool's two jobs.
+// The board tool's jobs.
+#include <optional>
 #include <string>
+
+#include "FileDialogs.h"
+
+// Dialogs that answer with one path, as if the user had chosen it.
+class FixedDialogs final : public inkra::board::win::FileDialogs {
+ public:
+  std::optional<std::wstring> OpenPicture(HWND) override { return path; }
+  std::optional<std::wstring> SavePicture(HWND) override { return path; }
+  std::wstring path;
+};
 
 int RunBoardScreens(const std::wstring& folder);
 int RunBoardTimings(const wchar_t* jpegPath);  // null: a made-up page
 int RunScanTimings();
+// `what`: jpeg, bmp (the largest picture the board holds), huge-jpeg, huge-bmp (20000 x 20000).
+int RunBoardPeak(const std::wstring& what);

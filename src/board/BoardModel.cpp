@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Bmp.h"
+#include "BoardTexts.h"
 #include "Errors.h"
 #include "Numeric.h"
 #include "PictureFile.h"
@@ -54,7 +55,6 @@ void BoardModel::MouseMove(int x, int y) {
   curY_ = ClampInt(y, kMaxCoordinate);
   const int w = ClampInt(ScaleToDpi(nibWidth_, dpi_), kMaxNibWidth);
   const Point polygon[4] = {{lastX_, lastY_}, {curX_, curY_}, {curX_ + w, curY_ + w}, {lastX_ + w, lastY_ + w}};
-  BeginDrawnChange();
   Rect bounds{polygon[0].x, polygon[0].y, polygon[0].x, polygon[0].y};
   for (const Point& p : polygon) {
     bounds.left = std::min(bounds.left, p.x);
@@ -62,7 +62,18 @@ void BoardModel::MouseMove(int x, int y) {
     bounds.right = std::max(bounds.right, p.x);
     bounds.bottom = std::max(bounds.bottom, p.y);
   }
-  // The outline covers its end vertices; one more pixel each way is cheap insurance.
+  // A step wholly outside the picture paints nothing: it is no change, and what could be
+  // redone stays (the outline covers its end vertices, hence the one pixel more).
+  const Size picture = PictureSize();
+  if (surface_ && Rect{bounds.left, bounds.top, bounds.right + 1, bounds.bottom + 1}
+                      .Intersect({0, 0, picture.width, picture.height})
+                      .Empty()) {
+    lastX_ = curX_;
+    lastY_ = curY_;
+    return;
+  }
+  BeginDrawnChange();
+  // One more pixel each way is cheap insurance.
   bounds = {bounds.left - 1, bounds.top - 1, bounds.right + 2, bounds.bottom + 2};
   SaveForUndo(bounds);
   DrawingSurface().Polygon(polygon);
@@ -130,9 +141,19 @@ void BoardModel::EnterNaturalMode() {
 }
 
 void BoardModel::OpenPicture(std::string_view fileName, std::vector<std::uint8_t> bytes) {
+  CheckPictureFits(fileName, bytes);
   EnterNaturalMode();
   // The new surface is made before the old picture is let go, so a failure keeps the board.
-  std::unique_ptr<Surface> next = DecodePictureFile(surfaces_, fileName, bytes);
+  std::unique_ptr<Surface> next;
+  if (PictureKindForName(fileName) == PictureFileKind::Bitmap) {
+    // The file's bytes go before the surface is made, so a large picture is never held three
+    // times over.
+    const Bitmap pixels = ReadBmp(bytes);
+    std::vector<std::uint8_t>().swap(bytes);
+    next = surfaces_.FromBitmap(pixels);
+  } else {
+    next = DecodePictureFile(surfaces_, fileName, bytes);
+  }
   PictureState before = TakePicture();
   surface_ = std::move(next);
   if (PictureKindForName(fileName) == PictureFileKind::Bitmap) {
@@ -170,10 +191,12 @@ void BoardModel::TakeScan(std::unique_ptr<Surface> scan) {
   PictureChanged(nullptr);
 }
 
-bool BoardModel::Undo() { return Travel(&UndoHistory::Undo); }
-bool BoardModel::Redo() { return Travel(&UndoHistory::Redo); }
+bool BoardModel::Undo() { return Travel(&UndoHistory::Undo, kUndoRefused); }
+bool BoardModel::Redo() { return Travel(&UndoHistory::Redo, kRedoRefused); }
 
-bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&)) {
+bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&), const char* refusal) {
+  // The stroke in progress ends here: the next move paints no tail from where it was.
+  drawing_ = false;
   if (!surface_) return false;
   PictureState current{std::move(surface_), kind_, std::move(jpegBytes_), mode_};
   const auto restore = [&] {
@@ -189,11 +212,14 @@ bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureStat
     throw;
   }
   restore();
+  if (moved.refused) throw UndoRefused(refusal);
   if (!moved.moved) return false;
   if (moved.whole) mode_ = settledMode_ = current.mode;
-  // A picture kept from earlier still has the colours of its day.
-  surface_->SetPenColour(selected_);
-  surface_->SetBrushColour(selected_);
+  // A picture kept from earlier comes back with no colours of its own.
+  if (surface_) {
+    surface_->SetPenColour(selected_);
+    surface_->SetBrushColour(selected_);
+  }
   PictureChanged(moved.whole ? nullptr : &moved.area);
   return true;
 }

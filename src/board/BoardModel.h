@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,13 @@
 namespace inkra::board {
 
 enum class MouseButton { Left, Right, Middle };
+
+// Undo or redo refused because the history cannot hold the step's picture; nothing changed. The
+// message is written for the user.
+class UndoRefused final : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 struct Size {
   int width = 0, height = 0;
@@ -58,7 +66,8 @@ class BoardModel {
   // Open's first step: the view keeps its place and size until the picture changes.
   void EnterNaturalMode();
   // Natural mode, then the file as the new picture. Throws PictureError (decoder or refused
-  // extension); the picture stays as it was then.
+  // extension); the picture stays as it was then. A picture too large for the board is refused
+  // from its headers before anything changes, natural mode included (PictureTooLarge).
   void OpenPicture(std::string_view fileName, std::vector<std::uint8_t> bytes);
   // A confirmed seal's first step: an empty board, natural mode, a white bitmap of the
   // view's size in the selected colours.
@@ -79,7 +88,8 @@ class BoardModel {
   void Accept() { accepted_ = true; }
 
   // Takes back the last change to the picture, or brings back the last one taken back. False
-  // when there is none.
+  // when there is none; UndoRefused when the history cannot hold what the step would keep, the
+  // board and its history then unchanged. A stroke in progress ends first.
   bool Undo();
   bool Redo();
   const UndoHistory& History() const { return history_; }
@@ -127,7 +137,7 @@ class BoardModel {
   // Opens a drawn change unless one is open, then keeps `area` as it is before drawing there.
   void BeginDrawnChange();
   void SaveForUndo(const Rect& area);
-  bool Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&));
+  bool Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&), const char* refusal);
 
   SurfaceFactory& surfaces_;
   PictureKind kind_ = PictureKind::Empty;
@@ -149,7 +159,7 @@ class BoardModel {
   int penIndex_ = 3;
 
   Changes changes_;
-  UndoHistory history_;
+  UndoHistory history_{surfaces_};
 };
 
 }  // namespace inkra::board

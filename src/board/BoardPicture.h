@@ -2,6 +2,7 @@
 // What the board shows, taken as one piece: the kind of picture, the surface holding its pixels,
 // a JPEG's bytes as opened, and the layout mode it is shown in. The undo history keeps earlier
 // pictures in this form and hands them back whole.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -11,6 +12,20 @@
 namespace inkra::board {
 
 enum class LayoutMode { Fill, Natural };
+
+// The largest picture the board holds: 96 MiB of decoded pixels (rows padded as a DIB's), which
+// is a 24-megapixel photo (6000 x 4000) at 24 or 32 bits, or 33 megapixels at 24 bits.
+//
+// Why this number: the board runs inside a 32-bit Word or Excel, which has 2 GB of user address
+// space (more only when the host is large-address-aware on 64-bit Windows, which we do not count
+// on). The host, its add-ins and its documents commonly take 0.6 to 1 GB of it, and what is left
+// is broken up: free blocks of a few hundred MB are all one can count on. Every picture is one
+// contiguous block (a DIB section, or a Bitmap's rows), and at its worst moment the board holds
+// four of them: opening a picture holds the undo history (its budget is one such picture), the
+// picture shown, the file read and the picture decoded from it; undoing the open holds the
+// history, the picture shown, the one coming back and the copy going into the history. Four
+// times 96 MB is 384 MB, which such a host still has; twice the limit would not fit.
+inline constexpr std::size_t kMaxPictureBytes = std::size_t(96) << 20;
 enum class PictureKind { Empty, Bitmap, Jpeg };
 
 struct PictureState {

@@ -1,6 +1,7 @@
 #pragma once
 // The board's fixed texts (UTF-8): window, controls, messages, dialogs.
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "Product.h"
@@ -33,6 +34,16 @@ inline constexpr char kCursorPath[] = "C:\\Inkratemp.cur";
 inline constexpr int kBoardCursorId = 23;
 
 inline constexpr char kPictureUnusable[] = "无法使用这个图片：文件已损坏、格式不受支持或图片太大。";
+
+// A picture refused before it is decoded: its size, the memory it would take and the limit, in MB.
+inline std::string PictureTooLargeText(long long width, long long height, std::uint64_t bytes, std::uint64_t limit) {
+  const auto mb = [](std::uint64_t b) { return std::to_string((b + (1 << 20) - 1) >> 20); };
+  return "图片太大，无法打开：它有 " + std::to_string(width) + " × " + std::to_string(height) + " 像素，需要 " +
+         mb(bytes) + " MB 内存，而画板最多只能容纳 " + mb(limit) + " MB 的图片。";
+}
+
+inline constexpr char kUndoRefused[] = "这一步的图片太大，内存容纳不下，无法撤销。画板上的图片和其他步骤都保持不变。";
+inline constexpr char kRedoRefused[] = "这一步的图片太大，内存容纳不下，无法恢复。画板上的图片和其他步骤都保持不变。";
 
 inline std::string UnsupportedPictureText(const std::string& extension) {
   return "不能打开这种文件（" + (extension.empty() ? std::string("无扩展名") : extension) +

@@ -1,12 +1,14 @@
 #include "UndoHistory.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
+
+#include "Errors.h"
+#include "PictureFile.h"
 
 namespace inkra::board {
 namespace {
-
-std::size_t SurfaceBytes(Surface* surface) { return surface ? surface->Pixels().Bytes() : 0; }
 
 // Exchanges a tile's bytes with the surface's pixels under it.
 void SwapTile(std::vector<std::uint8_t>& bytes, std::size_t offset, std::size_t rowBytes, int y, int height,
@@ -22,14 +24,13 @@ void SwapTile(std::vector<std::uint8_t>& bytes, std::size_t offset, std::size_t 
 
 void UndoHistory::BeginDrawing(PictureState before) {
   EndDrawing();
-  DropRedo();
-  before.surface.reset();
   open_.emplace();
-  open_->other = std::move(before);
+  open_->other.kind = before.kind;
+  open_->other.jpegBytes = std::move(before.jpegBytes);
+  open_->other.mode = before.mode;
   open_->bytes = SizeOf(*open_);
   openTiles_.clear();
   openLost_ = false;
-  Trim();
 }
 
 void UndoHistory::SaveArea(Surface& surface, const Rect& area) {
@@ -37,6 +38,8 @@ void UndoHistory::SaveArea(Surface& surface, const Rect& area) {
   const PixelRows rows = surface.Pixels();
   const Rect clipped = area.Intersect({0, 0, rows.width, rows.height});
   if (clipped.Empty() || !rows.bits) return;
+  // Pixels are about to change: what could have been redone no longer fits the picture.
+  DropRedo();
   const int tilesAcross = (rows.width + kTileSize - 1) / kTileSize;
   for (int ty = clipped.top / kTileSize; ty <= (clipped.bottom - 1) / kTileSize; ++ty) {
     for (int tx = clipped.left / kTileSize; tx <= (clipped.right - 1) / kTileSize; ++tx) {
@@ -69,6 +72,7 @@ void UndoHistory::EndDrawing() {
   openTiles_.clear();
   const bool changedKind = step.other.kind != PictureKind::Bitmap;
   if (openLost_ || (step.tiles.empty() && !changedKind)) return;
+  DropRedo();
   Push(done_, std::move(step));
   Trim();
 }
@@ -76,9 +80,27 @@ void UndoHistory::EndDrawing() {
 void UndoHistory::RecordReplacement(PictureState before) {
   EndDrawing();
   DropRedo();
+  const std::size_t bytes = sizeof(Step) + HeldBytes(before);
+  if (bytes > budget_) {
+    // Too large to keep: the change happens but cannot be taken back, and nothing older can be
+    // either, since it would land on a picture it was not made on.
+    Clear();
+    return;
+  }
+  // Room first, so the copy below is not made on top of what is about to be dropped.
+  Trim(bytes);
   Step step;
   step.replaces = true;
-  step.other = std::move(before);
+  step.other.kind = before.kind;
+  step.other.mode = before.mode;
+  try {
+    if (before.kind == PictureKind::Bitmap && before.surface) step.other.pixels = before.surface->ToBitmap();
+  } catch (const std::bad_alloc&) {
+    Clear();  // as above: the change stands, without its way back
+    return;
+  }
+  step.other.jpegBytes = std::move(before.jpegBytes);
+  before.surface.reset();
   Push(done_, std::move(step));
   Trim();
 }
@@ -91,6 +113,12 @@ void UndoHistory::Clear() {
   held_ = 0;
 }
 
+std::size_t UndoHistory::PicturesHeld() const {
+  const auto whole = [](const Step& s) { return s.replaces && s.other.kind != PictureKind::Empty; };
+  return std::size_t(std::count_if(done_.begin(), done_.end(), whole) +
+                     std::count_if(undone_.begin(), undone_.end(), whole));
+}
+
 UndoHistory::Moved UndoHistory::Undo(PictureState& current) { return Travel(done_, undone_, current); }
 
 UndoHistory::Moved UndoHistory::Redo(PictureState& current) { return Travel(undone_, done_, current); }
@@ -98,31 +126,75 @@ UndoHistory::Moved UndoHistory::Redo(PictureState& current) { return Travel(undo
 UndoHistory::Moved UndoHistory::Travel(std::deque<Step>& from, std::deque<Step>& to, PictureState& current) {
   EndDrawing();
   if (from.empty()) return {};
-  Step step = std::move(from.back());
+  const Moved refused{.refused = true, .area = {}};
+  Step& step = from.back();
+  if (SizeAfterSwap(step, current) > budget_) return refused;
+  Moved moved;
+  try {
+    moved = Swap(step, current);
+  } catch (const std::bad_alloc&) {
+    return refused;
+  } catch (const PictureError&) {
+    return refused;  // a surface the system would not give (a DIB section past its memory)
+  }
+  Step taken = std::move(step);
   from.pop_back();
-  held_ -= step.bytes;
-  const Moved moved = Swap(step, current);
-  Push(to, std::move(step));
-  Trim();
+  held_ -= taken.bytes;
+  Push(to, std::move(taken));
+  // Room on the far side first, then on this side oldest first; the step just taken stays.
+  while (held_ > budget_ && to.size() > 1) DropFront(to);
+  while (held_ > budget_ && !from.empty()) DropFront(from);
   return moved;
 }
 
 std::size_t UndoHistory::SizeOf(const Step& step) {
-  std::size_t bytes = sizeof(Step) + step.other.jpegBytes.size() + SurfaceBytes(step.other.surface.get());
+  std::size_t bytes = sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size();
   for (const Tile& tile : step.tiles) bytes += tile.bytes.size() + sizeof(Tile);
   return bytes;
 }
 
+std::size_t UndoHistory::HeldBytes(const PictureState& picture) {
+  switch (picture.kind) {
+    case PictureKind::Bitmap: return picture.surface ? picture.surface->Pixels().Bytes() : 0;
+    case PictureKind::Jpeg: return picture.jpegBytes.size();
+    case PictureKind::Empty: break;
+  }
+  return 0;
+}
+
+std::size_t UndoHistory::SizeAfterSwap(const Step& step, const PictureState& current) {
+  if (step.replaces) return sizeof(Step) + HeldBytes(current);
+  return SizeOf(step) - step.other.jpegBytes.size() + current.jpegBytes.size();
+}
+
+PictureState UndoHistory::Restore(const Held& held) {
+  PictureState picture;
+  picture.kind = held.kind;
+  picture.mode = held.mode;
+  if (held.kind == PictureKind::Bitmap) picture.surface = surfaces_.FromBitmap(held.pixels);
+  if (held.kind == PictureKind::Jpeg) picture.surface = DecodeJpegSurface(surfaces_, held.jpegBytes);
+  return picture;
+}
+
 UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
   if (step.replaces) {
-    std::swap(step.other, current);
-    return {true, true, {}};
+    // Everything that can fail comes first: the surface coming back, then the copy going out.
+    PictureState next = Restore(step.other);
+    Bitmap pixels;
+    if (current.kind == PictureKind::Bitmap && current.surface) pixels = current.surface->ToBitmap();
+    next.jpegBytes = std::move(step.other.jpegBytes);
+    step.other.pixels = std::move(pixels);
+    step.other.jpegBytes = std::move(current.jpegBytes);
+    step.other.kind = current.kind;
+    step.other.mode = current.mode;
+    current = std::move(next);
+    return {.moved = true, .whole = true, .area = {}};
   }
   const PixelRows rows = current.surface->Pixels();
   for (Tile& tile : step.tiles) SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, rows);
   std::swap(step.other.kind, current.kind);
   std::swap(step.other.jpegBytes, current.jpegBytes);
-  return {true, false, step.area};
+  return {.moved = true, .area = step.area};
 }
 
 void UndoHistory::Push(std::deque<Step>& to, Step step) {
@@ -132,9 +204,9 @@ void UndoHistory::Push(std::deque<Step>& to, Step step) {
   held_ += to.back().bytes;
 }
 
-void UndoHistory::DropOldest() {
-  held_ -= done_.front().bytes;
-  done_.pop_front();
+void UndoHistory::DropFront(std::deque<Step>& steps) {
+  held_ -= steps.front().bytes;
+  steps.pop_front();
 }
 
 void UndoHistory::DropRedo() {
@@ -142,14 +214,11 @@ void UndoHistory::DropRedo() {
   undone_.clear();
 }
 
-void UndoHistory::Trim() {
+void UndoHistory::Trim(std::size_t extra) {
   const std::size_t openBytes = open_ ? open_->bytes : 0;
-  while (held_ + openBytes > budget_ && !done_.empty()) DropOldest();
+  while (held_ + openBytes + extra > budget_ && !done_.empty()) DropFront(done_);
   // The redo side, furthest first, only once every undo step has gone.
-  while (held_ + openBytes > budget_ && !undone_.empty()) {
-    held_ -= undone_.front().bytes;
-    undone_.pop_front();
-  }
+  while (held_ + openBytes + extra > budget_ && !undone_.empty()) DropFront(undone_);
   if (open_ && openBytes > budget_) {
     // Too large to keep: the change happens but cannot be taken back, and nothing older can be
     // either, since it would land on a picture it was not made on.

@@ -1,13 +1,24 @@
 #pragma once
 // The board's undo history: every change to the board picture, newest last, within a fixed
-// memory budget (the oldest changes are forgotten first).
+// memory budget.
 //
 // A change drawn into the picture (a stroke, a time stamp) keeps only the tiles it drew over,
 // each saved once, as it was before the change touched it; a change that put a new picture in
 // place (clear, open, seal, scan) keeps the whole earlier picture. Nothing is kept of the
 // picture after a change: undoing swaps what a step holds with what the board shows, so the
-// step then holds what redo needs, and the same swap brings it back. Undo and redo therefore
-// cost the size of the change, never the size of the picture.
+// step then holds what redo needs, and the same swap brings it back.
+//
+// A whole picture is held as its pixels in plain memory, never as a drawing surface, so the
+// history costs no device context, DIB section, pen, brush or font however long it grows. An
+// opened JPEG that was never drawn on is held as its file's bytes alone and decoded again when
+// it comes back, so a large photo costs the history only its file's size.
+//
+// The budget: a new change forgets the oldest changes first. Travelling (undo or redo) may make
+// a step larger (undoing an open makes the step hold the opened picture); room for it is made
+// on the far side first (undoing drops the redo steps furthest away, redoing the oldest undo
+// steps), then on the near side oldest first. The step itself always stays, so whatever was
+// taken back can be brought back; when it alone cannot fit the budget, or memory for the swap
+// cannot be had, the travel is refused and nothing changes.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -15,6 +26,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "Bitmap.h"
 #include "BoardPicture.h"
 #include "Surface.h"
 
@@ -22,17 +34,22 @@ namespace inkra::board {
 
 class UndoHistory {
  public:
-  static constexpr std::size_t kDefaultBudget = std::size_t(64) << 20;
+  // One picture of the largest size the board holds, with room for the bookkeeping, so any
+  // picture the board shows can be taken back and brought back at least once.
+  static constexpr std::size_t kDefaultBudget = kMaxPictureBytes + (std::size_t(1) << 20);
   // Square tiles of this many pixels; a multiple of 8, so a tile's row starts on a byte at
   // every depth.
   static constexpr int kTileSize = 32;
 
-  explicit UndoHistory(std::size_t budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
+  // Pictures coming back are made on surfaces from `surfaces` (not owned).
+  explicit UndoHistory(SurfaceFactory& surfaces, std::size_t budgetBytes = kDefaultBudget)
+      : surfaces_(surfaces), budget_(budgetBytes) {}
 
   // --- Recording (each new change forgets what could have been redone) ---
   // Opens a drawn change. `before` carries the kind and JPEG bytes the picture had (its surface
   // stays null): the first stroke on an opened JPEG makes it a bitmap, and undo makes it a
-  // JPEG again. A change still open is closed first.
+  // JPEG again. A change still open is closed first. Until the change keeps a pixel, what can
+  // be redone stays: a drag that paints nothing is no change.
   void BeginDrawing(PictureState before);
   bool DrawingOpen() const { return open_.has_value(); }
   // Keeps the pixels of `area` (clipped to the surface) that this change has not kept yet, as
@@ -40,16 +57,18 @@ class UndoHistory {
   void SaveArea(Surface& surface, const Rect& area);
   // Closes the drawn change; one that kept no pixels and changed no kind is dropped.
   void EndDrawing();
-  // A change that put a new picture in place of `before`, which the history now holds.
+  // A change that put a new picture in place of `before`, which the history now holds as its
+  // pixels (or a JPEG's bytes); the surface is let go.
   void RecordReplacement(PictureState before);
   // Forgets everything.
   void Clear();
 
   // --- Travelling ---
   struct Moved {
-    bool moved = false;  // there was a step to take
-    bool whole = false;  // the whole picture was swapped (surface, kind, layout mode)
-    Rect area;           // otherwise the pixels that changed
+    bool moved = false;    // there was a step to take, and it was taken
+    bool refused = false;  // there was one, but it cannot be held: nothing changed
+    bool whole = false;    // the whole picture was swapped (surface, kind, layout mode)
+    Rect area;             // otherwise the pixels that changed
   };
   // Takes back the newest change. `current` is the board's picture as it stands (its surface
   // must be present); it leaves as the picture before the change. An open change is closed
@@ -62,6 +81,8 @@ class UndoHistory {
   std::size_t RedoCount() const { return undone_.size(); }
   std::size_t BytesHeld() const { return held_; }
   std::size_t Budget() const { return budget_; }
+  // Whole pictures held, as pixels or as a JPEG's bytes (none of them as a surface).
+  std::size_t PicturesHeld() const;
 
  private:
   struct Tile {
@@ -69,27 +90,42 @@ class UndoHistory {
     std::size_t offset = 0, rowBytes = 0;  // byte offset of x in a row; bytes of one tile row
     std::vector<std::uint8_t> bytes;
   };
+  // A picture as the history keeps it: no surface.
+  struct Held {
+    PictureKind kind = PictureKind::Empty;
+    Bitmap pixels;                        // a bitmap's; empty for a JPEG, and in a drawn step
+    std::vector<std::uint8_t> jpegBytes;  // a JPEG's file, while it is undrawn
+    LayoutMode mode = LayoutMode::Fill;
+  };
   struct Step {
     // Declared so that the enclosing class's std::optional<Step> sees it as constructible before
     // the member initializers below are parsed (clang decides that early).
     Step() {}
     bool replaces = false;
-    PictureState other;  // replacing: the whole other picture; drawing: its kind and bytes
+    Held other;  // replacing: the whole other picture; drawing: its kind and bytes
     std::vector<Tile> tiles;
     Rect area;
     std::size_t bytes = 0;
   };
 
   static std::size_t SizeOf(const Step& step);
-  // Swaps the step's content with the board's; afterwards the step holds the other side.
-  static Moved Swap(Step& step, PictureState& current);
+  // What the step will weigh once swapped with `current`, worked out before anything is copied.
+  static std::size_t SizeAfterSwap(const Step& step, const PictureState& current);
+  // The bytes a picture takes once held: a bitmap's pixels, a JPEG's file.
+  static std::size_t HeldBytes(const PictureState& picture);
+  // The held picture on a new surface (a JPEG decoded again). Throws when memory runs out.
+  PictureState Restore(const Held& held);
+  // Swaps the step's content with the board's; afterwards the step holds the other side. Either
+  // it all happens or, when it throws, nothing has.
+  Moved Swap(Step& step, PictureState& current);
   Moved Travel(std::deque<Step>& from, std::deque<Step>& to, PictureState& current);
   void Push(std::deque<Step>& to, Step step);
-  void DropOldest();
+  void DropFront(std::deque<Step>& steps);
   void DropRedo();
-  // Forgets old changes until what is held fits the budget.
-  void Trim();
+  // Forgets old changes until what is held fits the budget, `extra` bytes more included.
+  void Trim(std::size_t extra = 0);
 
+  SurfaceFactory& surfaces_;
   std::size_t budget_;
   std::size_t held_ = 0;   // bytes of done_ and undone_
   std::deque<Step> done_;  // newest last

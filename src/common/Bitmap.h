@@ -22,6 +22,16 @@ constexpr std::size_t kMaxPixelBytes = std::size_t(1) << 30;  // 1 GiB
 bool IsBitmapDepth(int bitsPerPixel);
 // True when a picture of this size and depth fits kMaxDimension and kMaxPixelBytes.
 bool WithinPictureLimits(long long width, long long height, int bitsPerPixel);
+// The size and depth a picture file decodes to, as its headers say before any pixel is read.
+struct PictureShape {
+  long long width = 0, height = 0;  // as the header gives them; a BMP's height is positive here
+  int bitsPerPixel = 24;
+  // Bytes of the decoded rows, each padded to 4 bytes as a Bitmap's.
+  std::uint64_t DecodedBytes() const {
+    if (width <= 0 || height <= 0 || bitsPerPixel <= 0) return 0;
+    return (std::uint64_t(width) * std::uint64_t(bitsPerPixel) + 31) / 32 * 4 * std::uint64_t(height);
+  }
+};
 // The red, green, blue masks that the zero masks stand for: 5-5-5 at 16 bits, 8-8-8 at 32.
 std::array<std::uint32_t, 3> DefaultMasks(int bitsPerPixel);
 // Masks a 16- or 32-bit pixel can carry: each non-zero, contiguous, inside the pixel, no overlap.

@@ -14,6 +14,11 @@ namespace inkra {
 // and palette; RLE pictures come back uncompressed at their depth.
 Bitmap ReadBmp(std::span<const std::uint8_t> file);
 
+// The width, height and depth ReadBmp would give, from the file and information headers alone
+// (the first 138 bytes of the file are enough). Throws PictureError as ReadBmp does when they
+// are not a BMP's or are cut short.
+PictureShape ReadBmpShape(std::span<const std::uint8_t> head);
+
 // Rows laid out as a Bitmap's (top-down, padded to 4 bytes) that live elsewhere, such as the bits
 // of a DIB section: written from where they lie, with no copy of the picture first.
 struct BitmapView {

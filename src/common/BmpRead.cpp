@@ -155,11 +155,21 @@ void CheckIndices(const Bitmap& bitmap) {
   }
 }
 
+void CheckSignature(std::span<const std::uint8_t> file) {
+  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') Refuse("Not a BMP file (it does not start with \"BM\")");
+}
+
 }  // namespace
+
+PictureShape ReadBmpShape(std::span<const std::uint8_t> head) {
+  CheckSignature(head);
+  const Header h = ReadHeader(Reader(head, kTruncated));
+  return {h.width, h.height < 0 ? -h.height : h.height, h.bpp};
+}
 
 Bitmap ReadBmp(std::span<const std::uint8_t> file) {
   Reader in(file, kTruncated);
-  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') Refuse("Not a BMP file (it does not start with \"BM\")");
+  CheckSignature(file);
   std::size_t pixelOffset = in.U32(10);
   Header h = ReadHeader(in);
   CheckFormat(h);

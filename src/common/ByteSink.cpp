@@ -1,5 +1,6 @@
 #include "ByteSink.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <system_error>
@@ -48,17 +49,18 @@ void FileSink::Close() {
   if (std::fclose(f) != 0) throw FileError(Describe("Cannot write file", path_));
 }
 
-std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path, std::size_t atMost) {
   std::FILE* f = OpenFile(path, "rb");
   if (!f) throw FileError(Describe("Cannot open file", path));
   std::vector<std::uint8_t> data;
   // One allocation for the file as it stands, not a doubling copy every few chunks.
   std::error_code sizeUnknown;
   const std::uintmax_t size = std::filesystem::file_size(path, sizeUnknown);
-  if (!sizeUnknown && size < (std::uintmax_t(1) << 30)) data.reserve(std::size_t(size));
+  if (!sizeUnknown && size < (std::uintmax_t(1) << 30)) data.reserve(std::size_t(std::min<std::uintmax_t>(size, atMost)));
   std::uint8_t buffer[65536];
   std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);
+  while (data.size() < atMost && (n = std::fread(buffer, 1, std::min(sizeof buffer, atMost - data.size()), f)) > 0)
+    data.insert(data.end(), buffer, buffer + n);
   bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) throw FileError(Describe("Cannot read file", path));

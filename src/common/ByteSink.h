@@ -37,8 +37,8 @@ class FileSink final : public ByteSink {
   std::FILE* file_ = nullptr;
 };
 
-// Reads a whole file; throws FileError when it cannot.
-std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
+// Reads a whole file, or its first `atMost` bytes; throws FileError when it cannot.
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path, std::size_t atMost = SIZE_MAX);
 // Writes a whole file through FileSink.
 void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 

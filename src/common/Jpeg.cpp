@@ -286,4 +286,32 @@ bool LooksLikeJpeg(std::span<const std::uint8_t> file) {
   return file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8;
 }
 
+std::optional<PictureShape> ReadJpegShape(std::span<const std::uint8_t> head) {
+  if (!LooksLikeJpeg(head)) return std::nullopt;
+  const auto be16 = [&](std::size_t at) { return unsigned(head[at]) << 8 | head[at + 1]; };
+  std::size_t at = 2;
+  while (at + 4 <= head.size()) {
+    if (head[at] != 0xFF) return std::nullopt;
+    const std::uint8_t marker = head[at + 1];
+    if (marker == 0xFF) {  // fill byte before a marker
+      ++at;
+      continue;
+    }
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {  // markers without a length
+      at += 2;
+      continue;
+    }
+    if (marker == 0xD9 || marker == 0xDA) return std::nullopt;  // image end or scan before any frame
+    const std::size_t length = be16(at + 2);
+    if (length < 2) return std::nullopt;
+    // Frame headers: C0 to CF, except DHT (C4), JPG (C8) and DAC (CC).
+    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+      if (at + 9 > head.size()) return std::nullopt;
+      return PictureShape{be16(at + 7), be16(at + 5), 24};
+    }
+    at += 2 + length;
+  }
+  return std::nullopt;
+}
+
 }  // namespace inkra

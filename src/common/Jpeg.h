@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -44,6 +45,11 @@ struct JpegPreview {
   Bitmap reduced;
 };
 JpegPreview DecodeJpegPreview(std::span<const std::uint8_t> file, int fitSide, std::uint64_t maxPixels);
+
+// The width and height of the frame header (SOF), found by walking the markers from the start of
+// the file, with the 24 bits every JPEG is decoded at. Nothing when the bytes end before the
+// frame header or do not hold one where it belongs; the decoder then says what is wrong.
+std::optional<PictureShape> ReadJpegShape(std::span<const std::uint8_t> head);
 
 // True when the bytes start with the JPEG start-of-image marker.
 bool LooksLikeJpeg(std::span<const std::uint8_t> file);

@@ -10,6 +10,7 @@
 #include "Bitmap.h"
 #include "BoardTestJpeg.h"
 #include "Colour.h"
+#include "Errors.h"
 #include "RecordingCanvas.h"
 #include "Surface.h"
 
@@ -20,8 +21,16 @@ namespace inkra::board::testing {
 // colours only). A text cell is `sizePoints` pixels per character and twice that high.
 class RecordingSurface final : public Surface {
  public:
-  explicit RecordingSurface(Bitmap pixels)
-      : pixels_(std::move(pixels)), canvas_(pixels_.Width(), pixels_.Height()) {}
+  // `alive` (not owned), when given, counts the surfaces in existence.
+  explicit RecordingSurface(Bitmap pixels, int* alive = nullptr)
+      : pixels_(std::move(pixels)), canvas_(pixels_.Width(), pixels_.Height()), alive_(alive) {
+    if (alive_) ++*alive_;
+  }
+  ~RecordingSurface() override {
+    if (alive_) --*alive_;
+  }
+  RecordingSurface(const RecordingSurface&) = delete;
+  RecordingSurface& operator=(const RecordingSurface&) = delete;
 
   int Width() const override { return canvas_.Width(); }
   int Height() const override { return canvas_.Height(); }
@@ -71,18 +80,23 @@ class RecordingSurface final : public Surface {
 
   Bitmap pixels_;
   RecordingCanvas canvas_;
+  int* alive_;
 };
 
 class RecordingSurfaces final : public SurfaceFactory {
  public:
   std::unique_ptr<Surface> NewWhite(int width, int height) override {
-    return Keep(std::make_unique<RecordingSurface>(Bitmap(width, height, 32)));
+    return Keep(std::make_unique<RecordingSurface>(Bitmap(width, height, 32), &alive));
   }
   std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) override {
-    return Keep(std::make_unique<RecordingSurface>(bitmap));
+    // As a DIB section the system will not give: the Windows surface reports it so.
+    if (refuse) throw PictureError("Not enough memory for a picture of this size");
+    return Keep(std::make_unique<RecordingSurface>(bitmap, &alive));
   }
   // Every surface made so far, oldest first (owned by the board; valid while it holds them).
   std::vector<RecordingSurface*> made;
+  bool refuse = false;  // FromBitmap fails, as when memory runs out
+  int alive = 0;  // surfaces made here that still exist; outlives them, as the board is made after
   RecordingSurface& Last() { return *made.back(); }
 
  private:

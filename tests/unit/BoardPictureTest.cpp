@@ -5,11 +5,14 @@
 #include "BoardModel.h"
 #include "Bmp.h"
 #include "Errors.h"
+#include "Jpeg.h"
 #include "PictureFile.h"
 
 namespace inkra::board {
 namespace {
 
+using testing::BmpHeadersOf;
+using testing::JpegClaiming;
 using testing::MakeJpeg;
 using testing::RecordingSurfaces;
 
@@ -128,6 +131,53 @@ TEST(PictureFileNames, JpegNamedBmpGivesTheBmpDecodersError) {
   RecordingSurfaces surfaces;
   EXPECT_THROW(DecodePictureFile(surfaces, "photo.bmp", jpeg), PictureError);
   EXPECT_THROW(DecodePictureFile(surfaces, "photo.jpg", std::vector<std::uint8_t>{'B', 'M', 0, 0}), PictureError);
+}
+
+// The board holds pictures up to kMaxPictureBytes of decoded pixels; larger ones are refused from
+// their headers, before anything is decoded (a decoder reaching these files would fail on their
+// missing pixels with its own message instead).
+TEST(PictureFileSize, PicturesPastTheLimitAreRefusedFromTheirHeaders) {
+  // 6144 x 5461 at 24 bits is the largest 6144-wide picture within 96 MiB; one row more is not.
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> head;
+    bool refused;
+  } cases[] = {
+      {"huge.jpg", JpegClaiming(20000, 20000), true},
+      {"huge.bmp", BmpHeadersOf(20000, 20000, 24), true},
+      {"huge-rle.bmp", BmpHeadersOf(20000, 20000, 8, 1), true},  // small file, 400 MB of pixels
+      {"top-down.bmp", BmpHeadersOf(20000, -20000, 8), true},
+      {"limit.jpg", JpegClaiming(6144, 5461), false},
+      {"past-limit.jpg", JpegClaiming(6144, 5462), true},
+      {"limit.bmp", BmpHeadersOf(6144, 5461, 24), false},
+      {"one-bit.bmp", BmpHeadersOf(20000, 20000, 1), false},  // 50 MB at its own depth
+      {"broken.bmp", {'B', 'M', 1}, false},                    // the decoder's to report
+      {"photo.png", JpegClaiming(20000, 20000), false},        // refused by its extension instead
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.refused) {
+      EXPECT_THROW(CheckPictureFits(c.name, c.head), PictureTooLarge);
+    } else {
+      EXPECT_NO_THROW(CheckPictureFits(c.name, c.head));
+    }
+  }
+}
+
+TEST(PictureFileSize, TheJpegFrameHeaderIsFoundPastOtherSegments) {
+  std::vector<std::uint8_t> jpeg = JpegClaiming(7000, 5000);
+  // An APP1 segment of 60 KB and fill bytes before the rest, as a camera's Exif block sits.
+  std::vector<std::uint8_t> app{0xFF, 0xE1, 0xEA, 0x62};
+  app.resize(0xEA62 + 2, 0x20);
+  app.insert(app.end(), {0xFF, 0xFF});
+  jpeg.insert(jpeg.begin() + 2, app.begin(), app.end());
+  const std::optional<PictureShape> shape = ReadJpegShape(jpeg);
+  ASSERT_TRUE(shape);
+  EXPECT_EQ(shape->width, 7000);
+  EXPECT_EQ(shape->height, 5000);
+  EXPECT_EQ(shape->DecodedBytes(), 7000u * 3 * 5000);
+  EXPECT_FALSE(ReadJpegShape(std::span(jpeg).first(1000)));  // cut short before the frame header
+  EXPECT_FALSE(ReadJpegShape(BmpHeadersOf(8, 8, 24)));
 }
 
 }  // namespace

@@ -144,12 +144,12 @@ TEST_F(BoardStroke, DirtyAreaIsThePolygonsBoundsOnly) {
 TEST_F(BoardStroke, HugeNibsAndCoordinatesAreClampedWithoutOverflow) {
   board.ApplySettings({std::nullopt, INT_MAX});
   EXPECT_EQ(board.NibWidth(), BoardModel::kMaxNibWidth);
-  board.MouseDown(MouseButton::Left, INT_MAX, INT_MIN);
-  board.MouseMove(INT_MAX, INT_MAX);
+  board.MouseDown(MouseButton::Left, INT_MIN, INT_MIN);
+  board.MouseMove(INT_MAX, INT_MAX);  // across the whole picture
   auto polys = Rec().Polygons();
   ASSERT_EQ(polys.size(), 1u);
   const int c = BoardModel::kMaxCoordinate, w = BoardModel::kMaxNibWidth;
-  EXPECT_EQ(polys[0].points, Quad(c, -c, c, c, w));
+  EXPECT_EQ(polys[0].points, Quad(-c, -c, c, c, w));
   board.ApplySettings({std::nullopt, INT_MIN});
   EXPECT_EQ(board.NibWidth(), -BoardModel::kMaxNibWidth);
 }

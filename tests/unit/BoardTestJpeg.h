@@ -43,4 +43,42 @@ inline std::vector<std::uint8_t> MakeJpeg(int width, int height, std::uint8_t r,
   return bytes;
 }
 
+// A real JPEG whose frame header claims another size: libjpeg reads the header as it is, and
+// fails only when it reaches the scan data, so anything that decodes before checking the size
+// gives a different error.
+inline std::vector<std::uint8_t> JpegClaiming(int width, int height) {
+  std::vector<std::uint8_t> jpeg = MakeJpeg(16, 16, 90, 90, 90);
+  for (std::size_t at = 2; at + 9 < jpeg.size(); ++at) {
+    if (jpeg[at] == 0xFF && jpeg[at + 1] == 0xC0) {
+      jpeg[at + 5] = std::uint8_t(height >> 8);
+      jpeg[at + 6] = std::uint8_t(height);
+      jpeg[at + 7] = std::uint8_t(width >> 8);
+      jpeg[at + 8] = std::uint8_t(width);
+      break;
+    }
+  }
+  return jpeg;
+}
+
+// The file and information headers of a BMP of this size, depth and compression (0 = none,
+// 1 = RLE8) with a grey palette where the depth needs one, and no pixels.
+inline std::vector<std::uint8_t> BmpHeadersOf(int width, int height, int bitsPerPixel, std::uint32_t compression = 0) {
+  const std::uint32_t paletteBytes = bitsPerPixel <= 8 ? (4u << bitsPerPixel) : 0;
+  std::vector<std::uint8_t> b(54 + paletteBytes, 0);
+  const auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put(10, 54 + paletteBytes, 4);
+  put(14, 40, 4);
+  put(18, std::uint32_t(width), 4);
+  put(22, std::uint32_t(height), 4);
+  put(26, 1, 2);
+  put(28, std::uint32_t(bitsPerPixel), 2);
+  put(30, compression, 4);
+  for (std::uint32_t i = 0; i < paletteBytes / 4; ++i) put(54 + 4 * i, i * 0x010101u, 4);
+  return b;
+}
+
 }  // namespace inkra::board::testing

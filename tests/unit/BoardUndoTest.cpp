@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 #include "BoardFakes.h"
 #include "BoardModel.h"
 #include "Bmp.h"
+#include "BoardTexts.h"
 #include "UndoHistory.h"
 
 namespace inkra::board {
@@ -52,6 +54,13 @@ class BoardUndo : public ::testing::Test {
     board.MouseMove(x1, y1);
     board.MouseUp();
   }
+  // Undo, or redo when `redo`.
+  bool Travel(bool redo) { return redo ? board.Redo() : board.Undo(); }
+  struct Way {
+    const char* name;
+    bool redo;
+  };
+  static constexpr Way kWays[] = {{"undo", false}, {"redo", true}};
   RecordingSurfaces surfaces;
   BoardModel board{surfaces};
 };
@@ -123,20 +132,6 @@ TEST_F(BoardUndo, ANewChangeDropsWhatCouldHaveBeenRedone) {
   EXPECT_EQ(Look(), first);
 }
 
-TEST_F(BoardUndo, UndoInTheMiddleOfAStrokeTakesBackWhatItDrewSoFar) {
-  const Seen blank = Look();
-  board.MouseDown(MouseButton::Left, 10, 10);
-  board.MouseMove(80, 40);
-  ASSERT_TRUE(board.Undo());
-  EXPECT_EQ(Look(), blank);
-  board.MouseMove(120, 60);  // the stroke goes on as a new change
-  board.MouseUp();
-  EXPECT_NE(Look(), blank);
-  ASSERT_TRUE(board.Undo());
-  EXPECT_EQ(Look(), blank);
-  EXPECT_FALSE(board.Undo());
-}
-
 TEST_F(BoardUndo, PressesThatDrawNothingLeaveNoStep) {
   board.MouseDown(MouseButton::Left, 10, 10);
   board.MouseUp();
@@ -147,13 +142,13 @@ TEST_F(BoardUndo, PressesThatDrawNothingLeaveNoStep) {
   EXPECT_FALSE(board.Undo());
 }
 
-// Two A4 pages at 300 dpi (35 MB each at 32 bits) do not both fit the 64 MB budget: the older
-// change is forgotten, the newer one still comes back.
+// Two 16-megapixel pages (61 MiB each at 32 bits) do not both fit the budget of one picture of
+// the largest size: the older change is forgotten, the newer one still comes back.
 TEST_F(BoardUndo, ChangesPastTheBudgetAreForgottenOldestFirst) {
-  board.TakeScan(surfaces.FromBitmap(Pattern(2480, 3508, 32)));
+  board.TakeScan(surfaces.FromBitmap(Pattern(4000, 4000, 32)));
   const Seen firstPage = Look();
   board.Clear();
-  board.TakeScan(surfaces.FromBitmap(Pattern(2480, 3508, 32)));
+  board.TakeScan(surfaces.FromBitmap(Pattern(4000, 4000, 32)));
   board.MouseDown(MouseButton::Right, 100, 100);
   board.StampTime("2026-12-07 11:30");
   const Seen secondPage = Look();
@@ -167,8 +162,143 @@ TEST_F(BoardUndo, ChangesPastTheBudgetAreForgottenOldestFirst) {
   EXPECT_FALSE(board.Undo());  // the first clear, holding the first page, did not fit
 }
 
+// The example the history must survive: a large picture opened, signed, and taken back past
+// its strokes and its opening; redo brings the picture back, then every stroke.
+TEST_F(BoardUndo, ALargePictureTakenBackPastItsStrokesComesBackWithEverythingElse) {
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> file;
+  } photos[] = {
+      {"photo.jpg", MakeJpeg(6000, 4000, 40, 90, 160)},  // 24 megapixels, held as its file
+      {"photo.bmp", BmpFile(Bitmap(6000, 4000, 24))},    // 72 MB, held as its pixels
+  };
+  for (const auto& photo : photos) {
+    SCOPED_TRACE(photo.name);
+    board.Create(602, 258);
+    const Seen blank = Look();
+    board.OpenPicture(photo.name, photo.file);
+    const Seen opened = Look();
+    Stroke(100, 100, 400, 300);
+    Stroke(500, 100, 800, 300);
+    const Seen signedPhoto = Look();
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(board.Undo());
+    EXPECT_EQ(Look(), blank);
+    EXPECT_EQ(board.History().RedoCount(), 3u);
+    EXPECT_LE(board.History().BytesHeld(), board.History().Budget());
+    ASSERT_TRUE(board.Redo());
+    EXPECT_EQ(Look(), opened);
+    ASSERT_TRUE(board.Redo());
+    ASSERT_TRUE(board.Redo());
+    EXPECT_EQ(Look(), signedPhoto);
+    EXPECT_EQ(board.History().UndoCount(), 3u);
+  }
+}
+
+// An undo or redo the history cannot hold (a picture past its budget, or no memory for the
+// surface coming back) is refused with the board's message; the board and its history stay.
+TEST_F(BoardUndo, RefusedTravelsSaySoAndChangeNothing) {
+  const auto bmp = BmpFile(Pattern(120, 90, 24));
+  const struct {
+    const char* name;
+    std::function<void()> setup;
+    bool redo, noMemory;
+  } cases[] = {
+      {"a scan past the budget", [&] { board.TakeScan(surfaces.FromBitmap(Bitmap(5200, 5000, 32))); }, false, false},
+      {"no memory to undo", [&] { board.OpenPicture("p.bmp", bmp); }, false, true},
+      {"no memory to redo", [&] { board.OpenPicture("p.bmp", bmp), board.Undo(); }, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    board.Create(602, 258);
+    c.setup();
+    const Seen before = Look();
+    const std::size_t undo = board.History().UndoCount(), redo = board.History().RedoCount();
+    surfaces.refuse = c.noMemory;
+    try {
+      Travel(c.redo);
+      ADD_FAILURE() << "not refused";
+    } catch (const UndoRefused& e) {
+      EXPECT_STREQ(e.what(), c.redo ? kRedoRefused : kUndoRefused);
+    }
+    surfaces.refuse = false;
+    EXPECT_EQ(Look(), before);
+    EXPECT_EQ(board.History().UndoCount(), undo);
+    EXPECT_EQ(board.History().RedoCount(), redo);
+  }
+}
+
+// Ctrl+Z or Ctrl+Y with the button still down ends the stroke: the next move paints no tail,
+// and what was taken back or brought back stays so.
+TEST_F(BoardUndo, UndoOrRedoDuringAStrokeEndsIt) {
+  for (const Way& key : kWays) {
+    SCOPED_TRACE(key.name);
+    board.Create(602, 258);
+    Stroke(300, 20, 350, 60);
+    if (key.redo) {
+      ASSERT_TRUE(board.Undo());
+    }
+    const Seen start = Look();
+    board.MouseDown(MouseButton::Left, 10, 10);
+    if (!key.redo) board.MouseMove(80, 40);
+    ASSERT_TRUE(Travel(key.redo));
+    const Seen after = Look();
+    EXPECT_EQ(after == start, !key.redo);  // undo took back the part drawn; redo brought a stroke
+    EXPECT_FALSE(board.Drawing());
+    board.MouseMove(120, 60);
+    board.MouseMove(200, 90);
+    board.MouseUp();
+    EXPECT_EQ(Look(), after);
+  }
+}
+
+TEST_F(BoardUndo, PressesAndDragsThatPaintNothingLeaveRedoAsItWas) {
+  const auto jpeg = MakeJpeg(90, 70, 20, 120, 220);
+  const UndoCase cases[] = {
+      {"press and release", [](BoardModel&) {}, [](BoardModel& b) { b.MouseDown(MouseButton::Left, 10, 10); }},
+      {"drag outside the picture", [](BoardModel&) {},
+       [](BoardModel& b) { b.MouseDown(MouseButton::Left, 700, 300), b.MouseMove(900, 310), b.MouseMove(5000, 5000); }},
+      {"drag beside an opened JPEG", [&](BoardModel& b) { b.OpenPicture("p.jpg", jpeg); },
+       [](BoardModel& b) { b.MouseDown(MouseButton::Left, 200, 10), b.MouseMove(300, 40); }},
+      {"right press", [](BoardModel&) {}, [](BoardModel& b) { b.MouseDown(MouseButton::Right, 10, 10); }},
+      {"time stamp beside the picture", [](BoardModel&) {},
+       [](BoardModel& b) { b.MouseDown(MouseButton::Right, 700, 300), b.StampTime("2026-12-07 11:30"); }},
+  };
+  for (const UndoCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    board.Create(602, 258);
+    c.setup(board);
+    const PictureKind kind = board.Kind();
+    Stroke(20, 20, 60, 60);
+    const Seen stroked = Look();
+    ASSERT_TRUE(board.Undo());
+    const Seen before = Look();
+    c.change(board);
+    board.MouseUp();
+    EXPECT_EQ(Look(), before);
+    EXPECT_EQ(board.Kind(), kind);
+    ASSERT_TRUE(board.Redo());
+    EXPECT_EQ(Look(), stroked);
+  }
+}
+
+// Held pictures are pixels, not surfaces: however many clears and seals the history holds, the
+// board has one surface, so on Windows one device context, DIB section, pen, brush and font.
+TEST_F(BoardUndo, HeldPicturesKeepNoSurface) {
+  const auto seal = BmpFile(Pattern(150, 150, 32));
+  for (int i = 0; i < 150; ++i) {
+    Stroke(10 + i, 10, 60 + i, 50);
+    board.Clear();
+    board.TakeSeal(seal);
+  }
+  EXPECT_GE(board.History().PicturesHeld(), 150u);
+  EXPECT_EQ(surfaces.alive, 1);
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(board.Undo());
+  EXPECT_EQ(surfaces.alive, 1);
+}
+
 class UndoHistoryTiles : public ::testing::Test {
  protected:
+  RecordingSurfaces surfaces;
   // Flips every byte of the rows under `area`, as drawing there would change them.
   static void Scribble(Surface& s, const Rect& area) {
     const PixelRows rows = s.Pixels();
@@ -194,7 +324,7 @@ TEST_F(UndoHistoryTiles, EveryDepthComesBackExactlyAtTheEdges) {
     SCOPED_TRACE(bpp);
     const Bitmap original = Pattern(70, 40, bpp);
     PictureState shown = Showing(std::make_unique<RecordingSurface>(original));
-    UndoHistory history;
+    UndoHistory history(surfaces);
     Change(history, *shown.surface, {60, 30, 70, 40});
     Change(history, *shown.surface, {0, 0, 5, 5});
     const Bitmap scribbled = shown.surface->ToBitmap();
@@ -210,7 +340,7 @@ TEST_F(UndoHistoryTiles, EveryDepthComesBackExactlyAtTheEdges) {
 
 TEST_F(UndoHistoryTiles, TheBudgetKeepsTheNewestChangesAndRefusesOneTooLarge) {
   const std::size_t tile = UndoHistory::kTileSize * UndoHistory::kTileSize * 4;
-  UndoHistory history(3 * tile + 3000);  // three one-tile changes and their bookkeeping
+  UndoHistory history(surfaces, 3 * tile + 3000);  // three one-tile changes and their bookkeeping
   const Bitmap original = Pattern(320, 64, 32);
   PictureState shown = Showing(std::make_unique<RecordingSurface>(original));
   for (int i = 0; i < 5; ++i) Change(history, *shown.surface, {i * 64, 0, i * 64 + 10, 10});
@@ -229,6 +359,49 @@ TEST_F(UndoHistoryTiles, TheBudgetKeepsTheNewestChangesAndRefusesOneTooLarge) {
   EXPECT_EQ(history.UndoCount(), 0u);
   EXPECT_EQ(history.RedoCount(), 0u);
   EXPECT_FALSE(history.Undo(shown).moved);
+}
+
+
+// Undoing a change that put a large picture in place makes the step hold that picture. Room is
+// made on the far side first (the furthest redo steps), then on the near side oldest first; the
+// step itself always stays.
+class UndoHistoryBudget : public UndoHistoryTiles {
+ protected:
+  // The history holds the large picture and three one-tile changes, and no more.
+  std::size_t Budget() {
+    UndoHistory probe(surfaces);
+    PictureState shown = Showing(surfaces.FromBitmap(small));
+    Change(probe, *shown.surface, {0, 0, 4, 4});
+    return large.Pixels().size() + probe.BytesHeld() * 7 / 2;
+  }
+  // One-tile changes, one in each 64-pixel column.
+  static void Changes(UndoHistory& h, Surface& s, int count) {
+    for (int i = 0; i < count; ++i) Change(h, s, {i * 64, 0, i * 64 + 4, 4});
+  }
+  static void Travel(UndoHistory& h, PictureState& shown, int undos, int redos) {
+    for (int i = 0; i < undos; ++i) ASSERT_TRUE(h.Undo(shown).moved);
+    for (int i = 0; i < redos; ++i) ASSERT_TRUE(h.Redo(shown).moved);
+  }
+  const Bitmap small = Pattern(256, 64, 32), large = Pattern(256, 256, 32);
+};
+
+TEST_F(UndoHistoryBudget, UndoingMakesRoomFromTheFurthestRedoStepsAndKeepsTheUndoSteps) {
+  UndoHistory history(surfaces, Budget());
+  PictureState shown = Showing(surfaces.FromBitmap(small));
+  Changes(history, *shown.surface, 2);
+  const Bitmap beforeLarge = shown.surface->ToBitmap();
+  history.RecordReplacement(std::exchange(shown, Showing(surfaces.FromBitmap(large))));
+  Changes(history, *shown.surface, 1);
+  const Bitmap firstOnLarge = shown.surface->ToBitmap();
+  Changes(history, *shown.surface, 2);
+  Travel(history, shown, 4, 0);  // three changes on the large picture, then the replacement
+  EXPECT_EQ(shown.surface->ToBitmap().Pixels(), beforeLarge.Pixels());
+  EXPECT_EQ(history.UndoCount(), 2u);  // within the budget: kept
+  EXPECT_EQ(history.RedoCount(), 2u);  // the replacement and the change nearest it
+  EXPECT_LE(history.BytesHeld(), history.Budget());
+  Travel(history, shown, 2, 4);
+  EXPECT_EQ(shown.surface->ToBitmap().Pixels(), firstOnLarge.Pixels());
+  EXPECT_FALSE(history.Redo(shown).moved);
 }
 
 }  // namespace

@@ -1,21 +1,25 @@
 // The board's commands through its real window: confirm, exit, close box, open, save, time
-// stamp, and the general error handler.
+// stamp, undo and redo, pictures too large to open or to take back, and the general error handler.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "Bmp.h"
+#include "BoardTexts.h"
 #include "HandOffFile.h"
 #include "MemorySettingsStore.h"
 #include "TextConvert.h"
+#include "TwainTestSupport.h"
 #include "../unit/BoardTestJpeg.h"
 #include "support/BoardDriver.h"
+#include "support/GdiObjects.h"
 
 namespace inkra::test {
 namespace {
 
 using board::MemorySettingsStore;
+using inkra::win::WideToUtf8;
 using board::win::BoardOptions;
 using board::win::TfrmWhiteBorad;
 namespace fs = std::filesystem;
@@ -294,6 +298,112 @@ TEST_F(BoardCommands, AboutBoxOpensAndClosesWithItsButton) {
     d.WaitUntilGone(about);
   });
   EXPECT_NE(text.find(L"InkraSoft"), std::wstring::npos);
+}
+
+// Ctrl+Z or Ctrl+Y with the button still held ends the stroke: the moves after it paint no
+// tail, and what the key took back or brought back stays so.
+TEST_F(BoardCommands, UndoOrRedoKeyWithTheButtonHeldEndsTheStroke) {
+  TfrmWhiteBorad board(Options());
+  Bitmap afterUndo, afterRedo, end;
+  Drive(board, [&](UiDriver& d) {
+    const HWND view = board.View();
+    d.LeftDown(view, 20, 20);
+    d.MouseMove(view, 120, 60);
+    Eventually(d, [&] { return !AllWhite(BoardPixels(board)); }, "the first step painted");
+    d.PressKeys({VK_CONTROL, 'Z'});
+    afterUndo = Settled(d, board, 0, 1);
+    d.MouseMove(view, 200, 150);  // the button is still down
+    d.MouseMove(view, 260, 200);
+    d.PressKeys({VK_CONTROL, 'Y'});  // taken after the moves: input comes after posted messages
+    afterRedo = Settled(d, board, 1, 0);
+    d.MouseMove(view, 300, 220);
+    d.LeftUp(view, 300, 220);
+    d.PressKeys({VK_CONTROL, 'Z'});
+    d.PressKeys({VK_CONTROL, 'Y'});
+    end = Settled(d, board, 1, 0);
+  });
+  EXPECT_TRUE(AllWhite(afterUndo));
+  // The first step came back; the moves after the key painted no tail from (120, 60).
+  EXPECT_GT(CountInRow(afterRedo, 41, 60, 80, 0x0000FFu), 0);
+  EXPECT_EQ(CountInRow(afterRedo, 105, 140, 185, 0x0000FFu), 0);
+  EXPECT_EQ(CountInRow(afterRedo, 175, 215, 250, 0x0000FFu), 0);
+  EXPECT_EQ(end.Pixels(), afterRedo.Pixels());
+}
+
+// The history holds earlier pictures as pixels, not as surfaces: hundreds of clears, each kept
+// for undo, and a hundred undos among them leave the process's GDI objects where they were.
+TEST_F(BoardCommands, ClearsKeptForUndoHoldNoGdiObjects) {
+  TfrmWhiteBorad board(Options());
+  long settled = 0, afterClears = 0, afterUndos = 0;
+  std::size_t held = 0;
+  Drive(board, [&](UiDriver& d) {
+    const board::UndoHistory& h = board.Model().History();
+    Stroke(board.View(), {{20, 20}, {120, 80}});
+    for (int i = 0; i < 10; ++i) ClickTool(board.Toolbar(), board::win::kBtnDelete);
+    Settled(d, board, 11, 0);
+    settled = GdiObjectCount();
+    for (int i = 0; i < 290; ++i) ClickTool(board.Toolbar(), board::win::kBtnDelete);
+    Stroke(board.View(), {{300, 20}, {400, 80}});  // seen once every click before it is done
+    Eventually(d, [&] { return !AllWhite(BoardPixels(board)); }, "the stroke after the clears");
+    held = h.PicturesHeld();
+    afterClears = GdiObjectCount();
+    const std::size_t undo = h.UndoCount();
+    for (int i = 0; i < 100; ++i) d.PressKeys({VK_CONTROL, 'Z'});
+    Settled(d, board, undo - 100, 100);
+    afterUndos = GdiObjectCount();
+  });
+  EXPECT_GT(settled, 0);
+  EXPECT_GE(held, 100u);
+  EXPECT_LE(afterClears, settled + 5);
+  EXPECT_LE(afterUndos, settled + 5);
+}
+
+// A 20000 x 20000 picture (1.1 GB of pixels) is refused from its headers with a message that
+// says why; the board keeps its picture and its layout. The BMP is a sparse file of its full
+// size, which the board must not read whole.
+TEST_F(BoardCommands, APictureTooLargeForTheBoardIsRefusedBeforeItIsRead) {
+  const std::wstring jpeg = ScratchFile(L"huge.jpg", board::testing::JpegClaiming(20000, 20000));
+  const std::wstring bmp = ScratchFile(L"huge.bmp", board::testing::BmpHeadersOf(20000, 20000, 24));
+  fs::resize_file(fs::path(bmp), 54 + 60000ull * 20000);
+  TfrmWhiteBorad board(Options());
+  std::vector<MessageBoxInfo> boxes;
+  Bitmap before;
+  Drive(board, [&](UiDriver& d) {
+    Stroke(board.View(), {{10, 10}, {30, 10}});
+    before = Settled(d, board, 1, 0);
+    for (const std::wstring& path : {jpeg, bmp}) {
+      OpenThroughDialog(d, board.Toolbar(), path);
+      boxes.push_back(AnswerMessageBox(d, kTitle.c_str()));
+    }
+  });
+  ASSERT_EQ(boxes.size(), 2u);
+  for (const MessageBoxInfo& box : boxes) {
+    EXPECT_NE(box.text.find(L"图片太大"), std::wstring::npos) << WideToUtf8(box.text);
+    EXPECT_NE(box.text.find(L"20000 × 20000"), std::wstring::npos);
+  }
+  EXPECT_EQ(BoardPixels(board).Pixels(), before.Pixels());
+  EXPECT_EQ(board.Model().Mode(), board::LayoutMode::Fill);
+  EXPECT_EQ(board.Model().History().UndoCount(), 1u);
+}
+
+// A scan past what the history can keep (5200 x 5000 at 32 bits, 104 MB) stays on the board when
+// Ctrl+Z would have to keep it: the undo is refused in the board's words, and nothing is lost.
+TEST_F(BoardCommands, AnUndoTooLargeToKeepIsRefusedWithTheBoardsMessage) {
+  twain::test::ManagerPlacement placed(twain::test::Manager::Fake);
+  placed.SetScript(twain::test::PagesScript(1, 5200, 5000));
+  TfrmWhiteBorad board(Options());
+  MessageBoxInfo refused;
+  Drive(board, [&](UiDriver& d) {
+    ClickTool(board.Toolbar(), board::win::kBtnScan);
+    AnswerMessageBox(d, L"扫描");
+    const board::UndoHistory& h = board.Model().History();
+    Eventually(d, [&] { return h.UndoCount() == 1; }, "the scan kept for undo");
+    d.PressKeys({VK_CONTROL, 'Z'});
+    refused = AnswerMessageBox(d, kTitle.c_str());
+  });
+  EXPECT_EQ(refused.text, win::Utf8ToWide(board::kUndoRefused));
+  EXPECT_EQ(board.Model().History().UndoCount(), 1u);
+  EXPECT_EQ(board.Model().PictureSize(), (board::Size{5200, 5000}));
 }
 
 }  // namespace

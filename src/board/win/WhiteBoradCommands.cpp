@@ -6,6 +6,7 @@
 #include "FileReplace.h"
 #include "HandOffFile.h"
 #include "PenSettings.h"
+#include "PictureFile.h"
 #include "TextConvert.h"
 #include "TfrmAbout.h"
 #include "TimeStamp.h"
@@ -89,6 +90,9 @@ void TfrmWhiteBorad::BtnOpenClick() {
   FileDialogs& dialogs = options_.dialogs ? *options_.dialogs : commonDialogs_;
   const std::optional<std::wstring> path = dialogs.OpenPicture(Handle());
   if (!path) return;
+  // A picture too large for the board is refused from its headers, before the file is read
+  // whole or anything on the board changes.
+  CheckPictureFits(WideToUtf8(*path), ReadFileBytes(std::filesystem::path(*path), kPictureHeadBytes));
   model_.EnterNaturalMode();
   Sync();
   std::vector<std::uint8_t> bytes = ReadFileBytes(std::filesystem::path(*path));

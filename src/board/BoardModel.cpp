@@ -177,6 +177,19 @@ void BoardModel::ClearForSeal() {
 
 void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
   Bitmap seal = ReadBmp(bmp);
+  // The seal dialogs write colour and straight alpha: laid over the cleared board's white, so
+  // the anti-aliased edges stay and nothing of the seal's background shows.
+  if (seal.BitsPerPixel() == 32 && !seal.HasMasks()) {
+    Bitmap over(seal.Width(), seal.Height(), 24);
+    for (int y = 0; y < seal.Height(); ++y) {
+      const std::uint8_t* from = seal.Row(y);
+      std::uint8_t* to = over.Row(y);
+      for (int x = 0; x < seal.Width(); ++x)
+        for (int c = 0; c < 3; ++c)
+          to[3 * x + c] = std::uint8_t((from[4 * x + c] * from[4 * x + 3] + 255 * (255 - from[4 * x + 3]) + 127) / 255);
+    }
+    seal = std::move(over);
+  }
   surface_ = surfaces_.FromBitmap(seal);
   SetSurfaceColours();
   PictureChanged(nullptr);

@@ -111,6 +111,36 @@ TEST_F(BoardLayout, SealReplacesThePictureAtItsOwnSize) {
   EXPECT_EQ(std::get<Bitmap>(snap).BitsPerPixel(), 8);
 }
 
+TEST_F(BoardLayout, SealWithAlphaIsLaidOverWhite) {
+  struct Case {
+    std::uint8_t b, g, r, alpha;
+    std::uint32_t shown;  // over white, 0x00BBGGRR
+  };
+  const Case cases[] = {
+      {0, 0, 255, 255, clRed},     // full ink
+      {0, 0, 255, 0, clWhite},     // none: white whatever the colour bytes
+      {0, 0, 0, 0, clWhite},
+      {0, 0, 255, 128, 0x7F7FFF},  // an edge: half the ink
+      {128, 0, 0, 64, 0xDFBFBF},   // navy at a quarter
+  };
+  Bitmap seal(int(std::size(cases)), 1, 32);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    std::uint8_t* p = seal.Row(0) + 4 * i;
+    p[0] = cases[i].b;
+    p[1] = cases[i].g;
+    p[2] = cases[i].r;
+    p[3] = cases[i].alpha;
+  }
+  VectorSink file;
+  WriteBmp(seal, file);
+  board.TakeSeal(file.data);
+  const auto snap = board.Snapshot();
+  ASSERT_TRUE(std::holds_alternative<Bitmap>(snap));
+  const Bitmap& shown = std::get<Bitmap>(snap);
+  EXPECT_EQ(shown.BitsPerPixel(), 24);
+  for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(shown.PixelRGB(int(i), 0), cases[i].shown) << i;
+}
+
 TEST_F(BoardLayout, UnreadableSealLeavesAWhiteBoardOfTheViewSize) {
   const std::vector<std::uint8_t> junk(10, 0x42);
   EXPECT_THROW(board.TakeSeal(junk), PictureError);

@@ -77,6 +77,50 @@ TEST_F(InkCanvasTest, TextFillsItsCellWithTheBrushThenTheGlyphsInTheFontColour) 
   EXPECT_DOUBLE_EQ(TotalInk(layer), 2 * 4.0 * 8.0);
 }
 
+// An upright cell of whole pixels is painted and then the glyphs over it: each pixel as painting
+// the glyphs and the rest of the cell as disjoint parts leaves it, over ink or not, glyph edges
+// partly covered or not.
+TEST(InkCanvasText, AnUprightCellGivesWhatDisjointPartsGive) {
+  for (int points : {7, 8, 9}) {
+    for (ColourValue brush : {clWhite, clYellow}) {
+      SCOPED_TRACE(::testing::Message() << points << " points, brush " << brush);
+      BoxGlyphs glyphs;
+      InkLayer drawn(40, 40), expected(40, 40);
+      const Outline disc{EllipsePath(0, 0, 30, 30)};
+      drawn.Fill(disc, {0, 0, 255});
+      expected.Fill(disc, {0, 0, 255});
+      InkCanvas canvas(drawn, &glyphs);
+      canvas.SetBrushColour(brush);
+      Font font;
+      font.sizePoints = points;
+      font.colour = clRed;
+      canvas.SetFont(font);
+      canvas.TextOut(3, 5, "ab");
+
+      const GlyphSource::TextShape shape = glyphs.Shape(font, 3, 5, "ab");
+      OutlinePath cell;
+      for (const Vec2& corner : shape.cell) cell.push_back(ToGrid(corner.x, corner.y));
+      Outline rest;
+      ClipperLib::Clipper clipper;
+      clipper.AddPath(cell, ClipperLib::ptSubject, true);
+      clipper.AddPaths(shape.glyphs, ClipperLib::ptClip, true);
+      clipper.Execute(ClipperLib::ctDifference, rest, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+      std::optional<Rgb> under;
+      if (brush != clWhite) under = Rgb{255, 255, 0};
+      const InkLayer::Part parts[] = {{&rest, under}, {&shape.glyphs, Rgb{255, 0, 0}}};
+      expected.Paint(parts);
+      int worst = 0;
+      for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+          const InkPixel a = drawn.At(x, y), b = expected.At(x, y);
+          worst = std::max({worst, std::abs(a.coverage - b.coverage), a.coverage ? std::abs(a.colour.r - b.colour.r) : 0,
+                            a.coverage ? std::abs(a.colour.g - b.colour.g) : 0, a.coverage ? std::abs(a.colour.b - b.colour.b) : 0});
+        }
+      EXPECT_LE(worst, 1);
+    }
+  }
+}
+
 TEST(InkCanvasRefusals, TextWithoutGlyphsAndUnresolvedSystemColoursAreRefused) {
   InkLayer layer(10, 10);
   InkCanvas canvas(layer);

@@ -4,9 +4,11 @@
 #include <filesystem>
 
 #include "MemorySettingsStore.h"
+#include "TextConvert.h"
 #include "UtOneSign.h"
 #include "uSign.h"
 #include "support/BoardDriver.h"
+#include "SquareSeal.h"
 
 namespace inkra::test {
 namespace {
@@ -51,12 +53,14 @@ TEST_F(BoardSeals, CancelledSealLeavesTheBoardAsItWas) {
 
 TEST_F(BoardSeals, ConfirmedSealReplacesTheWritingAtItsOwnSize) {
   TfrmWhiteBorad board(Options());
+  std::wstring face;  // as the dialog found it installed
   UiDriver ui;
   ui.Then([&](UiDriver& d) {
     WaitForBoard(d);
     Stroke(board.View(), {{300, 200}, {340, 200}});
     ClickTool(board.Toolbar(), board::win::kBtnFind);
     HWND dialog = d.WaitForWindow(L"TfrmOneSign", L"私章制作");
+    face = UiDriver::Text(d.Child(dialog, L"ComboBox", nullptr, win::TfrmOneSign::idSignFont));
     d.PressButton(dialog, win::TfrmOneSign::idBtnOk);
     d.WaitUntilGone(dialog);
     d.Close(board.Handle());
@@ -68,8 +72,25 @@ TEST_F(BoardSeals, ConfirmedSealReplacesTheWritingAtItsOwnSize) {
   EXPECT_LT(b.Width(), 602);
   EXPECT_EQ(board.ImageWidth(), b.Width());
   EXPECT_EQ(board.ImageHeight(), b.Height());
-  EXPECT_EQ(b.BitsPerPixel(), 24);  // the seal file's own depth
+  EXPECT_EQ(b.BitsPerPixel(), 24);  // the seal's colour and alpha laid over white
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(sealPath)));
+  // The board shows what the dialog showed: the seal's ink, edges blended into the white.
+  win::GdiGlyphSource glyphs(96);
+  SquareSealParams drawn;
+  drawn.face = win::WideToUtf8(face);
+  const auto ink = win::DrawSealInk(glyphs, kSquareSealSide, kSquareSealSide,
+                                    [&drawn](Canvas& c) { DrawSquareSeal(c, drawn); });
+  const Bitmap shown = win::InkOverWhite(*ink)->ToBitmap();
+  ASSERT_EQ(std::pair(b.Width(), b.Height()), std::pair(shown.Width(), shown.Height()));
+  int worst = 0, blends = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const std::uint32_t got = b.PixelRGB(x, y), want = shown.PixelRGB(x, y);
+      for (int shift : {0, 8, 16}) worst = std::max(worst, std::abs(int((got >> shift) & 0xFF) - int((want >> shift) & 0xFF)));
+      blends += got != clRed && got != clWhite;
+    }
+  EXPECT_LE(worst, 1) << "rounding apart, the board's seal is the dialog's";
+  EXPECT_GT(blends, 200) << "the seal's edges reached the board without their coverage";
 }
 
 }  // namespace

@@ -141,7 +141,7 @@ TEST(SealDpiChange, ControlsFontsAndPictureFollowTheNewDpi) {
   }
 }
 
-// The seal colour's extent and amount in a picture.
+// The seal's extent and amount in a hand-off picture: the pixels at least half covered.
 struct Ink {
   RECT box{INT_MAX, INT_MAX, -1, -1};
   long long pixels = 0;
@@ -151,7 +151,7 @@ Ink InkOf(const Bitmap& picture) {
   Ink ink;
   for (int y = 0; y < picture.Height(); ++y)
     for (int x = 0; x < picture.Width(); ++x) {
-      if (picture.PixelRGB(x, y) != clRed) continue;
+      if (picture.Row(y)[4 * x + 3] < 128) continue;
       ++ink.pixels;
       ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
                  std::max<LONG>(ink.box.right, x + 1), std::max<LONG>(ink.box.bottom, y + 1)};
@@ -159,11 +159,17 @@ Ink InkOf(const Bitmap& picture) {
   return ink;
 }
 
+// A seal as the dialogs draw it for the hand-off, at 96 dpi.
+Bitmap At96(int side, const std::function<void(Canvas&)>& draw) {
+  win::GdiGlyphSource glyphs(96);
+  return win::SealBitmap(*win::DrawSealInk(glyphs, side, side, draw));
+}
+
 struct SealCase {
   const char* name;
   int side;  // of the picture at 96 dpi
-  // Makes the dialog, draws its preview, presses "确 定"; then draws the same seal at 96 dpi.
-  std::function<void(const std::wstring& path, win::GdiCanvas& at96)> confirm;
+  // Makes the dialog, draws its preview, presses "确 定"; returns the same seal at 96 dpi.
+  std::function<Bitmap(const std::wstring& path)> confirm;
 };
 
 TEST(AtDpiSeals, HandedOffSealsCarryTheDpisPixels) {
@@ -171,28 +177,27 @@ TEST(AtDpiSeals, HandedOffSealsCarryTheDpisPixels) {
   ScratchFolder scratch(L"dpiseals");
   const SealCase cases[] = {
       {"round seal", 196,
-       [](const std::wstring& path, win::GdiCanvas& at96) {
+       [](const std::wstring& path) {
          TfrmSign form(nullptr, path);
          form.btn_InputClick();
          form.btnOkClick();
-         DrawRoundSeal(at96, form.Params());
+         return At96(196, [p = form.Params()](Canvas& c) { DrawRoundSeal(c, p); });
        }},
       {"square seal", kSquareSealSide,
-       [](const std::wstring& path, win::GdiCanvas& at96) {
+       [](const std::wstring& path) {
          TfrmOneSign form(nullptr, path);
          form.DrawSeal();
          form.btnOkClick();
-         DrawSquareSeal(at96, form.Params());
+         return At96(kSquareSealSide, [p = form.Params()](Canvas& c) { DrawSquareSeal(c, p); });
        }},
   };
   const double scale = RequestedDpi() / 96.0;
   for (const SealCase& c : cases) {
     const std::wstring path = scratch.File(L"temp00000001.bmp");
-    win::GdiCanvas at96(c.side, c.side, 24);
-    c.confirm(path, at96);
+    const Bitmap at96 = c.confirm(path);
     const Bitmap seal = ReadBack(path);
     EXPECT_EQ(std::pair(seal.Width(), seal.Height()), std::pair(At(c.side), At(c.side))) << c.name;
-    const Ink ink = InkOf(seal), design = InkOf(at96.ToBitmap());
+    const Ink ink = InkOf(seal), design = InkOf(at96);
     ASSERT_GT(design.pixels, 0) << c.name;
     for (auto [actual, expected] : {std::pair{ink.box.left, design.box.left}, {ink.box.top, design.box.top},
                                     {ink.box.right, design.box.right}, {ink.box.bottom, design.box.bottom}})
@@ -202,6 +207,49 @@ TEST(AtDpiSeals, HandedOffSealsCarryTheDpisPixels) {
     EXPECT_NEAR(double(ink.pixels) / double(design.pixels) / (scale * scale), 1.07, 0.22) << c.name;
     DeleteFileW(path.c_str());
   }
+}
+
+// The hand-off picture follows the dpi the board gives, not the dialog's: on a 96-dpi screen, a
+// board at 144 or 192 dpi gets a seal of its own dpi's pixels, while the preview stays at 96.
+TEST(SealHandOffDpi, ThePictureIsDrawnAtTheBoardsDpiWhateverTheDialogsIs) {
+  ScratchFolder scratch(L"sealboarddpi");
+  const std::wstring path = scratch.File(L"temp00000001.bmp");
+  struct Case {
+    const char* name;
+    int side;
+    std::function<std::pair<int, Bitmap>(int boardDpi)> confirm;  // preview width, 96-dpi seal
+  };
+  const Case cases[] = {
+      {"round seal", 196,
+       [&](int boardDpi) {
+         TfrmSign form(nullptr, path, boardDpi);
+         form.btn_InputClick();
+         form.btnOkClick();
+         return std::pair(form.Picture()->Width(), At96(196, [p = form.Params()](Canvas& c) { DrawRoundSeal(c, p); }));
+       }},
+      {"square seal", kSquareSealSide,
+       [&](int boardDpi) {
+         TfrmOneSign form(nullptr, path, boardDpi);
+         form.DrawSeal();
+         form.btnOkClick();
+         return std::pair(form.Picture()->Width(), At96(kSquareSealSide, [p = form.Params()](Canvas& c) { DrawSquareSeal(c, p); }));
+       }},
+  };
+  for (const Case& c : cases)
+    for (int boardDpi : {144, 192}) {
+      SCOPED_TRACE(std::string(c.name) + " for a board at " + std::to_string(boardDpi));
+      const auto [previewWidth, at96] = c.confirm(boardDpi);
+      const Bitmap seal = ReadBack(path);
+      const int dialogDpi = win::WindowDpi(nullptr);
+      EXPECT_EQ(previewWidth, win::ScaleToDpi(c.side, dialogDpi));
+      ASSERT_EQ(std::pair(seal.Width(), seal.Height()), std::pair(win::ScaleToDpi(c.side, boardDpi), win::ScaleToDpi(c.side, boardDpi)));
+      const Ink ink = InkOf(seal), design = InkOf(at96);
+      const double scale = boardDpi / 96.0;
+      EXPECT_NEAR(ink.box.right, design.box.right * scale, 3);
+      EXPECT_NEAR(ink.box.bottom, design.box.bottom * scale, 3);
+      EXPECT_NEAR(double(ink.pixels) / double(design.pixels) / (scale * scale), 1.0, 0.15);
+      DeleteFileW(path.c_str());
+    }
 }
 
 bool Overlap(const RECT& a, const RECT& b) {

@@ -75,20 +75,23 @@ TEST_F(ModalBoard, SealDialogsAndTheAboutBoxDisableTheBoardUntilTheyClose) {
   struct Case {
     int command;
     const wchar_t* dialogClass;
+    bool ownedByBoard;  // kept above the board, and drawn at its dpi
   };
   const Case cases[] = {
-      {board::win::kBtnReplace, L"TfrmSign"},
-      {board::win::kBtnFind, L"TfrmOneSign"},
-      {board::win::kBtnInformation, L"TfrmAbout"},
+      {board::win::kBtnReplace, L"TfrmSign", true},
+      {board::win::kBtnFind, L"TfrmOneSign", true},
+      {board::win::kBtnInformation, L"TfrmAbout", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(win::WideToUtf8(c.dialogClass));
     TfrmWhiteBorad board(Options());
     bool enabledWhileOpen = true, enabledAfter = false;
+    HWND owner = nullptr;
     const Failures failures = DriveBoard(board, [&](UiDriver& d) {
       ClickTool(board.Toolbar(), c.command);
       HWND dialog = d.WaitForWindow(c.dialogClass, nullptr);
       enabledWhileOpen = IsWindowEnabled(board.Handle());
+      owner = GetWindow(dialog, GW_OWNER);
       d.Close(dialog);
       d.WaitUntilGone(dialog);
       Eventually(d, [&] { return IsWindowEnabled(board.Handle()) != FALSE; }, "the board enabled again");
@@ -97,6 +100,7 @@ TEST_F(ModalBoard, SealDialogsAndTheAboutBoxDisableTheBoardUntilTheyClose) {
     EXPECT_EQ(failures, Failures{});
     EXPECT_FALSE(enabledWhileOpen);
     EXPECT_TRUE(enabledAfter);
+    if (c.ownedByBoard) EXPECT_EQ(owner, board.Handle());
   }
 }
 

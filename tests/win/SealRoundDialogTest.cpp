@@ -16,16 +16,6 @@ using win::TfrmSign;
 constexpr const wchar_t* kClass = L"TfrmSign";
 constexpr const wchar_t* kCaption = L"公章制作";
 
-// c for the seal colour, w for white, ? for anything else, walking from (x, y) by (dx, dy).
-std::string Walk(const Bitmap& b, ColourValue colour, int x, int y, int dx, int dy, int count) {
-  std::string seen;
-  for (int i = 0; i < count; ++i, x += dx, y += dy) {
-    std::uint32_t p = b.PixelRGB(x, y);
-    seen += p == colour ? 'c' : p == 0xFFFFFF ? 'w' : '?';
-  }
-  return seen;
-}
-
 // The up-down control whose buddy is `edit`.
 HWND UpDownOf(HWND edit) {
   for (HWND w = GetWindow(GetParent(edit), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
@@ -54,10 +44,11 @@ TEST(SealRoundDialog, DefaultSealIs196SquareWithTheRingCutRightAndBottom) {
   ScratchFolder scratch(L"sealround");
   const std::wstring path = scratch.File(L"temp00000001.bmp");
   TfrmSign form(nullptr, path);
-  Bitmap seal = ConfirmAfter([](UiDriver&, HWND) {}, form, path);
-  ASSERT_EQ(seal.Width(), 196);
-  ASSERT_EQ(seal.Height(), 196);
-  EXPECT_EQ(seal.BitsPerPixel(), 24);
+  const Bitmap file = ConfirmAfter([](UiDriver&, HWND) {}, form, path);
+  ASSERT_EQ(file.Width(), 196);
+  ASSERT_EQ(file.Height(), 196);
+  ExpectCarriesInk(file, form);
+  const Bitmap seal = ShownBy(form);
   EXPECT_EQ(form.TextRadius(), 84);
   EXPECT_EQ(form.CenterX(), 99);
   EXPECT_EQ(form.CenterY(), 99);
@@ -67,6 +58,13 @@ TEST(SealRoundDialog, DefaultSealIs196SquareWithTheRingCutRightAndBottom) {
   // The ring's box is 198 wide: two of the six band pixels on the right and bottom are cut.
   EXPECT_EQ(Walk(seal, clRed, 195, 99, -1, 0, 7), "ccccwcw");
   EXPECT_EQ(Walk(seal, clRed, 99, 195, 0, -1, 7), "ccccwcw");
+  // Where the ring runs at 45 degrees the band's inner edge and the thin ring (narrower than a
+  // pixel's diagonal there) are blends, not stairs.
+  EXPECT_EQ(Walk(seal, clRed, 27, 27, 1, 1, 12), "wwcccc??wwww");
+  int edges = 0;
+  for (int y = 0; y < seal.Height(); ++y)
+    for (int x = 0; x < seal.Width(); ++x) edges += Walk(seal, clRed, x, y, 0, 0, 1) == "?";
+  EXPECT_GT(edges, 1000) << "the ring's and the characters' edges are not anti-aliased";
 }
 
 TEST(SealRoundDialog, RingWidthZeroLeavesLineWhiteLine) {
@@ -74,13 +72,14 @@ TEST(SealRoundDialog, RingWidthZeroLeavesLineWhiteLine) {
   const std::wstring path = scratch.File(L"temp00000001.bmp");
   TfrmSign form(nullptr, path);
   std::wstring ringText;
-  Bitmap seal = ConfirmAfter(
+  ConfirmAfter(
       [&](UiDriver& d, HWND w) {
         HWND ring = d.Child(w, L"Edit", nullptr, TfrmSign::idOutWith);
         PostKey(ring, VK_NEXT);  // 5 - 10, held at the minimum 0
         PostKey(ring, VK_NEXT);
       },
       form, path);
+  const Bitmap seal = ShownBy(form);
   EXPECT_EQ(form.Params().ringWidth, 0);
   EXPECT_EQ(Walk(seal, clRed, 0, 99, 1, 0, 4), "cwcw");
   EXPECT_EQ(Walk(seal, clRed, 99, 0, 0, 1, 4), "cwcw");
@@ -199,7 +198,7 @@ TEST(SealRoundDialog, PreviewAfterResizeDrawsTheNewSizeWithTheTextCentreMoved) {
   ScratchFolder scratch(L"sealhw");
   const std::wstring path = scratch.File(L"temp00000001.bmp");
   TfrmSign form(nullptr, path);
-  Bitmap seal = ConfirmAfter(
+  const Bitmap file = ConfirmAfter(
       [&](UiDriver& d, HWND w) {
         HWND height = d.Child(w, L"Edit", nullptr, TfrmSign::idHight);
         PostKey(height, VK_PRIOR);  // 210
@@ -207,6 +206,8 @@ TEST(SealRoundDialog, PreviewAfterResizeDrawsTheNewSizeWithTheTextCentreMoved) {
         d.PressButton(w, L"预 览");
       },
       form, path);
+  ExpectCarriesInk(file, form);
+  const Bitmap seal = ShownBy(form);
   EXPECT_EQ(seal.Width(), 196);
   EXPECT_EQ(seal.Height(), 216);
   EXPECT_EQ(form.CenterX(), 99);

@@ -14,13 +14,14 @@ using win::TfrmOneSign;
 constexpr const wchar_t* kClass = L"TfrmOneSign";
 constexpr const wchar_t* kCaption = L"私章制作";
 
-// The seal as the layout draws it directly, for comparing with what the dialog shows.
+// The seal as the layout draws it directly as ink over white, for comparing with what the
+// dialog shows.
 std::vector<std::uint8_t> DrawnDirectly(const std::string& name, const SquareSealParams& like) {
   SquareSealParams p = like;
   p.name = name;
-  win::GdiCanvas canvas(kSquareSealSide, kSquareSealSide, 24);
-  DrawSquareSeal(canvas, p);
-  return canvas.ToBitmap().Pixels();
+  win::GdiGlyphSource glyphs;
+  const auto ink = win::DrawSealInk(glyphs, kSquareSealSide, kSquareSealSide, [&p](Canvas& c) { DrawSquareSeal(c, p); });
+  return win::InkOverWhite(*ink)->ToBitmap().Pixels();
 }
 
 std::vector<std::uint8_t> PixelsOf(const win::GdiCanvas* canvas) {
@@ -37,11 +38,12 @@ TEST(SealSquareDialog, DefaultSealWrittenToTheFixedPathHasTheFrame) {
   const std::wstring written = form.WrittenPath();
   EXPECT_TRUE(written == win::kSealHandOffPath ||
               written == win::TempFolderPathFor(win::kSealHandOffPath));
-  Bitmap seal = ReadBack(written);
+  const Bitmap file = ReadBack(written);
   DeleteFileW(written.c_str());
-  ASSERT_EQ(seal.Width(), 150);
-  ASSERT_EQ(seal.Height(), 150);
-  EXPECT_EQ(seal.BitsPerPixel(), 24);
+  ASSERT_EQ(file.Width(), 150);
+  ASSERT_EQ(file.Height(), 150);
+  ExpectCarriesInk(file, form);
+  const Bitmap seal = ShownBy(form);
   EXPECT_EQ(seal.PixelRGB(5, 70), clRed);
   EXPECT_EQ(seal.PixelRGB(145, 70), clRed);
   EXPECT_EQ(seal.PixelRGB(6, 70), clWhite);
@@ -183,8 +185,8 @@ TEST(SealSquareDialog, OkWritesTheLastDrawingNotTheEditedName) {
   form.ShowModal();
   ASSERT_EQ(ui.Join(), Failures{});
   ASSERT_TRUE(form.Accepted());
-  Bitmap written = ReadBack(path);
-  EXPECT_EQ(written.Pixels(), shown);
+  ExpectCarriesInk(ReadBack(path), form);
+  EXPECT_EQ(PixelsOf(form.Picture()), shown);
   EXPECT_EQ(shown, DrawnDirectly(SquareSealParams{}.name, form.Params()));
 }
 

@@ -3,6 +3,8 @@
 // user actions the driver thread takes without waiting for the dialog's answer.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <string>
@@ -11,6 +13,7 @@
 #include "Bmp.h"
 #include "ByteSink.h"
 #include "HandOffFile.h"
+#include "SealForm.h"
 #include "support/UiDriver.h"
 
 namespace inkra::test {
@@ -68,6 +71,44 @@ inline bool FileExists(const std::wstring& path) {
 inline Bitmap ReadBack(const std::wstring& path) {
   std::vector<std::uint8_t> bytes = ReadFileBytes(std::filesystem::path(path));
   return ReadBmp(bytes);
+}
+
+// What the dialog shows: its ink over white.
+inline Bitmap ShownBy(const win::SealForm& form) {
+  return form.Picture() ? form.Picture()->ToBitmap() : Bitmap(0, 0, 24);
+}
+
+// The hand-off file read back carries the dialog's ink exactly: colour and straight alpha.
+inline void ExpectCarriesInk(const Bitmap& file, const win::SealForm& form) {
+  ASSERT_NE(form.Ink(), nullptr);
+  EXPECT_EQ(file.BitsPerPixel(), 32);
+  const Bitmap ink = win::SealBitmap(*form.Ink());
+  ASSERT_EQ(file.Width(), ink.Width());
+  ASSERT_EQ(file.Height(), ink.Height());
+  EXPECT_TRUE(file.Pixels() == ink.Pixels()) << "the file differs from the ink shown";
+}
+
+// How much of `colour` a pixel over white shows, from 0 (white) to 1 (the colour), judged on
+// the channel where the two differ most; negative when the pixel is no blend of the two.
+inline double InkShare(std::uint32_t pixel, ColourValue colour) {
+  int widest = 0;
+  for (int shift : {8, 16})
+    if (255 - int((colour >> shift) & 0xFF) > 255 - int((colour >> widest) & 0xFF)) widest = shift;
+  for (int shift : {0, 8, 16})
+    if (((pixel >> shift) & 0xFF) < ((colour >> shift) & 0xFF)) return -1;
+  const int white = 255 - int((colour >> widest) & 0xFF);
+  return white == 0 ? -1 : (255 - int((pixel >> widest) & 0xFF)) / double(white);
+}
+
+// Walking from (x, y) by (dx, dy): c where the pixel is (nearly: 90 % or more) the seal colour,
+// w where it is (nearly) white, ? for an edge between, x for anything else.
+inline std::string Walk(const Bitmap& b, ColourValue colour, int x, int y, int dx, int dy, int count) {
+  std::string seen;
+  for (int i = 0; i < count; ++i, x += dx, y += dy) {
+    const double share = InkShare(b.PixelRGB(x, y), colour);
+    seen += share < 0 ? 'x' : share >= 0.9 ? 'c' : share <= 0.1 ? 'w' : '?';
+  }
+  return seen;
 }
 
 // Sets a control's text as typing would change it, without waiting for the handlers to finish

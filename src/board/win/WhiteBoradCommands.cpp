@@ -123,13 +123,13 @@ void TfrmWhiteBorad::BtnInformationClick() {
 
 void TfrmWhiteBorad::BtnReplaceClick() {
   const std::wstring path = options_.sealHandOffPath.empty() ? inkra::win::kSealHandOffPath : options_.sealHandOffPath;
-  inkra::win::TfrmSign dialog(nullptr, path);
+  inkra::win::TfrmSign dialog(Handle(), path);  // modal over the board, drawn at its dpi
   TakeSealFrom(dialog);
 }
 
 void TfrmWhiteBorad::BtnFindClick() {
   const std::wstring path = options_.sealHandOffPath.empty() ? inkra::win::kSealHandOffPath : options_.sealHandOffPath;
-  inkra::win::TfrmOneSign dialog(nullptr, path);
+  inkra::win::TfrmOneSign dialog(Handle(), path);  // modal over the board, drawn at its dpi
   TakeSealFrom(dialog);
 }
 

@@ -7,7 +7,8 @@
 #include "ColourBox.h"
 #include "HandOffFile.h"
 #include "Dpi.h"
-#include "PictureAtDpi.h"
+#include "InkCanvas.h"
+#include "ScaledCanvas.h"
 #include "SealControls.h"
 #include "ShowMessage.h"
 #include "TextConvert.h"
@@ -35,9 +36,59 @@ void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int 
   });
 }
 
-std::unique_ptr<GdiCanvas> SealForm::DrawAtDpi(int width, int height,
-                                               const std::function<void(Canvas&)>& draw) const {
-  return DrawPictureAtDpi(width, height, 24, layoutDpi_, draw);
+int SealForm::HandOffDpi() const {
+  if (handOffDpi_ > 0) return handOffDpi_;
+  return owner_ ? WindowDpi(owner_) : layoutDpi_;
+}
+
+std::unique_ptr<ink::InkLayer> DrawSealInk(GdiGlyphSource& glyphs, int width, int height,
+                                           const std::function<void(Canvas&)>& draw) {
+  const int dpi = glyphs.Dpi();
+  auto layer = std::make_unique<ink::InkLayer>(ScaleToDpi(width, dpi), ScaleToDpi(height, dpi));
+  ink::InkCanvas canvas(*layer, &glyphs, [](int index) { return ColourValue(GetSysColor(index)); });
+  ScaledCanvas scaled(canvas, dpi);
+  draw(scaled);
+  return layer;
+}
+
+std::unique_ptr<GdiCanvas> InkOverWhite(const ink::InkLayer& layer) {
+  auto picture = std::make_unique<GdiCanvas>(layer.Width(), layer.Height(), 24);
+  const PixelRows rows{picture->Bits(), Bitmap::StrideFor(picture->Width(), 24), picture->Width(), picture->Height(), 24};
+  layer.CompositeOnto(rows, layer.Bounds());
+  return picture;
+}
+
+Bitmap SealBitmap(const ink::InkLayer& layer) {
+  // A reader that takes the fourth byte as padding still sees the seal on white, as it did in
+  // the 24-bit file; one that reads it as alpha gets the coverage.
+  Bitmap bitmap(layer.Width(), layer.Height(), 32);
+  for (int y = 0; y < layer.Height(); ++y) {
+    std::uint8_t* row = bitmap.Row(y);
+    for (int x = 0; x < layer.Width(); ++x) {
+      const ink::InkPixel p = layer.At(x, y);
+      row[4 * x] = p.colour.b;
+      row[4 * x + 1] = p.colour.g;
+      row[4 * x + 2] = p.colour.r;
+      row[4 * x + 3] = p.coverage;
+    }
+  }
+  return bitmap;
+}
+
+GdiGlyphSource& SealForm::GlyphsAt(int dpi) {
+  if (!glyphs_ || glyphs_->Dpi() != dpi) glyphs_ = std::make_unique<GdiGlyphSource>(dpi);
+  return *glyphs_;
+}
+
+void SealForm::ShowSeal(HWND image, int width, int height, SealDrawing draw) {
+  std::unique_ptr<ink::InkLayer> layer = DrawSealInk(GlyphsAt(layoutDpi_), width, height, draw);
+  std::unique_ptr<GdiCanvas> preview = InkOverWhite(*layer);
+  ShowPicture(image, preview.get());
+  preview_ = std::move(preview);
+  ink_ = std::move(layer);
+  drawing_ = std::move(draw);
+  drawnWidth_ = width;
+  drawnHeight_ = height;
 }
 
 int SealForm::AtLayoutDpi(int length) const { return ScaleToDpi(length, layoutDpi_); }
@@ -63,8 +114,16 @@ void SealForm::ShowHint(const std::string& utf8Text) const {
   ShowMessage(Handle(), Utf8ToWide(utf8Text), L"提示", MB_OK | MB_ICONINFORMATION);
 }
 
-void SealForm::WriteHandOff(const GdiCanvas& picture) {
-  writtenPath_ = WriteHandOffFile(handOffPath_, [&picture](ByteSink& sink) { picture.WriteBmp(sink); });
+void SealForm::WriteHandOff(int width, int height) {
+  const int dpi = HandOffDpi();
+  std::unique_ptr<ink::InkLayer> drawn;
+  if (!ink_) {
+    drawn = DrawSealInk(GlyphsAt(dpi), width, height, [](Canvas&) {});
+  } else if (dpi != layoutDpi_) {
+    drawn = DrawSealInk(GlyphsAt(dpi), drawnWidth_, drawnHeight_, drawing_);
+  }
+  const Bitmap bitmap = SealBitmap(drawn ? *drawn : *ink_);
+  writtenPath_ = WriteHandOffFile(handOffPath_, [&bitmap](ByteSink& sink) { inkra::WriteBmp(bitmap, sink); });
 }
 
 LRESULT SealForm::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,13 +8,24 @@
 #include <string>
 
 #include "GdiCanvas.h"
+#include "GdiGlyphSource.h"
 #include "Handle.h"
+#include "InkLayer.h"
 #include "Window.h"
 
 namespace inkra::win {
 
 // The seal hand-off file the board reads.
 constexpr const wchar_t* kSealHandOffPath = L"c:\\temp00000001.bmp";
+
+// A seal drawing (a width x height layout in 96-dpi units) as ink at the glyph source's dpi, and
+// that ink over white as the dialogs show it.
+std::unique_ptr<ink::InkLayer> DrawSealInk(GdiGlyphSource& glyphs, int width, int height,
+                                           const std::function<void(Canvas&)>& draw);
+std::unique_ptr<GdiCanvas> InkOverWhite(const ink::InkLayer& layer);
+// The ink as the hand-off file carries it: 32 bits of blue, green, red and straight alpha, white
+// where there is no ink.
+Bitmap SealBitmap(const ink::InkLayer& layer);
 
 class SealForm : public Window {
  public:
@@ -26,8 +37,15 @@ class SealForm : public Window {
   // The path "确 定" wrote: the fixed path, or its stand-in in the temporary folder.
   const std::wstring& WrittenPath() const { return writtenPath_; }
 
-  // The picture of the last successful preview (null before the first).
-  virtual const GdiCanvas* Picture() const = 0;
+  // The picture of the last successful preview, the ink over the dialog's white (null before
+  // the first), and that ink itself.
+  const GdiCanvas* Picture() const { return preview_.get(); }
+  const ink::InkLayer* Ink() const { return ink_.get(); }
+
+  // The dpi the hand-off picture is drawn at: the one given, else the owner's (the board loads
+  // the picture as it is, so it must come at the board's dpi, whatever monitor the dialog is
+  // on), else the layout dpi.
+  int HandOffDpi() const;
 
   // The dpi the controls, fonts and pictures are laid out for: the window's when it was created.
   int LayoutDpi() const { return layoutDpi_; }
@@ -36,7 +54,9 @@ class SealForm : public Window {
   void ApplyDpi(int dpi);
 
  protected:
-  SealForm(HWND owner, std::wstring handOffPath) : owner_(owner), handOffPath_(std::move(handOffPath)) {}
+  // handOffDpi 0: the owner's dpi when "确 定" is pressed.
+  SealForm(HWND owner, std::wstring handOffPath, int handOffDpi)
+      : owner_(owner), handOffPath_(std::move(handOffPath)), handOffDpi_(handOffDpi) {}
 
   // Creates the window (client area clientWidth x clientHeight at 96 dpi, scaled to the window's
   // dpi), its font of `fontPoints` points and its controls.
@@ -46,9 +66,12 @@ class SealForm : public Window {
   // A 96-dpi length at the layout dpi.
   int AtLayoutDpi(int length) const;
 
-  // A width x height picture of the 96-dpi layout, drawn by `draw` in 96-dpi units at the
-  // layout dpi: more pixels, not a stretched bitmap.
-  std::unique_ptr<GdiCanvas> DrawAtDpi(int width, int height, const std::function<void(Canvas&)>& draw) const;
+  // The seal: a width x height picture of the 96-dpi layout that `draw` draws in 96-dpi units.
+  using SealDrawing = std::function<void(Canvas&)>;
+  // Draws it as ink at the layout dpi (more pixels, not a stretched bitmap) and shows it in
+  // `image` over white; kept for "确 定".
+  void ShowSeal(HWND image, int width, int height, SealDrawing draw);
+  bool HasSeal() const { return ink_ != nullptr; }
 
   virtual void CreateControls() = 0;
   virtual void FormShow() = 0;
@@ -61,8 +84,10 @@ class SealForm : public Window {
   // An input message: caption "提示", information icon, OK only.
   void ShowHint(const std::string& utf8Text) const;
 
-  // Writes the picture as a 24-bit BMP to the hand-off file (or its stand-in). Throws FileError.
-  void WriteHandOff(const GdiCanvas& picture);
+  // Writes the seal last shown, drawn at HandOffDpi(), to the hand-off file (or its stand-in) as
+  // a 32-bit BMP of colour and straight alpha; without one, a width x height picture without ink.
+  // Throws FileError.
+  void WriteHandOff(int width, int height);
   void SetAccepted(bool accepted) { accepted_ = accepted; }
   void CloseModal() { EndModal(); }  // the window is hidden, not destroyed
 
@@ -74,8 +99,16 @@ class SealForm : public Window {
   void BeforeShow() final;
   void DpiChanged() final { ApplyDpi(Dpi()); }
 
+  GdiGlyphSource& GlyphsAt(int dpi);
+
   HWND owner_;  // not owned; may be null
   std::wstring handOffPath_;
+  int handOffDpi_ = 0;
+  std::unique_ptr<ink::InkLayer> ink_;     // the seal shown, at the layout dpi
+  std::unique_ptr<GdiCanvas> preview_;     // ink_ over white
+  SealDrawing drawing_;                    // what ink_ shows, for drawing it at another dpi
+  int drawnWidth_ = 0, drawnHeight_ = 0;
+  std::unique_ptr<GdiGlyphSource> glyphs_;  // kept, with its outlines, while the dpi stays
   std::wstring writtenPath_;
   bool accepted_ = false;
   bool shown_ = false;

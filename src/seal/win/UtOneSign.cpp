@@ -7,8 +7,8 @@
 
 namespace inkra::win {
 
-TfrmOneSign::TfrmOneSign(HWND owner, std::wstring handOffPath)
-    : SealForm(owner, std::move(handOffPath)) {
+TfrmOneSign::TfrmOneSign(HWND owner, std::wstring handOffPath, int handOffDpi)
+    : SealForm(owner, std::move(handOffPath), handOffDpi) {
   FormCreate();
   CreateForm(L"TfrmOneSign", L"私章制作", 304, 172, L"新宋体", 12, true);
 }
@@ -47,7 +47,7 @@ SquareSealParams TfrmOneSign::Params() const {
 void TfrmOneSign::FormShow() { DrawSeal(); }
 
 void TfrmOneSign::LayoutChanged() {
-  if (picture_) DrawSeal();  // the picture at the new dpi
+  if (HasSeal()) DrawSeal();  // the picture at the new dpi
 }
 
 bool TfrmOneSign::CheckName() {
@@ -61,9 +61,7 @@ bool TfrmOneSign::CheckName() {
 
 void TfrmOneSign::DrawSeal() {
   const SquareSealParams p = Params();
-  auto picture = DrawAtDpi(kSquareSealSide, kSquareSealSide, [&p](Canvas& canvas) { DrawSquareSeal(canvas, p); });
-  ShowPicture(Image, picture.get());
-  picture_ = std::move(picture);
+  ShowSeal(Image, kSquareSealSide, kSquareSealSide, [p](Canvas& canvas) { DrawSquareSeal(canvas, p); });
 }
 
 void TfrmOneSign::btnCreateClick() {
@@ -77,8 +75,7 @@ void TfrmOneSign::cbSignFontChange() {
 
 void TfrmOneSign::btnOkClick() {
   try {
-    if (!picture_) picture_ = DrawAtDpi(kSquareSealSide, kSquareSealSide, [](Canvas&) {});
-    WriteHandOff(*picture_);
+    WriteHandOff(kSquareSealSide, kSquareSealSide);
   } catch (const FileError& e) {
     ShowError(e);
     return;  // Accepted stays false and the dialog stays open

@@ -14,11 +14,11 @@ class TfrmOneSign final : public SealForm {
  public:
   enum Id { idValue = 201, idSignFont, idColor, idBtnCreate, idBtnOk, idBtnExit };
 
-  // Centred over the owner, or on the screen without one; handOffPath is fixed except in tests.
-  explicit TfrmOneSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath);
+  // Centred over the owner, or on the screen without one; handOffPath is fixed except in tests;
+  // handOffDpi 0: the owner's dpi (see SealForm::HandOffDpi).
+  explicit TfrmOneSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath, int handOffDpi = 0);
   ~TfrmOneSign() override;
 
-  const GdiCanvas* Picture() const override { return picture_.get(); }
   SquareSealParams Params() const;  // the name trimmed
 
   void FormCreate();
@@ -40,7 +40,6 @@ class TfrmOneSign final : public SealForm {
   FaceBox cbSignFont;
   ColourBox cbColor{clRed};
   HWND Panel1 = nullptr, MainPanel = nullptr, Image = nullptr;
-  std::unique_ptr<GdiCanvas> picture_;
 };
 
 }  // namespace inkra::win

@@ -18,7 +18,8 @@ void Spin(SpinField& field, HWND parent, int id, int x, int y, int width, int mi
 
 }  // namespace
 
-TfrmSign::TfrmSign(HWND owner, std::wstring handOffPath) : SealForm(owner, std::move(handOffPath)) {
+TfrmSign::TfrmSign(HWND owner, std::wstring handOffPath, int handOffDpi)
+    : SealForm(owner, std::move(handOffPath), handOffDpi) {
   FormCreate();
   CreateForm(L"TfrmSign", L"公章制作", 679, 428, L"宋体", 12, false);
 }
@@ -147,7 +148,7 @@ void TfrmSign::LayoutChanged() {
   SendMessageW(edt_Input, WM_SETFONT, WPARAM(font.get()), TRUE);
   inputFont_ = std::move(font);
   // The picture shown again at the new dpi; a text the check refuses now leaves no message.
-  if (picture_ && CheckText(Params().text) == SealTextCheck::Ok) btn_InputClick();
+  if (HasSeal() && CheckText(Params().text) == SealTextCheck::Ok) btn_InputClick();
 }
 
 void TfrmSign::btn_InputClick() {
@@ -160,9 +161,7 @@ void TfrmSign::btn_InputClick() {
   textRadius_ = g.TextRadius;
   centerX_ = g.CenterX;
   centerY_ = g.CenterY;
-  auto picture = DrawAtDpi(g.imageWidth, g.imageHeight, [&p](Canvas& canvas) { DrawRoundSeal(canvas, p); });
-  ShowPicture(Image, picture.get());
-  picture_ = std::move(picture);
+  ShowSeal(Image, g.imageWidth, g.imageHeight, [p](Canvas& canvas) { DrawRoundSeal(canvas, p); });
 }
 
 void TfrmSign::seOutWithChange() { btn_InputClick(); }
@@ -195,13 +194,9 @@ void TfrmSign::MainPanelResize() {
 
 void TfrmSign::btnOkClick() {
   try {
-    if (picture_) {
-      WriteHandOff(*picture_);
-    } else {
-      RECT r;
-      GetClientRect(Image, &r);
-      WriteHandOff(GdiCanvas(std::max<int>(r.right, 1), std::max<int>(r.bottom, 1), 24));
-    }
+    // Without a preview yet: a picture of the image's size without ink.
+    const RoundSealGeometry g = ComputeGeometry(Params());
+    WriteHandOff(std::max(g.imageWidth, 1), std::max(g.imageHeight, 1));
     SetAccepted(true);
   } catch (const FileError& e) {
     ShowError(e);

@@ -22,11 +22,11 @@ class TfrmSign final : public SealForm {
     idBtnInput, idBtnOk, idBtnCanle,
   };
 
-  // No owner for the board's use; handOffPath is the fixed path except in tests.
-  explicit TfrmSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath);
+  // Modal over `owner` (the board); handOffPath is the fixed path except in tests; handOffDpi 0:
+  // the owner's dpi (see SealForm::HandOffDpi).
+  explicit TfrmSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath, int handOffDpi = 0);
   ~TfrmSign() override;
 
-  const GdiCanvas* Picture() const override { return picture_.get(); }
   int TextRadius() const { return textRadius_; }
   int CenterX() const { return centerX_; }
   int CenterY() const { return centerY_; }
@@ -62,7 +62,6 @@ class TfrmSign final : public SealForm {
   HWND Panel1 = nullptr, MainPanel = nullptr, Image = nullptr;
   UniqueFont inputFont_;
 
-  std::unique_ptr<GdiCanvas> picture_;
   int textRadius_ = 0, centerX_ = 0, centerY_ = 0;
 };
 

@@ -1,4 +1,5 @@
-// Times one preview redraw of the seals with the GDI canvas and prints the figures:
+// Times one preview redraw of the seals as the dialogs draw them (ink with exact coverage, then
+// laid over white), beside GDI's aliased drawing of the same, and prints the figures:
 //   seal_preview_bench.exe [iterations]
 // Figures only: nothing here passes or fails.
 #include <windows.h>
@@ -11,6 +12,8 @@
 
 #include "Figure.h"
 #include "GdiCanvas.h"
+#include "GdiGlyphSource.h"
+#include "SealForm.h"
 #include "RoundSeal.h"
 #include "SquareSeal.h"
 #include "UtOneSign.h"
@@ -41,10 +44,17 @@ double Report(const char* what, int iterations, const std::function<void()>& onc
   return ms[ms.size() / 2];
 }
 
-void DrawRound(const RoundSealParams& p) {
+void DrawRoundGdi(const RoundSealParams& p) {
   const RoundSealGeometry g = ComputeGeometry(p);
   GdiCanvas canvas(g.imageWidth, g.imageHeight, 24);
   DrawRoundSeal(canvas, p);
+}
+
+// As the dialog redraws its preview: the glyph source (and its outlines) kept from the last time.
+void DrawRound(GdiGlyphSource& glyphs, const RoundSealParams& p) {
+  const RoundSealGeometry g = ComputeGeometry(p);
+  const auto ink = DrawSealInk(glyphs, g.imageWidth, g.imageHeight, [&p](Canvas& c) { DrawRoundSeal(c, p); });
+  InkOverWhite(*ink);
 }
 
 }  // namespace
@@ -56,12 +66,15 @@ int wmain(int argc, wchar_t** argv) {
   eighteen.text = "一二三四五六七八九十甲乙丙丁戊己庚辛";
   eighteen.textSize = 100;
 
-  Report("round seal, defaults (10 characters)", iterations, [&] { DrawRound(defaults); });
-  const double eighteenMs = Report("round seal, 18 characters at size 100", iterations, [&] { DrawRound(eighteen); });
+  GdiGlyphSource glyphs(96);
+  Report("round seal, defaults (10 characters)", iterations, [&] { DrawRound(glyphs, defaults); });
+  const double eighteenMs = Report("round seal, 18 characters at size 100", iterations, [&] { DrawRound(glyphs, eighteen); });
   PrintFigure("seal_redraw", eighteenMs, 16);  // one frame
-  Report("square seal, defaults", iterations, [] {
-    GdiCanvas canvas(kSquareSealSide, kSquareSealSide, 24);
-    DrawSquareSeal(canvas, SquareSealParams{});
+  Report("  the same drawn aliased by GDI", iterations, [&] { DrawRoundGdi(eighteen); });
+  GdiGlyphSource glyphs192(192);
+  Report("round seal, 18 characters at size 100, 192 dpi", iterations, [&] { DrawRound(glyphs192, eighteen); });
+  Report("square seal, defaults", iterations, [&] {
+    InkOverWhite(*DrawSealInk(glyphs, kSquareSealSide, kSquareSealSide, [](Canvas& c) { DrawSquareSeal(c, SquareSealParams{}); }));
   });
 
   // The dialogs' own preview handlers: controls read, checked, drawn and shown.

@@ -1,6 +1,8 @@
 #include "BoardModel.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 #include "Bmp.h"
 #include "BoardTexts.h"
@@ -12,6 +14,8 @@ namespace inkra::board {
 namespace {
 
 int ClampInt(std::int64_t v, int bound) { return int(std::clamp<std::int64_t>(v, -bound, bound)); }
+
+PixelRows RowsOf(Bitmap& b) { return {b.Pixels().data(), b.Stride(), b.Width(), b.Height(), b.BitsPerPixel()}; }
 
 }  // namespace
 
@@ -35,56 +39,129 @@ void BoardModel::ApplySettings(const LoadedPenSettings& settings) {
   if (settings.penWidth) nibWidth_ = ClampInt(std::int64_t(*settings.penWidth) + 1, kMaxNibWidth);
 }
 
-void BoardModel::MouseDown(MouseButton button, int x, int y) {
+void BoardModel::MouseDown(MouseButton button, int x, int y, float pressure) {
   x = ClampInt(x, kMaxCoordinate);
   y = ClampInt(y, kMaxCoordinate);
   if (button == MouseButton::Left) {
+    EndStroke();
     history_.EndDrawing();  // a new press is a new stroke
     drawing_ = true;
     lastX_ = curX_ = x;
     lastY_ = curY_ = y;
+    downPressure_ = pressure;
   } else if (button == MouseButton::Right) {
     stampX_ = x;
     stampY_ = y;
   }
 }
 
-void BoardModel::MouseMove(int x, int y) {
+void BoardModel::MouseMove(int x, int y, float pressure) {
   if (!drawing_) return;
   curX_ = ClampInt(x, kMaxCoordinate);
   curY_ = ClampInt(y, kMaxCoordinate);
-  const int w = ClampInt(ScaleToDpi(nibWidth_, dpi_), kMaxNibWidth);
-  const Point polygon[4] = {{lastX_, lastY_}, {curX_, curY_}, {curX_ + w, curY_ + w}, {lastX_ + w, lastY_ + w}};
-  Rect bounds{polygon[0].x, polygon[0].y, polygon[0].x, polygon[0].y};
-  for (const Point& p : polygon) {
-    bounds.left = std::min(bounds.left, p.x);
-    bounds.top = std::min(bounds.top, p.y);
-    bounds.right = std::max(bounds.right, p.x);
-    bounds.bottom = std::max(bounds.bottom, p.y);
+  if (surface_ && !Inkable()) {
+    AliasedStep();
+  } else {
+    // The stroke's ink starts with its first move: a press and release without one leaves none.
+    if (!pen_) {
+      ink::InkLayer& layer = InkForDrawing();
+      pen_.emplace(layer);
+      firstSample_ = {double(lastX_), double(lastY_), downPressure_};
+      finalPiece_.Start(firstSample_);
+      pen_->Down(firstSample_, ScaleToDpi(nibWidth_, dpi_), InkColour());
+    }
+    const ink::InkSample sample{double(curX_), double(curY_), pressure};
+    InkChanged(pen_->Move(sample));
+    piece_.clear();
+    finalPiece_.Add(sample, piece_);
   }
-  // A step wholly outside the picture paints nothing: it is no change, and what could be
-  // redone stays (the outline covers its end vertices, hence the one pixel more).
-  const Size picture = PictureSize();
-  if (surface_ && Rect{bounds.left, bounds.top, bounds.right + 1, bounds.bottom + 1}
-                      .Intersect({0, 0, picture.width, picture.height})
-                      .Empty()) {
-    lastX_ = curX_;
-    lastY_ = curY_;
-    return;
-  }
-  BeginDrawnChange();
-  // One more pixel each way is cheap insurance.
-  bounds = {bounds.left - 1, bounds.top - 1, bounds.right + 2, bounds.bottom + 2};
-  SaveForUndo(bounds);
-  DrawingSurface().Polygon(polygon);
-  PictureChanged(&bounds);
   lastX_ = curX_;
   lastY_ = curY_;
 }
 
 void BoardModel::MouseUp() {
   drawing_ = false;
+  EndStroke();
   history_.EndDrawing();
+}
+
+void BoardModel::EndStroke() {
+  if (!pen_) return;
+  if (ink_) {
+    // The curve's last piece is drawn and the stroke dried in one go: the pixels it reaches are
+    // kept first, found by following the same centre line.
+    piece_.clear();
+    if (finalPiece_.Distinct() >= 2) finalPiece_.Finish(piece_);
+    else piece_.push_back(firstSample_);
+    Rect last;
+    const int reach = int(std::ceil(ink::NibWidthFor(ScaleToDpi(nibWidth_, dpi_), 1.0f))) + 2;
+    for (const ink::InkSample& p : piece_) {
+      const int x = int(std::floor(p.x)), y = int(std::floor(p.y));
+      last = last.Union({x - 2, y - 2, x + reach, y + reach});
+    }
+    if (!last.Intersect(ink_->Bounds()).Empty()) {
+      InkGoesOn();
+      history_.SaveInkArea(*ink_, last);
+    }
+  }
+  const Rect changed = pen_->Up();
+  pen_.reset();
+  if (ink_) InkChanged(changed);
+}
+
+void BoardModel::InkChanged(const Rect& area) {
+  if (!ink_) return;
+  const Rect inside = area.Intersect(ink_->Bounds());
+  if (inside.Empty()) return;  // no change: what could be redone stays
+  InkGoesOn();
+  // Wet ink is not in the layer's dry pixels yet: these are still as they were before the stroke.
+  history_.SaveInkArea(*ink_, inside);
+  PictureChanged(&inside);
+}
+
+void BoardModel::AliasedStep() {
+  const int w = ClampInt(ScaleToDpi(nibWidth_, dpi_), kMaxNibWidth);
+  const Point polygon[4] = {{lastX_, lastY_}, {curX_, curY_}, {curX_ + w, curY_ + w}, {lastX_ + w, lastY_ + w}};
+  Rect bounds{polygon[0].x, polygon[0].y, polygon[0].x, polygon[0].y};
+  for (const Point& p : polygon) bounds = bounds.Union({p.x, p.y, p.x + 1, p.y + 1});
+  const Size picture = PictureSize();
+  if (bounds.Intersect({0, 0, picture.width, picture.height}).Empty()) return;
+  BeginDrawnChange();
+  // One more pixel each way is cheap insurance.
+  bounds = {bounds.left - 1, bounds.top - 1, bounds.right + 1, bounds.bottom + 1};
+  SaveForUndo(bounds);
+  DrawingSurface().Polygon(polygon);
+  PictureChanged(&bounds);
+}
+
+bool BoardModel::Inkable() const {
+  if (!surface_) return true;  // the first stroke makes white paper at the display's depth
+  const int bits = const_cast<Surface&>(*surface_).Pixels().bitsPerPixel;
+  return bits == 24 || bits == 32;
+}
+
+void BoardModel::InkGoesOn() {
+  // Opened before an opened JPEG becomes a bitmap, so undo makes it a JPEG again.
+  BeginDrawnChange();
+  if (kind_ == PictureKind::Jpeg) DrawingSurface();
+}
+
+ink::InkLayer& BoardModel::InkForDrawing() {
+  // An empty board becomes white paper now; an opened JPEG stays one until ink lands on it.
+  if (kind_ == PictureKind::Empty) {
+    BeginDrawnChange();
+    DrawingSurface();
+  }
+  const Size size = PictureSize();
+  if (!ink_ || ink_->Width() != size.width || ink_->Height() != size.height)
+    ink_ = std::make_unique<ink::InkLayer>(size.width, size.height);
+  return *ink_;
+}
+
+ink::Rgb BoardModel::InkColour() const {
+  // The colour list offers plain RGB colours only; a system colour would draw black.
+  if (IsSystemColour(selected_)) return {0, 0, 0};
+  return {std::uint8_t(selected_ & 0xFF), std::uint8_t((selected_ >> 8) & 0xFF), std::uint8_t((selected_ >> 16) & 0xFF)};
 }
 
 void BoardModel::ChoosePen(int index) {
@@ -129,6 +206,13 @@ void BoardModel::StampTime(const std::string& text) {
   const Rect area{cell.left - margin, cell.top - margin, cell.right + margin, cell.bottom + margin};
   SaveForUndo(area);
   s.TextOut(stampX_, stampY_, text);
+  // The stamp's box covers the ink under it, as it covers the picture.
+  if (ink_ && !cell.Empty()) {
+    history_.SaveInkArea(*ink_, cell);
+    const ink::Outline box{{ink::ToGrid(cell.left, cell.top), ink::ToGrid(cell.right, cell.top),
+                            ink::ToGrid(cell.right, cell.bottom), ink::ToGrid(cell.left, cell.bottom)}};
+    ink_->Erase(box);
+  }
   s.SetBrushColour(selected_);
   history_.EndDrawing();
   PictureChanged(&area);
@@ -163,6 +247,7 @@ void BoardModel::OpenPicture(std::string_view fileName, std::vector<std::uint8_t
     kind_ = PictureKind::Jpeg;
     jpegBytes_ = std::move(bytes);
   }
+  paper_ = false;
   KeepForUndo(std::move(before));
   PictureChanged(nullptr);
 }
@@ -199,6 +284,7 @@ void BoardModel::TakeScan(std::unique_ptr<Surface> scan) {
   PictureState before = TakePicture();
   surface_ = std::move(scan);
   kind_ = PictureKind::Bitmap;
+  paper_ = false;
   SetSurfaceColours();
   KeepForUndo(std::move(before));
   PictureChanged(nullptr);
@@ -210,12 +296,15 @@ bool BoardModel::Redo() { return Travel(&UndoHistory::Redo, kRedoRefused); }
 bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&), const char* refusal) {
   // The stroke in progress ends here: the next move paints no tail from where it was.
   drawing_ = false;
+  EndStroke();
   if (!surface_) return false;
-  PictureState current{std::move(surface_), kind_, std::move(jpegBytes_), mode_};
+  PictureState current{std::move(surface_), kind_, std::move(jpegBytes_), mode_, std::move(ink_), paper_};
   const auto restore = [&] {
     surface_ = std::move(current.surface);
     kind_ = current.kind;
     jpegBytes_ = std::move(current.jpegBytes);
+    ink_ = std::move(current.ink);
+    paper_ = current.paper;
   };
   UndoHistory::Moved moved;
   try {
@@ -240,16 +329,84 @@ bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureStat
 void BoardModel::WritePicture(ByteSink& sink) const {
   switch (kind_) {
     case PictureKind::Jpeg: sink.Write(jpegBytes_); return;
-    case PictureKind::Bitmap: surface_->WriteBmp(sink); return;
+    case PictureKind::Bitmap:
+      if (!ink_) {
+        surface_->WriteBmp(sink);
+      } else {
+        Bitmap out = surface_->ToBitmap();
+        ink_->ThresholdOnto(RowsOf(out), ink_->Bounds());
+        inkra::WriteBmp(out, sink);
+      }
+      return;
     case PictureKind::Empty: break;
   }
   throw PictureError("The board holds no picture");
 }
 
+void BoardModel::WritePng(ByteSink& sink) const {
+  if (kind_ == PictureKind::Jpeg) return sink.Write(jpegBytes_);
+  if (kind_ == PictureKind::Empty) throw PictureError("The board holds no picture");
+  const Bitmap below = surface_->ToBitmap();
+  const Bitmap shown = Composed();
+  const int w = shown.Width(), h = shown.Height(), step = shown.BitsPerPixel() / 8;
+  if (step != 3 && step != 4) throw PictureError("A palette picture is written as a BMP");
+  const int channels = paper_ ? 4 : 3;
+  std::vector<std::uint8_t> rgba(std::size_t(w) * std::size_t(h) * std::size_t(channels));
+  const std::uint8_t* ink = nullptr;
+  std::size_t inkStride = 0;
+  PngRows inkRows;
+  if (paper_ && ink_) {
+    inkRows = const_cast<ink::InkLayer&>(*ink_).Rgba();
+    ink = inkRows.bits;
+    inkStride = inkRows.stride;
+  }
+  for (int y = 0; y < h; ++y) {
+    const std::uint8_t* b = below.Pixels().data() + std::size_t(y) * below.Stride();
+    const std::uint8_t* c = shown.Pixels().data() + std::size_t(y) * shown.Stride();
+    std::uint8_t* o = rgba.data() + std::size_t(y) * std::size_t(w) * std::size_t(channels);
+    for (int x = 0; x < w; ++x, b += step, c += step, o += channels) {
+      if (paper_ && b[0] == 255 && b[1] == 255 && b[2] == 255) {
+        // White paper: only the ink shows, with its own alpha.
+        if (ink) std::copy_n(ink + std::size_t(y) * inkStride + std::size_t(x) * 4, 4, o);
+        else o[0] = o[1] = o[2] = 255, o[3] = 0;
+        continue;
+      }
+      o[0] = c[2];
+      o[1] = c[1];
+      o[2] = c[0];
+      if (channels == 4) o[3] = 255;
+    }
+  }
+  inkra::WritePng({rgba.data(), std::size_t(w) * std::size_t(channels), w, h, channels}, sink);
+}
+
+Bitmap BoardModel::Composed() const {
+  Bitmap out = surface_->ToBitmap();
+  if (ink_) ink_->CompositeOnto(RowsOf(out), ink_->Bounds());
+  return out;
+}
+
+void BoardModel::Compose(const Rect& area, const PixelRows& out) const {
+  const PixelRows picture = const_cast<Surface&>(*surface_).Pixels();
+  const std::size_t step = std::size_t(picture.bitsPerPixel) / 8;
+  for (int y = area.top; y < area.bottom; ++y)
+    std::copy_n(picture.Row(y) + std::size_t(area.left) * picture.bitsPerPixel / 8,
+                (std::size_t(area.right - area.left) * std::size_t(picture.bitsPerPixel) + 7) / 8,
+                out.Row(y - area.top));
+  if (!ink_ || (step != 3 && step != 4)) return;
+  // The layer composites rows addressed as the whole picture's; these are the area's alone, so
+  // they are addressed from where the picture's first row would lie (only the area's are touched).
+  const std::uintptr_t origin = reinterpret_cast<std::uintptr_t>(out.bits) - std::uintptr_t(area.top) * out.stride -
+                                std::uintptr_t(area.left) * step;
+  ink_->CompositeOnto({reinterpret_cast<std::uint8_t*>(origin), out.stride, picture.width, picture.height,
+                       picture.bitsPerPixel},
+                      area);
+}
+
 Picture BoardModel::Snapshot() const {
   switch (kind_) {
     case PictureKind::Jpeg: return JpegPicture{jpegBytes_, surface_->ToBitmap()};
-    case PictureKind::Bitmap: return surface_->ToBitmap();
+    case PictureKind::Bitmap: return Composed();
     case PictureKind::Empty: break;
   }
   return std::monostate{};
@@ -285,7 +442,8 @@ Surface& BoardModel::DrawingSurface() {
 }
 
 PictureState BoardModel::TakePicture() {
-  PictureState taken{std::move(surface_), kind_, std::move(jpegBytes_), settledMode_};
+  EndStroke();
+  PictureState taken{std::move(surface_), kind_, std::move(jpegBytes_), settledMode_, std::move(ink_), paper_};
   EmptyPicture();
   return taken;
 }
@@ -298,13 +456,16 @@ void BoardModel::KeepForUndo(PictureState before) {
 void BoardModel::BeginDrawnChange() {
   // Taken before drawing makes an opened JPEG a bitmap, so undo can make it a JPEG again. The
   // bytes are copied, not moved: until the drawing happens they are still the picture.
-  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, kind_, jpegBytes_, mode_});
+  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, kind_, jpegBytes_, mode_, nullptr, paper_});
 }
 
 void BoardModel::SaveForUndo(const Rect& area) { history_.SaveArea(DrawingSurface(), area); }
 
 void BoardModel::EmptyPicture() {
+  pen_.reset();
   surface_.reset();
+  ink_.reset();
+  paper_ = true;
   kind_ = PictureKind::Empty;
   jpegBytes_.clear();
 }

@@ -1,9 +1,16 @@
 #pragma once
 // The handwriting board without its window: the board picture, the pointer state machine and
-// the stroke polygon, pen and colour, clear, layout modes and the view size that the add-ins
-// read. The window translates its messages into these calls and repaints what changed.
+// the strokes, pen and colour, clear, layout modes and the view size that the add-ins read. The
+// window translates its messages into these calls and repaints what changed.
+//
+// The board is two layers: an opaque picture (white paper, an opened file, a scan; the time
+// stamp is drawn into it) and the ink over it (ink::InkLayer: colour plus coverage, the size of
+// the picture). Strokes go onto the ink as the flat nib swept along a smooth centre line. What
+// the view shows is the picture with the ink composited over it, which is also what leaves the
+// board: as a PNG (paper transparent, ink with its alpha) or as a BMP (ink thresholded).
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -13,6 +20,8 @@
 #include "BoardPicture.h"
 #include "ByteSink.h"
 #include "Colour.h"
+#include "InkLayer.h"
+#include "InkPen.h"
 #include "PenSettings.h"
 #include "Picture.h"
 #include "Surface.h"
@@ -53,8 +62,10 @@ class BoardModel {
   // The colour (pen, fill, selection, in this order) and then the nib of a settings load.
   void ApplySettings(const LoadedPenSettings& settings);
 
-  void MouseDown(MouseButton button, int x, int y);
-  void MouseMove(int x, int y);
+  // The pointer. `pressure` is a pen's, 0 to 1 (ink::kNoPressure for the mouse: the chosen
+  // width); the nib follows ink::NibWidthFor.
+  void MouseDown(MouseButton button, int x, int y, float pressure = ink::kNoPressure);
+  void MouseMove(int x, int y, float pressure = ink::kNoPressure);
   void MouseUp();
 
   void ChoosePen(int index);          // nib := index + 1
@@ -94,12 +105,40 @@ class BoardModel {
   bool Redo();
   const UndoHistory& History() const { return history_; }
 
-  // The picture in its own encoding: BMP for a bitmap, the original bytes for a JPEG.
+  // Ink put onto the board from outside (a seal's coverage, for one): the picture gets an ink
+  // layer if it has none, `paint` draws onto it, and the pixels it reports changed are repainted
+  // and taken back by one undo. An empty board becomes white paper of the view's size first.
+  template <class Paint>
+  void PutInk(Paint&& paint) {
+    ink::InkLayer& layer = InkForDrawing();
+    InkGoesOn();
+    history_.SaveInkArea(layer, layer.Bounds());
+    InkChanged(paint(layer));
+    history_.EndDrawing();
+  }
+  // The ink over the picture; null while nothing was drawn.
+  const ink::InkLayer* Ink() const { return ink_.get(); }
+  bool Paper() const { return paper_; }
+
+  // The picture in its own encoding: BMP for a bitmap (the ink thresholded onto it, so a host
+  // that keys out white finds no pale fringe), the original bytes for an undrawn JPEG.
   void WritePicture(ByteSink& sink) const;
+  // The picture as a PNG: on paper, the ink with its alpha over a transparent background (what
+  // the paper shows white, transparent; the time stamp's box and text opaque); on an opened or
+  // scanned picture, the picture with the ink composited, opaque. An undrawn JPEG is written as
+  // its own bytes: check Kind() first when the file name matters.
+  // PictureError for a palette or 16-bit picture (CanWritePng false): it leaves as a BMP.
+  void WritePng(ByteSink& sink) const;
+  bool CanWritePng() const { return kind_ == PictureKind::Jpeg || (kind_ == PictureKind::Bitmap && Inkable()); }
+  // What the view shows: the picture with the ink composited over it.
   Picture Snapshot() const;
+  // The shown pixels of `area` (inside the picture) into `out`, rows of the area's size at the
+  // picture's depth.
+  void Compose(const Rect& area, const PixelRows& out) const;
 
   PictureKind Kind() const { return kind_; }
-  // What the view shows: the bitmap's surface, or a JPEG's decoded pixels; null when empty.
+  // The picture under the ink: the bitmap's surface, or a JPEG's decoded pixels; null when
+  // empty. The view shows it with Compose.
   const Surface* Shown() const { return surface_.get(); }
   Size PictureSize() const;
   Size ViewSize() const { return mode_ == LayoutMode::Fill ? client_ : naturalView_; }
@@ -137,12 +176,29 @@ class BoardModel {
   // Opens a drawn change unless one is open, then keeps `area` as it is before drawing there.
   void BeginDrawnChange();
   void SaveForUndo(const Rect& area);
+  // Strokes: the ink layer (made at the picture's size when there is none), the end of a stroke,
+  // and the repaint of ink that changed.
+  ink::InkLayer& InkForDrawing();
+  void InkGoesOn();  // ink is about to change: the drawn change opens, a JPEG becomes a bitmap
+  bool Inkable() const;  // the picture holds 24 or 32 bits per pixel
+  void EndStroke();
+  void InkChanged(const Rect& area);
+  void AliasedStep();  // a palette picture keeps its palette: the step drawn as a plain polygon
+  ink::Rgb InkColour() const;
+  Bitmap Composed() const;
   bool Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&), const char* refusal);
 
   SurfaceFactory& surfaces_;
   PictureKind kind_ = PictureKind::Empty;
   std::unique_ptr<Surface> surface_;
   std::vector<std::uint8_t> jpegBytes_;  // the JPEG file as opened, while it is undrawn
+  std::unique_ptr<ink::InkLayer> ink_;
+  bool paper_ = true;
+  std::optional<ink::InkPen> pen_;  // the stroke in progress, once it has moved
+  float downPressure_ = ink::kNoPressure;
+  ink::InkSample firstSample_;         // the stroke's first sample
+  ink::CentreLine finalPiece_;         // the pen's centre line again, for the piece its release draws
+  std::vector<ink::InkSample> piece_;
 
   LayoutMode mode_ = LayoutMode::Fill;
   LayoutMode settledMode_ = LayoutMode::Fill;  // as the last change to the picture left it

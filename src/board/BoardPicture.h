@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "InkLayer.h"
 #include "Surface.h"
 
 namespace inkra::board {
@@ -33,6 +34,11 @@ struct PictureState {
   PictureKind kind = PictureKind::Empty;
   std::vector<std::uint8_t> jpegBytes;    // the JPEG file as opened, while it is undrawn
   LayoutMode mode = LayoutMode::Fill;
+  // The strokes over the picture, kept with their coverage; null while nothing was drawn.
+  std::unique_ptr<ink::InkLayer> ink;
+  // White paper (a new or cleared board, a seal) rather than an opened or scanned picture: what
+  // the paper shows white is left transparent when the board leaves as a PNG.
+  bool paper = true;
 };
 
 }  // namespace inkra::board

@@ -20,7 +20,57 @@ void SwapTile(std::vector<std::uint8_t>& bytes, std::size_t offset, std::size_t 
   }
 }
 
+// The box of a layer's dry pixels that carry ink.
+Rect InkedBox(ink::InkLayer& layer) {
+  const PixelRows rows = layer.DryPixels();
+  Rect box;
+  for (int y = 0; y < rows.height; ++y) {
+    const std::uint8_t* row = rows.Row(y);
+    for (int x = 0; x < rows.width; ++x)
+      if (row[std::size_t(x) * 4 + 3] != 0) {
+        box = box.Union({x, y, x + 1, y + 1});
+        // The rest of the row inside the box adds nothing; skip to its right edge.
+        x = std::max(x, box.right - 1);
+      }
+  }
+  return box;
+}
+
+// The bytes a layer takes once held: its inked box's pixels.
+std::size_t InkBytes(const std::unique_ptr<ink::InkLayer>& layer) {
+  if (!layer) return 0;
+  const Rect box = InkedBox(*layer);
+  return box.Empty() ? 0 : std::size_t(box.right - box.left) * std::size_t(box.bottom - box.top) * 4;
+}
+
 }  // namespace
+
+UndoHistory::HeldInk UndoHistory::Hold(ink::InkLayer* layer) {
+  HeldInk held;
+  if (!layer) return held;
+  held.present = true;
+  held.width = layer->Width();
+  held.height = layer->Height();
+  held.box = InkedBox(*layer);
+  const PixelRows rows = layer->DryPixels();
+  const std::size_t rowBytes = std::size_t(held.box.right - held.box.left) * 4;
+  held.rgba.resize(rowBytes * std::size_t(std::max(0, held.box.bottom - held.box.top)));
+  for (int y = held.box.top; y < held.box.bottom; ++y)
+    std::copy_n(rows.Row(y) + std::size_t(held.box.left) * 4, rowBytes,
+                held.rgba.begin() + std::ptrdiff_t(std::size_t(y - held.box.top) * rowBytes));
+  return held;
+}
+
+std::unique_ptr<ink::InkLayer> UndoHistory::Unhold(const HeldInk& held) {
+  if (!held.present) return nullptr;
+  auto layer = std::make_unique<ink::InkLayer>(held.width, held.height);
+  const PixelRows rows = layer->DryPixels();
+  const std::size_t rowBytes = std::size_t(held.box.right - held.box.left) * 4;
+  for (int y = held.box.top; y < held.box.bottom; ++y)
+    std::copy_n(held.rgba.begin() + std::ptrdiff_t(std::size_t(y - held.box.top) * rowBytes), rowBytes,
+                rows.Row(y) + std::size_t(held.box.left) * 4);
+  return layer;
+}
 
 void UndoHistory::BeginDrawing(PictureState before) {
   EndDrawing();
@@ -33,9 +83,8 @@ void UndoHistory::BeginDrawing(PictureState before) {
   openLost_ = false;
 }
 
-void UndoHistory::SaveArea(Surface& surface, const Rect& area) {
+void UndoHistory::SaveRows(const PixelRows& rows, Plane plane, const Rect& area) {
   if (!open_ || openLost_) return;
-  const PixelRows rows = surface.Pixels();
   const Rect clipped = area.Intersect({0, 0, rows.width, rows.height});
   if (clipped.Empty() || !rows.bits) return;
   // Pixels are about to change: what could have been redone no longer fits the picture.
@@ -43,10 +92,13 @@ void UndoHistory::SaveArea(Surface& surface, const Rect& area) {
   const int tilesAcross = (rows.width + kTileSize - 1) / kTileSize;
   for (int ty = clipped.top / kTileSize; ty <= (clipped.bottom - 1) / kTileSize; ++ty) {
     for (int tx = clipped.left / kTileSize; tx <= (clipped.right - 1) / kTileSize; ++tx) {
-      if (!openTiles_.insert(std::uint64_t(ty) * std::uint64_t(tilesAcross) + std::uint64_t(tx)).second) continue;
+      const std::uint64_t key = (std::uint64_t(ty) * std::uint64_t(tilesAcross) + std::uint64_t(tx)) * 2 +
+                                (plane == Plane::Ink ? 1 : 0);
+      if (!openTiles_.insert(key).second) continue;
       const Rect cell = Rect{tx * kTileSize, ty * kTileSize, (tx + 1) * kTileSize, (ty + 1) * kTileSize}
                             .Intersect({0, 0, rows.width, rows.height});
       Tile tile;
+      tile.plane = plane;
       tile.x = cell.left;
       tile.y = cell.top;
       tile.height = cell.bottom - cell.top;
@@ -100,6 +152,14 @@ void UndoHistory::RecordReplacement(PictureState before) {
     return;
   }
   step.other.jpegBytes = std::move(before.jpegBytes);
+  try {
+    step.other.ink = Hold(before.ink.get());
+  } catch (const std::bad_alloc&) {
+    Clear();  // as above
+    return;
+  }
+  before.ink.reset();
+  step.other.paper = before.paper;
   before.surface.reset();
   Push(done_, std::move(step));
   Trim();
@@ -148,15 +208,16 @@ UndoHistory::Moved UndoHistory::Travel(std::deque<Step>& from, std::deque<Step>&
 }
 
 std::size_t UndoHistory::SizeOf(const Step& step) {
-  std::size_t bytes = sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size();
+  std::size_t bytes =
+      sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.rgba.size();
   for (const Tile& tile : step.tiles) bytes += tile.bytes.size() + sizeof(Tile);
   return bytes;
 }
 
 std::size_t UndoHistory::HeldBytes(const PictureState& picture) {
   switch (picture.kind) {
-    case PictureKind::Bitmap: return picture.surface ? picture.surface->Pixels().Bytes() : 0;
-    case PictureKind::Jpeg: return picture.jpegBytes.size();
+    case PictureKind::Bitmap: return (picture.surface ? picture.surface->Pixels().Bytes() : 0) + InkBytes(picture.ink);
+    case PictureKind::Jpeg: return picture.jpegBytes.size() + InkBytes(picture.ink);
     case PictureKind::Empty: break;
   }
   return 0;
@@ -182,7 +243,12 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     PictureState next = Restore(step.other);
     Bitmap pixels;
     if (current.kind == PictureKind::Bitmap && current.surface) pixels = current.surface->ToBitmap();
+    next.ink = Unhold(step.other.ink);
+    HeldInk ink = Hold(current.ink.get());
     next.jpegBytes = std::move(step.other.jpegBytes);
+    next.paper = step.other.paper;
+    step.other.ink = std::move(ink);
+    step.other.paper = current.paper;
     step.other.pixels = std::move(pixels);
     step.other.jpegBytes = std::move(current.jpegBytes);
     step.other.kind = current.kind;
@@ -190,8 +256,13 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     current = std::move(next);
     return {.moved = true, .whole = true, .area = {}};
   }
-  const PixelRows rows = current.surface->Pixels();
-  for (Tile& tile : step.tiles) SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, rows);
+  const PixelRows picture = current.surface->Pixels();
+  // A drawn step's ink tiles were taken from the layer the picture still carries.
+  const PixelRows ink = current.ink ? current.ink->DryPixels() : PixelRows{};
+  for (Tile& tile : step.tiles) {
+    const PixelRows& rows = tile.plane == Plane::Ink ? ink : picture;
+    if (rows.bits) SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, rows);
+  }
   std::swap(step.other.kind, current.kind);
   std::swap(step.other.jpegBytes, current.jpegBytes);
   return {.moved = true, .area = step.area};

@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <unordered_set>
 #include <vector>
@@ -54,11 +55,14 @@ class UndoHistory {
   bool DrawingOpen() const { return open_.has_value(); }
   // Keeps the pixels of `area` (clipped to the surface) that this change has not kept yet, as
   // they are now: call it before drawing there.
-  void SaveArea(Surface& surface, const Rect& area);
+  void SaveArea(Surface& surface, const Rect& area) { SaveRows(surface.Pixels(), Plane::Picture, area); }
+  // The same for the ink over the picture: its dry pixels (wet ink is not kept; save before it
+  // dries).
+  void SaveInkArea(ink::InkLayer& ink, const Rect& area) { SaveRows(ink.DryPixels(), Plane::Ink, area); }
   // Closes the drawn change; one that kept no pixels and changed no kind is dropped.
   void EndDrawing();
   // A change that put a new picture in place of `before`, which the history now holds as its
-  // pixels (or a JPEG's bytes); the surface is let go.
+  // pixels (or a JPEG's bytes) with its ink layer; the surface is let go.
   void RecordReplacement(PictureState before);
   // Forgets everything.
   void Clear();
@@ -85,17 +89,34 @@ class UndoHistory {
   std::size_t PicturesHeld() const;
 
  private:
+  // What a tile was copied from: the picture's surface or the ink layer over it.
+  enum class Plane : std::uint8_t { Picture, Ink };
+  void SaveRows(const PixelRows& rows, Plane plane, const Rect& area);
+
   struct Tile {
+    Plane plane = Plane::Picture;
     int x = 0, y = 0, height = 0;
     std::size_t offset = 0, rowBytes = 0;  // byte offset of x in a row; bytes of one tile row
     std::vector<std::uint8_t> bytes;
   };
+  // An ink layer as the history keeps it: its size, and the dry pixels of the box its ink reaches
+  // (ink is mostly nowhere, so a large picture's layer costs little more than its strokes).
+  struct HeldInk {
+    bool present = false;
+    int width = 0, height = 0;
+    Rect box;
+    std::vector<std::uint8_t> rgba;
+  };
+  static HeldInk Hold(ink::InkLayer* layer);  // a copy; the layer is left as it is
+  static std::unique_ptr<ink::InkLayer> Unhold(const HeldInk& held);
   // A picture as the history keeps it: no surface.
   struct Held {
     PictureKind kind = PictureKind::Empty;
     Bitmap pixels;                        // a bitmap's; empty for a JPEG, and in a drawn step
     std::vector<std::uint8_t> jpegBytes;  // a JPEG's file, while it is undrawn
     LayoutMode mode = LayoutMode::Fill;
+    HeldInk ink;                          // the picture's strokes, held as they were
+    bool paper = true;
   };
   struct Step {
     // Declared so that the enclosing class's std::optional<Step> sees it as constructible before
@@ -131,7 +152,7 @@ class UndoHistory {
   std::deque<Step> done_;  // newest last
   std::deque<Step> undone_;  // the next to redo last
   std::optional<Step> open_;
-  std::unordered_set<std::uint64_t> openTiles_;  // tiles the open change has kept
+  std::unordered_set<std::uint64_t> openTiles_;  // tiles the open change has kept, of both planes
   bool openLost_ = false;  // the open change outgrew the budget and is not kept
 };
 

@@ -76,11 +76,14 @@ ComPtr<IDispatch> TExcelAddIn::InsertPicture(const std::wstring& path, double wi
   }
 }
 
-void TExcelAddIn::FormatPicture(IDispatch* shape) {
+void TExcelAddIn::FormatPicture(IDispatch* shape, bool ownAlpha) {
   CallById(shape, kDispIdSelect, DISPATCH_METHOD, Variant());
   ComPtr<IDispatch> pictureFormat = CallById(shape, kDispIdPictureFormat, DISPATCH_PROPERTYGET).ToDispatch();
-  Put(pictureFormat.Get(), L"TransparentBackground", msoTrue);
-  Put(pictureFormat.Get(), L"TransparencyColor", kWhite);
+  // A PNG's alpha already leaves the page showing around the ink: nothing to key out.
+  if (!ownAlpha) {
+    Put(pictureFormat.Get(), L"TransparentBackground", msoTrue);
+    Put(pictureFormat.Get(), L"TransparencyColor", kWhite);
+  }
   Put(CallById(shape, kDispIdFill, DISPATCH_PROPERTYGET).ToDispatch().Get(), L"Visible", msoFalse);
 }
 

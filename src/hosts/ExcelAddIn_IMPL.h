@@ -28,7 +28,7 @@ class TExcelAddIn : public TToolbarAddIn {
   // raise PictureRefused.
   win::ComPtr<IDispatch> InsertPicture(const std::wstring& path, double width, double height) override;
   // Selected, transparent white, no fill; Excel's own name, wrapping and z-order are kept.
-  void FormatPicture(IDispatch* shape) override;
+  void FormatPicture(IDispatch* shape, bool ownAlpha) override;
 };
 
 }  // namespace inkra::addin

@@ -46,7 +46,26 @@ class HandOffFilesRemoval {
 
 }  // namespace
 
+int MajorVersion(const std::wstring& version) {
+  int major = 0;
+  std::size_t i = 0;
+  for (; i < version.size() && i < 4 && version[i] >= L'0' && version[i] <= L'9'; ++i) major = major * 10 + (version[i] - L'0');
+  // "16.0" and "16" are versions; "16x", a lone ".", or five digits are not.
+  if (i == 0 || (i < version.size() && version[i] != L'.')) return 0;
+  return major;
+}
+
 TToolbarAddIn::~TToolbarAddIn() { ReleaseButtonSink(); }
+
+int TToolbarAddIn::HostVersion() const {
+  try {
+    // Office answers a string; anything else is no version we know.
+    const Variant version = win::Get(Application.Get(), L"Version");
+    return version.get().vt == VT_BSTR ? MajorVersion(version.ToString()) : 0;
+  } catch (const std::exception&) {
+    return 0;  // unknown: the picture goes as every host takes it
+  }
+}
 
 bool TToolbarAddIn::FindToolbar() {
   const int i = FindCommandBar(CommandBars.Get(), kToolbarName);
@@ -109,6 +128,8 @@ HRESULT TToolbarAddIn::DoOnConnection(int, IDispatch*, SAFEARRAY**) {
     RemoveHandOffFiles();
     Connected = true;
     SetupButton();
+    // Asked once: the host's version does not change while it runs.
+    hostVersion_ = HostVersion();
   });
 }
 
@@ -165,7 +186,7 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
     // scaled to 96 dpi); the host's own awareness is back before the host is called again.
     win::DpiAwareScope aware;
     try {
-      board = NewBoard();
+      board = NewBoard(hostVersion_ >= kFirstAlphaVersion);
       board->ShowModal();
     } catch (const std::exception&) {
       return;  // no board, nothing to insert
@@ -175,6 +196,7 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   }
   if (!board->Accepted()) return;  // a cancelled board makes no call on the host
   const std::wstring path = board->HandOffPath();
+  const bool ownAlpha = std::filesystem::path(path).extension() == L".png";
   // The user signed and confirmed: the signature either lands in the document or is kept for
   // them, and they are told. Nothing is dropped without a word.
   std::string reason;
@@ -200,7 +222,7 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   // The host has embedded the picture; the hand-off file has served its purpose.
   DeleteFileW(path.c_str());
   try {
-    FormatPicture(shape.Get());
+    FormatPicture(shape.Get(), ownAlpha);
   } catch (const std::exception&) {
     // The picture is in the document, finished as far as the host allowed: the user sees it.
   }
@@ -208,8 +230,10 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
 }
 
 void TToolbarAddIn::RemoveHandOffFiles() const {
-  win::RemoveHandOffFile(boardOptions_.handOffPath.empty() ? win::Utf8ToWide(board::kHandOffPath)
-                                                           : boardOptions_.handOffPath);
+  const std::wstring board =
+      boardOptions_.handOffPath.empty() ? win::Utf8ToWide(board::kHandOffPath) : boardOptions_.handOffPath;
+  win::RemoveHandOffFile(board);
+  DeleteFileW(board::win::PngHandOffPath(board).c_str());
   win::RemoveHandOffFile(boardOptions_.sealHandOffPath.empty() ? std::wstring(win::kSealHandOffPath)
                                                                : boardOptions_.sealHandOffPath);
 }
@@ -228,8 +252,10 @@ void TToolbarAddIn::KeepRefusedPicture(HWND board, const std::wstring& path, con
                    win::Utf8ToWide(kInsertCaption).c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
-std::unique_ptr<board::win::TfrmWhiteBorad> TToolbarAddIn::NewBoard() const {
-  return std::make_unique<board::win::TfrmWhiteBorad>(boardOptions_);
+std::unique_ptr<board::win::TfrmWhiteBorad> TToolbarAddIn::NewBoard(bool png) const {
+  board::win::BoardOptions options = boardOptions_;
+  options.png = png;
+  return std::make_unique<board::win::TfrmWhiteBorad>(options);
 }
 
 }  // namespace inkra::addin

@@ -36,6 +36,13 @@ inline double PixelsToPoints(int pixels, int dpi) { return pixels * 72.0 / (dpi 
 // White, as a colour value (0x00BBGGRR).
 inline constexpr int kWhite = 16777215;
 
+// Office 2007 (version 12) is the first to place a PNG's alpha as drawn; older hosts get the
+// BMP whose white they are told to key out.
+inline constexpr int kFirstAlphaVersion = 12;
+// The major number of Application.Version ("16.0", "11.0", "12.0.4518"): its leading digits;
+// 0 when there are none or they make no sensible version.
+int MajorVersion(const std::wstring& version);
+
 // A host that will not take the picture for a reason the user can act on; what() is that reason
 // in the user's words (UTF-8, HostTexts.h).
 class PictureRefused : public std::runtime_error {
@@ -83,15 +90,18 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   // The id of the ribbon that holds the host's documents ("Microsoft.Word.Document", ...).
   virtual const wchar_t* MainRibbonId() const = 0;
 
-  // A new board form, without an owner.
-  std::unique_ptr<board::win::TfrmWhiteBorad> NewBoard() const;
+  // A new board form, without an owner; `png`: the host places a PNG's alpha.
+  std::unique_ptr<board::win::TfrmWhiteBorad> NewBoard(bool png) const;
   // Puts the hand-off file at `path` into the host's document, width x height points: every
   // step the picture needs to be there at all. Returns the new shape. Raises PictureRefused for a
   // reason the user can act on, any other error for a host failure; nothing is inserted then.
   virtual win::ComPtr<IDispatch> InsertPicture(const std::wstring& path, double width, double height) = 0;
-  // The inserted shape's finish (transparent white, no fill, ...). Raises on a host failure; the
-  // picture then stays in the document with what was set so far.
-  virtual void FormatPicture(IDispatch* shape) = 0;
+  // The inserted shape's finish (transparent white unless the picture carries its own alpha, no
+  // fill, ...). Raises on a host failure; the picture then stays in the document with what was
+  // set so far.
+  virtual void FormatPicture(IDispatch* shape, bool ownAlpha) = 0;
+  // Application.Version's major number; 0 when the host does not say. Read at connection.
+  int HostVersion() const;
 
   win::ComPtr<IDispatch> Toolbar;  // the "InkraSoft" CommandBar; may be null
   win::ComPtr<IDispatch> Button;   // its _CommandBarButton; may be null
@@ -110,6 +120,7 @@ class TToolbarAddIn : public TMSOfficeAddIn {
 
   board::win::BoardOptions boardOptions_;
   bool clickRunning_ = false;  // a click's board is open
+  int hostVersion_ = 0;        // Application.Version's major number at connection; 0: unknown
 };
 
 }  // namespace inkra::addin

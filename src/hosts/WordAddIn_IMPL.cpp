@@ -67,12 +67,15 @@ ComPtr<IDispatch> TWordAddIn::InsertPicture(const std::wstring& path, double wid
   }
 }
 
-void TWordAddIn::FormatPicture(IDispatch* shape) {
+void TWordAddIn::FormatPicture(IDispatch* shape, bool ownAlpha) {
   win::Call(shape, L"Select", 0);
   Put(shape, L"Name", kShapeName);
   ComPtr<IDispatch> pictureFormat = Get(shape, L"PictureFormat").ToDispatch();
-  Put(pictureFormat.Get(), L"TransparentBackground", msoTrue);
-  Put(pictureFormat.Get(), L"TransparencyColor", kWhite);
+  // A PNG's alpha already leaves the page showing around the ink: nothing to key out.
+  if (!ownAlpha) {
+    Put(pictureFormat.Get(), L"TransparentBackground", msoTrue);
+    Put(pictureFormat.Get(), L"TransparencyColor", kWhite);
+  }
   Put(Get(shape, L"Fill").ToDispatch().Get(), L"Visible", msoFalse);
   Put(Get(shape, L"WrapFormat").ToDispatch().Get(), L"Type", wdWrapNone);
   win::Call(shape, L"ZOrder", msoBringInFrontOfText);

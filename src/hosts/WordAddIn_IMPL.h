@@ -24,7 +24,7 @@ class TWordAddIn : public TToolbarAddIn {
   // protected document raise PictureRefused.
   win::ComPtr<IDispatch> InsertPicture(const std::wstring& path, double width, double height) override;
   // In front of the text, named "kvt", transparent white; the selection collapses to the start.
-  void FormatPicture(IDispatch* shape) override;
+  void FormatPicture(IDispatch* shape, bool ownAlpha) override;
 };
 
 }  // namespace inkra::addin

@@ -69,6 +69,10 @@ class InkLayer {
   // transparent white (255, 255, 255, 0). The rows stay valid until the layer changes.
   PngRows Rgba();
 
+  // The dry ink's own bytes (R, G, B, coverage per pixel, 32 bits), wet ink left apart: what a
+  // history of the board copies and puts back. Nothing about the wet ink changes.
+  PixelRows DryPixels() { return {dry_.data(), std::size_t(width_) * 4, width_, height_, 32}; }
+
   // The ink (wet over dry) over an opaque picture of the layer's size, 24 or 32 bits per pixel
   // (a 32-bit pixel's fourth byte is left alone), inside `area`:
   // anti-aliased, or thresholded: a pixel takes the ink's colour where its coverage is at least

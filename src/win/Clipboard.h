@@ -8,9 +8,9 @@
 
 namespace inkra::win {
 
-// Replaces the clipboard's contents with the picture of a picture file (a BMP or a JPEG, as the
-// board hands them over) as a device-independent bitmap (CF_DIB), which every Office version
-// pastes. owner: a window of ours, alive while the clipboard is open; never a host's window (a
+// Replaces the clipboard's contents with the picture of a picture file (a BMP, a JPEG or a PNG,
+// as the board hands them over) as a device-independent bitmap (CF_DIB), which every Office
+// version pastes; a PNG also goes as itself, under the registered format "PNG", alpha kept. owner: a window of ours, alive while the clipboard is open; never a host's window (a
 // host that owns the clipboard would paste its own data). False when the file cannot be decoded
 // or the clipboard stays busy; nothing is thrown.
 bool PutPictureOnClipboard(HWND owner, std::span<const std::uint8_t> pictureFile) noexcept;

@@ -64,12 +64,13 @@ TEST_F(BoardLayout, OpenedBitmapPutsTheViewInNaturalModeAtItsSize) {
   EXPECT_EQ(board.ViewSize(), (Size{120, 80}));
   EXPECT_EQ(board.Kind(), PictureKind::Bitmap);
   EXPECT_EQ(surfaces.Last().Recorder().PenColour(), clRed);
-  // A resize gives the view the panel's outer size; the next stroke step the picture's.
+  // A resize gives the view the panel's outer size; the next ink the picture's.
   board.PanelResized(700, 300);
   EXPECT_EQ(board.ViewSize(), (Size{702, 302}));
   board.MouseDown(MouseButton::Left, 5, 5);
   EXPECT_EQ(board.ViewSize(), (Size{702, 302}));
   board.MouseMove(6, 6);
+  board.MouseUp();
   EXPECT_EQ(board.ViewSize(), (Size{120, 80}));
   // A clear goes back to fill mode at the client area.
   board.Clear();

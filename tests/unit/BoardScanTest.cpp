@@ -43,8 +43,9 @@ TEST(BoardScan, TheScanReplacesThePictureAndKeepsTheLayoutMode) {
     EXPECT_EQ(ReadBmp(written.data).PixelRGB(0, 499), 0x42FFFFu) << c.name;
     board.MouseDown(MouseButton::Left, 1, 1);
     board.MouseMove(5, 5);
-    EXPECT_EQ(held.Recorder().Polygons().size(), 1u) << c.name;
-    EXPECT_EQ(held.Recorder().PenColour(), clBlue) << c.name;
+    board.MouseUp();
+    EXPECT_EQ(board.Ink()->At(3, 3), (ink::InkPixel{{0, 0, 255}, 255})) << c.name;
+    EXPECT_FALSE(board.Paper()) << c.name;
   }
 }
 

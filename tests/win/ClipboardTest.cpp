@@ -8,7 +8,9 @@
 #include <cstring>
 
 #include "BoardTestJpeg.h"
+#include "ByteSink.h"
 #include "Clipboard.h"
+#include "Png.h"
 #include "support/ClipboardReader.h"
 
 namespace inkra::win {
@@ -41,6 +43,31 @@ TEST(Clipboard, AJpegHandOffBecomesA24BitDibOfItsSizeAndColour) {
   EXPECT_NEAR(pixel[1], 0, 2);
   EXPECT_NEAR(pixel[0], 0, 2);
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT)) << "the clipboard is replaced, not added to";
+}
+
+// A PNG hand-off (a current Office's): the DIB is the picture over white, and the file itself goes
+// beside it as "PNG", its alpha kept for the programs that paste that.
+TEST(Clipboard, APngHandOffGoesAsItselfAndAsADibOverWhite) {
+  PutText(L"before");
+  const std::uint8_t rgba[] = {255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 128};  // red; clear; half blue
+  VectorSink png;
+  WritePng({rgba, 12, 3, 1, 4}, png);
+  ASSERT_TRUE(PutPictureOnClipboard(nullptr, png.data));
+  const std::vector<std::uint8_t> dib = test::ClipboardDib();
+  ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER) + 9u);
+  BITMAPINFOHEADER header{};
+  std::memcpy(&header, dib.data(), sizeof header);
+  EXPECT_EQ(header.biWidth, 3);
+  EXPECT_EQ(header.biBitCount, 24);
+  const std::uint8_t* p = dib.data() + header.biSize;
+  EXPECT_EQ((std::vector<int>(p, p + 9)), (std::vector<int>{0, 0, 255, 255, 255, 255, 255, 127, 127}));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE kept = GetClipboardData(RegisterClipboardFormatW(L"PNG"));
+  ASSERT_NE(kept, nullptr);
+  const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(kept));
+  EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + GlobalSize(kept)), png.data);
+  GlobalUnlock(kept);
+  CloseClipboard();
 }
 
 TEST(Clipboard, AFileThatIsNoPictureLeavesTheClipboardAsItWas) {

@@ -52,6 +52,9 @@ const ShapesState& OpenBlank(HostDouble& host) {
 int wmain(int argc, wchar_t** argv) {
   bool script = false, excel = false;
   std::wstring outDir = L".";
+  // Office 2016's answer by default: the signature arrives as a PNG with alpha. "11.0" shows
+  // what Office 2003 gets (the BMP with its white keyed out).
+  std::wstring version = L"16.0";
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg == L"--script") {
@@ -60,14 +63,17 @@ int wmain(int argc, wchar_t** argv) {
       excel = true;
     } else if (arg == L"--out" && i + 1 < argc) {
       outDir = argv[++i];
+    } else if (arg == L"--version" && i + 1 < argc) {
+      version = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: demo.exe [--excel] [--script [--out DIR]]\n");
+      std::fprintf(stderr, "usage: demo.exe [--excel] [--version 16.0|11.0] [--script [--out DIR]]\n");
       return 2;
     }
   }
 
   inkra::test::Apartment apartment;
   HostDouble host(excel ? HostKind::Excel : HostKind::Word);
+  host.SetVersion(version);
   const ShapesState& shapes = OpenBlank(host);
 
   int result = 0;

@@ -23,7 +23,7 @@ Pixels DecodePicture(const std::vector<std::uint8_t>& file) {
   if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, &frame);
   if (SUCCEEDED(hr)) hr = factory->CreateFormatConverter(&converter);
   if (SUCCEEDED(hr))
-    hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
+    hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
                                WICBitmapPaletteTypeCustom);
   UINT w = 0, h = 0;
   if (SUCCEEDED(hr)) hr = converter->GetSize(&w, &h);
@@ -31,7 +31,6 @@ Pixels DecodePicture(const std::vector<std::uint8_t>& file) {
   std::vector<std::uint32_t> data(size_t(w) * h);
   if (FAILED(converter->CopyPixels(nullptr, w * 4, UINT(data.size() * 4), reinterpret_cast<BYTE*>(data.data()))))
     return out;
-  for (auto& p : data) p &= 0x00FFFFFF;
   out.width = int(w);
   out.height = int(h);
   out.data = std::move(data);
@@ -63,8 +62,16 @@ void PageRenderer::Render(const test::office::ShapesState& shapes, std::uint32_t
         if (px < 0 || px >= width) continue;
         const std::uint32_t p = picture.data[size_t(sy) * size_t(picture.width) +
                                              size_t(std::int64_t(x) * picture.width / w)];
-        if (transparent && p == key) continue;
-        page[size_t(py) * size_t(width) + size_t(px)] = p;
+        if (transparent && (p & 0x00FFFFFF) == key) continue;
+        // A PNG's alpha: the picture laid over the page by it (straight alpha), as Office draws it.
+        std::uint32_t& to = page[size_t(py) * size_t(width) + size_t(px)];
+        const std::uint32_t a = p >> 24;
+        std::uint32_t mixed = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+          const std::uint32_t over = (p >> shift) & 0xFF, under = (to >> shift) & 0xFF;
+          mixed |= ((over * a + under * (255 - a) + 127) / 255) << shift;
+        }
+        to = mixed;
       }
     }
   }

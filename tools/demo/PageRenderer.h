@@ -1,7 +1,7 @@
 #pragma once
 // Draws a Word document's floating pictures onto a white page, as Word shows them: each at its
 // Left/Top/Width/Height in points (96 dpi: px = pt * 96 / 72), with the transparency colour left
-// out when the picture's background is transparent.
+// out when the picture's background is transparent, and a PNG's alpha laid over the page.
 #include <windows.h>
 
 #include <cstdint>
@@ -12,7 +12,7 @@
 
 namespace inkra::demo {
 
-// Pixels as 0x00RRGGBB (a 32-bit DIB's layout), top-down.
+// Pixels as 0xAARRGGBB (a 32-bit DIB's layout, straight alpha; 255 for opaque files), top-down.
 struct Pixels {
   int width = 0, height = 0;
   std::vector<std::uint32_t> data;

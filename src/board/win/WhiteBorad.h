@@ -13,6 +13,7 @@
 #include "FileDialogs.h"
 #include "GdiSurface.h"
 #include "Handle.h"
+#include "PenPointer.h"
 #include "SealForm.h"
 #include "SettingsStore.h"
 #include "Window.h"
@@ -33,7 +34,16 @@ struct BoardOptions {
   FileDialogs* dialogs = nullptr;        // not owned; null = the common dialogs
   std::wstring handOffPath;              // empty = the fixed path
   std::wstring sealHandOffPath;          // empty = the seal dialogs' fixed path
+  // The host places a PNG with alpha (Office 2007 and later): "确定" writes one, to the
+  // temporary folder under the hand-off file's name with ".png". Otherwise, and for a picture
+  // that leaves in its own encoding (an undrawn JPEG, a palette bitmap), the hand-off file.
+  bool png = false;
+  PointerSource* pointers = nullptr;     // not owned; null = the system's pointer input
 };
+
+// Where "确定" writes a PNG for a hand-off path: its file name with ".png", in the temporary
+// folder.
+std::wstring PngHandOffPath(const std::wstring& handOffPath);
 
 class TfrmWhiteBorad final : public inkra::win::Window {
  public:
@@ -60,8 +70,9 @@ class TfrmWhiteBorad final : public inkra::win::Window {
 
   // Event handlers, named after their control and event.
   void FormCreate();
-  void imageMouseDown(MouseButton button, int x, int y);
-  void imageMouseMove(int x, int y);
+  // `pressure`: a pen's, 0 to 1 (negative for the mouse: the chosen width).
+  void imageMouseDown(MouseButton button, int x, int y, float pressure = ink::kNoPressure);
+  void imageMouseMove(int x, int y, float pressure = ink::kNoPressure);
   void imageMouseUp(MouseButton button, int x, int y);
   void cbPenChange();
   void cbColorChange();
@@ -90,6 +101,9 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   LRESULT HandlePanel(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePenBar(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleView(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
+  // A pen's pointer message drawn with its pressure; false for any other pointer, which the
+  // system then turns into mouse messages.
+  bool HandlePen(UINT message, WPARAM wParam, LPARAM lParam);
 
   void TakeSealFrom(inkra::win::SealForm& dialog);
   void CreateControls();

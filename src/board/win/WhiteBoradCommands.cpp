@@ -30,13 +30,13 @@ std::string CurrentTimeStamp() {
 
 }  // namespace
 
-void TfrmWhiteBorad::imageMouseDown(MouseButton button, int x, int y) {
-  model_.MouseDown(button, x, y);
+void TfrmWhiteBorad::imageMouseDown(MouseButton button, int x, int y, float pressure) {
+  model_.MouseDown(button, x, y, pressure);
 }
 
-void TfrmWhiteBorad::imageMouseMove(int x, int y) {
+void TfrmWhiteBorad::imageMouseMove(int x, int y, float pressure) {
   if (!model_.Drawing()) return;
-  model_.MouseMove(x, y);
+  model_.MouseMove(x, y, pressure);
   Sync();
 }
 
@@ -107,9 +107,19 @@ void TfrmWhiteBorad::BtnSaveClick() {
   inkra::win::ReplaceFileWith(*path, [this](ByteSink& sink) { model_.WritePicture(sink); });
 }
 
+std::wstring PngHandOffPath(const std::wstring& handOffPath) {
+  return std::filesystem::path(inkra::win::TempFolderPathFor(handOffPath)).replace_extension(L".png").wstring();
+}
+
 void TfrmWhiteBorad::BtnOKClick() {
   const std::wstring fixed = options_.handOffPath.empty() ? Utf8ToWide(kHandOffPath) : options_.handOffPath;
-  handOffWritten_ = inkra::win::WriteHandOffFile(fixed, [this](ByteSink& sink) { model_.WritePicture(sink); });
+  if (options_.png && model_.Kind() == PictureKind::Bitmap && model_.CanWritePng()) {
+    const std::wstring png = PngHandOffPath(fixed);
+    inkra::win::ReplaceFileWith(png, [this](ByteSink& sink) { model_.WritePng(sink); });
+    handOffWritten_ = png;
+  } else {
+    handOffWritten_ = inkra::win::WriteHandOffFile(fixed, [this](ByteSink& sink) { model_.WritePicture(sink); });
+  }
   model_.Accept();
   PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }

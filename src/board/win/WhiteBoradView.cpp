@@ -96,6 +96,11 @@ LRESULT TfrmWhiteBorad::HandleView(HWND view, UINT message, WPARAM wParam, LPARA
     case WM_MOUSEMOVE:
       imageMouseMove(x, y);
       return 0;
+    case kWmPointerDown:
+    case kWmPointerUpdate:
+    case kWmPointerUp:
+      if (HandlePen(message, wParam, lParam)) return 0;
+      break;
     case WM_CAPTURECHANGED:
       // Another window took the pointer (Alt+Tab, a popup): the stroke ends here, or the next
       // hover would go on drawing it.
@@ -124,6 +129,23 @@ LRESULT TfrmWhiteBorad::HandleView(HWND view, UINT message, WPARAM wParam, LPARA
   return DefWindowProcW(view, message, wParam, lParam);
 }
 
+bool TfrmWhiteBorad::HandlePen(UINT message, WPARAM wParam, LPARAM lParam) {
+  PointerSource& pointers = options_.pointers ? *options_.pointers : SystemPointers();
+  const std::optional<PenReading> reading = pointers.Read(LOWORD(wParam));
+  if (!reading || !reading->pen) return false;
+  // Pointer messages carry screen coordinates.
+  POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ScreenToClient(View(), &p);
+  if (message == kWmPointerDown) {
+    imageMouseDown(MouseButton::Left, p.x, p.y, reading->pressure);
+  } else if (message == kWmPointerUpdate) {
+    imageMouseMove(p.x, p.y, reading->pressure);
+  } else {
+    imageMouseUp(MouseButton::Left, p.x, p.y);
+  }
+  return true;
+}
+
 void TfrmWhiteBorad::PaintView() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(View(), &ps);
@@ -133,9 +155,19 @@ void TfrmWhiteBorad::PaintView() {
   // The picture at its own size from the view's corner; white wherever it does not reach.
   const RECT picture{0, 0, pw, ph};
   RECT inside;
-  if (shown && IntersectRect(&inside, &area, &picture))
-    BitBlt(dc, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, shown->Dc(),
-           inside.left, inside.top, SRCCOPY);
+  if (shown && IntersectRect(&inside, &area, &picture)) {
+    const int w = inside.right - inside.left, h = inside.bottom - inside.top;
+    if (model_.Ink()) {
+      // The ink composited over the picture, in a bitmap of the painted area only.
+      const int bits = const_cast<GdiSurface*>(shown)->Pixels().bitsPerPixel;
+      inkra::win::GdiCanvas composed(w, h, bits, inkra::win::GdiCanvas::Contents::Unset);
+      model_.Compose({inside.left, inside.top, inside.right, inside.bottom},
+                     {composed.Bits(), Bitmap::StrideFor(w, bits), w, h, bits});
+      BitBlt(dc, inside.left, inside.top, w, h, composed.Dc(), 0, 0, SRCCOPY);
+    } else {
+      BitBlt(dc, inside.left, inside.top, w, h, shown->Dc(), inside.left, inside.top, SRCCOPY);
+    }
+  }
   HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   const RECT right{std::max(area.left, LONG(pw)), area.top, area.right, area.bottom};
   const RECT below{area.left, std::max(area.top, LONG(ph)), std::min(area.right, LONG(pw)), area.bottom};

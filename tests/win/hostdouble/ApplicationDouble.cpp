@@ -23,10 +23,15 @@ class ApplicationDouble : public DispatchDouble {
 
  private:
   IDispatch* Self() { return this; }
+  Variant Version() const {
+    if (!host_->version) throw HostError{DISP_E_MEMBERNOTFOUND, L"Unknown name."};
+    return Variant(*host_->version);
+  }
 
   void DefineWord() {
     AlsoAnswer(published::IID_Word_Application);
     Property(L"Name", 0, [this](const Args&) { return Variant(host_->name); });
+    Property(L"Version", 0x18, [this](const Args&) { return Version(); });
     Property(L"CommandBars", 0x39, [this](const Args&) { return Variant(MakeCommandBars(host_).Get()); });
     Property(L"Documents", 6, [this](const Args&) { return Variant(MakeDocuments(host_, Self()).Get()); });
     Property(L"ActiveDocument", 3, [this](const Args&) {
@@ -41,6 +46,7 @@ class ApplicationDouble : public DispatchDouble {
   void DefineExcel() {
     AlsoAnswer(published::IID_Excel_Application);
     Property(L"Name", 0x6E, [this](const Args&) { return Variant(host_->name); });
+    Property(L"Version", 0x188, [this](const Args&) { return Version(); });
     Property(L"CommandBars", 0x59F, [this](const Args&) { return Variant(MakeCommandBars(host_).Get()); });
     Property(L"Workbooks", 0x23C, [this](const Args&) { return Variant(MakeWorkbooks(host_, Self()).Get()); });
     // Nothing when no workbook is open, as Excel answers.
@@ -86,6 +92,7 @@ HostDouble::~HostDouble() = default;
 
 HostKind HostDouble::kind() const { return context_->kind; }
 void HostDouble::SetName(std::wstring name) { context_->name = std::move(name); }
+void HostDouble::SetVersion(std::optional<std::wstring> version) { context_->version = std::move(version); }
 const std::wstring& HostDouble::name() const { return context_->name; }
 CallLog& HostDouble::log() { return *context_->log; }
 Profile& HostDouble::profile() { return *context_->profile; }

@@ -3,6 +3,7 @@
 // IDispatch view over the shared state.
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "ComPtr.h"
 #include "hostdouble/DispatchDouble.h"
@@ -17,6 +18,8 @@ struct HostContext {
   std::shared_ptr<Profile> profile;
   std::shared_ptr<WordState> word;
   std::shared_ptr<ExcelState> excel;
+  // Application.Version as Office answers it ("11.0" is Office 2003); none: the property fails.
+  std::optional<std::wstring> version = std::wstring(L"11.0");
 };
 using Context = std::shared_ptr<HostContext>;
 

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,9 @@ class HostDouble {
   // Application.Name: "Microsoft Word", "Microsoft Excel", "Outlook" unless changed.
   void SetName(std::wstring name);
   const std::wstring& name() const;
+  // Application.Version: "11.0" (Office 2003) unless changed; none makes it fail, as a host
+  // without the property would.
+  void SetVersion(std::optional<std::wstring> version);
 
   CallLog& log();
   Profile& profile();

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -123,7 +124,8 @@ void Eventually(UiDriver& d, const std::function<bool()>& done, const std::strin
 
 int CountInRow(const Bitmap& b, int y, int x0, int x1, std::uint32_t c) {
   int n = 0;
-  for (int x = x0; x < x1; ++x)
+  if (y < 0 || y >= b.Height()) return 0;  // a picture a failed step never took
+  for (int x = std::max(x0, 0); x < std::min(x1, b.Width()); ++x)
     if (b.PixelRGB(x, y) == c) ++n;
   return n;
 }

@@ -195,27 +195,58 @@ void BoardModel::PanelResized(int clientWidth, int clientHeight) {
 void BoardModel::StampTime(const std::string& text) {
   BeginDrawnChange();
   Surface& s = DrawingSurface();
-  s.SetBrushColour(clWhite);
   Font font;
   font.sizePoints = 10;
   font.bold = true;
-  s.SetFont(font);
-  // The glyphs of a bold face may reach past the box; a margin of half its height covers them.
-  const Rect cell = s.TextCell(stampX_, stampY_, text);
-  const int margin = (cell.bottom - cell.top) / 2 + 1;
-  const Rect area{cell.left - margin, cell.top - margin, cell.right + margin, cell.bottom + margin};
-  SaveForUndo(area);
-  s.TextOut(stampX_, stampY_, text);
-  // The stamp's box covers the ink under it, as it covers the picture.
-  if (ink_ && !cell.Empty()) {
-    history_.SaveInkArea(*ink_, cell);
-    const ink::Outline box{{ink::ToGrid(cell.left, cell.top), ink::ToGrid(cell.right, cell.top),
-                            ink::ToGrid(cell.right, cell.bottom), ink::ToGrid(cell.left, cell.bottom)}};
-    ink_->Erase(box);
+  Rect area;
+  if (glyphs_ && Inkable()) {
+    area = StampAsInk(s, font, text);
+  } else {
+    s.SetBrushColour(clWhite);
+    s.SetFont(font);
+    // The glyphs of a bold face may reach past the box; a margin of half its height covers them.
+    const Rect cell = s.TextCell(stampX_, stampY_, text);
+    const int margin = (cell.bottom - cell.top) / 2 + 1;
+    area = {cell.left - margin, cell.top - margin, cell.right + margin, cell.bottom + margin};
+    SaveForUndo(area);
+    s.TextOut(stampX_, stampY_, text);
+    // The box covers the ink under it, as it covers the picture.
+    if (ink_ && !cell.Empty()) {
+      history_.SaveInkArea(*ink_, cell);
+      ink_->Erase({{ink::ToGrid(cell.left, cell.top), ink::ToGrid(cell.right, cell.top),
+                    ink::ToGrid(cell.right, cell.bottom), ink::ToGrid(cell.left, cell.bottom)}});
+    }
   }
   s.SetBrushColour(selected_);
+  s.SetPenColour(selected_);
   history_.EndDrawing();
   PictureChanged(&area);
+}
+
+Rect BoardModel::StampAsInk(Surface& s, const Font& font, const std::string& text) {
+  ink::InkLayer& layer = InkForDrawing();
+  const ink::GlyphSource::TextShape shape = glyphs_->Shape(font, stampX_, stampY_, text);
+  Rect cell{int(std::floor(shape.cell[0].x)), int(std::floor(shape.cell[0].y)), int(std::ceil(shape.cell[2].x)),
+            int(std::ceil(shape.cell[2].y))};
+  const Rect area = cell.Union(ink::PixelBounds(shape.glyphs)).Intersect(layer.Bounds());
+  cell = cell.Intersect(layer.Bounds());
+  if (area.Empty()) return {};
+  SaveForUndo(area);
+  history_.SaveInkArea(layer, area);
+  // The box is white in the picture (it covers an opened photo as it always has) and paper in
+  // the ink, so it leaves the page showing where the board leaves transparent.
+  if (!cell.Empty()) {
+    s.SetBrushColour(clWhite);
+    s.SetPenColour(clWhite);
+    const Point box[4] = {{cell.left, cell.top}, {cell.right - 1, cell.top}, {cell.right - 1, cell.bottom - 1},
+                          {cell.left, cell.bottom - 1}};
+    s.Polygon(box);
+  }
+  ink::InkCanvas canvas(layer, glyphs_, systemColours_);
+  canvas.SetBrushColour(clWhite);
+  canvas.SetFont(font);
+  canvas.TextOut(stampX_, stampY_, text);
+  return area;
 }
 
 void BoardModel::EnterNaturalMode() {

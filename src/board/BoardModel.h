@@ -20,6 +20,7 @@
 #include "BoardPicture.h"
 #include "ByteSink.h"
 #include "Colour.h"
+#include "InkCanvas.h"
 #include "InkLayer.h"
 #include "InkPen.h"
 #include "PenSettings.h"
@@ -59,6 +60,13 @@ class BoardModel {
   // The screen resolution the board is shown at. The nib is drawn dpi/96 times its width, so a
   // stroke has the same physical width at any display scaling.
   void SetDpi(int dpi) { dpi_ = dpi > 0 ? dpi : 96; }
+  // Where the time stamp's characters come from, and the system colours its text may be in
+  // (not owned). With them the stamp's text is ink, with its coverage; without (a palette
+  // picture, or no font engine) the surface draws it into the picture.
+  void SetGlyphSource(ink::GlyphSource* glyphs, ink::SystemColours systemColours) {
+    glyphs_ = glyphs;
+    systemColours_ = std::move(systemColours);
+  }
   // The colour (pen, fill, selection, in this order) and then the nib of a settings load.
   void ApplySettings(const LoadedPenSettings& settings);
 
@@ -72,7 +80,8 @@ class BoardModel {
   void ChooseColour(ColourValue c);   // pen and fill
   void Clear();
   void PanelResized(int clientWidth, int clientHeight);
-  // Draws `text` at the stamp point on a white box, 10-point bold.
+  // Draws `text` at the stamp point on a white box, 10-point bold: the box is white in the
+  // picture and takes the ink under it away, the characters are ink.
   void StampTime(const std::string& text);
   // Open's first step: the view keeps its place and size until the picture changes.
   void EnterNaturalMode();
@@ -185,6 +194,7 @@ class BoardModel {
   void InkChanged(const Rect& area);
   void AliasedStep();  // a palette picture keeps its palette: the step drawn as a plain polygon
   ink::Rgb InkColour() const;
+  Rect StampAsInk(Surface& s, const Font& font, const std::string& text);
   Bitmap Composed() const;
   bool Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&), const char* refusal);
 
@@ -210,6 +220,8 @@ class BoardModel {
   int lastX_ = 0, lastY_ = 0, curX_ = 0, curY_ = 0;
   int nibWidth_ = kInitialNibWidth;
   int dpi_ = 96;
+  ink::GlyphSource* glyphs_ = nullptr;
+  ink::SystemColours systemColours_;
   bool accepted_ = false;
   ColourValue selected_ = clRed;
   int penIndex_ = 3;

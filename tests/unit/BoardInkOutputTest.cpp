@@ -6,6 +6,7 @@
 #include "BoardModel.h"
 #include "Bmp.h"
 #include "Errors.h"
+#include "InkTestSupport.h"
 #include "Png.h"
 
 namespace inkra::board {
@@ -124,6 +125,42 @@ TEST_F(BoardInkOutput, TheTimeStampCoversTheInkUnderItsBoxAndStaysOpaqueInThePng
   EXPECT_EQ(png.pixels[(std::size_t(61) * 200 + 61) * 4 + 3], 0);
   EXPECT_TRUE(board.Undo());
   EXPECT_EQ(Coverage(61, 61), 255);
+}
+
+// With the font engine's outlines the stamp's characters are ink: the box is white in the picture
+// and paper in the ink, so on paper only the characters stay in the PNG, with their coverage, and
+// on an opened picture the box covers it as before.
+TEST_F(BoardInkOutput, TheTimeStampsCharactersAreInkOverAWhiteBox) {
+  ink::testing::BoxGlyphs glyphs;  // 10 x 20 pixel characters, the glyph their middle 5 x 10
+  board.SetGlyphSource(&glyphs, [](int) { return ColourValue(0x000000); });
+  for (const bool onPaper : {true, false}) {
+    SCOPED_TRACE(onPaper ? "paper" : "opened picture");
+    if (!onPaper) OpenPicture(200, 120, 0x90);
+    const std::uint32_t under = std::get<Bitmap>(board.Snapshot()).PixelRGB(60, 60);  // the stroke, or the photo
+    board.MouseDown(MouseButton::Right, 50, 50);
+    board.StampTime("12");  // the box (50, 50)-(70, 70); the first glyph (52.5, 55)-(57.5, 65)
+    EXPECT_EQ(Coverage(60, 60), 0);    // the box, between the glyphs, over the stroke
+    EXPECT_EQ(Coverage(55, 58), 255);  // inside a glyph
+    EXPECT_EQ(Coverage(57, 58), 128);  // the glyph's edge halves the pixel
+    EXPECT_EQ(board.Ink()->At(55, 58).colour, (ink::Rgb{0, 0, 0}));
+    const Bitmap shown = std::get<Bitmap>(board.Snapshot());
+    EXPECT_EQ(shown.PixelRGB(60, 60), 0xFFFFFFu);  // white over the picture too
+    EXPECT_GT(shown.PixelRGB(57, 58), 0x606060u);
+    EXPECT_LT(shown.PixelRGB(57, 58), 0xA0A0A0u);
+    const PngImage png = ReadPng(Written(true));
+    const auto alpha = [&](int x, int y) {
+      return png.channels == 4 ? int(png.pixels[(std::size_t(y) * 200 + std::size_t(x)) * 4 + 3]) : 255;
+    };
+    EXPECT_EQ(alpha(60, 60), onPaper ? 0 : 255);
+    EXPECT_EQ(alpha(57, 58), onPaper ? 128 : 255);
+    // The BMP thresholds the edge: no grey is left for a host that keys out white.
+    const Bitmap bmp = ReadBmp(Written(false));
+    EXPECT_EQ(bmp.PixelRGB(57, 58), 0u);
+    EXPECT_EQ(bmp.PixelRGB(58, 58), 0xFFFFFFu);
+    EXPECT_TRUE(board.Undo());
+    EXPECT_EQ(std::get<Bitmap>(board.Snapshot()).PixelRGB(60, 60), under);
+  }
+  EXPECT_EQ(glyphs.calls, 4);  // the box from the outlines, then the text: twice a stamp
 }
 
 TEST_F(BoardInkOutput, UndoAndRedoTakeTheInkOfAStrokeBackAndBringItBack) {

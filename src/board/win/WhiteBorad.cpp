@@ -74,8 +74,7 @@ void TfrmWhiteBorad::FormCreate() {
   // double buffer is needed to keep strokes from flickering.
   RECT client;
   GetClientRect(DrawingPanel(), &client);
-  surfaces_.SetDpi(Dpi());
-  model_.SetDpi(Dpi());
+  DrawAtDpi();
   model_.Create(client.right, client.bottom);
   LoadBoardCursor();
   LoadPenSettings();

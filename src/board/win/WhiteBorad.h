@@ -11,6 +11,7 @@
 #include "BoardModel.h"
 #include "ColourBox.h"
 #include "FileDialogs.h"
+#include "GdiGlyphSource.h"
 #include "GdiSurface.h"
 #include "Handle.h"
 #include "PenPointer.h"
@@ -111,6 +112,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void CreatePenBar();
   // Fonts, toolbar images and control places for the window's dpi.
   void ApplyDpi();
+  void DrawAtDpi();  // the nib, new surfaces and the stamp's text follow the board's dpi
   void DpiChanged() override;
   void LayOut();
   void OnCommand(int id, int code);
@@ -127,6 +129,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   BoardOptions options_;
   CommonFileDialogs commonDialogs_;
   GdiSurfaceFactory surfaces_;
+  std::unique_ptr<inkra::win::GdiGlyphSource> glyphs_;  // the time stamp's text, at the board's dpi
   BoardModel model_{surfaces_};
   std::wstring handOffWritten_;
   bool scanning_ = false;  // the scanner's event loop dispatches our messages: no second scan from it

@@ -123,8 +123,14 @@ void TfrmWhiteBorad::ApplyDpi() {
 void TfrmWhiteBorad::DpiChanged() {
   ApplyDpi();
   // The picture keeps its pixels; only the nib and new text follow the new dpi.
+  DrawAtDpi();
+}
+
+void TfrmWhiteBorad::DrawAtDpi() {
   surfaces_.SetDpi(Dpi());
   model_.SetDpi(Dpi());
+  glyphs_ = std::make_unique<inkra::win::GdiGlyphSource>(Dpi());
+  model_.SetGlyphSource(glyphs_.get(), [](int index) { return ColourValue(GetSysColor(index)); });
 }
 
 void TfrmWhiteBorad::CreateToolbar() {

@@ -292,21 +292,25 @@ void BoardModel::ClearForSeal() {
 }
 
 void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
-  Bitmap seal = ReadBmp(bmp);
-  // The seal dialogs write colour and straight alpha: laid over the cleared board's white, so
-  // the anti-aliased edges stay and nothing of the seal's background shows.
-  if (seal.BitsPerPixel() == 32 && !seal.HasMasks()) {
-    Bitmap over(seal.Width(), seal.Height(), 24);
-    for (int y = 0; y < seal.Height(); ++y) {
-      const std::uint8_t* from = seal.Row(y);
-      std::uint8_t* to = over.Row(y);
-      for (int x = 0; x < seal.Width(); ++x)
-        for (int c = 0; c < 3; ++c)
-          to[3 * x + c] = std::uint8_t((from[4 * x + c] * from[4 * x + 3] + 255 * (255 - from[4 * x + 3]) + 127) / 255);
-    }
-    seal = std::move(over);
+  const Bitmap seal = ReadBmp(bmp);
+  if (seal.BitsPerPixel() != 32 || seal.HasMasks()) {
+    surface_ = surfaces_.FromBitmap(seal);
+    SetSurfaceColours();
+    PictureChanged(nullptr);
+    return;
   }
-  surface_ = surfaces_.FromBitmap(seal);
+  // The seal dialogs write colour and straight alpha: white paper of the seal's size with the
+  // seal as ink on it, so its anti-aliased edges reach the document as they were drawn.
+  auto layer = std::make_unique<ink::InkLayer>(seal.Width(), seal.Height());
+  const PixelRows dry = layer->DryPixels();
+  for (int y = 0; y < seal.Height(); ++y) {
+    const std::uint8_t* from = seal.Row(y);
+    std::uint8_t* to = dry.Row(y);
+    for (int x = 0; x < seal.Width(); ++x, from += 4, to += 4)
+      if (from[3] != 0) to[0] = from[2], to[1] = from[1], to[2] = from[0], to[3] = from[3];
+  }
+  surface_ = surfaces_.NewWhite(seal.Width(), seal.Height());
+  ink_ = std::move(layer);
   SetSurfaceColours();
   PictureChanged(nullptr);
 }

@@ -5,6 +5,7 @@
 #include "BoardModel.h"
 #include "Bmp.h"
 #include "Errors.h"
+#include "Png.h"
 
 namespace inkra::board {
 namespace {
@@ -112,17 +113,20 @@ TEST_F(BoardLayout, SealReplacesThePictureAtItsOwnSize) {
   EXPECT_EQ(std::get<Bitmap>(snap).BitsPerPixel(), 8);
 }
 
-TEST_F(BoardLayout, SealWithAlphaIsLaidOverWhite) {
+// A seal with alpha is ink on white paper: shown over white, in the PNG with its own alpha, in
+// the BMP thresholded.
+TEST_F(BoardLayout, SealWithAlphaIsInkOnWhitePaper) {
   struct Case {
     std::uint8_t b, g, r, alpha;
     std::uint32_t shown;  // over white, 0x00BBGGRR
+    std::uint32_t bmp;
   };
   const Case cases[] = {
-      {0, 0, 255, 255, clRed},     // full ink
-      {0, 0, 255, 0, clWhite},     // none: white whatever the colour bytes
-      {0, 0, 0, 0, clWhite},
-      {0, 0, 255, 128, 0x7F7FFF},  // an edge: half the ink
-      {128, 0, 0, 64, 0xDFBFBF},   // navy at a quarter
+      {0, 0, 255, 255, clRed, clRed},       // full ink
+      {0, 0, 255, 0, clWhite, clWhite},     // none: white whatever the colour bytes
+      {0, 0, 0, 0, clWhite, clWhite},
+      {0, 0, 255, 128, 0x7F7FFF, clRed},    // an edge: half the ink
+      {128, 0, 0, 64, 0xDFBFBF, clWhite},   // navy at a quarter
   };
   Bitmap seal(int(std::size(cases)), 1, 32);
   for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -138,8 +142,18 @@ TEST_F(BoardLayout, SealWithAlphaIsLaidOverWhite) {
   const auto snap = board.Snapshot();
   ASSERT_TRUE(std::holds_alternative<Bitmap>(snap));
   const Bitmap& shown = std::get<Bitmap>(snap);
-  EXPECT_EQ(shown.BitsPerPixel(), 24);
-  for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(shown.PixelRGB(int(i), 0), cases[i].shown) << i;
+  VectorSink png, bmp;
+  board.WritePng(png);
+  board.WritePicture(bmp);
+  const PngImage alpha = ReadPng(png.data);
+  const Bitmap keyed = ReadBmp(bmp.data);
+  ASSERT_EQ(alpha.channels, 4);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(shown.PixelRGB(int(i), 0), cases[i].shown) << i;
+    EXPECT_EQ(alpha.pixels[4 * i + 3], cases[i].alpha) << i;
+    if (cases[i].alpha) EXPECT_EQ(alpha.pixels[4 * i], cases[i].r) << i;
+    EXPECT_EQ(keyed.PixelRGB(int(i), 0), cases[i].bmp) << i;
+  }
 }
 
 TEST_F(BoardLayout, UnreadableSealLeavesAWhiteBoardOfTheViewSize) {

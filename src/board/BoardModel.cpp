@@ -381,28 +381,24 @@ void BoardModel::WritePicture(ByteSink& sink) const {
 void BoardModel::WritePng(ByteSink& sink) const {
   if (kind_ == PictureKind::Jpeg) return sink.Write(jpegBytes_);
   if (kind_ == PictureKind::Empty) throw PictureError("The board holds no picture");
-  const Bitmap below = surface_->ToBitmap();
-  const Bitmap shown = Composed();
-  const int w = shown.Width(), h = shown.Height(), step = shown.BitsPerPixel() / 8;
+  const PixelRows below = const_cast<Surface&>(*surface_).Pixels();
+  const int w = below.width, h = below.height, step = below.bitsPerPixel / 8;
   if (step != 3 && step != 4) throw PictureError("A palette picture is written as a BMP");
   const int channels = paper_ ? 4 : 3;
   std::vector<std::uint8_t> rgba(std::size_t(w) * std::size_t(h) * std::size_t(channels));
-  const std::uint8_t* ink = nullptr;
-  std::size_t inkStride = 0;
   PngRows inkRows;
-  if (paper_ && ink_) {
-    inkRows = const_cast<ink::InkLayer&>(*ink_).Rgba();
-    ink = inkRows.bits;
-    inkStride = inkRows.stride;
-  }
+  if (paper_ && ink_) inkRows = const_cast<ink::InkLayer&>(*ink_).Rgba();
+  // Composed one row at a time: a page-size photo is not copied twice more on its way out.
+  std::vector<std::uint8_t> shown(std::size_t(w) * std::size_t(step));
   for (int y = 0; y < h; ++y) {
-    const std::uint8_t* b = below.Pixels().data() + std::size_t(y) * below.Stride();
-    const std::uint8_t* c = shown.Pixels().data() + std::size_t(y) * shown.Stride();
+    Compose({0, y, w, y + 1}, {shown.data(), shown.size(), w, 1, below.bitsPerPixel});
+    const std::uint8_t* b = below.Row(y);
+    const std::uint8_t* c = shown.data();
     std::uint8_t* o = rgba.data() + std::size_t(y) * std::size_t(w) * std::size_t(channels);
     for (int x = 0; x < w; ++x, b += step, c += step, o += channels) {
       if (paper_ && b[0] == 255 && b[1] == 255 && b[2] == 255) {
         // White paper: only the ink shows, with its own alpha.
-        if (ink) std::copy_n(ink + std::size_t(y) * inkStride + std::size_t(x) * 4, 4, o);
+        if (inkRows.bits) std::copy_n(inkRows.bits + std::size_t(y) * inkRows.stride + std::size_t(x) * 4, 4, o);
         else o[0] = o[1] = o[2] = 255, o[3] = 0;
         continue;
       }

@@ -12,6 +12,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include "Handwriting.h"
 #include "InkPen.h"
 #include "Png.h"
 
@@ -24,15 +25,9 @@ using inkra::ink::InkSample;
 
 constexpr int kPageWidth = 2480, kPageHeight = 3508, kBoardWidth = 602, kBoardHeight = 258;
 
-// A handwriting-like path inside a 602 x 258 box: loops of a few dozen pixels, a sample every
-// 4 to 9 pixels as a mouse reports a quick hand.
 std::vector<InkSample> Handwriting(double left, double top, double scale) {
   std::vector<InkSample> samples;
-  for (int i = 0; i < 400; ++i) {
-    const double t = i * 0.07;
-    samples.push_back({left + scale * (30 + t * 20 + 25 * std::sin(t * 3.1)),
-                       top + scale * (120 + 70 * std::sin(t * 1.7) * std::cos(t * 0.45)), inkra::ink::kNoPressure});
-  }
+  for (const auto& p : inkra::bench::Handwriting(left, top, scale)) samples.push_back({p.x, p.y, inkra::ink::kNoPressure});
   return samples;
 }
 
@@ -47,7 +42,7 @@ void InkStrokeStep(benchmark::State& state) {
   std::size_t next = 0;
   double pageTime = 0, boardTime = 0;
   for (auto _ : state) {
-    if (next % 40 == 0) {
+    if (next % inkra::bench::kStepsPerStroke == 0) {
       state.PauseTiming();
       onPage.Up(), onBoard.Up();
       onPage.Down(samples[next], 3, {255, 0, 0}), onBoard.Down(samples[next], 3, {255, 0, 0});

@@ -18,6 +18,7 @@
 #include "BoardTestJpeg.h"
 #include "BoardTool.h"
 #include "Figure.h"
+#include "Handwriting.h"
 #include "Bmp.h"
 #include "ByteSink.h"
 #include "FileReplace.h"
@@ -59,15 +60,22 @@ void WriteAll(const std::wstring& path, const std::vector<std::uint8_t>& bytes) 
       .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-// Strokes going round in a circle, one step per call.
-double StrokeStep(board::win::TfrmWhiteBorad& board, int cx, int cy) {
+// Handwriting, one step per call, a new stroke every few dozen steps (its press and release
+// timed with the step they come with).
+double StrokeStep(board::win::TfrmWhiteBorad& board) {
   ShowWindow(board.Handle(), SW_SHOW);
   Pump();
-  board.imageMouseDown(board::MouseButton::Left, cx, cy);
-  int i = 0;
-  double us = Time(9, 400, [&] {
-    const double a = (i++ % 360) * 3.14159 / 180;
-    board.imageMouseMove(cx + int(100 * std::cos(a)), cy + int(100 * std::sin(a)));
+  const auto path = bench::Handwriting(0, 0, 1);
+  std::size_t i = 0;
+  const double us = Time(9, 400, [&] {
+    const auto& p = path[i % path.size()];
+    if (i % bench::kStepsPerStroke == 0) {
+      board.imageMouseUp(board::MouseButton::Left, 0, 0);
+      board.imageMouseDown(board::MouseButton::Left, int(p.x), int(p.y));
+    } else {
+      board.imageMouseMove(int(p.x), int(p.y));
+    }
+    ++i;
   });
   board.imageMouseUp(board::MouseButton::Left, 0, 0);
   ShowWindow(board.Handle(), SW_HIDE);
@@ -112,7 +120,13 @@ int RunBoardTimings(const wchar_t* jpegPath) {
   GetTempPathW(MAX_PATH + 1, tempFolder);
   const std::wstring folder = tempFolder;
   const std::wstring pageBmp = folder + L"board-bench-page.bmp", pageJpg = folder + L"board-bench-page.jpg";
+  const std::wstring greyBmp = folder + L"board-bench-grey.bmp";
   {
+    // A palette picture of the default board's size: the board draws on it as it drew on every
+    // picture before strokes became ink (a GDI polygon per step, no coverage).
+    VectorSink grey;
+    WriteBmp(Bitmap(602, 258, 8), grey);
+    WriteAll(greyBmp, grey.data);
     VectorSink bmp;
     // At the display's depth, as the default board is: the two stroke steps compare like with like.
     WriteBmp(Bitmap(kPageWidth, kPageHeight, 32), bmp);
@@ -130,16 +144,23 @@ int RunBoardTimings(const wchar_t* jpegPath) {
   options.handOffPath = folder + L"board-bench-handoff.wmf";
 
   board::win::TfrmWhiteBorad board(options);
-  const double smallStep = StrokeStep(board, 300, 130);
+  const double smallStep = StrokeStep(board);
   std::printf("stroke step, default board 602x258:      %8.1f us\n", smallStep);
   std::size_t kept = CircleStroke(board, 300, 130);
   const double smallUndo = MedianUndo(board);
   std::printf("undo of a stroke, default board 602x258:  %8.1f us (stroke kept in %zu KB)\n", smallUndo,
               kept / 1024);
 
+  dialogs.path = greyBmp;
+  board.BtnOpenClick();
+  const double aliasedStep = StrokeStep(board);
+  std::printf("aliased stroke step, 602x258 palette:     %8.1f us\n", aliasedStep);
+  PrintFigure("stroke_aliased", smallStep / 1000, aliasedStep / 1000);
+  DeleteFileW(greyBmp.c_str());
+
   dialogs.path = pageBmp;
   board.BtnOpenClick();
-  const double pageStep = StrokeStep(board, 300, 130);
+  const double pageStep = StrokeStep(board);
   std::printf("stroke step, page 2480x3508:              %8.1f us\n", pageStep);
   PrintFigure("stroke", pageStep / 1000, smallStep / 1000);
   kept = CircleStroke(board, 300, 130);

@@ -385,9 +385,22 @@ void BoardModel::WritePng(ByteSink& sink) const {
   const int w = below.width, h = below.height, step = below.bitsPerPixel / 8;
   if (step != 3 && step != 4) throw PictureError("A palette picture is written as a BMP");
   const int channels = paper_ ? 4 : 3;
-  std::vector<std::uint8_t> rgba(std::size_t(w) * std::size_t(h) * std::size_t(channels));
   PngRows inkRows;
   if (paper_ && ink_) inkRows = const_cast<ink::InkLayer&>(*ink_).Rgba();
+  const auto whitePaper = [&](const std::uint8_t* b) { return paper_ && b[0] == 255 && b[1] == 255 && b[2] == 255; };
+  const auto blankRow = [&](int y) {
+    const std::uint8_t* b = below.Row(y);
+    for (int x = 0; x < w; ++x, b += step)
+      if (!whitePaper(b)) return false;
+    return true;
+  };
+  // Plain paper with ink on it, the usual signature: the ink's own rows are the picture.
+  if (inkRows.bits) {
+    int y = 0;
+    while (y < h && blankRow(y)) ++y;
+    if (y == h) return inkra::WritePng(inkRows, sink);
+  }
+  std::vector<std::uint8_t> rgba(std::size_t(w) * std::size_t(h) * std::size_t(channels));
   // Composed one row at a time: a page-size photo is not copied twice more on its way out.
   std::vector<std::uint8_t> shown(std::size_t(w) * std::size_t(step));
   for (int y = 0; y < h; ++y) {
@@ -396,7 +409,7 @@ void BoardModel::WritePng(ByteSink& sink) const {
     const std::uint8_t* c = shown.data();
     std::uint8_t* o = rgba.data() + std::size_t(y) * std::size_t(w) * std::size_t(channels);
     for (int x = 0; x < w; ++x, b += step, c += step, o += channels) {
-      if (paper_ && b[0] == 255 && b[1] == 255 && b[2] == 255) {
+      if (whitePaper(b)) {
         // White paper: only the ink shows, with its own alpha.
         if (inkRows.bits) std::copy_n(inkRows.bits + std::size_t(y) * inkRows.stride + std::size_t(x) * 4, 4, o);
         else o[0] = o[1] = o[2] = 255, o[3] = 0;

@@ -130,6 +130,9 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   CommonFileDialogs commonDialogs_;
   GdiSurfaceFactory surfaces_;
   std::unique_ptr<inkra::win::GdiGlyphSource> glyphs_;  // the time stamp's text, at the board's dpi
+  static constexpr int kKeptComposeSide = 256;
+  std::unique_ptr<inkra::win::GdiCanvas> stepCompose_;  // where a stroke step's repaint is composed
+  int stepComposeBits_ = 0;
   BoardModel model_{surfaces_};
   std::wstring handOffWritten_;
   bool scanning_ = false;  // the scanner's event loop dispatches our messages: no second scan from it

@@ -2,6 +2,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "BoardTexts.h"
 #include "CursorTable.h"
@@ -158,12 +159,24 @@ void TfrmWhiteBorad::PaintView() {
   if (shown && IntersectRect(&inside, &area, &picture)) {
     const int w = inside.right - inside.left, h = inside.bottom - inside.top;
     if (model_.Ink()) {
-      // The ink composited over the picture, in a bitmap of the painted area only.
+      // The ink composited over the picture, in a bitmap of the painted area only. A stroke
+      // repaints a small area at every step: the bitmap for those is kept, not made each time.
       const int bits = const_cast<GdiSurface*>(shown)->Pixels().bitsPerPixel;
-      inkra::win::GdiCanvas composed(w, h, bits, inkra::win::GdiCanvas::Contents::Unset);
+      std::optional<inkra::win::GdiCanvas> large;
+      inkra::win::GdiCanvas* composed;
+      if (w <= kKeptComposeSide && h <= kKeptComposeSide) {
+        if (!stepCompose_ || stepComposeBits_ != bits) {
+          stepCompose_ = std::make_unique<inkra::win::GdiCanvas>(kKeptComposeSide, kKeptComposeSide, bits,
+                                                                 inkra::win::GdiCanvas::Contents::Unset);
+          stepComposeBits_ = bits;
+        }
+        composed = stepCompose_.get();
+      } else {
+        composed = &large.emplace(w, h, bits, inkra::win::GdiCanvas::Contents::Unset);
+      }
       model_.Compose({inside.left, inside.top, inside.right, inside.bottom},
-                     {composed.Bits(), Bitmap::StrideFor(w, bits), w, h, bits});
-      BitBlt(dc, inside.left, inside.top, w, h, composed.Dc(), 0, 0, SRCCOPY);
+                     {composed->Bits(), Bitmap::StrideFor(composed->Width(), bits), w, h, bits});
+      BitBlt(dc, inside.left, inside.top, w, h, composed->Dc(), 0, 0, SRCCOPY);
     } else {
       BitBlt(dc, inside.left, inside.top, w, h, shown->Dc(), inside.left, inside.top, SRCCOPY);
     }

@@ -1,12 +1,14 @@
 // The add-in's lifetime over many cycles, through the built DLL as a host loads it: create by the
-// class factory, connect to a Word or Excel double, click the button (the UI driver cancels the
-// board), disconnect, release. At the end the server must be unloadable, every host object freed,
-// and the process's GDI and USER objects back where they were after the first cycle (which loads
-// what stays for the life of the process: window classes, fonts, the common controls).
+// class factory, connect to a Word or Excel double, click the button (the UI driver writes a
+// stroke, so the board's ink and undo history are made, and cancels the board), disconnect,
+// release. At the end the server must be unloadable, every host object freed, and the process's
+// GDI objects, windows and private memory back where they were after the first cycle (which
+// loads what stays for the life of the process: window classes, fonts, the common controls).
 //
 //   addin_soak.exe CYCLES DLL     exit code 0 when every check held
 #include <windows.h>
 #include <objbase.h>
+#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -20,6 +22,7 @@
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
 #include "support/BoardDriver.h"
+#include "support/GdiObjects.h"
 
 namespace {
 
@@ -33,6 +36,9 @@ using CanUnloadNowFn = HRESULT(WINAPI*)();
 constexpr CLSID kWordAddIn = {0x811CC9C8, 0x001E, 0x407A, {0x90, 0xB4, 0x6B, 0x16, 0xA0, 0x17, 0xC5, 0xBB}};
 constexpr CLSID kExcelAddIn = {0x5C2240AF, 0xD37C, 0x465E, {0x99, 0xE7, 0x1E, 0x60, 0x4D, 0xEF, 0x70, 0x18}};
 constexpr long kHandful = 5;  // GDI or USER objects a run may differ by without a leak
+// Private memory a run may gain without a leak: heap fragmentation and caches. A board's picture
+// and ink left behind each cycle would be hundreds of kilobytes a cycle, hundreds of MB a run.
+constexpr double kPrivateSlackMb = 16;
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
   ++*reinterpret_cast<long*>(count);
@@ -40,16 +46,22 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
   return TRUE;
 }
 
-// GetGuiResources as Windows answers it; Wine's is a stub that answers 0, so the windows of this
-// thread are counted too: a board or dialog left behind shows there.
+// What a leak would show in, counted as the system at hand allows: GDI objects through the
+// handle table where GetGuiResources is Wine's stub, USER objects (0 under Wine), the thread's
+// windows (a board or dialog left behind) and the private memory (pictures, ink, history).
 struct GuiObjects {
   long gdi, user, windows;
+  double privateMb;
 };
 GuiObjects Count() {
   HANDLE self = GetCurrentProcess();
   long windows = 0;
   EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&windows));
-  return {long(GetGuiResources(self, GR_GDIOBJECTS)), long(GetGuiResources(self, GR_USEROBJECTS)), windows};
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  return {inkra::test::GdiObjectCount(), long(GetGuiResources(self, GR_USEROBJECTS)), windows,
+          double(memory.PrivateUsage) / (1 << 20)};
 }
 
 // One cycle; false (with a message) when a step failed.
@@ -71,6 +83,7 @@ bool Cycle(GetClassObjectFn getClassObject, HostKind kind, HostDouble& host) {
   inkra::test::UiDriver ui(10000);
   ui.Then([](inkra::test::UiDriver& d) {
     HWND board = inkra::test::WaitForBoard(d);
+    inkra::test::Stroke(d.Child(board, L"InkraBoardView", nullptr), {{40, 40}, {140, 90}, {240, 40}});
     d.Close(board);  // the user cancels
     d.WaitUntilGone(board);
   });
@@ -125,17 +138,20 @@ int wmain(int argc, wchar_t** argv) {
   const long liveHostObjects = inkra::test::office::LiveObjects::InProcess();
   const HRESULT unload = canUnloadNow();
   std::printf("soak: %d cycles in %.1f s (%.1f ms each); GDI objects %ld -> %ld, USER objects %ld -> %ld, "
-              "windows %ld -> %ld; host objects alive %ld; DllCanUnloadNow 0x%08lX\n",
+              "windows %ld -> %ld, private memory %.1f -> %.1f MB; host objects alive %ld; DllCanUnloadNow 0x%08lX\n",
               cycles, seconds, seconds * 1000 / (cycles ? cycles : 1), start.gdi, end.gdi, start.user, end.user,
-              start.windows, end.windows, liveHostObjects, static_cast<unsigned long>(unload));
+              start.windows, end.windows, start.privateMb, end.privateMb, liveHostObjects, static_cast<unsigned long>(unload));
   PrintFigure("soak_gdi", end.gdi, start.gdi);
   PrintFigure("soak_user", end.user, start.user);
+  PrintFigure("soak_windows", end.windows, start.windows);
+  PrintFigure("soak_private", end.privateMb, start.privateMb);
   PrintFigure("soak_com", liveHostObjects, 0);
   if (unload != S_OK) ++failures, std::fprintf(stderr, "soak: the server cannot unload\n");
   if (liveHostObjects != 0) ++failures, std::fprintf(stderr, "soak: host objects were not released\n");
   if (std::labs(end.gdi - start.gdi) > kHandful || std::labs(end.user - start.user) > kHandful ||
       end.windows != start.windows)
     ++failures, std::fprintf(stderr, "soak: GDI or USER objects or windows leaked\n");
+  if (end.privateMb - start.privateMb > kPrivateSlackMb) ++failures, std::fprintf(stderr, "soak: private memory grew\n");
   // Freed by its host, the DLL takes its window classes along: a later load must not find
   // classes whose procedure points into the freed code.
   const HINSTANCE module = dll.get();

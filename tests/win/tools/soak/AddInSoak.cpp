@@ -57,11 +57,12 @@ GuiObjects Count() {
   HANDLE self = GetCurrentProcess();
   long windows = 0;
   EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&windows));
-  PROCESS_MEMORY_COUNTERS_EX memory{};
+  // The commit charge: the private memory committed. Wine answers PrivateUsage with 0 but fills this.
+  PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
-  GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  GetProcessMemoryInfo(self, &memory, sizeof memory);
   return {inkra::test::GdiObjectCount(), long(GetGuiResources(self, GR_USEROBJECTS)), windows,
-          double(memory.PrivateUsage) / (1 << 20)};
+          double(memory.PagefileUsage) / (1 << 20)};
 }
 
 // One cycle; false (with a message) when a step failed.

@@ -26,6 +26,10 @@ enum class LayoutMode { Fill, Natural };
 // picture shown, the file read and the picture decoded from it; undoing the open holds the
 // history, the picture shown, the one coming back and the copy going into the history. Four
 // times 96 MB is 384 MB, which such a host still has; twice the limit would not fit.
+// Ink adds 5 bytes a pixel once something is drawn (the layer's colour and coverage, and the
+// coverage of the stroke in progress), 160 MB over the largest picture; the history then holds
+// only the areas drawn on, and the PNG of such a picture is written opaque (3 bytes a pixel), so
+// signing and confirming it stay within the four pictures' worth that opening and undoing take.
 inline constexpr std::size_t kMaxPictureBytes = std::size_t(96) << 20;
 enum class PictureKind { Empty, Bitmap, Jpeg };
 

@@ -1,7 +1,5 @@
 #include "Coverage.h"
 
-#include <climits>
-
 #include <agg_rasterizer_scanline_aa.h>
 #include <agg_scanline_u.h>
 
@@ -52,22 +50,6 @@ void CoverageRasterizer::Rasterize(const Outline& outline, const Rect& clip, con
     auto s = sl.begin();
     for (unsigned n = sl.num_spans(); n; --n, ++s) span(y, s->x, s->len, s->covers);
   }
-}
-
-Rect PixelBounds(const Outline& outline) {
-  bool any = false;
-  ClipperLib::cInt l = 0, t = 0, r = 0, b = 0;
-  for (const OutlinePath& path : outline)
-    for (const ClipperLib::IntPoint& p : path) {
-      if (!any) l = r = p.X, t = b = p.Y, any = true;
-      l = std::min(l, p.X), r = std::max(r, p.X), t = std::min(t, p.Y), b = std::max(b, p.Y);
-    }
-  if (!any) return {};
-  const auto down = [](ClipperLib::cInt v) {
-    return int(std::clamp<ClipperLib::cInt>(v >= 0 ? v / kSubpixels : -((-v + kSubpixels - 1) / kSubpixels), INT_MIN / 2, INT_MAX / 2));
-  };
-  const auto up = [&](ClipperLib::cInt v) { return -down(-v); };
-  return {down(l), down(t), up(r), up(b)};
 }
 
 }  // namespace inkra::ink

@@ -68,7 +68,7 @@ void InkCanvas::Polygon(std::span<const Point> points) {
   std::vector<NibPoint> corners;
   for (const Point& p : points) corners.push_back({double(p.x), double(p.y), 0});
   corners.push_back(corners.front());
-  AddSweptBands(corners, bands);
+  SweepBands(corners, bands);
   ClipperLib::SimplifyPolygons(bands, pen, ClipperLib::pftNonZero);
   PaintPair(inside, brush_, clWhite, pen, pen_, clBlack);
 }

@@ -27,4 +27,11 @@ inline ClipperLib::IntPoint ToGrid(double x, double y) {
 // range are clamped: such pixels lie off every layer anyway.
 Rect PixelBounds(const Outline& outline);
 
+// The part of an outline inside a box of whole pixels (Sutherland-Hodgman, side by side). A
+// polygon that leaves the box and comes back keeps a seam of no width along the box's edge,
+// which fills nothing. Inside the box the outline stays as it was but for the crossings, which
+// the grid moves by at most half a step along the box's edge (a pixel's edge): well under 1/255
+// of any pixel's coverage. Paths of `out` past the clipped ones are left empty, their memory kept.
+void ClipToBox(const Outline& outline, const Rect& box, Outline& out);
+
 }  // namespace inkra::ink

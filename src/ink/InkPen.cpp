@@ -19,6 +19,9 @@ bool Usable(InkSample& s) {
   return true;
 }
 
+// A step's box and a pixel round it: the reach of the outline it keeps.
+Rect Grown(const Rect& box) { return {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1}; }
+
 }  // namespace
 
 void InkPen::Down(const InkSample& sample, double nibWidth, Rgb colour) {
@@ -29,7 +32,7 @@ void InkPen::Down(const InkSample& sample, double nibWidth, Rgb colour) {
   moved_ = false;
   nibWidth_ = std::isfinite(nibWidth) ? std::clamp(nibWidth, 0.0, kMaxNibWidth) : 0;
   first_ = s;
-  steps_.clear();
+  stepCount_ = 0;
   line_.Start(s);
   layer_.BeginWet(colour);
 }
@@ -54,7 +57,7 @@ Rect InkPen::Up() {
   }
   Rect changed = Draw(piece_);
   changed = changed.Union(layer_.Dry());
-  steps_.clear();
+  stepCount_ = 0;
   return changed;
 }
 
@@ -62,31 +65,32 @@ Rect InkPen::Draw(const std::vector<InkSample>& piece) {
   if (piece.empty()) return {};
   nibs_.clear();
   for (const InkSample& s : piece) nibs_.push_back({s.x, s.y, NibWidthFor(nibWidth_, s.pressure)});
-  Step step;
-  AddSweptBands(nibs_, step.bands);
-  for (const OutlinePath& band : step.bands) {
-    step.bandBoxes.push_back(PixelBounds({band}));
-    step.box = step.box.Union(step.bandBoxes.back());
-  }
+  SweepBands(nibs_, bands_);
+  const Rect box = PixelBounds(bands_);
+  const Rect reach = Grown(box);
 
-  // The step's bands joined with the earlier bands of the stroke that reach into its box, the
-  // newest first.
-  ClipperLib::Clipper clipper;
-  clipper.AddPaths(step.bands, ClipperLib::ptSubject, true);
-  std::size_t added = 0;
-  for (auto earlier = steps_.rbegin(); earlier != steps_.rend() && added < kMaxJoinedBands; ++earlier) {
-    if (earlier->box.Intersect(step.box).Empty()) continue;
-    for (std::size_t i = 0; i < earlier->bands.size() && added < kMaxJoinedBands; ++i)
-      if (!earlier->bandBoxes[i].Intersect(step.box).Empty()) {
-        clipper.AddPath(earlier->bands[i], ClipperLib::ptSubject, true);
-        ++added;
-      }
+  // The step's bands joined with the stroke that earlier steps left round its box. The last
+  // step's outline already holds every earlier band inside its own reach, so an older step is
+  // needed only where its bands reach beyond that (a stroke that turns back on itself).
+  clipper_.Clear();
+  clipper_.AddPaths(bands_, ClipperLib::ptSubject, true);
+  const Step* last = stepCount_ ? &steps_[(firstStep_ + stepCount_ - 1) % kMaxJoinedSteps] : nullptr;
+  const Rect lastReach = last ? Grown(last->box) : Rect{};
+  for (std::size_t i = 0; i < stepCount_; ++i) {
+    const Step& earlier = steps_[(firstStep_ + i) % kMaxJoinedSteps];
+    const Rect near = earlier.box.Intersect(reach);
+    if (near.Empty() || (&earlier != last && near.Intersect(lastReach) == near)) continue;
+    ClipToBox(earlier.stroke, reach, cut_);
+    clipper_.AddPaths(cut_, ClipperLib::ptSubject, true);
   }
-  Outline joined;
-  clipper.Execute(ClipperLib::ctUnion, joined, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+  clipper_.Execute(ClipperLib::ctUnion, joined_, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+  const Rect changed = layer_.SetWet(joined_, box);
 
-  const Rect changed = layer_.SetWet(joined, step.box);
-  steps_.push_back(std::move(step));
+  // The oldest step makes way once the ring is full.
+  if (stepCount_ == kMaxJoinedSteps) firstStep_ = (firstStep_ + 1) % kMaxJoinedSteps, --stepCount_;
+  Step& step = steps_[(firstStep_ + stepCount_++) % kMaxJoinedSteps];
+  ClipToBox(joined_, reach, step.stroke);
+  step.box = box;
   return changed;
 }
 

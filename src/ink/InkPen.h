@@ -3,6 +3,7 @@
 // and each step's band goes onto the layer as wet ink until the pen is lifted. Where a step's
 // band meets earlier steps of the same stroke, their outlines are joined into one before
 // rasterizing, so every pixel carries the exact area of the stroke inside it.
+#include <array>
 #include <vector>
 
 #include "CentreLine.h"
@@ -27,16 +28,18 @@ class InkPen {
  private:
   Rect Draw(const std::vector<InkSample>& piece);
 
+  // A step keeps the stroke as it lies round its box: its own bands joined with what earlier
+  // steps had there, cut to the box and a pixel more. The next step joins its bands with these
+  // cut outlines instead of with every band before it, so a step costs about the same however
+  // finely the curve before it was flattened.
   struct Step {
-    Outline bands;
-    std::vector<Rect> bandBoxes;
+    Outline stroke;
     Rect box;
   };
-  // The most bands of earlier steps joined with a new one, the newest first. The seams that show
-  // are where a step meets the one before, a few bands back; where a stroke crosses an older part
-  // of itself, the pixels keep the larger of the two coverages. A scribble over one spot thus
-  // costs a step about what a fresh line does (64 bands made a retraced circle three times slower).
-  static constexpr std::size_t kMaxJoinedBands = 16;
+  // The earlier steps a new one is joined with, the newest first. The seams that show are where
+  // a step meets the few before it; where a stroke crosses an older part of itself, the pixels
+  // keep the larger of the two coverages.
+  static constexpr std::size_t kMaxJoinedSteps = 8;
 
   InkLayer& layer_;
   CentreLine line_;
@@ -44,9 +47,14 @@ class InkPen {
   bool moved_ = false;
   double nibWidth_ = 0;
   InkSample first_;
-  std::vector<Step> steps_;  // this stroke's steps so far
+  // This stroke's latest steps, a ring kept with its memory: steps_[(first_ + i) % size].
+  std::array<Step, kMaxJoinedSteps> steps_;
+  std::size_t firstStep_ = 0, stepCount_ = 0;
   std::vector<InkSample> piece_;
   std::vector<NibPoint> nibs_;
+  // Kept from one step to the next with their memory: a step runs for every pointer move.
+  Outline bands_, cut_, joined_;
+  ClipperLib::Clipper clipper_;
 };
 
 }  // namespace inkra::ink

@@ -15,7 +15,7 @@ std::array<Vec2, 6> NibCorners(const NibPoint& at) {
   return {{{x, y}, {x + 1, y}, {x + w + 1, y + w}, {x + w + 1, y + w + 1}, {x + w, y + w + 1}, {x, y + 1}}};
 }
 
-OutlinePath SweptNib(const NibPoint& a, const NibPoint& b) {
+void SweptNib(const NibPoint& a, const NibPoint& b, OutlinePath& hull) {
   // Convex hull of both hexagons (Andrew's monotone chain), on the grid so that the hull's
   // turns are decided exactly.
   std::array<ClipperLib::IntPoint, 12> pts;
@@ -25,7 +25,7 @@ OutlinePath SweptNib(const NibPoint& a, const NibPoint& b) {
   const auto cross = [](const ClipperLib::IntPoint& o, const ClipperLib::IntPoint& p, const ClipperLib::IntPoint& q) {
     return (long double)(p.X - o.X) * (long double)(q.Y - o.Y) - (long double)(p.Y - o.Y) * (long double)(q.X - o.X);
   };
-  OutlinePath hull(24);
+  hull.resize(24);
   std::size_t k = 0;
   for (const auto& p : pts) {
     while (k >= 2 && cross(hull[k - 2], hull[k - 1], p) <= 0) --k;
@@ -36,12 +36,18 @@ OutlinePath SweptNib(const NibPoint& a, const NibPoint& b) {
     hull[k++] = pts[i];
   }
   hull.resize(k > 1 ? k - 1 : k);
-  return hull;
 }
 
-void AddSweptBands(std::span<const NibPoint> points, Outline& out) {
-  if (points.size() == 1) out.push_back(SweptNib(points[0], points[0]));
-  for (std::size_t i = 1; i < points.size(); ++i) out.push_back(SweptNib(points[i - 1], points[i]));
+void SweepBands(std::span<const NibPoint> points, Outline& out) {
+  if (points.empty()) {
+    for (OutlinePath& path : out) path.clear();
+    return;
+  }
+  const std::size_t count = points.size() == 1 ? 1 : points.size() - 1;
+  if (out.size() < count) out.resize(count);
+  if (points.size() == 1) SweptNib(points[0], points[0], out[0]);
+  for (std::size_t i = 1; i < points.size(); ++i) SweptNib(points[i - 1], points[i], out[i - 1]);
+  for (std::size_t i = count; i < out.size(); ++i) out[i].clear();
 }
 
 }  // namespace inkra::ink

@@ -33,11 +33,13 @@ struct Vec2 {
 std::array<Vec2, 6> NibCorners(const NibPoint& at);
 
 // The band the nib sweeps from `a` to `b` (the convex hull of the nib at both ends), on the
-// outline grid. Every band turns the same way round, so overlapping bands add up under the
-// non-zero rule and never cancel.
-OutlinePath SweptNib(const NibPoint& a, const NibPoint& b);
+// outline grid, into `band`. Every band turns the same way round, so overlapping bands add up
+// under the non-zero rule and never cancel.
+void SweptNib(const NibPoint& a, const NibPoint& b, OutlinePath& band);
 
-// The swept bands of each consecutive pair of points (the nib alone for a single point).
-void AddSweptBands(std::span<const NibPoint> points, Outline& out);
+// The swept bands of each consecutive pair of points (the nib alone for a single point), in
+// `out`. Paths of `out` beyond the bands are left empty, and all keep their memory: a stroke
+// sweeps at every pointer move, and an empty path is no shape to anything that draws or joins.
+void SweepBands(std::span<const NibPoint> points, Outline& out);
 
 }  // namespace inkra::ink

@@ -37,7 +37,7 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 // steps measured are those of an ordinary stroke, not of one growing without end.
 void InkStrokeStep(benchmark::State& state) {
   InkLayer page(kPageWidth, kPageHeight), board(kBoardWidth, kBoardHeight);
-  InkPen onPage(page), onBoard(board);
+  InkPen onPage, onBoard;
   const auto samples = Handwriting(0, 0, 1);
   std::size_t next = 0;
   double pageTime = 0, boardTime = 0;
@@ -45,7 +45,7 @@ void InkStrokeStep(benchmark::State& state) {
     if (next % inkra::bench::kStepsPerStroke == 0) {
       state.PauseTiming();
       onPage.Up(), onBoard.Up();
-      onPage.Down(samples[next], 3, {255, 0, 0}), onBoard.Down(samples[next], 3, {255, 0, 0});
+      onPage.Down(page, samples[next], 3, {255, 0, 0}), onBoard.Down(board, samples[next], 3, {255, 0, 0});
       next = (next + 1) % samples.size();
       state.ResumeTiming();
     }
@@ -70,11 +70,11 @@ void InkStrokeStep(benchmark::State& state) {
 InkLayer& Signature() {
   static InkLayer layer = [] {
     InkLayer l(kPageWidth, kPageHeight);
-    InkPen pen(l);
+    InkPen pen;
     // A signature written on the board and taken onto the page at 300 dpi (3.125 x).
     const auto samples = Handwriting(200, 2600, 3.125);
     for (std::size_t start = 0; start + 60 <= samples.size(); start += 60) {
-      pen.Down(samples[start], 3 * 3.125, {0, 0, 0});
+      pen.Down(l, samples[start], 3 * 3.125, {0, 0, 0});
       for (std::size_t i = start + 1; i < start + 60; ++i) pen.Move(samples[i]);
       pen.Up();
     }

@@ -63,15 +63,13 @@ void BoardModel::MouseMove(int x, int y, float pressure) {
     AliasedStep();
   } else {
     // The stroke's ink starts with its first move: a press and release without one leaves none.
-    if (!pen_) {
-      ink::InkLayer& layer = InkForDrawing();
-      pen_.emplace(layer);
+    if (!pen_.Drawing()) {
       firstSample_ = {double(lastX_), double(lastY_), downPressure_};
       finalPiece_.Start(firstSample_);
-      pen_->Down(firstSample_, ScaleToDpi(nibWidth_, dpi_), InkColour());
+      pen_.Down(InkForDrawing(), firstSample_, ScaleToDpi(nibWidth_, dpi_), InkColour());
     }
     const ink::InkSample sample{double(curX_), double(curY_), pressure};
-    InkChanged(pen_->Move(sample));
+    InkChanged(pen_.Move(sample));
     piece_.clear();
     finalPiece_.Add(sample, piece_);
   }
@@ -86,7 +84,7 @@ void BoardModel::MouseUp() {
 }
 
 void BoardModel::EndStroke() {
-  if (!pen_) return;
+  if (!pen_.Drawing()) return;
   if (ink_) {
     // The curve's last piece is drawn and the stroke dried in one go: the pixels it reaches are
     // kept first, found by following the same centre line.
@@ -104,8 +102,7 @@ void BoardModel::EndStroke() {
       history_.SaveInkArea(*ink_, last);
     }
   }
-  const Rect changed = pen_->Up();
-  pen_.reset();
+  const Rect changed = pen_.Up();
   if (ink_) InkChanged(changed);
 }
 
@@ -506,7 +503,7 @@ void BoardModel::BeginDrawnChange() {
 void BoardModel::SaveForUndo(const Rect& area) { history_.SaveArea(DrawingSurface(), area); }
 
 void BoardModel::EmptyPicture() {
-  pen_.reset();
+  pen_.Abandon();
   surface_.reset();
   ink_.reset();
   paper_ = true;

@@ -204,7 +204,7 @@ class BoardModel {
   std::vector<std::uint8_t> jpegBytes_;  // the JPEG file as opened, while it is undrawn
   std::unique_ptr<ink::InkLayer> ink_;
   bool paper_ = true;
-  std::optional<ink::InkPen> pen_;  // the stroke in progress, once it has moved
+  ink::InkPen pen_;  // drawing once the stroke in progress has moved
   float downPressure_ = ink::kNoPressure;
   ink::InkSample firstSample_;         // the stroke's first sample
   ink::CentreLine finalPiece_;         // the pen's centre line again, for the piece its release draws

@@ -6,18 +6,22 @@ namespace inkra::ink {
 
 Rect PixelBounds(const Outline& outline) {
   bool any = false;
-  ClipperLib::cInt l = 0, t = 0, r = 0, b = 0;
+  ClipperLib::IntPoint low, high;
   for (const OutlinePath& path : outline)
     for (const ClipperLib::IntPoint& p : path) {
-      if (!any) l = r = p.X, t = b = p.Y, any = true;
-      l = std::min(l, p.X), r = std::max(r, p.X), t = std::min(t, p.Y), b = std::max(b, p.Y);
+      if (!any) low = high = p, any = true;
+      low = {std::min(low.X, p.X), std::min(low.Y, p.Y)};
+      high = {std::max(high.X, p.X), std::max(high.Y, p.Y)};
     }
-  if (!any) return {};
+  return any ? GridBounds(low, high) : Rect{};
+}
+
+Rect GridBounds(const ClipperLib::IntPoint& low, const ClipperLib::IntPoint& high) {
   const auto down = [](ClipperLib::cInt v) {
     return int(std::clamp<ClipperLib::cInt>(v >= 0 ? v / kSubpixels : -((-v + kSubpixels - 1) / kSubpixels), INT_MIN / 2, INT_MAX / 2));
   };
   const auto up = [&](ClipperLib::cInt v) { return -down(-v); };
-  return {down(l), down(t), up(r), up(b)};
+  return {down(low.X), down(low.Y), up(high.X), up(high.Y)};
 }
 
 namespace {

@@ -26,6 +26,8 @@ inline ClipperLib::IntPoint ToGrid(double x, double y) {
 // The whole pixels an outline reaches (empty for an empty outline). Coordinates beyond the int
 // range are clamped: such pixels lie off every layer anyway.
 Rect PixelBounds(const Outline& outline);
+// The whole pixels from grid point `low` to grid point `high`.
+Rect GridBounds(const ClipperLib::IntPoint& low, const ClipperLib::IntPoint& high);
 
 // The part of an outline inside a box of whole pixels (Sutherland-Hodgman, side by side). A
 // polygon that leaves the box and comes back keeps a seam of no width along the box's edge,

@@ -24,17 +24,19 @@ Rect Grown(const Rect& box) { return {box.left - 1, box.top - 1, box.right + 1, 
 
 }  // namespace
 
-void InkPen::Down(const InkSample& sample, double nibWidth, Rgb colour) {
+void InkPen::Down(InkLayer& layer, const InkSample& sample, double nibWidth, Rgb colour) {
   if (drawing_) Up();
   InkSample s = sample;
   if (!Usable(s)) return;
+  layer_ = &layer;
   drawing_ = true;
   moved_ = false;
   nibWidth_ = std::isfinite(nibWidth) ? std::clamp(nibWidth, 0.0, kMaxNibWidth) : 0;
   first_ = s;
   stepCount_ = 0;
+  run_.Reset();
   line_.Start(s);
-  layer_.BeginWet(colour);
+  layer_->BeginWet(colour);
 }
 
 Rect InkPen::Move(const InkSample& sample) {
@@ -56,7 +58,7 @@ Rect InkPen::Up() {
     piece_.push_back(first_);
   }
   Rect changed = Draw(piece_);
-  changed = changed.Union(layer_.Dry());
+  changed = changed.Union(layer_->Dry());
   stepCount_ = 0;
   return changed;
 }
@@ -65,15 +67,32 @@ Rect InkPen::Draw(const std::vector<InkSample>& piece) {
   if (piece.empty()) return {};
   nibs_.clear();
   for (const InkSample& s : piece) nibs_.push_back({s.x, s.y, NibWidthFor(nibWidth_, s.pressure)});
-  SweepBands(nibs_, bands_);
-  const Rect box = PixelBounds(bands_);
+  const bool onRun = run_.Extend(nibs_);
+  Rect box;
+  for (const NibPoint& nib : nibs_) box = box.Union(NibBox(nib));
   const Rect reach = Grown(box);
 
-  // The step's bands joined with the stroke that earlier steps left round its box. The last
-  // step's outline already holds every earlier band inside its own reach, so an older step is
-  // needed only where its bands reach beyond that (a stroke that turns back on itself).
+  // Alone on its run (no step of another run, or of none, reaches it), a step is drawn as the
+  // run's outline there, as it stands.
+  bool alone = onRun;
+  for (std::size_t i = 0; i < stepCount_ && alone; ++i) {
+    const Step& earlier = steps_[(firstStep_ + i) % kMaxJoinedSteps];
+    alone = earlier.run == run_.Id() || earlier.box.Intersect(reach).Empty();
+  }
+  const Outline* own = &bands_;
+  if (onRun) {
+    own = &run_.Near(reach);
+  } else {
+    SweepBands(nibs_, bands_);
+  }
+  if (alone) {
+    const Rect changed = layer_->SetWet(*own, box);
+    Keep(*own, box, run_.Id());
+    return changed;
+  }
+
   clipper_.Clear();
-  clipper_.AddPaths(bands_, ClipperLib::ptSubject, true);
+  clipper_.AddPaths(*own, ClipperLib::ptSubject, true);
   const Step* last = stepCount_ ? &steps_[(firstStep_ + stepCount_ - 1) % kMaxJoinedSteps] : nullptr;
   const Rect lastReach = last ? Grown(last->box) : Rect{};
   for (std::size_t i = 0; i < stepCount_; ++i) {
@@ -84,14 +103,19 @@ Rect InkPen::Draw(const std::vector<InkSample>& piece) {
     clipper_.AddPaths(cut_, ClipperLib::ptSubject, true);
   }
   clipper_.Execute(ClipperLib::ctUnion, joined_, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-  const Rect changed = layer_.SetWet(joined_, box);
+  const Rect changed = layer_->SetWet(joined_, box);
 
+  Keep(joined_, box, onRun ? run_.Id() : 0);
+  return changed;
+}
+
+void InkPen::Keep(const Outline& stroke, const Rect& box, std::uint32_t run) {
   // The oldest step makes way once the ring is full.
   if (stepCount_ == kMaxJoinedSteps) firstStep_ = (firstStep_ + 1) % kMaxJoinedSteps, --stepCount_;
   Step& step = steps_[(firstStep_ + stepCount_++) % kMaxJoinedSteps];
-  ClipToBox(joined_, reach, step.stroke);
+  ClipToBox(stroke, Grown(box), step.stroke);
   step.box = box;
-  return changed;
+  step.run = run;
 }
 
 }  // namespace inkra::ink

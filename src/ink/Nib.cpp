@@ -38,6 +38,10 @@ void SweptNib(const NibPoint& a, const NibPoint& b, OutlinePath& hull) {
   hull.resize(k > 1 ? k - 1 : k);
 }
 
+Rect NibBox(const NibPoint& at) {
+  return GridBounds(ToGrid(at.x, at.y), ToGrid(at.x + at.width + 1, at.y + at.width + 1));
+}
+
 void SweepBands(std::span<const NibPoint> points, Outline& out) {
   if (points.empty()) {
     for (OutlinePath& path : out) path.clear();
@@ -48,6 +52,47 @@ void SweepBands(std::span<const NibPoint> points, Outline& out) {
   if (points.size() == 1) SweptNib(points[0], points[0], out[0]);
   for (std::size_t i = 1; i < points.size(); ++i) SweptNib(points[i - 1], points[i], out[i - 1]);
   for (std::size_t i = count; i < out.size(); ++i) out[i].clear();
+}
+
+namespace {
+
+// The nib's edge directions in corner order; corner i lies between edges i - 1 and i.
+constexpr int kEdges[6][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 0}, {-1, -1}, {0, -1}};
+
+// Whether a step of (dx, dy) runs from edge i - 1's direction round to edge i's: after the
+// first (or along it), and before the second (or along it too, when `closed`).
+bool Between(int i, double dx, double dy, bool closed) {
+  const int* before = kEdges[(i + 5) % 6];
+  const int* after = kEdges[i];
+  const double fromBefore = before[0] * dy - before[1] * dx, toAfter = dx * after[1] - dy * after[0];
+  return fromBefore >= 0 && (closed ? toAfter >= 0 : toAfter > 0);
+}
+
+}  // namespace
+
+int RunCorner(double dx, double dy) {
+  if (dx == 0 && dy == 0) return -1;
+  for (int i = 0; i < 6; ++i)
+    if (Between(i, dx, dy, false)) return i;
+  return -1;  // unreachable for a finite step
+}
+
+bool CornerLeads(int corner, double dx, double dy) {
+  return corner >= 0 && !(dx == 0 && dy == 0) && Between(corner, dx, dy, true);
+}
+
+void SweepRun(std::span<const NibPoint> points, int corner, OutlinePath& out) {
+  out.clear();
+  if (points.empty() || corner < 0) return;
+  const int opposite = (corner + 3) % 6;
+  const auto at = [](const NibPoint& p, int k) {
+    const Vec2 c = NibCorners(p)[std::size_t(k)];
+    return ToGrid(c.x, c.y);
+  };
+  for (const NibPoint& p : points) out.push_back(at(p, corner));
+  for (int k = 1; k <= 3; ++k) out.push_back(at(points.back(), (corner + k) % 6));  // the front
+  for (std::size_t i = points.size() - 1; i-- > 0;) out.push_back(at(points[i], opposite));
+  for (int k = 1; k <= 2; ++k) out.push_back(at(points.front(), (opposite + k) % 6));  // the back
 }
 
 }  // namespace inkra::ink

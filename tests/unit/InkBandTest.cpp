@@ -64,8 +64,8 @@ TEST(InkBandPixels, AxisDragsCoverTheAliasedPixelsWhole) {
 
 TEST(InkStrokeEnds, PressAndReleaseWithoutAMoveLeavesNoMark) {
   InkLayer layer(30, 30);
-  InkPen pen(layer);
-  pen.Down({10, 10}, 3, {0, 0, 255});
+  InkPen pen;
+  pen.Down(layer, {10, 10}, 3, {0, 0, 255});
   EXPECT_TRUE(pen.Up().Empty());
   EXPECT_EQ(InkedPixels(layer), 0);
 }
@@ -79,8 +79,8 @@ TEST(InkStrokeEnds, MovesThatStayAtThePressPointLeaveTheNibAlone) {
 
 TEST(InkStrokeEnds, TheCurveRunsOneSampleBehindUntilTheRelease) {
   InkLayer layer(60, 60);
-  InkPen pen(layer);
-  pen.Down({10, 10}, 3, {0, 0, 0});
+  InkPen pen;
+  pen.Down(layer, {10, 10}, 3, {0, 0, 0});
   EXPECT_TRUE(pen.Move({30, 10}).Empty());    // the first piece needs the sample after it
   const Rect first = pen.Move({30, 40});  // settles 10,10 -> 30,10
   EXPECT_FALSE(first.Empty());
@@ -95,10 +95,10 @@ TEST(InkStrokeEnds, TheCurveRunsOneSampleBehindUntilTheRelease) {
 
 TEST(InkStrokeInput, SamplesWithNoPositionAreSkippedAndExtremesBounded) {
   InkLayer layer(30, 30);
-  InkPen pen(layer);
-  pen.Down({std::nan(""), 3}, 3, {0, 0, 0});
+  InkPen pen;
+  pen.Down(layer, {std::nan(""), 3}, 3, {0, 0, 0});
   EXPECT_FALSE(pen.Drawing());
-  pen.Down({5, 5, std::nanf("")}, 1e300, {0, 0, 0});
+  pen.Down(layer, {5, 5, std::nanf("")}, 1e300, {0, 0, 0});
   EXPECT_TRUE(pen.Move({std::nan(""), 9}).Empty());
   pen.Move({1e300, 5});
   pen.Move({5, -1e300});

@@ -89,8 +89,8 @@ inline int InkedPixels(const InkLayer& layer) {
 
 // A whole stroke through `samples`: press at the first, a move to each of the others, release.
 inline Rect DrawStroke(InkLayer& layer, const std::vector<InkSample>& samples, double width, Rgb colour = {200, 0, 0}) {
-  InkPen pen(layer);
-  pen.Down(samples.front(), width, colour);
+  InkPen pen;
+  pen.Down(layer, samples.front(), width, colour);
   Rect changed;
   for (std::size_t i = 1; i < samples.size(); ++i) changed = changed.Union(pen.Move(samples[i]));
   return changed.Union(pen.Up());

@@ -3,6 +3,21 @@
 #include <algorithm>
 
 namespace inkra::ink {
+namespace {
+
+// The nib's edge directions in corner order; corner i lies between edges i - 1 and i.
+constexpr int kEdges[6][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 0}, {-1, -1}, {0, -1}};
+
+// Whether a step of (dx, dy) runs from edge i - 1's direction round to edge i's: after the
+// first (or along it), and before the second (or along it too, when `closed`).
+bool Between(int i, double dx, double dy, bool closed) {
+  const int* before = kEdges[(i + 5) % 6];
+  const int* after = kEdges[i];
+  const double fromBefore = before[0] * dy - before[1] * dx, toAfter = dx * after[1] - dy * after[0];
+  return fromBefore >= 0 && (closed ? toAfter >= 0 : toAfter > 0);
+}
+
+}  // namespace
 
 double NibWidthFor(double chosenWidth, float pressure) {
   if (pressure < 0) return chosenWidth;
@@ -53,22 +68,6 @@ void SweepBands(std::span<const NibPoint> points, Outline& out) {
   for (std::size_t i = 1; i < points.size(); ++i) SweptNib(points[i - 1], points[i], out[i - 1]);
   for (std::size_t i = count; i < out.size(); ++i) out[i].clear();
 }
-
-namespace {
-
-// The nib's edge directions in corner order; corner i lies between edges i - 1 and i.
-constexpr int kEdges[6][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 0}, {-1, -1}, {0, -1}};
-
-// Whether a step of (dx, dy) runs from edge i - 1's direction round to edge i's: after the
-// first (or along it), and before the second (or along it too, when `closed`).
-bool Between(int i, double dx, double dy, bool closed) {
-  const int* before = kEdges[(i + 5) % 6];
-  const int* after = kEdges[i];
-  const double fromBefore = before[0] * dy - before[1] * dx, toAfter = dx * after[1] - dy * after[0];
-  return fromBefore >= 0 && (closed ? toAfter >= 0 : toAfter > 0);
-}
-
-}  // namespace
 
 int RunCorner(double dx, double dy) {
   if (dx == 0 && dy == 0) return -1;

@@ -25,7 +25,8 @@ class NibRun {
   const Outline& Near(const Rect& area);
 
  private:
-  // A run this long starts again: its steps are kept for the next step to look back over.
+  // A run this long starts again, so finding its part near a step stays cheap; the steps before
+  // are then joined with as any earlier step is.
   static constexpr std::size_t kMaxPoints = 64;
 
   void Start(const NibPoint& from, int corner);

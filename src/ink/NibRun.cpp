@@ -4,11 +4,13 @@ namespace inkra::ink {
 
 void NibRun::Reset() {
   points_.clear();
+  steps_.clear();
   corner_ = -1;
 }
 
 void NibRun::Start(const NibPoint& from, int corner) {
   points_.assign(1, from);
+  steps_.clear();
   corner_ = corner;
   if (++id_ == 0) id_ = 1;
 }
@@ -31,6 +33,7 @@ bool NibRun::Extend(std::span<const NibPoint> piece) {
       if (taken) whole = false;  // the piece's first steps went on the run before this one
       Start(from, RunCorner(dx, dy));
     }
+    steps_.push_back(NibBox(points_.back()).Union(NibBox(piece[i])));
     points_.push_back(piece[i]);
     taken = true;
   }
@@ -41,10 +44,9 @@ const Outline& NibRun::Near(const Rect& area) {
   // The earliest step of the run that reaches the area; steps before it are left out, so the
   // outline's back end lies off the area.
   std::size_t from = points_.size();
-  for (std::size_t i = 1; i < points_.size(); ++i) {
-    const Rect step = NibBox(points_[i - 1]).Union(NibBox(points_[i]));
-    if (!step.Intersect(area).Empty()) {
-      from = i - 1;
+  for (std::size_t i = 0; i < steps_.size(); ++i) {
+    if (!steps_[i].Intersect(area).Empty()) {
+      from = i;
       break;
     }
   }

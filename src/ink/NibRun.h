@@ -32,6 +32,7 @@ class NibRun {
   void Start(const NibPoint& from, int corner);
 
   std::vector<NibPoint> points_;
+  std::vector<Rect> steps_;  // the pixels each step of the run reaches: steps_[i] ends at points_[i + 1]
   int corner_ = -1;
   std::uint32_t id_ = 0;
   Outline near_{1};

@@ -51,6 +51,11 @@ void Eventually(UiDriver& d, const std::function<bool()>& done, const std::strin
 
 // The board picture as it stands (bitmap, or a JPEG's decoded pixels).
 Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board);
+// From a step: polls `ready` on the board's own thread, between two of its messages, and returns
+// the picture as it stood when `ready` held. Read from the driver's thread, a picture could be
+// caught half way through an undo.
+Bitmap BoardPixelsOnceSettled(UiDriver& d, const board::win::TfrmWhiteBorad& board,
+                              const std::function<bool()>& ready, const std::string& what);
 // Number of pixels of colour `c` in row y between x0 and x1 (exclusive).
 int CountInRow(const Bitmap& b, int y, int x0, int x1, std::uint32_t c);
 bool AllWhite(const Bitmap& b);

@@ -23,4 +23,18 @@ Bitmap BoardPixels(const board::win::TfrmWhiteBorad& board) {
   return {};
 }
 
+Bitmap BoardPixelsOnceSettled(UiDriver& d, const board::win::TfrmWhiteBorad& board,
+                              const std::function<bool()>& ready, const std::string& what) {
+  Bitmap seen;
+  Eventually(d, [&] {
+    bool now = false;
+    d.OnTestThread([&] {
+      now = ready();
+      if (now) seen = BoardPixels(board);
+    });
+    return now;
+  }, what);
+  return seen;
+}
+
 }  // namespace inkra::test

@@ -1,6 +1,7 @@
 #include "support/UiDriver.h"
 
 #include <chrono>
+#include <exception>
 #include <iterator>
 #include <stdexcept>
 
@@ -86,12 +87,47 @@ MessageIcon IconOf(HICON icon) {
   return MessageIcon::None;
 }
 
+// A call handed to the test thread's message-only window; an exception comes back with it.
+struct CrossThreadCall {
+  const std::function<void()>* work;
+  std::exception_ptr thrown;
+};
+
+LRESULT CALLBACK RunHandedCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_APP) return DefWindowProcW(window, message, wParam, lParam);
+  auto* call = reinterpret_cast<CrossThreadCall*>(lParam);
+  try {
+    (*call->work)();
+  } catch (...) {
+    call->thrown = std::current_exception();
+  }
+  return 1;
+}
+
+HWND CreateCallWindow() {
+  static const ATOM cls = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RunHandedCall;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"InkraTestThreadCalls";
+    return RegisterClassW(&wc);
+  }();
+  return CreateWindowExW(0, MAKEINTATOM(cls), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
 }  // namespace
 
 UiDriver::UiDriver(DWORD timeoutMs)
-    : timeoutMs_(timeoutMs), testThreadId_(GetCurrentThreadId()), thread_([this] { Run(); }) {}
+    : timeoutMs_(timeoutMs),
+      testThreadId_(GetCurrentThreadId()),
+      testThreadWindow_(CreateCallWindow()),
+      thread_([this] { Run(); }) {}
 
-UiDriver::~UiDriver() { Join(); }
+UiDriver::~UiDriver() {
+  Join();
+  DestroyWindow(testThreadWindow_);
+}
 
 void UiDriver::Then(Step step) {
   {
@@ -298,6 +334,16 @@ void UiDriver::PressKeys(std::initializer_list<WORD> keys) {
     inputs.push_back(in);
   }
   if (SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size()) Fail("keys not sent");
+}
+
+void UiDriver::OnTestThread(const std::function<void()>& work) {
+  CrossThreadCall call{&work, nullptr};
+  DWORD_PTR done = 0;
+  if (!SendMessageTimeoutW(testThreadWindow_, WM_APP, 0, reinterpret_cast<LPARAM>(&call), SMTO_NORMAL, timeoutMs_,
+                           &done) ||
+      !done)
+    Fail("the test thread took no message");
+  if (call.thrown) std::rethrow_exception(call.thrown);
 }
 
 }  // namespace inkra::test

@@ -105,6 +105,10 @@ class UiDriver {
   // reaches the focus of the foreground window with the modifier state real, which posted key
   // messages do not give (accelerators read that state).
   void PressKeys(std::initializer_list<WORD> keys);
+  // Runs `work` on the test thread between two of its messages, where no window of it is half
+  // way through a step: what it reads there is consistent. Fails the step when the test thread
+  // takes no message in time.
+  void OnTestThread(const std::function<void()>& work);
 
   // --- Usable from any thread -----------------------------------------------------------------
   static std::wstring Text(HWND window);
@@ -119,6 +123,7 @@ class UiDriver {
 
   DWORD timeoutMs_;
   DWORD testThreadId_;
+  HWND testThreadWindow_ = nullptr;  // message-only, receives OnTestThread's work
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Step> steps_;

@@ -93,6 +93,8 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void KeyRedoPress();
   // The close box or Esc while a scan runs: ends the scan, not the board.
   void EndScan();
+  // Says in the drawing area that the board waits for the scanner, or stops saying it.
+  void ShowWaitingHint(bool shown);
 
   void LoadPenSettings();
   void SavePenSettings();
@@ -117,6 +119,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void LayOut();
   void OnCommand(int id, int code);
   void PaintView();
+  void PaintWaitingHint(HDC dc);
   void ShowPopupMenu(int screenX, int screenY);
   // Brings the view's size and the screen up to date with the model.
   void Sync();
@@ -138,6 +141,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   bool scanning_ = false;  // the scanner's event loop dispatches our messages: no second scan from it
   bool acquiring_ = false;   // the scanner's selection or acquisition runs: the close box and Esc end it
   bool scanEnded_ = false;   // the user ended the scan that runs
+  bool waitingHint_ = false;  // the scanner's acquisition waits for the source
 
   HWND toolbar_ = nullptr;  // children of the form and of the panels: destroyed with it
   HWND label_ = nullptr;

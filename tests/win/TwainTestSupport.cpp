@@ -64,6 +64,10 @@ std::wstring ManagerPlacement::ManagerFile() {
 ManagerPlacement::ManagerPlacement(Manager which) {
   PreferNative(L"twain_32", which == Manager::Fake);
   PreferNative(L"sane.ds", which == Manager::Wine);
+  if (which == Manager::WineCamera) {
+    SetAside(TestSourceFile());  // Wine's SANE source, which cannot load here, is not offered
+    return;
+  }
   const std::wstring file = which == Manager::Wine ? TestSourceFile() : ManagerFile();
   SetAside(file);
   if (which == Manager::None) return;

@@ -15,7 +15,9 @@
 
 namespace inkra::twain::test {
 
-enum class Manager { None, Fake, Wine };
+// Wine: Wine's manager with the test feeder as its source; WineCamera: Wine's manager with only
+// the sources Wine ships (its camera source).
+enum class Manager { None, Fake, Wine, WineCamera };
 
 class ManagerPlacement {
  public:

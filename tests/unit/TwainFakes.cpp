@@ -238,11 +238,7 @@ std::uint16_t FakeManager::Transfer(void* data) {
   const Page page = pages.front();
   pages.pop_front();
   batchEnded_ = page.endsBatch;
-  if (page.result == TWRC_XFERDONE && page.foreign) {
-    auto* h = reinterpret_cast<MemoryHandle>(std::uintptr_t(0xF0000) + handedOut.size() * 16);
-    handedOut.push_back(h);
-    *static_cast<TwHandle*>(data) = h;
-  } else if (page.result == TWRC_XFERDONE) {
+  if (page.result == TWRC_XFERDONE) {
     MemoryHandle h = platform_.Allocate(MakeDib(page.width, page.height, page.bits));
     handedOut.push_back(h);
     *static_cast<TwHandle*>(data) = h;

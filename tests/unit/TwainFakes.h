@@ -29,7 +29,6 @@ struct Page {
   std::uint16_t result = TWRC_XFERDONE;
   int width = 4, height = 3, bits = 24;
   bool endsBatch = false;  // MSG_ENDXFER after it answers Count 0 even with pages left
-  bool foreign = false;    // handed over as a handle that is no kind of image
 };
 
 class FakePlatform final : public Platform {
@@ -91,10 +90,7 @@ class FakePlatform final : public Platform {
   }
   bool IsImage(MemoryHandle image) override { return blocks.count(image) > 0; }
   std::unique_ptr<ImageBytes> ReadImage(MemoryHandle image) override;
-  void FreeImage(MemoryHandle image) override {
-    freedImages.push_back(image);
-    Free(image);
-  }
+  void FreeImage(MemoryHandle image) override { Free(image); }
   void* Lock(MemoryHandle block) override;
   void Unlock(MemoryHandle) override { ++unlocks; }
   void Free(MemoryHandle block) override { blocks.erase(block); }

@@ -18,6 +18,7 @@ HGLOBAL TWAIN_AcquireImages(HWND window, int pixelTypeMask, const std::function<
 // Ends a running acquisition after the message being dispatched; the source is taken down.
 void TWAIN_EndAcquisition();
 int TWAIN_ImageCount();
+// An image as the source handed it over: a global DIB, or a DIB-section bitmap from some sources.
 HGLOBAL TWAIN_ImageAt(int index);
 void TWAIN_FreeImage(HGLOBAL image);
 // The control's picture becomes a bitmap of the image's size holding the image; false when the

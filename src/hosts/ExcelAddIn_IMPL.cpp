@@ -74,7 +74,7 @@ std::optional<Position> CellInView(IDispatch* excel) {
     std::vector<ComPtr<IDispatch>> shown;
     const int count = Get(panes.Get(), L"Count").ToInt32();
     for (int i = 1; i <= count; ++i)
-      shown.push_back(Get(win::Call(panes.Get(), L"Item", i).ToDispatch().Get(), L"VisibleRange").ToDispatch());
+      shown.push_back(Get(Get(panes.Get(), L"Item", i).ToDispatch().Get(), L"VisibleRange").ToDispatch());
     if (shown.empty()) shown.push_back(Get(window.Get(), L"VisibleRange").ToDispatch());
     ComPtr<IDispatch> cell = Get(excel, L"ActiveCell").ToDispatch();
     const int row = Get(cell.Get(), L"Row").ToInt32(), column = Get(cell.Get(), L"Column").ToInt32();

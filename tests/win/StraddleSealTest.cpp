@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "Bmp.h"
 #include "HostTexts.h"
 #include "Png.h"
 #include "ToolbarClickSupport.h"
@@ -86,6 +87,27 @@ TEST_F(StraddleSeal, OneSliceOnTheRightEdgeOfEveryPageTheSlicesMakingThePicture)
     EXPECT_EQ(host.Word().selectionStart, 77);  // the user's place is kept
     EXPECT_EQ(SliceFilesLeft(), 0);
   }
+}
+
+TEST_F(StraddleSeal, OlderWordGetsBmpSlicesWithTheirWhiteKeyedOut) {
+  ASSERT_TRUE(dll.Loaded());
+  HostDouble host(HostKind::Word);
+  Connect(host, L"11.0");
+  host.Word().documents[0]->pages = 3;
+  Sign(host, int(board::Placement::Straddle), kWideStroke);
+  addIn->OnDisconnection(0, nullptr);
+  const auto& items = AddInDll::Shapes(host).items;
+  ASSERT_EQ(items.size(), 3u);
+  int pixels = 0;
+  for (const auto& slice : items) {
+    EXPECT_EQ(slice->transparentBackground, office::msoTrue);
+    EXPECT_EQ(slice->transparencyColor, 0xFFFFFF);
+    const Bitmap part = ReadBmp(slice->picture);
+    EXPECT_EQ(part.Height(), 258);
+    pixels += part.Width();
+  }
+  EXPECT_EQ(pixels, 602);  // the whole board, as the BMP path always sends it
+  EXPECT_EQ(SliceFilesLeft(), 0);
 }
 
 TEST_F(StraddleSeal, OnePageOrAFailedSliceLeavesNoSliceAndThePictureOnTheClipboard) {

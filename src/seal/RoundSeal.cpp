@@ -1,5 +1,6 @@
 #include "RoundSeal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -46,8 +47,14 @@ Ellipse2 TextPath(const RoundSealParams& p, const RoundSealGeometry& g, int inse
 // The oval's main text: upright to the curve, evenly spaced along it, sub-texts over each.
 void DrawOvalText(Canvas& canvas, const RoundSealParams& p, const RoundSealGeometry& g, int n) {
   const double em = PointsToPixels(p.textSize);
-  const std::vector<TurnedCell> cells = LayoutOverTop(TextPath(p, g, p.textMargin), n, p.span, em, em);
+  const Ellipse2 path = TextPath(p, g, p.textMargin);
+  std::vector<TurnedCell> cells = LayoutOverTop(path, n, p.span, em, em);
   Font f;
+  // A name too long for the curve is set narrower, as seal makers do, rather than overlapping.
+  if (const double width = FittingWidth(cells, em); width < em) {
+    f.widthPercent = std::max(1, int(100 * width / em));
+    cells = LayoutOverTop(path, n, p.span, em * f.widthPercent / 100, em);
+  }
   f.face = p.textFace;
   f.sizePoints = p.textSize;
   f.colour = p.colour;

@@ -46,7 +46,7 @@ constexpr const char* kStarFace = "新宋体";
 constexpr const char* kDigitFace = "Arial";
 constexpr int kSealCodePoints = 5;   // digits about 1.2 mm high
 constexpr int kSealCodeSpan = 90;    // degrees along the bottom
-constexpr int kNarrowPercent = 50;   // the oval's number, half the face's width
+constexpr int kNarrowPercent = 45;   // the oval's number: 18 digits in about 24 mm
 
 struct RoundSealGeometry {
   int r = 0;           // ring radius: (width - 2) div 2

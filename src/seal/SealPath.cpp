@@ -1,5 +1,6 @@
 #include "SealPath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -45,12 +46,11 @@ std::vector<double> EvenlyByLength(const Ellipse2& e, double theta0, double thet
   return thetas;
 }
 
-// A cell of w x h whose reading direction is `along`; `edge` is the middle of its top edge
-// (top) or of its bottom edge (!top). A turned font turns its cell about the top-left corner.
-TurnedCell Place(Vec edge, Vec along, double w, double h, bool top) {
+// A cell of w x h centred on `centre`, reading in direction `along`. A turned font turns its cell
+// about the top-left corner.
+TurnedCell Place(Vec centre, Vec along, double w, double h) {
   const Vec down{-along.y, along.x};  // the glyph's downward direction, on screen
-  Vec corner{edge.x - along.x * w / 2, edge.y - along.y * w / 2};
-  if (!top) corner = {corner.x - down.x * h, corner.y - down.y * h};
+  const Vec corner{centre.x - along.x * w / 2 - down.x * h / 2, centre.y - along.y * w / 2 - down.y * h / 2};
   TurnedCell cell;
   cell.at = {int(RoundHalfEven(corner.x)), int(RoundHalfEven(corner.y))};
   const double degrees = std::atan2(-along.y, along.x) / kDegree;
@@ -66,11 +66,13 @@ std::vector<TurnedCell> LayoutOverTop(const Ellipse2& path, int n, double span, 
                                       double cellHeight) {
   std::vector<TurnedCell> cells;
   if (n < 1) return cells;
+  // The glyphs' middles run half a cell inside the path, evenly spaced along that line.
+  const Ellipse2 middle{path.cx, path.cy, path.a - cellHeight / 2, path.b - cellHeight / 2};
   // Clockwise on screen is decreasing theta: from the upper left over the top.
   const double from = (90 + span / 2) * kDegree, to = (90 - span / 2) * kDegree;
-  for (double theta : EvenlyByLength(path, from, to, n)) {
-    const Vec f = Forward(path, theta);
-    cells.push_back(Place(At(path, theta), {-f.x, -f.y}, cellWidth, cellHeight, true));
+  for (double theta : EvenlyByLength(middle, from, to, n)) {
+    const Vec f = Forward(middle, theta);
+    cells.push_back(Place(At(middle, theta), {-f.x, -f.y}, cellWidth, cellHeight));
   }
   return cells;
 }
@@ -79,11 +81,19 @@ std::vector<TurnedCell> LayoutAlongBottom(const Ellipse2& path, int n, double sp
                                           double cellWidth, double cellHeight) {
   std::vector<TurnedCell> cells;
   if (n < 1) return cells;
+  const Ellipse2 middle{path.cx, path.cy, path.a - cellHeight / 2, path.b - cellHeight / 2};
   // Left to right along the bottom is increasing theta around 270 degrees.
   const double from = (270 - span / 2) * kDegree, to = (270 + span / 2) * kDegree;
-  for (double theta : EvenlyByLength(path, from, to, n))
-    cells.push_back(Place(At(path, theta), Forward(path, theta), cellWidth, cellHeight, false));
+  for (double theta : EvenlyByLength(middle, from, to, n))
+    cells.push_back(Place(At(middle, theta), Forward(middle, theta), cellWidth, cellHeight));
   return cells;
+}
+
+double FittingWidth(const std::vector<TurnedCell>& cells, double em) {
+  double width = em;
+  for (std::size_t i = 1; i < cells.size(); ++i)
+    width = std::min(width, std::hypot(cells[i].x - cells[i - 1].x, cells[i].y - cells[i - 1].y));
+  return width;
 }
 
 }  // namespace inkra

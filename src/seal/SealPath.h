@@ -20,14 +20,18 @@ struct TurnedCell {
 };
 
 // The main text of an oval seal: n characters read clockwise over the top, spread over `span`
-// degrees (of the ellipse's parameter) centred on the top; each cell's top edge touches the
-// path with the glyph's top facing outward.
+// degrees (of the ellipse's parameter) centred on the top; each cell's top edge on the path, the
+// glyph's top facing outward, the glyphs' middles evenly spaced by length.
 std::vector<TurnedCell> LayoutOverTop(const Ellipse2& path, int n, double span, double cellWidth,
                                       double cellHeight);
 
 // A code read left to right along the bottom over `span` degrees centred on the bottom; each
-// cell's bottom edge touches the path with the glyph's top facing the centre.
+// cell's bottom edge on the path with the glyph's top facing the centre.
 std::vector<TurnedCell> LayoutAlongBottom(const Ellipse2& path, int n, double span,
                                           double cellWidth, double cellHeight);
+
+// The widest cell, up to `em`, that leaves neighbouring cells of a layout apart: a long text is
+// set narrower rather than overlapping.
+double FittingWidth(const std::vector<TurnedCell>& cells, double em);
 
 }  // namespace inkra

@@ -79,7 +79,7 @@ RoundSealParams ApplyRoundTemplate(int index, const RoundSealParams& current) {
   p.textMargin = MmToPixels(t.borderMm + (oval ? 0.5 : 0.9));
   p.textFace = oval ? kOvalFace : kRoundFace;
   p.textSize = MmToPoints(t.textMm);
-  p.span = oval ? 240 : 270;
+  p.span = oval ? 210 : 270;
   p.turnFactor = 10;
 
   if (!oval) {

@@ -75,13 +75,15 @@ void ApplyStampLook(ink::InkLayer& layer, std::uint32_t seed, int dpi) {
       if (c == 0) continue;
       // Uneven ink: most of the seal full, patches down to 70 %.
       const double n = Noise(seed, x, y, patch);
-      double keep = n < 0.62 ? 1.0 : 1.0 - 0.3 * (n - 0.62) / 0.38;
+      double keep = n < 0.7 ? 1.0 : 1.0 - 0.3 * (n - 0.7) / 0.3;
       for (const Spot& s : spots) {
         const double d = std::hypot(x - s.x, y - s.y) / s.r;
         if (d < 1) keep *= 0.2 + 0.8 * d * d;
       }
-      // A rough edge: some edge pixels lose part of their ink, in grains.
-      if (edge[std::size_t(y) * w + x] && Noise(seed ^ 0x5bd1e995U, x, y, grain) > 0.6) keep *= 0.45;
+      // A rough outer edge: some of the ring's outermost pixels lose part of their ink, in grains.
+      const double dx = (x + 0.5) / w * 2 - 1, dy = (y + 0.5) / h * 2 - 1;
+      if (edge[std::size_t(y) * w + x] && dx * dx + dy * dy > 0.8 && Noise(seed ^ 0x5bd1e995U, x, y, grain) > 0.6)
+        keep *= 0.45;
       c = std::uint8_t(std::lround(c * keep));
     }
 }

@@ -66,7 +66,7 @@ void ApplyStampLook(ink::InkLayer& layer, std::uint32_t seed, int dpi) {
   std::vector<Spot> spots;
   const int spotCount = 3 + int(Hash(seed, -1, -1) % 3);
   for (int i = 0; i < spotCount; ++i)
-    spots.push_back({Unit(Hash(seed, i, 1)) * w, Unit(Hash(seed, i, 2)) * h, (1.5 + 2.5 * Unit(Hash(seed, i, 3))) * scale});
+    spots.push_back({Unit(Hash(seed, i, 1)) * w, Unit(Hash(seed, i, 2)) * h, (1.2 + 2.0 * Unit(Hash(seed, i, 3))) * scale});
 
   const double patch = 5 * scale, grain = 2 * scale;
   for (int y = 0; y < h; ++y)
@@ -75,7 +75,7 @@ void ApplyStampLook(ink::InkLayer& layer, std::uint32_t seed, int dpi) {
       if (c == 0) continue;
       // Uneven ink: most of the seal full, patches down to 70 %.
       const double n = Noise(seed, x, y, patch);
-      double keep = n < 0.7 ? 1.0 : 1.0 - 0.3 * (n - 0.7) / 0.3;
+      double keep = n < 0.74 ? 1.0 : 1.0 - 0.3 * (n - 0.74) / 0.26;
       for (const Spot& s : spots) {
         const double d = std::hypot(x - s.x, y - s.y) / s.r;
         if (d < 1) keep *= 0.2 + 0.8 * d * d;

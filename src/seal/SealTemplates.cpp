@@ -102,7 +102,7 @@ RoundSealParams ApplyRoundTemplate(int index, const RoundSealParams& current) {
   // Lower sub-text: the seal's kind, centred, its top below the centre.
   p.lowerText = t.kind;
   p.lowerFace = oval ? kOvalFace : kRoundFace;
-  p.lowerSize = MmToPoints(oval ? 4.6 : 6.0);
+  p.lowerSize = MmToPoints(oval ? 4.6 : 5.0);  // 6 mm would cover the ends of a long name
   const int lowerEm = PointsToPixels(p.lowerSize);
   p.lowerX = cx - int(Utf8Length(t.kind)) * lowerEm / 2;
   p.lowerY = cy + MmToPixels(oval ? 4.2 : 4.4);

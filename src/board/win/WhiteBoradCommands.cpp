@@ -7,6 +7,7 @@
 #include "HandOffFile.h"
 #include "PenSettings.h"
 #include "PictureFile.h"
+#include "StoredSeals.h"
 #include "TextConvert.h"
 #include "TfrmAbout.h"
 #include "TimeStamp.h"
@@ -146,13 +147,15 @@ void TfrmWhiteBorad::BtnInformationClick() {
 
 void TfrmWhiteBorad::BtnReplaceClick() {
   const std::wstring path = options_.sealHandOffPath.empty() ? inkra::win::kSealHandOffPath : options_.sealHandOffPath;
-  inkra::win::TfrmSign dialog(Handle(), path);  // modal over the board, drawn at its dpi
+  StoredSeals kept(SettingsStores());
+  inkra::win::TfrmSign dialog(Handle(), path, 0, &kept);  // modal over the board, drawn at its dpi
   TakeSealFrom(dialog);
 }
 
 void TfrmWhiteBorad::BtnFindClick() {
   const std::wstring path = options_.sealHandOffPath.empty() ? inkra::win::kSealHandOffPath : options_.sealHandOffPath;
-  inkra::win::TfrmOneSign dialog(Handle(), path);  // modal over the board, drawn at its dpi
+  StoredSeals kept(SettingsStores());
+  inkra::win::TfrmOneSign dialog(Handle(), path, 0, &kept);  // modal over the board, drawn at its dpi
   TakeSealFrom(dialog);
 }
 

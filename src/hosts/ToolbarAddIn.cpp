@@ -8,6 +8,7 @@
 #include "Clipboard.h"
 #include "Dispatch.h"
 #include "Dpi.h"
+#include "FileReplace.h"
 #include "HandOffFile.h"
 #include "HostTexts.h"
 #include "MSOAddIn_Utils.h"
@@ -241,7 +242,8 @@ PictureBox TToolbarAddIn::CutToInk(const std::wstring& path, double width, doubl
     const double x = width / crop.fullWidth, y = height / crop.fullHeight;
     const PictureBox box{crop.box.left * x, crop.box.top * y, (crop.box.right - crop.box.left) * x,
                          (crop.box.bottom - crop.box.top) * y, true};
-    WriteFileBytes(std::filesystem::path(path), crop.png);
+    // All or nothing: a failed write leaves the whole picture in place, to go in whole.
+    win::ReplaceFileWith(path, crop.png);
     return box;
   } catch (const std::exception&) {
     return whole;  // the file as the board wrote it still goes in whole

@@ -4,6 +4,7 @@
 
 #include "ByteSink.h"
 #include "Dispatch.h"
+#include "HandOffFile.h"
 #include "HostTexts.h"
 #include "PictureCut.h"
 #include "ToolbarAddIn.h"
@@ -15,10 +16,11 @@ using win::ComPtr;
 
 namespace {
 
-// The slice files beside the hand-off file: each is gone when this is, whatever happened.
+// The slice files, named after the hand-off file in the temporary folder (the root of drive C
+// may refuse them): each is gone when this is, whatever happened.
 class SliceFiles {
  public:
-  explicit SliceFiles(const std::wstring& handOff) : stem_(std::filesystem::path(handOff)) {}
+  explicit SliceFiles(const std::wstring& handOff) : stem_(win::TempFolderPathFor(handOff)) {}
   ~SliceFiles() {
     for (const std::wstring& file : written_) DeleteFileW(file.c_str());
   }

@@ -52,9 +52,10 @@ void TfrmWhiteBorad::cbPlaceChange() {
   if (index < 0) return;
   placement_ = PlacementFromStored(std::uint32_t(index), options_.straddle);
   // Kept at once, like the choice of a list in any settings page. A store that refuses it
-  // still leaves the choice in force for this board; the next one starts from the default.
+  // still leaves the choice in force for this board; the user is told the next one will not
+  // remember it.
   std::vector<SettingsStore*> stores = SettingsStores();
-  board::SavePlacement(stores, placement_);
+  if (!board::SavePlacement(stores, placement_)) Message(kSettingsNotSaved, kSaveCaption);
 }
 
 void TfrmWhiteBorad::cbColorChange() {

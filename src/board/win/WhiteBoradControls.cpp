@@ -66,7 +66,7 @@ constexpr int kButtonWidth = 60, kButtonHeight = 40, kSeparatorWidth = 8;
 // Pen bar children at 96 dpi, in the bar: the label, the pen list and the colour list.
 constexpr RECT kLabelBox{8, 8, 56, 26}, kPenListBox{56, 4, 117, 204};
 // After the colour list (121 to 225): the placement's label and list, room left behind them.
-constexpr RECT kPlaceLabelBox{233, 8, 281, 26}, kPlaceListBox{281, 4, 383, 204};
+constexpr RECT kPlaceLabelBox{233, 8, 281, 26}, kPlaceListBox{281, 4, 393, 204};
 
 }  // namespace
 

@@ -37,7 +37,10 @@ void PenTip::Add(double x, double y, std::uint32_t ms, std::vector<InkSample>& o
 }
 
 void PenTip::Finish(std::uint32_t ms, std::vector<InkSample>& out) {
-  const bool flicked = std::int32_t(ms - lastMs_) <= std::int32_t(kTipStillMs) && speed_ > kTipSlowSpeed;
+  // A release dated before the last sample is one without a time (a stroke the board ends
+  // itself): no flick.
+  const std::int32_t since = std::int32_t(ms - lastMs_);
+  const bool flicked = since >= 0 && since <= std::int32_t(kTipStillMs) && speed_ > kTipSlowSpeed;
   for (int i = 0; i < heldCount_; ++i) {
     InkSample s = held_[i];
     // The last sample ends at a third, the one before it two thirds of the way there.

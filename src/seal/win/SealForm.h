@@ -108,7 +108,6 @@ class SealForm : public Window {
   std::unique_ptr<GdiCanvas> preview_;     // ink_ over white
   SealDrawing drawing_;                    // what ink_ shows, for drawing it at another dpi
   int drawnWidth_ = 0, drawnHeight_ = 0;
-  std::unique_ptr<GdiGlyphSource> glyphs_;  // kept, with its outlines, while the dpi stays
   std::wstring writtenPath_;
   bool accepted_ = false;
   bool shown_ = false;

@@ -1,6 +1,8 @@
 // The ink model's figures, each measured in turn with its anchor in the same iteration:
 //   InkStrokeStep: one step of the smooth anti-aliased nib on a 2480 x 3508 layer against the
 //     same step on a 602 x 258 layer (the board at its first size);
+//   InkTipStep: one step on the 602 x 258 layer with the pen's tip giving the widths (a sample
+//     every 8 ms, as a mouse reports) against the same step at the chosen width;
 //   PngEncode: a 2480 x 3508 signature layer written as PNG by WritePng against libpng called
 //     directly with the same settings, and the file's size against libpng's default level.
 #include <benchmark/benchmark.h>
@@ -14,6 +16,7 @@
 
 #include "Handwriting.h"
 #include "InkPen.h"
+#include "PenTip.h"
 #include "Png.h"
 
 namespace {
@@ -65,6 +68,43 @@ void InkStrokeStep(benchmark::State& state) {
   const double n = double(state.iterations());
   state.counters["page_us"] = pageTime / n * 1e6;
   state.counters["board_us"] = boardTime / n * 1e6;
+}
+
+// The handwriting as the tip gives it to the pen: the same positions, each with its width.
+std::vector<InkSample> Tipped(const std::vector<InkSample>& plain) {
+  inkra::ink::PenTip tip;
+  std::vector<InkSample> out;
+  tip.Start(plain[0].x, plain[0].y, 0, 96);
+  for (std::size_t i = 1; i < plain.size(); ++i) tip.Add(plain[i].x, plain[i].y, std::uint32_t(i * 8), out);
+  tip.Finish(std::uint32_t(plain.size() * 8), out);
+  return out;
+}
+
+void InkTipStep(benchmark::State& state) {
+  InkLayer plainLayer(kBoardWidth, kBoardHeight), tipLayer(kBoardWidth, kBoardHeight);
+  InkPen plainPen, tipPen;
+  const auto plain = Handwriting(0, 0, 1), tipped = Tipped(plain);
+  std::size_t next = 0;
+  double plainTime = 0, tipTime = 0;
+  for (auto _ : state) {
+    if (next % inkra::bench::kStepsPerStroke == 0) {
+      state.PauseTiming();
+      plainPen.Up(), tipPen.Up();
+      plainPen.Down(plainLayer, plain[next], 3, {255, 0, 0}), tipPen.Down(tipLayer, tipped[next], 3, {255, 0, 0});
+      next = (next + 1) % plain.size();
+      state.ResumeTiming();
+    }
+    const auto t0 = Clock::now();
+    benchmark::DoNotOptimize(plainPen.Move(plain[next]));
+    const auto t1 = Clock::now();
+    benchmark::DoNotOptimize(tipPen.Move(tipped[next]));
+    const auto t2 = Clock::now();
+    plainTime += Seconds(t1 - t0), tipTime += Seconds(t2 - t1);
+    next = (next + 1) % plain.size();
+  }
+  const double n = double(state.iterations());
+  state.counters["plain_us"] = plainTime / n * 1e6;
+  state.counters["tip_us"] = tipTime / n * 1e6;
 }
 
 InkLayer& Signature() {
@@ -129,6 +169,7 @@ void PngEncode(benchmark::State& state) {
 }
 
 BENCHMARK(InkStrokeStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(InkTipStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PngEncode)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

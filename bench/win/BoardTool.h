@@ -16,5 +16,7 @@ class FixedDialogs final : public inkra::board::win::FileDialogs {
 int RunBoardScreens(const std::wstring& folder);
 int RunBoardTimings(const wchar_t* jpegPath);  // null: a made-up page
 int RunScanTimings();
+// Click to the board's first paint and "公章" to the preview, beside an empty dialog.
+int RunOpenTimings();
 // `what`: jpeg, bmp (the largest picture the board holds), huge-jpeg, huge-bmp (20000 x 20000).
 int RunBoardPeak(const std::wstring& what);

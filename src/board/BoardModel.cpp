@@ -39,51 +39,78 @@ void BoardModel::ApplySettings(const LoadedPenSettings& settings) {
   if (settings.penWidth) nibWidth_ = ClampInt(std::int64_t(*settings.penWidth) + 1, kMaxNibWidth);
 }
 
-void BoardModel::MouseDown(MouseButton button, int x, int y, float pressure) {
+void BoardModel::MouseDown(MouseButton button, int x, int y, float pressure, std::uint32_t ms) {
   x = ClampInt(x, kMaxCoordinate);
   y = ClampInt(y, kMaxCoordinate);
   if (button == MouseButton::Left) {
-    EndStroke();
+    EndStroke(ms);
     history_.EndDrawing();  // a new press is a new stroke
     drawing_ = true;
     lastX_ = curX_ = x;
     lastY_ = curY_ = y;
     downPressure_ = pressure;
+    // A pen that reports its pressure draws with it; the tip gives the others their width.
+    tipping_ = tipOn_ && pressure < 0;
+    if (tipping_) {
+      tip_.Start(x, y, ms, dpi_);
+      tipFirst_.reset();
+    }
   } else if (button == MouseButton::Right) {
     stampX_ = x;
     stampY_ = y;
   }
 }
 
-void BoardModel::MouseMove(int x, int y, float pressure) {
+void BoardModel::MouseMove(int x, int y, float pressure, std::uint32_t ms) {
   if (!drawing_) return;
   curX_ = ClampInt(x, kMaxCoordinate);
   curY_ = ClampInt(y, kMaxCoordinate);
   if (surface_ && !Inkable()) {
     AliasedStep();
+  } else if (tipping_) {
+    tipped_.clear();
+    tip_.Add(curX_, curY_, ms, tipped_);
+    TipSamples();
   } else {
-    // The stroke's ink starts with its first move: a press and release without one leaves none.
-    if (!pen_.Drawing()) {
-      firstSample_ = {double(lastX_), double(lastY_), downPressure_};
-      finalPiece_.Start(firstSample_);
-      pen_.Down(InkForDrawing(), firstSample_, ScaleToDpi(nibWidth_, dpi_), InkColour());
-    }
-    const ink::InkSample sample{double(curX_), double(curY_), pressure};
-    InkChanged(pen_.Move(sample));
-    piece_.clear();
-    finalPiece_.Add(sample, piece_);
+    StrokeStep({double(lastX_), double(lastY_), downPressure_}, {double(curX_), double(curY_), pressure});
   }
   lastX_ = curX_;
   lastY_ = curY_;
 }
 
-void BoardModel::MouseUp() {
+void BoardModel::StrokeStep(const ink::InkSample& first, const ink::InkSample& sample) {
+  // The stroke's ink starts with its first move: a press and release without one leaves none.
+  if (!pen_.Drawing()) {
+    firstSample_ = first;
+    finalPiece_.Start(firstSample_);
+    pen_.Down(InkForDrawing(), firstSample_, ScaleToDpi(nibWidth_, dpi_), InkColour());
+  }
+  InkChanged(pen_.Move(sample));
+  piece_.clear();
+  finalPiece_.Add(sample, piece_);
+}
+
+void BoardModel::TipSamples() {
+  for (const ink::InkSample& s : tipped_) {
+    if (tipFirst_) StrokeStep(*tipFirst_, s);
+    else tipFirst_ = s;
+  }
+}
+
+void BoardModel::MouseUp(std::uint32_t ms) {
   drawing_ = false;
-  EndStroke();
+  EndStroke(ms);
   history_.EndDrawing();
 }
 
-void BoardModel::EndStroke() {
+void BoardModel::EndStroke(std::uint32_t ms) {
+  if (tipping_) {
+    // The samples the tip still holds are drawn first, tapered by a release at speed.
+    tipping_ = false;
+    tipped_.clear();
+    tip_.Finish(ms, tipped_);
+    if (Inkable()) TipSamples();
+  }
   if (!pen_.Drawing()) return;
   if (ink_) {
     // The curve's last piece is drawn and the stroke dried in one go: the pixels it reaches are

@@ -23,6 +23,7 @@
 #include "InkCanvas.h"
 #include "InkLayer.h"
 #include "InkPen.h"
+#include "PenTip.h"
 #include "PenSettings.h"
 #include "Picture.h"
 #include "Surface.h"
@@ -71,10 +72,15 @@ class BoardModel {
   void ApplySettings(const LoadedPenSettings& settings);
 
   // The pointer. `pressure` is a pen's, 0 to 1 (ink::kNoPressure for the mouse: the chosen
-  // width); the nib follows ink::NibWidthFor.
-  void MouseDown(MouseButton button, int x, int y, float pressure = ink::kNoPressure);
-  void MouseMove(int x, int y, float pressure = ink::kNoPressure);
-  void MouseUp();
+  // width); the nib follows ink::NibWidthFor. `ms` is the time of the report, in milliseconds
+  // on any clock that runs on: the pen's tip reads the hand's speed from it.
+  void MouseDown(MouseButton button, int x, int y, float pressure = ink::kNoPressure, std::uint32_t ms = 0);
+  void MouseMove(int x, int y, float pressure = ink::kNoPressure, std::uint32_t ms = 0);
+  void MouseUp(std::uint32_t ms = 0);
+  // The pen's tip (笔锋) for strokes without pressure, from the next press on; off draws the
+  // nib at its chosen width throughout.
+  void SetPenTip(bool on) { tipOn_ = on; }
+  bool PenTipOn() const { return tipOn_; }
 
   void ChoosePen(int index);          // nib := index + 1
   void ChooseColour(ColourValue c);   // pen and fill
@@ -190,7 +196,10 @@ class BoardModel {
   ink::InkLayer& InkForDrawing();
   void InkGoesOn();  // ink is about to change: the drawn change opens, a JPEG becomes a bitmap
   bool Inkable() const;  // the picture holds 24 or 32 bits per pixel
-  void EndStroke();
+  void EndStroke(std::uint32_t ms = 0);
+  // One step of the stroke from its press sample `first` to `sample`.
+  void StrokeStep(const ink::InkSample& first, const ink::InkSample& sample);
+  void TipSamples();  // the samples the tip settled, as strokes steps
   void InkChanged(const Rect& area);
   void AliasedStep();  // a palette picture keeps its palette: the step drawn as a plain polygon
   ink::Rgb InkColour() const;
@@ -209,6 +218,11 @@ class BoardModel {
   ink::InkSample firstSample_;         // the stroke's first sample
   ink::CentreLine finalPiece_;         // the pen's centre line again, for the piece its release draws
   std::vector<ink::InkSample> piece_;
+  bool tipOn_ = false;
+  bool tipping_ = false;             // this stroke goes through the tip
+  ink::PenTip tip_;
+  std::vector<ink::InkSample> tipped_;
+  std::optional<ink::InkSample> tipFirst_;  // the press, as the tip settled it
 
   LayoutMode mode_ = LayoutMode::Fill;
   LayoutMode settledMode_ = LayoutMode::Fill;  // as the last change to the picture left it

@@ -14,6 +14,8 @@ inline constexpr std::array<const char*, 7> kPenNames = {"特细", "细", "较�
 inline constexpr int kDefaultPenIndex = 3;  // the list shows "普通"
 inline constexpr char kPenLabel[] = "笔头：";
 inline constexpr char kPenHint[] = "选择画笔大小";
+// The check box of the pen's tip, after the placement list.
+inline constexpr char kPenTipCaption[] = "笔锋";
 
 inline constexpr char kMenuDelete[] = "删除";
 inline constexpr char kMenuTimeStamp[] = "粘贴时间";

@@ -58,4 +58,26 @@ bool SavePenSettings(std::span<SettingsStore* const> stores, ColourValue colour,
   return false;
 }
 
+std::optional<std::uint32_t> LoadKeptChoice(std::span<SettingsStore* const> stores, const char* name) {
+  SettingsStore* store = StoreToRead(stores);
+  if (!store) return std::nullopt;
+  const std::optional<std::uint32_t> stored = store->ReadDword(name);
+  store->CloseKey();
+  return stored;
+}
+
+bool KeepChoice(std::span<SettingsStore* const> stores, const char* name, std::uint32_t value) {
+  const auto write = [name, value](SettingsStore* store) {
+    if (!store) return false;
+    const bool ok = store->WriteDword(name, value);
+    store->CloseKey();
+    return ok;
+  };
+  // The store the board reads at its next opening comes first, so the choice is found there.
+  if (write(StoreToRead(stores))) return true;
+  for (SettingsStore* store : stores)
+    if (store && store->OpenKey() && write(store)) return true;
+  return false;
+}
+
 }  // namespace inkra::board

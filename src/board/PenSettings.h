@@ -32,4 +32,17 @@ SettingsStore* StoreToRead(std::span<SettingsStore* const> stores);
 // every store refused.
 bool SavePenSettings(std::span<SettingsStore* const> stores, ColourValue colour, int penIndex);
 
+// A choice of the pen bar kept at once as a 32-bit value beside the pen settings: read from
+// the store the pen settings are read from (nothing without one, or without the value), and
+// written there, else into the first store that takes it; false when every store refused.
+std::optional<std::uint32_t> LoadKeptChoice(std::span<SettingsStore* const> stores, const char* name);
+bool KeepChoice(std::span<SettingsStore* const> stores, const char* name, std::uint32_t value);
+
+// The pen's tip (笔锋): 1 on, 0 off; off without the value, or with anything but 1.
+inline constexpr char kPenTipValue[] = "PenTip";
+inline bool LoadPenTip(std::span<SettingsStore* const> stores) { return LoadKeptChoice(stores, kPenTipValue) == 1u; }
+inline bool SavePenTip(std::span<SettingsStore* const> stores, bool on) {
+  return KeepChoice(stores, kPenTipValue, on ? 1 : 0);
+}
+
 }  // namespace inkra::board

@@ -12,7 +12,7 @@ double Distance(const InkSample& a, const InkSample& b) { return std::hypot(b.x 
 // the curve leave the first sample and reach the last one heading straight along the first and
 // last pieces.
 InkSample Mirror(const InkSample& at, const InkSample& other) {
-  return {2 * at.x - other.x, 2 * at.y - other.y, at.pressure};
+  return {2 * at.x - other.x, 2 * at.y - other.y, at.pressure, at.width};
 }
 
 constexpr int kMaxSteps = 1024;  // a piece dragged across a huge board still ends
@@ -37,6 +37,7 @@ void CentreLine::Add(const InkSample& s, std::vector<InkSample>& out) {
   if (count_ == 0) return Start(s);
   if (Distance(last_[2], s) < 1e-9) {
     last_[2].pressure = s.pressure;  // the pen pressed harder or lighter where it stands
+    last_[2].width = s.width;
     return;
   }
   if (count_ >= 2) {
@@ -76,7 +77,8 @@ void CentreLine::Piece(const InkSample& p0, const InkSample& p1, const InkSample
     const double w0 = u * u * u, w1 = 3 * u * u * t, w2 = 3 * u * t * t, w3 = t * t * t;
     InkSample s{w0 * b[0].x + w1 * b[1].x + w2 * b[2].x + w3 * b[3].x,
                 w0 * b[0].y + w1 * b[1].y + w2 * b[2].y + w3 * b[3].y,
-                pressure ? float(p1.pressure + (p2.pressure - p1.pressure) * t) : kNoPressure};
+                pressure ? float(p1.pressure + (p2.pressure - p1.pressure) * t) : kNoPressure,
+                float(p1.width + (p2.width - p1.width) * t)};
     if (i == 0) s.x = p1.x, s.y = p1.y;
     if (i == steps) s.x = p2.x, s.y = p2.y;
     out.push_back(s);

@@ -14,6 +14,9 @@ namespace inkra::ink {
 struct InkSample {
   double x = 0, y = 0;
   float pressure = kNoPressure;
+  // The nib's width here as a share of its width at this pressure: 1 unless the pen's tip
+  // (PenTip) thins or swells it.
+  float width = 1.0f;
 };
 
 // Flattening tolerance: no point of the curve is further than this from the straight pieces

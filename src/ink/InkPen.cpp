@@ -9,6 +9,7 @@ namespace {
 // Far beyond any layer, yet every coordinate stays exact on the outline grid.
 constexpr double kMaxCoordinate = 1 << 24;
 constexpr double kMaxNibWidth = 30000;
+constexpr float kMaxWidthShare = 2;  // beyond what the pen's tip ever asks
 
 // A sample the geometry can take: NaN is no position, and distances stay bounded.
 bool Usable(InkSample& s) {
@@ -16,6 +17,7 @@ bool Usable(InkSample& s) {
   s.x = std::clamp(s.x, -kMaxCoordinate, kMaxCoordinate);
   s.y = std::clamp(s.y, -kMaxCoordinate, kMaxCoordinate);
   if (!(s.pressure >= 0)) s.pressure = kNoPressure;
+  s.width = std::isfinite(s.width) ? std::clamp(s.width, 0.0f, kMaxWidthShare) : 1.0f;
   return true;
 }
 
@@ -66,7 +68,7 @@ Rect InkPen::Up() {
 Rect InkPen::Draw(const std::vector<InkSample>& piece) {
   if (piece.empty()) return {};
   nibs_.clear();
-  for (const InkSample& s : piece) nibs_.push_back({s.x, s.y, NibWidthFor(nibWidth_, s.pressure)});
+  for (const InkSample& s : piece) nibs_.push_back({s.x, s.y, NibWidthFor(nibWidth_, s.pressure) * s.width});
   const bool onRun = run_.Extend(nibs_);
   Rect box;
   for (const NibPoint& nib : nibs_) box = box.Union(NibBox(nib));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <numbers>
 
 #include "CentreLine.h"
@@ -97,6 +98,10 @@ GdiGlyphSource::Face& GdiGlyphSource::FaceFor(const Font& font) {
     SelectObject(dc_.get(), found->second.font.get());
     return found->second;
   }
+  if (faces_.size() >= kMaxFaces) {
+    SelectObject(dc_.get(), GetStockObject(SYSTEM_FONT));
+    faces_.clear();
+  }
   LOGFONTW lf{};
   lf.lfHeight = -::MulDiv(font.sizePoints, dpi_, 72);
   lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -167,6 +172,13 @@ ink::GlyphSource::TextShape GdiGlyphSource::Shape(const Font& font, int x, int y
   }
   shape.cell = {place(0, 0), place(pen, 0), place(pen, face.height), place(0, face.height)};
   return shape;
+}
+
+GdiGlyphSource& KeptGlyphSource(int dpi) {
+  static std::map<int, std::unique_ptr<GdiGlyphSource>> kept;
+  std::unique_ptr<GdiGlyphSource>& source = kept[dpi > 0 ? dpi : 96];
+  if (!source) source = std::make_unique<GdiGlyphSource>(dpi);
+  return *source;
 }
 
 }  // namespace inkra::win

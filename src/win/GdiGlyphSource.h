@@ -41,9 +41,18 @@ class GdiGlyphSource final : public ink::GlyphSource {
   Face& FaceFor(const Font& font);
   const Glyph& GlyphOf(Face& face, UINT character);
 
+  // Faces kept at most: a user trying size after size of a seal's text must not pile up fonts.
+  static constexpr std::size_t kMaxFaces = 16;
+
   int dpi_;
   UniqueMemoryDc dc_;
   std::map<FaceKey, Face> faces_;
 };
+
+// The source for `dpi` that the windows share while the module is loaded, with the outlines it
+// has read: a seal dialog opened again draws its characters without asking the font engine,
+// and a board's time stamp finds the faces made before. The windows all run on the host's one
+// user-interface thread, which alone calls this.
+GdiGlyphSource& KeptGlyphSource(int dpi);
 
 }  // namespace inkra::win

@@ -44,6 +44,13 @@ TEST_F(BoardStrokes, FreshBoardLayout) {
   EXPECT_EQ(r.right - r.left, 61);
   GetWindowRect(board.ColourList(), &r);
   EXPECT_EQ(r.right - r.left, 104);
+  // The pen's tip after the placement list, off.
+  RECT list;
+  GetWindowRect(board.PlacementList(), &list);
+  GetWindowRect(board.PenTipBox(), &r);
+  EXPECT_GT(r.left, list.right);
+  EXPECT_EQ(UiDriver::Text(board.PenTipBox()), L"笔锋");
+  EXPECT_EQ(SendMessageW(board.PenTipBox(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(SendMessageW(board.PenList(), CB_GETCOUNT, 0, 0), 7);
   EXPECT_EQ(UiDriver::Text(board.PenList()), L"普通");
   EXPECT_EQ(UiDriver::Text(board.Handle()), L"InkraSoft 手写板 1.0");

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +58,7 @@ class PlacementThroughDll : public ::testing::Test {
       HWND list = GetDlgItem(d.Child(board, L"InkraPenBar", nullptr), board::win::kCbPlace);
       entries = int(SendMessageW(list, CB_GETCOUNT, 0, 0));
       opened = int(SendMessageW(list, CB_GETCURSEL, 0, 0));
+      if (beforeStroke) beforeStroke(d, board);
       Stroke(d.Child(board, L"InkraBoardView", nullptr), stroke);
       if (placement >= 0) ChooseListEntry(list, placement);
       ClickTool(d.Child(board, TOOLBARCLASSNAMEW, nullptr), board::win::kBtnOK);
@@ -71,6 +73,7 @@ class PlacementThroughDll : public ::testing::Test {
   AddInDll dll;
   win::ComPtr<IDTExtensibility2> addIn;
   int entries = 0, opened = -1;
+  std::function<void(UiDriver&, HWND board)> beforeStroke;  // run on each board Sign opens
 };
 
 }  // namespace inkra::test

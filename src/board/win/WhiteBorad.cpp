@@ -65,8 +65,6 @@ TfrmWhiteBorad::TfrmWhiteBorad(BoardOptions options) : options_(std::move(option
 
 TfrmWhiteBorad::~TfrmWhiteBorad() {
   Destroy();
-  if (images_) ImageList_Destroy(images_);
-  if (disabledImages_) ImageList_Destroy(disabledImages_);
 }
 
 void TfrmWhiteBorad::FormCreate() {
@@ -150,6 +148,9 @@ void TfrmWhiteBorad::OnCommand(int id, int code) {
         break;
       case kCbPlace:
         if (code == CBN_SELCHANGE) cbPlaceChange();
+        break;
+      case kChkTip:
+        if (code == BN_CLICKED) chkTipClick();
         break;
       default: break;
   }

@@ -26,7 +26,7 @@ namespace inkra::board::win {
 enum BoardCommand : int {
   kBtnDelete = 101, kBtnOpen, kBtnSave, kBtnScan, kBtnReplace, kBtnFind, kBtnInformation, kBtnOK, kBtnExit,
   kMenuN1 = 201, kMenuN2, kMenuN4,
-  kCbPen = 301, kCbColor, kCbPlace,
+  kCbPen = 301, kCbColor, kCbPlace, kChkTip,
   kKeyUndo = 401, kKeyRedo,  // Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z
 };
 
@@ -69,6 +69,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   HWND PenList() const { return cbPen_; }
   HWND ColourList() const { return cbColor_.Handle(); }
   HWND PlacementList() const { return cbPlace_; }
+  HWND PenTipBox() const { return chkTip_; }
   HWND PenBar() const { return panel1_.Handle(); }
   HWND DrawingPanel() const { return panel_.Handle(); }
   HWND View() const { return image_.Handle(); }
@@ -84,6 +85,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void cbPenChange();
   void cbColorChange();
   void cbPlaceChange();
+  void chkTipClick();
   void BtnDeleteClick();
   void PanelResize();
   void N2Click();
@@ -139,7 +141,6 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   BoardOptions options_;
   CommonFileDialogs commonDialogs_;
   GdiSurfaceFactory surfaces_;
-  std::unique_ptr<inkra::win::GdiGlyphSource> glyphs_;  // the time stamp's text, at the board's dpi
   static constexpr int kKeptComposeSide = 256;
   std::unique_ptr<inkra::win::GdiCanvas> stepCompose_;  // where a stroke step's repaint is composed
   int stepComposeBits_ = 0;
@@ -155,6 +156,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   HWND cbPen_ = nullptr;
   HWND placeLabel_ = nullptr;
   HWND cbPlace_ = nullptr;
+  HWND chkTip_ = nullptr;
   board::Placement placement_ = board::Placement::PageTopLeft;
   inkra::win::ChildWindow panel1_;  // the pen bar
   inkra::win::ColourBox cbColor_{clRed};
@@ -162,7 +164,6 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   inkra::win::ChildWindow image_;  // the view
   inkra::win::UniqueFont font_;
   inkra::win::UniqueFont toolbarFont_;  // smaller, so captions fit under the icons
-  HIMAGELIST images_ = nullptr, disabledImages_ = nullptr;
   std::unique_ptr<SettingsStore> machineStore_, userStore_;
 };
 

@@ -31,17 +31,21 @@ std::string CurrentTimeStamp() {
 
 }  // namespace
 
+// The pointer's reports carry the time they were made, which the pen's tip reads speed from.
 void TfrmWhiteBorad::imageMouseDown(MouseButton button, int x, int y, float pressure) {
-  model_.MouseDown(button, x, y, pressure);
+  model_.MouseDown(button, x, y, pressure, std::uint32_t(GetMessageTime()));
 }
 
 void TfrmWhiteBorad::imageMouseMove(int x, int y, float pressure) {
   if (!model_.Drawing()) return;
-  model_.MouseMove(x, y, pressure);
+  model_.MouseMove(x, y, pressure, std::uint32_t(GetMessageTime()));
   Sync();
 }
 
-void TfrmWhiteBorad::imageMouseUp(MouseButton, int, int) { model_.MouseUp(); }
+void TfrmWhiteBorad::imageMouseUp(MouseButton, int, int) {
+  model_.MouseUp(std::uint32_t(GetMessageTime()));
+  Sync();  // the tip's last samples
+}
 
 void TfrmWhiteBorad::cbPenChange() {
   const LRESULT index = SendMessageW(cbPen_, CB_GETCURSEL, 0, 0);
@@ -57,6 +61,14 @@ void TfrmWhiteBorad::cbPlaceChange() {
   // remember it.
   std::vector<SettingsStore*> stores = SettingsStores();
   if (!board::SavePlacement(stores, placement_)) Message(kSettingsNotSaved, kSaveCaption);
+}
+
+void TfrmWhiteBorad::chkTipClick() {
+  const bool on = SendMessageW(chkTip_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  model_.SetPenTip(on);
+  // Kept at once, as the placement is, and the user told when it cannot be.
+  std::vector<SettingsStore*> stores = SettingsStores();
+  if (!board::SavePenTip(stores, on)) Message(kSettingsNotSaved, kSaveCaption);
 }
 
 void TfrmWhiteBorad::cbColorChange() {
@@ -91,6 +103,8 @@ void TfrmWhiteBorad::LoadPenSettings() {
   if (loaded.colour) cbColor_.Select(*loaded.colour);
   placement_ = board::LoadPlacement(stores, options_.straddle);
   SendMessageW(cbPlace_, CB_SETCURSEL, WPARAM(placement_), 0);
+  model_.SetPenTip(board::LoadPenTip(stores));
+  SendMessageW(chkTip_, BM_SETCHECK, model_.PenTipOn() ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TfrmWhiteBorad::SavePenSettings() {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <map>
 
 #include "BoardTexts.h"
 #include "Dpi.h"
@@ -42,6 +43,24 @@ HIMAGELIST ImageListFrom(std::span<const std::uint8_t> file, int cellSize) {
   return list;
 }
 
+// The toolbar's image lists for one strip, made once and kept while the module is loaded:
+// every board shows the same icons, and a board opened again has them at once.
+struct KeptImages {
+  HIMAGELIST normal = nullptr, disabled = nullptr;
+  ~KeptImages() {
+    if (normal) ImageList_Destroy(normal);
+    if (disabled) ImageList_Destroy(disabled);
+  }
+};
+
+const KeptImages& ImagesFor(const ToolbarStrips& strips) {
+  static std::map<int, KeptImages> kept;
+  KeptImages& images = kept[strips.cellSize];
+  if (!images.normal) images.normal = ImageListFrom(strips.normal, strips.cellSize);
+  if (!images.disabled) images.disabled = ImageListFrom(strips.disabled, strips.cellSize);
+  return images;
+}
+
 struct ButtonSpec {
   int command;  // 0 for a separator
   const char* caption;
@@ -67,6 +86,8 @@ constexpr int kButtonWidth = 60, kButtonHeight = 40, kSeparatorWidth = 8;
 constexpr RECT kLabelBox{8, 8, 56, 26}, kPenListBox{56, 4, 117, 204};
 // After the colour list (121 to 225): the placement's label and list, room left behind them.
 constexpr RECT kPlaceLabelBox{233, 8, 281, 26}, kPlaceListBox{281, 4, 393, 204};
+// Then the pen tip's check box.
+constexpr RECT kTipBox{401, 6, 457, 28};
 
 }  // namespace
 
@@ -87,7 +108,7 @@ void TfrmWhiteBorad::ApplyDpi() {
   const int dpi = Dpi();
   font_ = inkra::win::CreateFontAtDpi(BoardFace(), kFontHeight, dpi);
   toolbarFont_ = inkra::win::CreateFontAtDpi(BoardFace(), kToolbarFontHeight, dpi);
-  for (HWND control : {label_, cbPen_, cbColor_.Handle(), placeLabel_, cbPlace_}) SendMessageW(control, WM_SETFONT, WPARAM(font_.get()), TRUE);
+  for (HWND control : {label_, cbPen_, cbColor_.Handle(), placeLabel_, cbPlace_, chkTip_}) SendMessageW(control, WM_SETFONT, WPARAM(font_.get()), TRUE);
   SendMessageW(toolbar_, WM_SETFONT, WPARAM(toolbarFont_.get()), TRUE);
 
   const auto place = [this](HWND control, const RECT& box) {
@@ -99,18 +120,14 @@ void TfrmWhiteBorad::ApplyDpi() {
   cbColor_.Place(121, 4, 104, 22);
   place(placeLabel_, kPlaceLabelBox);
   place(cbPlace_, kPlaceListBox);
+  place(chkTip_, kTipBox);
 
   // Icons from the strip drawn for this size, never enlarged from a smaller one.
   const ToolbarStrips strips = ToolbarStripsFor(Scaled(kToolbarImageSize));
-  HIMAGELIST images = ImageListFrom(strips.normal, strips.cellSize);
-  HIMAGELIST disabled = ImageListFrom(strips.disabled, strips.cellSize);
+  const KeptImages& images = ImagesFor(strips);
   SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(strips.cellSize, strips.cellSize));
-  SendMessageW(toolbar_, TB_SETIMAGELIST, 0, LPARAM(images));
-  SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, LPARAM(disabled));
-  if (images_) ImageList_Destroy(images_);
-  if (disabledImages_) ImageList_Destroy(disabledImages_);
-  images_ = images;
-  disabledImages_ = disabled;
+  SendMessageW(toolbar_, TB_SETIMAGELIST, 0, LPARAM(images.normal));
+  SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, LPARAM(images.disabled));
   for (int i = 0; i < int(kButtons.size()); ++i) {
     if (kButtons[std::size_t(i)].command != 0) continue;
     TBBUTTONINFOW info{};
@@ -133,8 +150,7 @@ void TfrmWhiteBorad::DpiChanged() {
 void TfrmWhiteBorad::DrawAtDpi() {
   surfaces_.SetDpi(Dpi());
   model_.SetDpi(Dpi());
-  glyphs_ = std::make_unique<inkra::win::GdiGlyphSource>(Dpi());
-  model_.SetGlyphSource(glyphs_.get(), [](int index) { return ColourValue(GetSysColor(index)); });
+  model_.SetGlyphSource(&inkra::win::KeptGlyphSource(Dpi()), [](int index) { return ColourValue(GetSysColor(index)); });
 }
 
 void TfrmWhiteBorad::CreateToolbar() {
@@ -182,6 +198,9 @@ void TfrmWhiteBorad::CreatePenBar() {
   for (int i = 0; i < PlacementCount(options_.straddle); ++i)
     SendMessageW(cbPlace_, CB_ADDSTRING, 0, LPARAM(Utf8ToWide(kPlacementNames[std::size_t(i)]).c_str()));
   SendMessageW(cbPlace_, CB_SETCURSEL, 0, 0);
+  chkTip_ = CreateWindowExW(0, L"BUTTON", Utf8ToWide(kPenTipCaption).c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0, PenBar(),
+                            reinterpret_cast<HMENU>(INT_PTR(kChkTip)), Instance(), nullptr);
 
   // The pen list's hint.
   HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,

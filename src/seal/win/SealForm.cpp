@@ -78,10 +78,7 @@ Bitmap SealBitmap(const ink::InkLayer& layer) {
   return bitmap;
 }
 
-GdiGlyphSource& SealForm::GlyphsAt(int dpi) {
-  if (!glyphs_ || glyphs_->Dpi() != dpi) glyphs_ = std::make_unique<GdiGlyphSource>(dpi);
-  return *glyphs_;
-}
+GdiGlyphSource& SealForm::GlyphsAt(int dpi) { return KeptGlyphSource(dpi); }
 
 void SealForm::ShowSeal(HWND image, int width, int height, SealDrawing draw, InkFinish finish) {
   std::unique_ptr<ink::InkLayer> layer = DrawSealInk(GlyphsAt(layoutDpi_), width, height, draw, finish);

@@ -126,7 +126,6 @@ class SealForm : public Window {
   SealDrawing drawing_;                    // what ink_ shows, for drawing it at another dpi
   InkFinish finish_;
   int drawnWidth_ = 0, drawnHeight_ = 0;
-  std::unique_ptr<GdiGlyphSource> glyphs_;  // kept, with its outlines, while the dpi stays
   std::wstring writtenPath_;
   bool accepted_ = false;
   bool shown_ = false;

@@ -1,0 +1,60 @@
+// The pen's tip (笔锋) through the built DLL: the check box on the pen bar, a mouse stroke
+// thinner with it, and its choice kept for the next board.
+#include "PlacementTestSupport.h"
+#include "Png.h"
+
+namespace inkra::test {
+namespace {
+
+class PenTipThroughDll : public PlacementThroughDll {
+ protected:
+  void SetUp() override { ForgetTip(), PlacementThroughDll::SetUp(); }
+  void TearDown() override { ForgetTip(), PlacementThroughDll::TearDown(); }
+  static void ForgetTip() {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteKeyValueW(root, kKey, L"PenTip");
+  }
+  // The kept value, wherever the board keeps it; 0xDEAD when it is nowhere.
+  static DWORD KeptTip() {
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+      DWORD value = 0, size = sizeof value;
+      if (RegGetValueW(root, kKey, L"PenTip", RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS)
+        return value;
+    }
+    return 0xDEAD;
+  }
+  // Signs a quick stroke (the driver posts its moves at once); the inked pixels of the PNG
+  // inserted, and whether the box was ticked when the board opened.
+  int SignQuickly(office::HostDouble& host, bool tick) {
+    beforeStroke = [&](UiDriver& d, HWND board) {
+      HWND box = GetDlgItem(d.Child(board, L"InkraPenBar", nullptr), board::win::kChkTip);
+      openedTicked = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      if (tick) SendMessageW(box, BM_CLICK, 0, 0);
+    };
+    std::vector<POINT> quick;
+    for (int x = 40; x <= 400; x += 20) quick.push_back({x, 100 + x / 4});
+    Sign(host, -1, quick);
+    const PngImage png = ReadPng(AddInDll::Shapes(host).items.back()->picture);
+    int inked = 0;
+    for (std::size_t i = 3; i < png.pixels.size(); i += 4) inked += png.pixels[i] != 0;
+    return inked;
+  }
+  bool openedTicked = true;
+};
+
+TEST_F(PenTipThroughDll, TickedTheStrokeThinsAndTheChoiceIsKept) {
+  ASSERT_TRUE(dll.Loaded());
+  office::HostDouble host(office::HostKind::Word);
+  Connect(host, L"16.0");
+  const int chosenWidth = SignQuickly(host, false);
+  EXPECT_FALSE(openedTicked);
+  EXPECT_EQ(KeptTip(), 0xDEADu);  // nothing written until the box is clicked
+  const int tipped = SignQuickly(host, true);
+  EXPECT_EQ(KeptTip(), 1u);
+  EXPECT_LT(tipped, chosenWidth * 9 / 10);  // the band carries its edge pixels at any width
+  SignQuickly(host, false);
+  EXPECT_TRUE(openedTicked);
+  addIn->OnDisconnection(0, nullptr);
+}
+
+}  // namespace
+}  // namespace inkra::test

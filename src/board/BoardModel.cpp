@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <new>
 
 #include "Bmp.h"
 #include "BoardTexts.h"
@@ -12,6 +13,8 @@
 
 namespace inkra::board {
 namespace {
+
+bool InkableDepth(int bitsPerPixel) { return bitsPerPixel == 24 || bitsPerPixel == 32; }
 
 int ClampInt(std::int64_t v, int bound) { return int(std::clamp<std::int64_t>(v, -bound, bound)); }
 
@@ -24,7 +27,7 @@ void BoardModel::Create(int panelClientWidth, int panelClientHeight) {
   mode_ = settledMode_ = LayoutMode::Fill;
   EmptyPicture();
   history_.Clear();
-  SetSurfaceColours();
+  DrawingSurface();  // white paper in the selected colours
   nibWidth_ = kInitialNibWidth;
   accepted_ = false;
 }
@@ -63,15 +66,10 @@ void BoardModel::MouseMove(int x, int y, float pressure) {
     AliasedStep();
   } else {
     // The stroke's ink starts with its first move: a press and release without one leaves none.
-    if (!pen_.Drawing()) {
-      firstSample_ = {double(lastX_), double(lastY_), downPressure_};
-      finalPiece_.Start(firstSample_);
-      pen_.Down(InkForDrawing(), firstSample_, ScaleToDpi(nibWidth_, dpi_), InkColour());
-    }
-    const ink::InkSample sample{double(curX_), double(curY_), pressure};
-    InkChanged(pen_.Move(sample));
-    piece_.clear();
-    finalPiece_.Add(sample, piece_);
+    if (!pen_.Drawing())
+      pen_.Down(InkForDrawing(), {double(lastX_), double(lastY_), downPressure_}, ScaleToDpi(nibWidth_, dpi_),
+                InkColour());
+    InkChanged(pen_.Move({double(curX_), double(curY_), pressure}));
   }
   lastX_ = curX_;
   lastY_ = curY_;
@@ -85,25 +83,11 @@ void BoardModel::MouseUp() {
 
 void BoardModel::EndStroke() {
   if (!pen_.Drawing()) return;
-  if (ink_) {
-    // The curve's last piece is drawn and the stroke dried in one go: the pixels it reaches are
-    // kept first, found by following the same centre line.
-    piece_.clear();
-    if (finalPiece_.Distinct() >= 2) finalPiece_.Finish(piece_);
-    else piece_.push_back(firstSample_);
-    Rect last;
-    const int reach = int(std::ceil(ink::NibWidthFor(ScaleToDpi(nibWidth_, dpi_), 1.0f))) + 2;
-    for (const ink::InkSample& p : piece_) {
-      const int x = int(std::floor(p.x)), y = int(std::floor(p.y));
-      last = last.Union({x - 2, y - 2, x + reach, y + reach});
-    }
-    if (!last.Intersect(ink_->Bounds()).Empty()) {
-      InkGoesOn();
-      history_.SaveInkArea(*ink_, last);
-    }
-  }
-  const Rect changed = pen_.Up();
-  if (ink_) InkChanged(changed);
+  // The curve's last piece goes on wet, so the dry ink under it is still as it was: it is kept
+  // and shown. Drying then changes only pixels that some step of the stroke drew, each kept and
+  // shown when it was drawn, so nothing else of the stroke's box is copied or repainted.
+  InkChanged(pen_.Finish());
+  pen_.Up();
 }
 
 void BoardModel::InkChanged(const Rect& area) {
@@ -133,8 +117,7 @@ void BoardModel::AliasedStep() {
 
 bool BoardModel::Inkable() const {
   if (!surface_) return true;  // the first stroke makes white paper at the display's depth
-  const int bits = const_cast<Surface&>(*surface_).Pixels().bitsPerPixel;
-  return bits == 24 || bits == 32;
+  return InkableDepth(const_cast<Surface&>(*surface_).Pixels().bitsPerPixel);
 }
 
 void BoardModel::InkGoesOn() {
@@ -175,11 +158,8 @@ void BoardModel::ChooseColour(ColourValue c) {
 }
 
 void BoardModel::Clear() {
-  PictureState before = TakePicture();
-  mode_ = LayoutMode::Fill;
-  SetSurfaceColours();
-  KeepForUndo(std::move(before));
-  PictureChanged(nullptr);
+  // The new paper first: when it cannot be made, the board keeps its picture and its history.
+  Replace({NewPaper(client_), PictureKind::Bitmap, {}, LayoutMode::Fill, nullptr, true});
 }
 
 void BoardModel::PanelResized(int clientWidth, int clientHeight) {
@@ -266,26 +246,21 @@ void BoardModel::OpenPicture(std::string_view fileName, std::vector<std::uint8_t
   } else {
     next = DecodePictureFile(surfaces_, fileName, bytes);
   }
-  PictureState before = TakePicture();
-  surface_ = std::move(next);
+  PictureState opened{std::move(next), PictureKind::Jpeg, {}, LayoutMode::Natural, nullptr, false};
   if (PictureKindForName(fileName) == PictureFileKind::Bitmap) {
-    kind_ = PictureKind::Bitmap;
-    SetSurfaceColours();
+    opened.kind = PictureKind::Bitmap;
+    SetColours(*opened.surface);
   } else {
-    kind_ = PictureKind::Jpeg;
-    jpegBytes_ = std::move(bytes);
+    opened.jpegBytes = std::move(bytes);
   }
-  paper_ = false;
-  KeepForUndo(std::move(before));
-  PictureChanged(nullptr);
+  Replace(std::move(opened));
 }
 
 void BoardModel::ClearForSeal() {
-  PictureState before = TakePicture();
+  // White paper of the view's size as it stands, made before anything changes.
+  std::unique_ptr<Surface> paper = NewPaper(mode_ == LayoutMode::Fill ? client_ : naturalView_);
   EnterNaturalMode();
-  SetSurfaceColours();
-  KeepForUndo(std::move(before));
-  PictureChanged(nullptr);
+  Replace({std::move(paper), PictureKind::Bitmap, {}, LayoutMode::Natural, nullptr, true});
 }
 
 void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
@@ -306,20 +281,19 @@ void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
     for (int x = 0; x < seal.Width(); ++x, from += 4, to += 4)
       if (from[3] != 0) to[0] = from[2], to[1] = from[1], to[2] = from[0], to[3] = from[3];
   }
-  surface_ = surfaces_.NewWhite(seal.Width(), seal.Height());
+  surface_ = NewPaper({seal.Width(), seal.Height()});
   ink_ = std::move(layer);
   SetSurfaceColours();
   PictureChanged(nullptr);
 }
 
 void BoardModel::TakeScan(std::unique_ptr<Surface> scan) {
-  PictureState before = TakePicture();
-  surface_ = std::move(scan);
-  kind_ = PictureKind::Bitmap;
-  paper_ = false;
-  SetSurfaceColours();
-  KeepForUndo(std::move(before));
-  PictureChanged(nullptr);
+  // Held to the limit of an opened picture, so it can be taken back like one.
+  const PixelRows rows = scan->Pixels();
+  if (rows.Bytes() > kMaxPictureBytes)
+    throw PictureTooLarge(PictureTooLargeText(rows.width, rows.height, rows.Bytes(), kMaxPictureBytes));
+  SetColours(*scan);
+  Replace({std::move(scan), PictureKind::Bitmap, {}, mode_, nullptr, false});
 }
 
 bool BoardModel::Undo() { return Travel(&UndoHistory::Undo, kUndoRefused); }
@@ -330,30 +304,22 @@ bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureStat
   drawing_ = false;
   EndStroke();
   if (!surface_) return false;
-  PictureState current{std::move(surface_), kind_, std::move(jpegBytes_), mode_, std::move(ink_), paper_};
-  const auto restore = [&] {
-    surface_ = std::move(current.surface);
-    kind_ = current.kind;
-    jpegBytes_ = std::move(current.jpegBytes);
-    ink_ = std::move(current.ink);
-    paper_ = current.paper;
-  };
+  // The picture goes with the mode the last change settled, not a failed Open's passing one.
+  PictureState current = TakePicture();
   UndoHistory::Moved moved;
   try {
     moved = (history_.*direction)(current);
   } catch (...) {
-    restore();
+    PutPicture(std::move(current));
     throw;
   }
-  restore();
+  const LayoutMode mode = current.mode;
+  PutPicture(std::move(current));
   if (moved.refused) throw UndoRefused(refusal);
   if (!moved.moved) return false;
-  if (moved.whole) mode_ = settledMode_ = current.mode;
+  if (moved.whole) mode_ = settledMode_ = mode;
   // A picture kept from earlier comes back with no colours of its own.
-  if (surface_) {
-    surface_->SetPenColour(selected_);
-    surface_->SetBrushColour(selected_);
-  }
+  if (surface_) SetColours(*surface_);
   PictureChanged(moved.whole ? nullptr : &moved.area);
   return true;
 }
@@ -466,8 +432,7 @@ BoardModel::Changes BoardModel::TakeChanges() {
 
 Surface& BoardModel::DrawingSurface() {
   if (kind_ == PictureKind::Empty) {
-    Size view = ViewSize();
-    surface_ = surfaces_.NewWhite(view.width, view.height);
+    surface_ = NewPaper(ViewSize());
     kind_ = PictureKind::Bitmap;
     PictureChanged(nullptr);
   } else if (kind_ == PictureKind::Jpeg) {
@@ -489,15 +454,50 @@ PictureState BoardModel::TakePicture() {
   return taken;
 }
 
-void BoardModel::KeepForUndo(PictureState before) {
-  history_.RecordReplacement(std::move(before));
-  settledMode_ = mode_;
+void BoardModel::PutPicture(PictureState picture) {
+  surface_ = std::move(picture.surface);
+  kind_ = picture.kind;
+  jpegBytes_ = std::move(picture.jpegBytes);
+  ink_ = std::move(picture.ink);
+  paper_ = picture.paper;
+}
+
+void BoardModel::Replace(PictureState next) {
+  PictureState before = TakePicture();
+  UndoHistory::Kept kept;
+  try {
+    kept = UndoHistory::Keep(before);
+  } catch (const std::bad_alloc&) {
+    PutPicture(std::move(before));
+    throw ChangeRefused(kChangeRefused);
+  }
+  before = {};  // kept: its surface goes before anything more is held
+  const LayoutMode mode = next.mode;
+  PutPicture(std::move(next));
+  mode_ = settledMode_ = mode;
+  history_.RecordReplacement(std::move(kept));
+  PictureChanged(nullptr);
+}
+
+std::unique_ptr<Surface> BoardModel::NewPaper(Size size) {
+  std::unique_ptr<Surface> paper = surfaces_.NewWhite(size.width, size.height);
+  // Ink shows only over 24 or 32 bits: on a 16-bit display the paper is made at 32 anyway.
+  if (!InkableDepth(paper->Pixels().bitsPerPixel)) {
+    paper = surfaces_.FromBitmap(Bitmap(size.width, size.height, 32));  // white
+  }
+  SetColours(*paper);
+  return paper;
+}
+
+void BoardModel::SetColours(Surface& s) const {
+  s.SetBrushColour(selected_);
+  s.SetPenColour(selected_);
 }
 
 void BoardModel::BeginDrawnChange() {
   // Taken before drawing makes an opened JPEG a bitmap, so undo can make it a JPEG again. The
   // bytes are copied, not moved: until the drawing happens they are still the picture.
-  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, kind_, jpegBytes_, mode_, nullptr, paper_});
+  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, kind_, jpegBytes_, settledMode_, nullptr, paper_});
 }
 
 void BoardModel::SaveForUndo(const Rect& area) { history_.SaveArea(DrawingSurface(), area); }
@@ -511,11 +511,7 @@ void BoardModel::EmptyPicture() {
   jpegBytes_.clear();
 }
 
-void BoardModel::SetSurfaceColours() {
-  Surface& s = DrawingSurface();
-  s.SetBrushColour(selected_);
-  s.SetPenColour(selected_);
-}
+void BoardModel::SetSurfaceColours() { SetColours(DrawingSurface()); }
 
 void BoardModel::PictureChanged(const Rect* area) {
   if (mode_ == LayoutMode::Natural && surface_) naturalView_ = PictureSize();

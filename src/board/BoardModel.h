@@ -39,6 +39,13 @@ class UndoRefused final : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A change refused because the picture it replaces cannot be kept for undo (no memory for the
+// copy); the board and its history are as they were. The message is written for the user.
+class ChangeRefused final : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 struct Size {
   int width = 0, height = 0;
   friend bool operator==(const Size&, const Size&) = default;
@@ -172,6 +179,8 @@ class BoardModel {
     bool all = false;
   };
   Changes TakeChanges();
+  // Whether anything painted waits for the view.
+  bool ChangesPending() const { return changes_.all || !changes_.dirty.Empty(); }
 
  private:
   Surface& DrawingSurface();
@@ -181,7 +190,13 @@ class BoardModel {
   // Leaves the board empty. The mode taken is the one of the last change: a failed Open's switch
   // to natural mode is no change of its own.
   PictureState TakePicture();
-  void KeepForUndo(PictureState before);  // a replacement, in the history
+  void PutPicture(PictureState picture);  // surface, kind, bytes, ink and paper; not the mode
+  // `next` in place of the picture, as one change undo takes back; its mode is settled. The old
+  // picture is kept before it goes, so a failure (ChangeRefused) leaves the board as it was.
+  void Replace(PictureState next);
+  // White paper in the selected colours, always at a depth ink shows on.
+  std::unique_ptr<Surface> NewPaper(Size size);
+  void SetColours(Surface& s) const;
   // Opens a drawn change unless one is open, then keeps `area` as it is before drawing there.
   void BeginDrawnChange();
   void SaveForUndo(const Rect& area);
@@ -206,9 +221,6 @@ class BoardModel {
   bool paper_ = true;
   ink::InkPen pen_;  // drawing once the stroke in progress has moved
   float downPressure_ = ink::kNoPressure;
-  ink::InkSample firstSample_;         // the stroke's first sample
-  ink::CentreLine finalPiece_;         // the pen's centre line again, for the piece its release draws
-  std::vector<ink::InkSample> piece_;
 
   LayoutMode mode_ = LayoutMode::Fill;
   LayoutMode settledMode_ = LayoutMode::Fill;  // as the last change to the picture left it

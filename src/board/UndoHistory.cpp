@@ -36,13 +36,6 @@ Rect InkedBox(ink::InkLayer& layer) {
   return box;
 }
 
-// The bytes a layer takes once held: its inked box's pixels.
-std::size_t InkBytes(const std::unique_ptr<ink::InkLayer>& layer) {
-  if (!layer) return 0;
-  const Rect box = InkedBox(*layer);
-  return box.Empty() ? 0 : std::size_t(box.right - box.left) * std::size_t(box.bottom - box.top) * 4;
-}
-
 }  // namespace
 
 UndoHistory::HeldInk UndoHistory::Hold(ink::InkLayer* layer) {
@@ -129,40 +122,46 @@ void UndoHistory::EndDrawing() {
   Trim();
 }
 
+UndoHistory::Kept UndoHistory::Keep(PictureState& before) {
+  Kept kept;
+  Held& held = kept.held;
+  held.kind = before.kind;
+  held.mode = before.mode;
+  held.paper = before.paper;
+  if (before.kind == PictureKind::Bitmap && before.surface) held.pixels = before.surface->ToBitmap();
+  held.jpegBytes = before.jpegBytes;
+  held.ink = Hold(before.ink.get());
+  return kept;
+}
+
 void UndoHistory::RecordReplacement(PictureState before) {
-  EndDrawing();
-  DropRedo();
-  const std::size_t bytes = sizeof(Step) + HeldBytes(before);
-  if (bytes > budget_) {
-    // Too large to keep: the change happens but cannot be taken back, and nothing older can be
-    // either, since it would land on a picture it was not made on.
+  Kept kept;
+  try {
+    kept = Keep(before);
+  } catch (const std::bad_alloc&) {
+    // The change stands without its way back, and nothing older can be taken back either,
+    // since it would land on a picture it was not made on.
     Clear();
     return;
   }
-  // Room first, so the copy below is not made on top of what is about to be dropped.
-  Trim(bytes);
+  before = {};
+  RecordReplacement(std::move(kept));
+}
+
+void UndoHistory::RecordReplacement(Kept before) {
+  EndDrawing();
+  DropRedo();
   Step step;
   step.replaces = true;
-  step.other.kind = before.kind;
-  step.other.mode = before.mode;
-  try {
-    if (before.kind == PictureKind::Bitmap && before.surface) step.other.pixels = before.surface->ToBitmap();
-  } catch (const std::bad_alloc&) {
-    Clear();  // as above: the change stands, without its way back
+  step.other = std::move(before.held);
+  if (PictureWeight(step.other) > budget_) {
+    // Too large to keep: as above.
+    Clear();
     return;
   }
-  step.other.jpegBytes = std::move(before.jpegBytes);
-  try {
-    step.other.ink = Hold(before.ink.get());
-  } catch (const std::bad_alloc&) {
-    Clear();  // as above
-    return;
-  }
-  before.ink.reset();
-  step.other.paper = before.paper;
-  before.surface.reset();
+  // Room first; the new step itself stays even when its ink takes it past the budget.
+  Trim(SizeOf(step));
   Push(done_, std::move(step));
-  Trim();
 }
 
 void UndoHistory::Clear() {
@@ -216,8 +215,8 @@ std::size_t UndoHistory::SizeOf(const Step& step) {
 
 std::size_t UndoHistory::HeldBytes(const PictureState& picture) {
   switch (picture.kind) {
-    case PictureKind::Bitmap: return (picture.surface ? picture.surface->Pixels().Bytes() : 0) + InkBytes(picture.ink);
-    case PictureKind::Jpeg: return picture.jpegBytes.size() + InkBytes(picture.ink);
+    case PictureKind::Bitmap: return picture.surface ? picture.surface->Pixels().Bytes() : 0;
+    case PictureKind::Jpeg: return picture.jpegBytes.size();
     case PictureKind::Empty: break;
   }
   return 0;

@@ -61,8 +61,16 @@ class UndoHistory {
   void SaveInkArea(ink::InkLayer& ink, const Rect& area) { SaveRows(ink.DryPixels(), Plane::Ink, area); }
   // Closes the drawn change; one that kept no pixels and changed no kind is dropped.
   void EndDrawing();
-  // A change that put a new picture in place of `before`, which the history now holds as its
-  // pixels (or a JPEG's bytes) with its ink layer; the surface is let go.
+  // A picture as the history keeps it, copied while the board still shows it, so a change that
+  // cannot be kept (no memory for the copy) is refused before the board changes.
+  class Kept;
+  // Throws std::bad_alloc when memory for the copy cannot be had; nothing changed then.
+  static Kept Keep(PictureState& before);
+  // A change that put a new picture in place of the one kept. The step stays however large its
+  // ink is: any picture the board holds fits the budget, and a picture taken back comes back
+  // with its ink. Older changes are forgotten to make room.
+  void RecordReplacement(Kept before);
+  // Both at once: the surface is let go once its pixels are kept.
   void RecordReplacement(PictureState before);
   // Forgets everything.
   void Clear();
@@ -130,9 +138,12 @@ class UndoHistory {
   };
 
   static std::size_t SizeOf(const Step& step);
-  // What the step will weigh once swapped with `current`, worked out before anything is copied.
+  // What the budget counts of a replacement: its picture, not the ink riding on it.
+  static std::size_t PictureWeight(const Held& held) { return sizeof(Step) + held.pixels.Pixels().size() + held.jpegBytes.size(); }
+  // What the budget will count of the step once swapped with `current`, worked out before
+  // anything is copied.
   static std::size_t SizeAfterSwap(const Step& step, const PictureState& current);
-  // The bytes a picture takes once held: a bitmap's pixels, a JPEG's file.
+  // The bytes a picture takes once held, its ink apart: a bitmap's pixels, a JPEG's file.
   static std::size_t HeldBytes(const PictureState& picture);
   // The held picture on a new surface (a JPEG decoded again). Throws when memory runs out.
   PictureState Restore(const Held& held);
@@ -148,6 +159,13 @@ class UndoHistory {
 
   SurfaceFactory& surfaces_;
   std::size_t budget_;
+ public:
+  class Kept {
+    friend class UndoHistory;
+    Held held;
+  };
+
+ private:
   std::size_t held_ = 0;   // bytes of done_ and undone_
   std::deque<Step> done_;  // newest last
   std::deque<Step> undone_;  // the next to redo last

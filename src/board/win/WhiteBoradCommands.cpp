@@ -40,7 +40,10 @@ void TfrmWhiteBorad::imageMouseMove(int x, int y, float pressure) {
   Sync();
 }
 
-void TfrmWhiteBorad::imageMouseUp(MouseButton, int, int) { model_.MouseUp(); }
+void TfrmWhiteBorad::imageMouseUp(MouseButton, int, int) {
+  model_.MouseUp();
+  Sync();  // the curve's last piece, drawn at the release
+}
 
 void TfrmWhiteBorad::cbPenChange() {
   const LRESULT index = SendMessageW(cbPen_, CB_GETCURSEL, 0, 0);

@@ -88,6 +88,8 @@ void TfrmWhiteBorad::BtnScanClick() {
       model_.TakeScan(std::move(scan));
       Sync();
       Message(kScanDone, kScanCaption);
+    } catch (const PictureTooLarge& e) {
+      Message(e.what(), kScanCaption);  // as Open says it, so the user knows why
     } catch (const std::exception&) {
       Message(kImageFailed, kScanCaption);
     }

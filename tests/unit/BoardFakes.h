@@ -60,6 +60,9 @@ class RecordingSurface final : public Surface {
   PixelRows Pixels() override {
     return {pixels_.Pixels().data(), pixels_.Stride(), pixels_.Width(), pixels_.Height(), pixels_.BitsPerPixel()};
   }
+  ConstPixelRows Pixels() const override {
+    return {pixels_.Pixels().data(), pixels_.Stride(), pixels_.Width(), pixels_.Height(), pixels_.BitsPerPixel()};
+  }
   Rect TextCell(int x, int y, const std::string& text) override {
     const int size = canvas_.CurrentFont().sizePoints;
     const auto chars = int(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));

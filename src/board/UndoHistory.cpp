@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Errors.h"
+#include "InkTiles.h"
 #include "PictureFile.h"
 
 namespace inkra::board {
@@ -97,10 +98,14 @@ void UndoHistory::SaveRows(const PixelRows& rows, Plane plane, const Rect& area)
       tile.height = cell.bottom - cell.top;
       tile.offset = std::size_t(cell.left) * std::size_t(rows.bitsPerPixel) / 8;
       tile.rowBytes = (std::size_t(cell.right - cell.left) * std::size_t(rows.bitsPerPixel) + 7) / 8;
-      tile.bytes.resize(tile.rowBytes * std::size_t(tile.height));
-      for (int r = 0; r < tile.height; ++r) {
-        const std::uint8_t* row = rows.Row(tile.y + r) + tile.offset;
-        std::copy(row, row + tile.rowBytes, tile.bytes.begin() + std::ptrdiff_t(std::size_t(r) * tile.rowBytes));
+      if (plane == Plane::Ink) {
+        tile.bytes = PackInkTile(ReadOnly(rows), Place(tile));
+      } else {
+        tile.bytes.resize(tile.rowBytes * std::size_t(tile.height));
+        for (int r = 0; r < tile.height; ++r) {
+          const std::uint8_t* row = rows.Row(tile.y + r) + tile.offset;
+          std::copy(row, row + tile.rowBytes, tile.bytes.begin() + std::ptrdiff_t(std::size_t(r) * tile.rowBytes));
+        }
       }
       open_->bytes += tile.bytes.size() + sizeof(Tile);
       open_->area = open_->area.Union(cell);
@@ -258,9 +263,28 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
   const PixelRows picture = current.surface->Pixels();
   // A drawn step's ink tiles were taken from the layer the picture still carries.
   const PixelRows ink = current.ink ? current.ink->DryPixels() : PixelRows{};
-  for (Tile& tile : step.tiles) {
+  // The ink tiles as they stand are packed first: that is all that can fail, and then nothing
+  // has changed yet.
+  // A tile lands only on rows it lies inside (the rows it was taken from).
+  const auto rowsFor = [&](const Tile& tile) -> const PixelRows* {
     const PixelRows& rows = tile.plane == Plane::Ink ? ink : picture;
-    if (rows.bits) SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, rows);
+    const bool inside = rows.bits && tile.y + tile.height <= rows.height && tile.offset + tile.rowBytes <= rows.stride;
+    return inside ? &rows : nullptr;
+  };
+  std::vector<std::vector<std::uint8_t>> inkNow;
+  for (const Tile& tile : step.tiles)
+    if (tile.plane == Plane::Ink && rowsFor(tile)) inkNow.push_back(PackInkTile(ReadOnly(ink), Place(tile)));
+  auto packed = inkNow.begin();
+  for (Tile& tile : step.tiles) {
+    const PixelRows* found = rowsFor(tile);
+    if (!found) continue;
+    const PixelRows& rows = *found;
+    if (tile.plane == Plane::Ink) {
+      UnpackInkTile(tile.bytes, rows, Place(tile));
+      tile.bytes = std::move(*packed++);
+    } else {
+      SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, rows);
+    }
   }
   std::swap(step.other.kind, current.kind);
   std::swap(step.other.jpegBytes, current.jpegBytes);

@@ -29,6 +29,7 @@
 
 #include "Bitmap.h"
 #include "BoardPicture.h"
+#include "InkTiles.h"
 #include "Surface.h"
 
 namespace inkra::board {
@@ -105,8 +106,9 @@ class UndoHistory {
     Plane plane = Plane::Picture;
     int x = 0, y = 0, height = 0;
     std::size_t offset = 0, rowBytes = 0;  // byte offset of x in a row; bytes of one tile row
-    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint8_t> bytes;  // ink: packed (InkTiles); the picture's: its rows as they are
   };
+  static TilePlace Place(const Tile& t) { return {t.y, t.height, t.offset, t.rowBytes}; }
   // An ink layer as the history keeps it: its size, and the dry pixels of the box its ink reaches
   // (ink is mostly nowhere, so a large picture's layer costs little more than its strokes).
   struct HeldInk {

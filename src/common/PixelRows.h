@@ -42,4 +42,6 @@ struct ConstPixelRows {
   std::size_t Bytes() const { return stride * std::size_t(height); }
 };
 
+inline ConstPixelRows ReadOnly(const PixelRows& r) { return {r.bits, r.stride, r.width, r.height, r.bitsPerPixel}; }
+
 }  // namespace inkra

@@ -7,6 +7,7 @@
 
 #include "BoardTexts.h"
 #include "BoardUndoFixture.h"
+#include "Handwriting.h"
 #include "PictureFile.h"
 
 namespace inkra::board {
@@ -174,6 +175,20 @@ TEST_F(BoardSafety, UndoAndRedoBringBackTheSettledLayoutMode) {
   ASSERT_TRUE(board.Redo());
   EXPECT_EQ(board.Mode(), LayoutMode::Fill);
   EXPECT_EQ(board.ViewSize(), (Size{602, 258}));
+}
+
+// A thousand handwritten strokes on the default board: the history holds what each changed, so
+// all of them can be taken back within a few megabytes.
+TEST_F(BoardSafety, AThousandStrokesHoldUnderFiveMegabytes) {
+  const std::vector<bench::PathPoint> path = bench::Handwriting(0, 0, 1);
+  for (int i = 0; i < 1000; ++i) {
+    const std::size_t first = std::size_t(i * 17) % (path.size() - 12);
+    board.MouseDown(MouseButton::Left, int(path[first].x), int(path[first].y));
+    for (std::size_t k = 1; k <= 10; ++k) board.MouseMove(int(path[first + k].x), int(path[first + k].y));
+    board.MouseUp();
+  }
+  EXPECT_EQ(board.History().UndoCount(), 1000u);
+  EXPECT_LT(board.History().BytesHeld(), std::size_t(5) << 20);
 }
 
 }  // namespace

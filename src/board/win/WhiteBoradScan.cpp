@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "MultiTWAIN.h"
+#include "PictureFile.h"
 #include "ReentryGuard.h"
 #include "ScanPicture.h"
 #include "WhiteBorad.h"

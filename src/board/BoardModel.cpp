@@ -113,7 +113,6 @@ void BoardModel::AliasedStep() {
   PictureChanged(&bounds);
 }
 
-
 void BoardModel::InkGoesOn() {
   // Opened before an opened JPEG becomes a bitmap, so undo makes it a JPEG again.
   BeginDrawnChange();

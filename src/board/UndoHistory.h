@@ -18,7 +18,10 @@
 // on the far side first (undoing drops the redo steps furthest away, redoing the oldest undo
 // steps), then on the near side oldest first. The step itself always stays, so whatever was
 // taken back can be brought back; when it alone cannot fit the budget, or memory for the swap
-// cannot be had, the travel is refused and nothing changes.
+// cannot be had, the travel is refused and nothing changes. What the budget counts of a whole
+// picture is its pixels (or file), not the ink on it: any picture the board holds fits, so it can
+// always be taken back once with its signature, however far the ink reaches. Ink tiles are kept
+// packed (InkTiles), so a stroke costs about its edges' pixels.
 #include <cstddef>
 #include <cstdint>
 #include <deque>

@@ -134,8 +134,9 @@ UndoHistory::Kept UndoHistory::Keep(PictureState& before) {
   held.mode = before.mode;
   held.paper = before.paper;
   if (before.kind == PictureKind::Bitmap && before.surface) held.pixels = before.surface->ToBitmap();
-  held.jpegBytes = before.jpegBytes;
   held.ink = Hold(before.ink.get());
+  // Moved last, once nothing more can fail: a refused change leaves the picture its bytes.
+  held.jpegBytes = std::move(before.jpegBytes);
   return kept;
 }
 

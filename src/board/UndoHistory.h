@@ -68,7 +68,8 @@ class UndoHistory {
   // A picture as the history keeps it, copied while the board still shows it, so a change that
   // cannot be kept (no memory for the copy) is refused before the board changes.
   class Kept;
-  // Throws std::bad_alloc when memory for the copy cannot be had; nothing changed then.
+  // Throws std::bad_alloc when memory for the copy cannot be had; nothing changed then. Once it
+  // returns, `before` has given up its JPEG bytes.
   static Kept Keep(PictureState& before);
   // A change that put a new picture in place of the one kept. The step stays however large its
   // ink is: any picture the board holds fits the budget, and a picture taken back comes back

@@ -7,9 +7,9 @@ namespace inkra::board {
 namespace {
 
 // A run's header: its length in pixels, the top bit set for pixels as they are (each follows),
-// clear for one pixel repeated (it follows once). A tile row holds at most 32 pixels and a tile
-// 1024, far below the 15 bits a length has.
+// clear for one pixel repeated (it follows once). A longer run is cut into runs of kLongest.
 constexpr std::uint16_t kLiteral = 0x8000;
+constexpr std::size_t kLongest = 0x7FFF;
 
 void PutHeader(std::vector<std::uint8_t>& out, std::uint16_t header) {
   out.push_back(std::uint8_t(header & 0xFF));
@@ -45,7 +45,7 @@ std::vector<std::uint8_t> PackInkTile(const ConstPixelRows& rows, const TilePlac
   std::size_t i = 0;
   while (i < n) {
     std::size_t same = 1;
-    while (i + same < n && Same(pixels.At(i + same), pixels.At(i))) ++same;
+    while (i + same < n && same < kLongest && Same(pixels.At(i + same), pixels.At(i))) ++same;
     if (same >= 2) {
       PutHeader(out, std::uint16_t(same));
       out.insert(out.end(), pixels.At(i), pixels.At(i) + 4);
@@ -54,7 +54,8 @@ std::vector<std::uint8_t> PackInkTile(const ConstPixelRows& rows, const TilePlac
     }
     // Pixels as they are, up to where two equal ones begin a run.
     std::size_t literal = 1;
-    while (i + literal < n && !(i + literal + 1 < n && Same(pixels.At(i + literal), pixels.At(i + literal + 1))))
+    while (i + literal < n && literal < kLongest &&
+           !(i + literal + 1 < n && Same(pixels.At(i + literal), pixels.At(i + literal + 1))))
       ++literal;
     PutHeader(out, std::uint16_t(kLiteral | literal));
     for (std::size_t k = 0; k < literal; ++k) out.insert(out.end(), pixels.At(i + k), pixels.At(i + k) + 4);

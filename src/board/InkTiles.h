@@ -1,7 +1,8 @@
 #pragma once
-// A tile of ink rows as the undo history keeps it, packed: runs of one repeated pixel (paper,
-// or the inside of a stroke) and runs of pixels as they are (a stroke's anti-aliased edge). Ink
-// is mostly nowhere, so a tile a stroke crossed keeps about its edges' pixels, not 4 KB.
+// A tile of ink rows (or any box of them) as the undo history keeps it, packed: runs of one
+// repeated pixel (paper, or the inside of a stroke) and runs of pixels as they are (a stroke's
+// anti-aliased edge). Ink is mostly nowhere, so a tile a stroke crossed keeps about its edges'
+// pixels, not 4 KB, and a photo signed across keeps about its strokes, not its whole box.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

@@ -37,6 +37,11 @@ Rect InkedBox(ink::InkLayer& layer) {
   return box;
 }
 
+// Where a box of ink lies in a layer's rows.
+TilePlace PlaceOf(const Rect& box) {
+  return {box.top, box.bottom - box.top, std::size_t(box.left) * 4, std::size_t(box.right - box.left) * 4};
+}
+
 }  // namespace
 
 UndoHistory::HeldInk UndoHistory::Hold(ink::InkLayer* layer) {
@@ -46,23 +51,14 @@ UndoHistory::HeldInk UndoHistory::Hold(ink::InkLayer* layer) {
   held.width = layer->Width();
   held.height = layer->Height();
   held.box = InkedBox(*layer);
-  const PixelRows rows = layer->DryPixels();
-  const std::size_t rowBytes = std::size_t(held.box.right - held.box.left) * 4;
-  held.rgba.resize(rowBytes * std::size_t(std::max(0, held.box.bottom - held.box.top)));
-  for (int y = held.box.top; y < held.box.bottom; ++y)
-    std::copy_n(rows.Row(y) + std::size_t(held.box.left) * 4, rowBytes,
-                held.rgba.begin() + std::ptrdiff_t(std::size_t(y - held.box.top) * rowBytes));
+  if (!held.box.Empty()) held.packed = PackInkTile(std::as_const(*layer).DryPixels(), PlaceOf(held.box));
   return held;
 }
 
 std::unique_ptr<ink::InkLayer> UndoHistory::Unhold(const HeldInk& held) {
   if (!held.present) return nullptr;
   auto layer = std::make_unique<ink::InkLayer>(held.width, held.height);
-  const PixelRows rows = layer->DryPixels();
-  const std::size_t rowBytes = std::size_t(held.box.right - held.box.left) * 4;
-  for (int y = held.box.top; y < held.box.bottom; ++y)
-    std::copy_n(held.rgba.begin() + std::ptrdiff_t(std::size_t(y - held.box.top) * rowBytes), rowBytes,
-                rows.Row(y) + std::size_t(held.box.left) * 4);
+  if (!held.box.Empty()) UnpackInkTile(held.packed, layer->DryPixels(), PlaceOf(held.box));
   return layer;
 }
 
@@ -214,7 +210,7 @@ UndoHistory::Moved UndoHistory::Travel(std::deque<Step>& from, std::deque<Step>&
 
 std::size_t UndoHistory::SizeOf(const Step& step) {
   std::size_t bytes =
-      sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.rgba.size();
+      sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.packed.size();
   for (const Tile& tile : step.tiles) bytes += tile.bytes.size() + sizeof(Tile);
   return bytes;
 }

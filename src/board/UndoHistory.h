@@ -113,13 +113,14 @@ class UndoHistory {
     std::vector<std::uint8_t> bytes;  // ink: packed (InkTiles); the picture's: its rows as they are
   };
   static TilePlace Place(const Tile& t) { return {t.y, t.height, t.offset, t.rowBytes}; }
-  // An ink layer as the history keeps it: its size, and the dry pixels of the box its ink reaches
-  // (ink is mostly nowhere, so a large picture's layer costs little more than its strokes).
+  // An ink layer as the history keeps it: its size, and the dry pixels of the box its ink reaches,
+  // packed (ink is mostly nowhere, so a large picture's layer costs little more than its strokes,
+  // even signed from corner to corner).
   struct HeldInk {
     bool present = false;
     int width = 0, height = 0;
     Rect box;
-    std::vector<std::uint8_t> rgba;
+    std::vector<std::uint8_t> packed;
   };
   static HeldInk Hold(ink::InkLayer* layer);  // a copy; the layer is left as it is
   static std::unique_ptr<ink::InkLayer> Unhold(const HeldInk& held);

@@ -2,6 +2,7 @@
 // little where there is little ink.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "Bitmap.h"
@@ -42,9 +43,17 @@ TEST(InkTiles, PackedTilesComeBackExactlyAndTouchNothingElse) {
   }
 }
 
-TEST(InkTiles, ATileOfOnePixelRepeatedTakesOneRun) {
-  Bitmap rows(32, 32, 32);
+TEST(InkTiles, OnePixelRepeatedTakesOneRunUpToItsLongest) {
+  Bitmap rows(200, 200, 32);
   EXPECT_EQ(PackInkTile(ReadOnly(RowsOf(rows)), {0, 32, 0, 128}).size(), 6u);
+  // A whole layer's box, 40,000 pixels: two runs, and back as it was.
+  const TilePlace all{0, 200, 0, 800};
+  const std::vector<std::uint8_t> packed = PackInkTile(ReadOnly(RowsOf(rows)), all);
+  EXPECT_EQ(packed.size(), 12u);
+  const Bitmap white = rows;
+  std::fill(rows.Pixels().begin(), rows.Pixels().end(), std::uint8_t(0));
+  UnpackInkTile(packed, RowsOf(rows), all);
+  EXPECT_EQ(rows.Pixels(), white.Pixels());
 }
 
 }  // namespace

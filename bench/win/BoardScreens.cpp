@@ -104,10 +104,15 @@ int RunBoardScreens(const std::wstring& folder) {
     d.WaitUntilGone(dialog);
     Capture(folder, L"board-jpeg");
     // A scan over the JPEG, through the prefix's source manager and the test feeder.
+    SetEnvironmentVariableW(L"INKRA_FEEDER_DIALOG", L"1");
     ClickTool(board.Toolbar(), board::win::kBtnScan);
     d.WaitForWindow(kDialogClass, L"Select Source");
     Capture(folder, L"board-scan-select");
     ChooseTwainSource(d, kTestFeeder, IDOK);
+    // The feeder's own dialog is open: the board says what it waits for.
+    HWND feeder = d.WaitForWindow(L"InkraTestFeederDialog", nullptr);
+    Capture(folder, L"board-scan-waiting");
+    d.PressButton(feeder, IDOK);
     HWND done = d.WaitForWindow(kDialogClass, L"扫描");
     Capture(folder, L"board-scan-done");
     d.PressButton(done, IDOK);

@@ -33,6 +33,8 @@ inline constexpr char kSealHandOffPath[] = "c:\\temp00000001.bmp";
 inline constexpr char kCursorPath[] = "C:\\Inkratemp.cur";
 inline constexpr int kBoardCursorId = 23;
 
+inline constexpr char kScanWaitingHint[] = "正在等待扫描仪……扫描完成后请关闭扫描仪窗口，或按 Esc 结束。";
+
 inline constexpr char kPictureUnusable[] = "无法使用这个图片：文件已损坏、格式不受支持或图片太大。";
 
 // A picture refused before it is decoded: its size, the memory it would take and the limit, in MB.

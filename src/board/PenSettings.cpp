@@ -35,12 +35,15 @@ bool WriteTo(SettingsStore& store, ColourValue colour, int penIndex) {
 
 }  // namespace
 
+SettingsStore* StoreToRead(std::span<SettingsStore* const> stores) {
+  for (auto it = stores.rbegin(); it != stores.rend(); ++it)
+    if (*it && (*it)->KeyExists() && (*it)->OpenKey()) return *it;
+  return OpenFirst(stores);
+}
+
 LoadedPenSettings LoadPenSettings(std::span<SettingsStore* const> stores) {
   LoadedPenSettings out;
-  SettingsStore* store = nullptr;
-  for (auto it = stores.rbegin(); it != stores.rend() && !store; ++it)
-    if (*it && (*it)->KeyExists() && (*it)->OpenKey()) store = *it;
-  if (!store) store = OpenFirst(stores);
+  SettingsStore* store = StoreToRead(stores);
   if (!store) return out;
   ReadInto(*store, out);
   store->CloseKey();

@@ -25,6 +25,8 @@ struct LoadedPenSettings {
 // and is read; when no key exists yet, the first store whose key opens. Any failure ends the
 // load silently, keeping what was read before it.
 LoadedPenSettings LoadPenSettings(std::span<SettingsStore* const> stores);
+// That store, opened; null when none opens. The caller closes it.
+SettingsStore* StoreToRead(std::span<SettingsStore* const> stores);
 
 // Writes the colour and the list index into the first store that takes both; false when
 // every store refused.

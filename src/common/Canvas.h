@@ -19,6 +19,7 @@ struct Font {
   bool bold = false;
   ColourValue colour = clWindowText;      // the surface's default text colour
   int escapement = 0;                     // tenths of a degree, counterclockwise; also the orientation
+  int widthPercent = 100;                 // the face's own width; less gives a narrow face
   friend bool operator==(const Font&, const Font&) = default;
 };
 

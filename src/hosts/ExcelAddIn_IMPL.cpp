@@ -6,6 +6,9 @@
 #include "OfficeIds.h"
 #include "RibbonButton.h"
 
+#include <optional>
+#include <vector>
+
 namespace inkra::addin {
 
 using win::CallById;
@@ -43,9 +46,49 @@ bool DrawingProtected(IDispatch* sheet) {
   }
 }
 
+bool IsWorksheet(IDispatch* sheet) {
+  try {
+    return win::QueryDispatch(sheet, office::IID_ExcelWorksheet, L"worksheet") != nullptr;
+  } catch (const win::ComError&) {
+    return false;
+  }
+}
+
+// A range's top left corner, in points from the sheet's.
+Position Corner(IDispatch* range) { return {Get(range, L"Left").ToDouble(), Get(range, L"Top").ToDouble()}; }
+
+bool Holds(IDispatch* range, int row, int column) {
+  const int top = Get(range, L"Row").ToInt32(), left = Get(range, L"Column").ToInt32();
+  const int rows = Get(Get(range, L"Rows").ToDispatch().Get(), L"Count").ToInt32();
+  const int columns = Get(Get(range, L"Columns").ToDispatch().Get(), L"Count").ToInt32();
+  return row >= top && row < top + rows && column >= left && column < left + columns;
+}
+
+// The active cell when the window shows it (in any pane), else the top left cell that the
+// window shows (the scrolling pane's, the last, when panes are frozen or split); nothing when
+// Excel cannot say.
+std::optional<Position> CellInView(IDispatch* excel) {
+  try {
+    ComPtr<IDispatch> window = Get(excel, L"ActiveWindow").ToDispatch();
+    ComPtr<IDispatch> panes = Get(window.Get(), L"Panes").ToDispatch();
+    std::vector<ComPtr<IDispatch>> shown;
+    const int count = Get(panes.Get(), L"Count").ToInt32();
+    for (int i = 1; i <= count; ++i)
+      shown.push_back(Get(Get(panes.Get(), L"Item", i).ToDispatch().Get(), L"VisibleRange").ToDispatch());
+    if (shown.empty()) shown.push_back(Get(window.Get(), L"VisibleRange").ToDispatch());
+    ComPtr<IDispatch> cell = Get(excel, L"ActiveCell").ToDispatch();
+    const int row = Get(cell.Get(), L"Row").ToInt32(), column = Get(cell.Get(), L"Column").ToInt32();
+    for (const ComPtr<IDispatch>& range : shown)
+      if (Holds(range.Get(), row, column)) return Corner(cell.Get());
+    return Corner(shown.back().Get());
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
-ComPtr<IDispatch> TExcelAddIn::InsertPicture(const std::wstring& path, double width, double height) {
+Inserted TExcelAddIn::InsertPicture(const Insertion& insertion) {
   ComPtr<IDispatch> excel = win::QueryDispatch(Application.Get(), office::IID_ExcelApplication, L"Excel _Application");
 
   ComPtr<IDispatch> workbooks = Get(excel.Get(), L"Workbooks").ToDispatch();
@@ -64,19 +107,24 @@ ComPtr<IDispatch> TExcelAddIn::InsertPicture(const std::wstring& path, double wi
   if (!target) throw PictureRefused(kSheetTakesNoPicture);
   ComPtr<IDispatch> shapes = Get(target.Get(), L"Shapes").ToDispatch();
 
+  const PictureBox& box = insertion.box;
+  Position at = AtPageTopLeft(box);
+  // A chart sheet has no cells: the picture goes where it always went.
+  if (insertion.placement == board::Placement::Cursor && IsWorksheet(sheet.Get()))
+    if (const std::optional<Position> cell = CellInView(excel.Get())) at = {cell->left, cell->top};
   // Excel's AddPicture takes its flags as MsoTriState and its positions and sizes as Single.
-  const float pictureWidth = float(width), pictureHeight = float(height);
   try {
-    return CallById(shapes.Get(), kDispIdAddPicture, DISPATCH_METHOD, path, msoFalse, msoTrue, float(kPictureLeft),
-                    float(kPictureTop), pictureWidth, pictureHeight)
-        .ToDispatch();
+    return {{CallById(shapes.Get(), kDispIdAddPicture, DISPATCH_METHOD, insertion.path, msoFalse, msoTrue,
+                      float(at.left), float(at.top), float(box.width), float(box.height))
+                 .ToDispatch()}};
   } catch (const win::ComError&) {
     if (DrawingProtected(target.Get())) throw PictureRefused(kSheetProtected);
     throw;
   }
 }
 
-void TExcelAddIn::FormatPicture(IDispatch* shape, bool ownAlpha) {
+void TExcelAddIn::FormatPicture(const Inserted& inserted, bool ownAlpha) {
+  IDispatch* shape = inserted.shapes.front().Get();
   CallById(shape, kDispIdSelect, DISPATCH_METHOD, Variant());
   ComPtr<IDispatch> pictureFormat = CallById(shape, kDispIdPictureFormat, DISPATCH_PROPERTYGET).ToDispatch();
   // A PNG's alpha already leaves the page showing around the ink: nothing to key out.

@@ -26,9 +26,10 @@ class TExcelAddIn : public TToolbarAddIn {
   // Onto the active worksheet or chart sheet; a workbook is added when none is open or only
   // hidden ones are. Another kind of sheet, no workbook window or protected drawing objects
   // raise PictureRefused.
-  win::ComPtr<IDispatch> InsertPicture(const std::wstring& path, double width, double height) override;
+  // At the cursor: the active cell when the window shows it, else the window's top left cell.
+  Inserted InsertPicture(const Insertion& insertion) override;
   // Selected, transparent white, no fill; Excel's own name, wrapping and z-order are kept.
-  void FormatPicture(IDispatch* shape, bool ownAlpha) override;
+  void FormatPicture(const Inserted& inserted, bool ownAlpha) override;
 };
 
 }  // namespace inkra::addin

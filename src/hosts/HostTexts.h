@@ -16,6 +16,8 @@ inline constexpr char kNoWorkbookWindow[] = "Excel 中没有可以放置图片�
 inline constexpr char kSheetTakesNoPicture[] = "当前工作表不能放置图片，请换到普通工作表。";
 inline constexpr char kDocumentProtected[] = "文档处于保护状态，不允许插入图片。";
 inline constexpr char kSheetProtected[] = "工作表处于保护状态，不允许插入图片。";
+inline constexpr char kStraddleNeedsPages[] = "骑缝章需要两页或更多页的文档。";
+inline constexpr char kCursorUnknown[] = "无法确定光标的位置，签名已放在页面左上角。";
 inline constexpr char kHostGone[] = "插件已与 Office 断开连接。";
 inline constexpr char kHostRefused[] = "Office 没有接受这张图片";
 

@@ -8,10 +8,12 @@
 #include "Clipboard.h"
 #include "Dispatch.h"
 #include "Dpi.h"
+#include "FileReplace.h"
 #include "HandOffFile.h"
 #include "HostTexts.h"
 #include "MSOAddIn_Utils.h"
 #include "OfficeIds.h"
+#include "PictureCut.h"
 #include "ReentryGuard.h"
 #include "RibbonButton.h"
 #include "SealForm.h"
@@ -197,16 +199,18 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   if (!board->Accepted()) return;  // a cancelled board makes no call on the host
   const std::wstring path = board->HandOffPath();
   const bool ownAlpha = std::filesystem::path(path).extension() == L".png";
+  Insertion insertion{path, {0, 0, width, height}, board->Placement()};
+  if (ownAlpha) insertion.box = CutToInk(path, width, height);
   // The user signed and confirmed: the signature either lands in the document or is kept for
   // them, and they are told. Nothing is dropped without a word.
   std::string reason;
-  win::ComPtr<IDispatch> shape;
+  Inserted inserted;
   if (!Connected) {
     reason = kHostGone;  // the host disconnected while the board was open
   } else {
     try {
-      shape = InsertPicture(path, width, height);
-      if (!shape) reason = HostRefusedText("");
+      inserted = InsertPicture(insertion);
+      if (inserted.shapes.empty() || !inserted.shapes.front()) reason = HostRefusedText("");
     } catch (const PictureRefused& refused) {
       reason = refused.what();
     } catch (const win::ComError& error) {
@@ -222,11 +226,28 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   // The host has embedded the picture; the hand-off file has served its purpose.
   DeleteFileW(path.c_str());
   try {
-    FormatPicture(shape.Get(), ownAlpha);
+    FormatPicture(inserted, ownAlpha);
   } catch (const std::exception&) {
     // The picture is in the document, finished as far as the host allowed: the user sees it.
   }
   // The board is destroyed here, after the insertion, confirmed or not.
+}
+
+PictureBox TToolbarAddIn::CutToInk(const std::wstring& path, double width, double height) {
+  PictureBox whole{0, 0, width, height};
+  try {
+    const InkCrop crop = CropPngToInk(ReadFileBytes(std::filesystem::path(path)));
+    if (!crop.Cut()) return whole;
+    // In the points the whole picture is shown at, whatever resolution its pixels have.
+    const double x = width / crop.fullWidth, y = height / crop.fullHeight;
+    const PictureBox box{crop.box.left * x, crop.box.top * y, (crop.box.right - crop.box.left) * x,
+                         (crop.box.bottom - crop.box.top) * y, true};
+    // All or nothing: a failed write leaves the whole picture in place, to go in whole.
+    win::ReplaceFileWith(path, crop.png);
+    return box;
+  } catch (const std::exception&) {
+    return whole;  // the file as the board wrote it still goes in whole
+  }
 }
 
 void TToolbarAddIn::RemoveHandOffFiles() const {
@@ -255,6 +276,7 @@ void TToolbarAddIn::KeepRefusedPicture(HWND board, const std::wstring& path, con
 std::unique_ptr<board::win::TfrmWhiteBorad> TToolbarAddIn::NewBoard(bool png) const {
   board::win::BoardOptions options = boardOptions_;
   options.png = png;
+  options.straddle = OffersStraddle();
   return std::make_unique<board::win::TfrmWhiteBorad>(options);
 }
 

@@ -12,6 +12,7 @@
 
 #include "MSOEventSink.h"
 #include "MSOfficeAddIn.h"
+#include "PicturePlacement.h"
 #include "WhiteBorad.h"
 
 namespace inkra::addin {
@@ -92,14 +93,16 @@ class TToolbarAddIn : public TMSOfficeAddIn {
 
   // A new board form, without an owner; `png`: the host places a PNG's alpha.
   std::unique_ptr<board::win::TfrmWhiteBorad> NewBoard(bool png) const;
-  // Puts the hand-off file at `path` into the host's document, width x height points: every
-  // step the picture needs to be there at all. Returns the new shape. Raises PictureRefused for a
-  // reason the user can act on, any other error for a host failure; nothing is inserted then.
-  virtual win::ComPtr<IDispatch> InsertPicture(const std::wstring& path, double width, double height) = 0;
-  // The inserted shape's finish (transparent white unless the picture carries its own alpha, no
+  // The host has pages to lay a straddle seal across (Word).
+  virtual bool OffersStraddle() const { return false; }
+  // Puts the hand-off file into the host's document at the board's chosen place: every step the
+  // picture needs to be there at all. Returns the new shapes. Raises PictureRefused for a reason
+  // the user can act on, any other error for a host failure; nothing is inserted then.
+  virtual Inserted InsertPicture(const Insertion& insertion) = 0;
+  // The inserted shapes' finish (transparent white unless the picture carries its own alpha, no
   // fill, ...). Raises on a host failure; the picture then stays in the document with what was
   // set so far.
-  virtual void FormatPicture(IDispatch* shape, bool ownAlpha) = 0;
+  virtual void FormatPicture(const Inserted& inserted, bool ownAlpha) = 0;
   // Application.Version's major number; 0 when the host does not say. Read at connection.
   int HostVersion() const;
 
@@ -116,6 +119,9 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   void AddButton();
   // The picture at `path` could not be placed, for `reason` (UTF-8): it goes on the clipboard
   // (owned by `board`, our window) and the user is told, once.
+  // On transparent paper, the hand-off PNG at `path` is cut down to the box of its ink; returns
+  // where that box lies in the width x height points of the whole picture.
+  static PictureBox CutToInk(const std::wstring& path, double width, double height);
   static void KeepRefusedPicture(HWND board, const std::wstring& path, const std::string& reason);
 
   board::win::BoardOptions boardOptions_;

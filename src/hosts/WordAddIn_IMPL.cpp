@@ -5,6 +5,8 @@
 #include "MSOAddIn_h.h"
 #include "OfficeIds.h"
 #include "RibbonButton.h"
+#include "TextConvert.h"
+#include "WordPlacement.h"
 
 namespace inkra::addin {
 
@@ -34,18 +36,15 @@ bool IsProtected(IDispatch* document) {
 
 }  // namespace
 
-ComPtr<IDispatch> TWordAddIn::InsertPicture(const std::wstring& path, double width, double height) {
+bool TWordAddIn::OffersStraddle() const { return true; }
+
+Inserted TWordAddIn::InsertPicture(const Insertion& insertion) {
   ComPtr<IDispatch> word = win::QueryDispatch(Application.Get(), office::IID_WordApplication, L"Word _Application");
 
   ComPtr<IDispatch> documents = Get(word.Get(), L"Documents").ToDispatch();
   if (Get(documents.Get(), L"Count").ToInt32() == 0)
     win::Call(documents.Get(), L"Add", win::MissingArgument(), win::MissingArgument(), win::MissingArgument(),
               win::MissingArgument());
-
-  const Variant linkToFile(false), saveWithDocument(true);
-  const Variant left(kPictureLeft), top(kPictureTop);
-  const Variant pictureWidth(width), pictureHeight(height);
-  const Variant anchor = win::MissingArgument();
 
   ComPtr<IDispatch> application = Get(documents.Get(), L"Application").ToDispatch();
   // Word answers an error when no document has a window (every open one hidden).
@@ -58,17 +57,53 @@ ComPtr<IDispatch> TWordAddIn::InsertPicture(const std::wstring& path, double wid
   if (!document) throw PictureRefused(kNoDocumentWindow);
   ComPtr<IDispatch> shapes = Get(document.Get(), L"Shapes").ToDispatch();
   try {
-    return win::Call(shapes.Get(), L"AddPicture", path, linkToFile, saveWithDocument, left, top, pictureWidth,
-                     pictureHeight, anchor)
-        .ToDispatch();
+    return Place(word.Get(), document.Get(), shapes.Get(), insertion);
   } catch (const win::ComError&) {
     if (IsProtected(document.Get())) throw PictureRefused(kDocumentProtected);
     throw;
   }
 }
 
-void TWordAddIn::FormatPicture(IDispatch* shape, bool ownAlpha) {
-  win::Call(shape, L"Select", 0);
+Inserted TWordAddIn::Place(IDispatch* word, IDispatch* document, IDispatch* shapes, const Insertion& insertion) {
+  const PictureBox& box = insertion.box;
+  if (insertion.placement == board::Placement::Straddle) return {InsertStraddle(document, shapes, insertion), true};
+  if (insertion.placement == board::Placement::Cursor) {
+    if (const std::optional<CursorSpot> spot = ReadCursor(word)) {
+      const Position at = AtCursor(spot->x, spot->y, spot->page.width, spot->page.height, box.width, box.height);
+      ComPtr<IDispatch> shape = AddPicture(shapes, insertion.path, at.left, at.top, box.width, box.height,
+                                           win::Variant(spot->anchor.Get()));
+      // The picture is in; where it stands on the page is a finish Word may refuse.
+      try {
+        if (shape) PinToPage(shape.Get(), at);
+      } catch (const std::exception&) {
+      }
+      return {{shape}, true};
+    }
+  }
+  const Position at = AtPageTopLeft(box);
+  Inserted inserted{{AddPicture(shapes, insertion.path, PointsArgument(at.left), PointsArgument(at.top), box.width,
+                                box.height, win::MissingArgument())}};
+  if (insertion.placement == board::Placement::Cursor) {
+    // The user asked for the cursor and finds the picture elsewhere: Word's status bar says why.
+    try {
+      Put(word, L"StatusBar", win::Utf8ToWide(kCursorUnknown));
+    } catch (const std::exception&) {
+    }
+  }
+  return inserted;
+}
+
+void TWordAddIn::FormatPicture(const Inserted& inserted, bool ownAlpha) {
+  for (const ComPtr<IDispatch>& shape : inserted.shapes) FormatShape(shape.Get(), !inserted.keepSelection, ownAlpha);
+  if (inserted.keepSelection) return;
+  ComPtr<IDispatch> word = win::QueryDispatch(Application.Get(), office::IID_WordApplication, L"Word _Application");
+  ComPtr<IDispatch> selection = Get(word.Get(), L"Selection").ToDispatch();
+  Put(selection.Get(), L"Start", 0);
+  Put(selection.Get(), L"End", 0);
+}
+
+void TWordAddIn::FormatShape(IDispatch* shape, bool select, bool ownAlpha) {
+  if (select) win::Call(shape, L"Select", 0);
   Put(shape, L"Name", kShapeName);
   ComPtr<IDispatch> pictureFormat = Get(shape, L"PictureFormat").ToDispatch();
   // A PNG's alpha already leaves the page showing around the ink: nothing to key out.
@@ -79,11 +114,6 @@ void TWordAddIn::FormatPicture(IDispatch* shape, bool ownAlpha) {
   Put(Get(shape, L"Fill").ToDispatch().Get(), L"Visible", msoFalse);
   Put(Get(shape, L"WrapFormat").ToDispatch().Get(), L"Type", wdWrapNone);
   win::Call(shape, L"ZOrder", msoBringInFrontOfText);
-
-  ComPtr<IDispatch> word = win::QueryDispatch(Application.Get(), office::IID_WordApplication, L"Word _Application");
-  ComPtr<IDispatch> selection = Get(word.Get(), L"Selection").ToDispatch();
-  Put(selection.Get(), L"Start", 0);
-  Put(selection.Get(), L"End", 0);
 }
 
 }  // namespace inkra::addin

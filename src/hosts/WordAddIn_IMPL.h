@@ -1,8 +1,8 @@
 #pragma once
 // TWordAddIn: the add-in object Word creates (coclass WordAddIn, ProgID "MSOAddIn.WordAddIn").
 // Its button opens the handwriting board; a confirmed board's picture is inserted into the active
-// document as a floating picture with a transparent white background, 100 points from the top
-// left corner, in front of the text.
+// document as a floating picture with a transparent white background, in front of the text: 100
+// points from the top left corner, at the cursor, or in slices over the pages' edges.
 #include "ToolbarAddIn.h"
 
 namespace inkra::addin {
@@ -20,11 +20,17 @@ class TWordAddIn : public TToolbarAddIn {
 
  protected:
   const wchar_t* MainRibbonId() const override;
-  // Into the active document (one is added when none is open). No document window or a
-  // protected document raise PictureRefused.
-  win::ComPtr<IDispatch> InsertPicture(const std::wstring& path, double width, double height) override;
-  // In front of the text, named "kvt", transparent white; the selection collapses to the start.
-  void FormatPicture(IDispatch* shape, bool ownAlpha) override;
+  bool OffersStraddle() const override;
+  // Into the active document (one is added when none is open), at the chosen place. No document
+  // window or a protected document raise PictureRefused.
+  Inserted InsertPicture(const Insertion& insertion) override;
+  // In front of the text, named "kvt", transparent white; unless the selection is kept, each
+  // shape is selected and then the selection collapses to the start.
+  void FormatPicture(const Inserted& inserted, bool ownAlpha) override;
+
+ private:
+  Inserted Place(IDispatch* word, IDispatch* document, IDispatch* shapes, const Insertion& insertion);
+  void FormatShape(IDispatch* shape, bool select, bool ownAlpha);
 };
 
 }  // namespace inkra::addin

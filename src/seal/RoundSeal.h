@@ -9,6 +9,11 @@
 
 namespace inkra {
 
+// Corner: the classic ring, a circle of diameter 2 x ((width - 2) div 2) at the top-left corner,
+// cut by the picture's edge. Inscribed: the ring's outer edge inscribed in the picture, whole, so
+// the seal measures the picture's size on paper; an oval when width and height differ.
+enum class RingFit { Corner, Inscribed };
+
 struct RoundSealParams {
   int height = 200;       // seHight: preview panel height, 50..322
   int width = 200;        // seWith: preview panel width and ring diameter, 50..322
@@ -29,10 +34,19 @@ struct RoundSealParams {
   int lowerX = 70, lowerY = 160;              // seDownX, seDownY
   std::string lowerFace = "新宋体";           // FontDown
   int lowerSize = 12;                         // seDownInt
+  // Beside the classic controls: how the ring sits, the seal code and the stamp's look.
+  RingFit ring = RingFit::Corner;
+  std::string code;     // the seal code, digits along the bottom inside of the ring; empty: none
+  bool stampLook = false;
 };
 
 // The star face: it holds the GB2312 "★", which the surface's default face may not.
 constexpr const char* kStarFace = "新宋体";
+// The seal code and the oval's number: digits in a Latin face.
+constexpr const char* kDigitFace = "Arial";
+constexpr int kSealCodePoints = 5;   // digits about 1.2 mm high
+constexpr int kSealCodeSpan = 90;    // degrees along the bottom
+constexpr int kNarrowPercent = 45;   // the oval's number: 18 digits in about 24 mm
 
 struct RoundSealGeometry {
   int r = 0;           // ring radius: (width - 2) div 2
@@ -42,6 +56,8 @@ struct RoundSealGeometry {
   int imageWidth = 0, imageHeight = 0;  // the preview image area: the panel less its bevels
 };
 RoundSealGeometry ComputeGeometry(const RoundSealParams& p);
+// An inscribed ring whose picture is not square: the oval seal, with no star.
+bool IsOval(const RoundSealParams& p);
 
 struct ArcCharPlace {
   double angle = 0;     // degrees counterclockwise from the x axis, in [0, 360) once below 0
@@ -61,6 +77,11 @@ void DrawRingAndStar(Canvas& canvas, const RoundSealParams& p, const RoundSealGe
 void DrawArcChar(Canvas& canvas, const RoundSealParams& p, int turn, int x, int y,
                  const std::string& character);
 void DrawSubTexts(Canvas& canvas, const RoundSealParams& p);
+
+// The classic arc of the main text (n >= 2 characters), sub-texts over each character.
+void DrawArcText(Canvas& canvas, const RoundSealParams& p, const RoundSealGeometry& g, int n);
+// The seal code along the bottom inside of the ring, in small upright digits; nothing when empty.
+void DrawSealCode(Canvas& canvas, const RoundSealParams& p, const RoundSealGeometry& g);
 
 // The whole preview drawing, without the text check (the caller checks first).
 void DrawRoundSeal(Canvas& canvas, const RoundSealParams& p);

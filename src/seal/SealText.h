@@ -26,4 +26,8 @@ std::string SquareSealMessage(SealTextCheck check);
 
 constexpr const char* kSealMessageCaption = "提示";
 
+// The seal code: digits only, at most 13.
+constexpr std::size_t kSealCodeDigits = 13;
+constexpr const char* kSealCodeMessage = "编码只能是13位以内的数字！";
+
 }  // namespace inkra

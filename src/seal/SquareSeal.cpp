@@ -4,17 +4,17 @@
 
 namespace inkra {
 
-std::array<SquareSealCell, 4> SquareSealCells(const std::string& trimmedName) {
+std::array<SquareSealCell, 4> SquareSealCells(const std::string& trimmedName, int nearCell, int farCell) {
   auto at = [&](std::size_t k) { return Utf8CharAt(trimmedName, k); };
   std::string third = at(2), fourth = at(3);
-  return {{{{77, 12}, at(0)},
-           {{77, 77}, at(1)},
-           {{12, 12}, third.empty() ? "之" : third},
-           {{12, 77}, fourth.empty() ? "印" : fourth}}};
+  return {{{{farCell, nearCell}, at(0)},
+           {{farCell, farCell}, at(1)},
+           {{nearCell, nearCell}, third.empty() ? "之" : third},
+           {{nearCell, farCell}, fourth.empty() ? "印" : fourth}}};
 }
 
-void DrawSquareFrame(Canvas& canvas, ColourValue colour) {
-  const int last = kSquareSealSide - 1, b = kSquareFrameB;
+void DrawSquareFrame(Canvas& canvas, ColourValue colour, int side, int b) {
+  const int last = side - 1;
   for (int y = 0; y <= last; ++y) {
     for (int x = 0; x <= b + 1; ++x) canvas.SetPixel(x, y, colour);
     for (int x = last - b; x <= last; ++x) canvas.SetPixel(x, y, colour);
@@ -27,14 +27,14 @@ void DrawSquareFrame(Canvas& canvas, ColourValue colour) {
 
 void DrawSquareSeal(Canvas& canvas, const SquareSealParams& p) {
   canvas.SetBrushColour(clWhite);
-  DrawSquareFrame(canvas, p.colour);
+  DrawSquareFrame(canvas, p.colour, p.side, p.frame);
   Font f;
   f.face = p.face;
-  f.sizePoints = kSquareSealPoints;
+  f.sizePoints = p.points;
   f.bold = true;
   f.colour = p.colour;
   canvas.SetFont(f);
-  for (const SquareSealCell& cell : SquareSealCells(TrimBlanks(p.name)))
+  for (const SquareSealCell& cell : SquareSealCells(TrimBlanks(p.name), p.nearCell, p.farCell))
     if (!cell.text.empty()) canvas.TextOut(cell.at.x, cell.at.y, cell.text);
 }
 

@@ -9,15 +9,21 @@
 
 namespace inkra {
 
+constexpr int kSquareSealSide = 150;  // the picture: a 154 x 154 panel less its bevels
+constexpr int kSquareFrameB = 4;      // frame parameter: bands of b + 2 (left, top) and b + 1
+constexpr int kSquareSealPoints = 48;
+
 struct SquareSealParams {
   std::string name = "李明华";   // eValue (trimmed before use)
   std::string face = "黑体";     // cbSignFont
   ColourValue colour = clRed;    // cbColor
+  // The seal's size; a template scales them together, the defaults are the classic 150 pixels.
+  int side = kSquareSealSide;
+  int frame = kSquareFrameB;
+  int points = kSquareSealPoints;
+  int nearCell = 12, farCell = 77;  // the cells' left (top) edges, first and second column (row)
+  bool stampLook = false;
 };
-
-constexpr int kSquareSealSide = 150;  // the picture: a 154 x 154 panel less its bevels
-constexpr int kSquareFrameB = 4;      // frame parameter: bands of b + 2 (left, top) and b + 1
-constexpr int kSquareSealPoints = 48;
 
 struct SquareSealCell {
   Point at;
@@ -26,10 +32,12 @@ struct SquareSealCell {
 
 // The four cells in drawing order: top right, bottom right, top left ("之" when the name has
 // no third character), bottom left ("印" when it has no fourth).
-std::array<SquareSealCell, 4> SquareSealCells(const std::string& trimmedName);
+std::array<SquareSealCell, 4> SquareSealCells(const std::string& trimmedName, int nearCell = 12,
+                                              int farCell = 77);
 
-// The canvas is a fresh white picture of kSquareSealSide x kSquareSealSide.
-void DrawSquareFrame(Canvas& canvas, ColourValue colour);
+// The canvas is a fresh white picture of side x side.
+void DrawSquareFrame(Canvas& canvas, ColourValue colour, int side = kSquareSealSide,
+                     int b = kSquareFrameB);
 void DrawSquareSeal(Canvas& canvas, const SquareSealParams& p);
 
 }  // namespace inkra

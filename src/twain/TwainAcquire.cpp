@@ -33,7 +33,8 @@ int Session::SelectImageSource(WindowHandle window) {
   return chosen;
 }
 
-MemoryHandle Session::AcquireImages(WindowHandle window, std::uint32_t pixelTypeMask) {
+MemoryHandle Session::AcquireImages(WindowHandle window, std::uint32_t pixelTypeMask,
+                                    const std::function<void(bool)>& waiting) {
   lastImage_ = nullptr;
   error_ = {};
   endRequested_ = quitSeen_ = interrupted_ = false;
@@ -41,6 +42,7 @@ MemoryHandle Session::AcquireImages(WindowHandle window, std::uint32_t pixelType
 
   WindowHandle proxy = nullptr;
   if (!platform_.IsWindow(window)) proxy = window = platform_.CreateProxyWindow();
+  platform_.NoteApplicationWindows(proxy);
 
   bool warned = true;
   if (!platform_.IsWindow(window)) {
@@ -54,7 +56,9 @@ MemoryHandle Session::AcquireImages(WindowHandle window, std::uint32_t pixelType
   } else {
     warned = false;
     platform_.EnableWindow(window, false);
+    if (waiting) waiting(true);
     RunEventLoop();
+    if (waiting) waiting(false);
     platform_.EnableWindow(window, true);
     // A source stuck in a transfer (state 6 or 7) still returns what it completed.
     if (state_ > kSourceEnabled && !lastImage_ && imageCount_ > 0) lastImage_ = images_[imageCount_ - 1];
@@ -67,14 +71,27 @@ MemoryHandle Session::AcquireImages(WindowHandle window, std::uint32_t pixelType
   return lastImage_;
 }
 
+namespace {
+// How long a source that delivered images must show no window of its own before the wait ends.
+constexpr std::uint64_t kGraceMilliseconds = 1000;
+// How often the source's windows are looked at meanwhile.
+constexpr int kLookEveryMilliseconds = 100;
+}  // namespace
+
 // Runs while the source is enabled and waiting (state 5), until a batch leaves a last image, the
 // source asks to be closed, a transfer leaves it stuck in state 6 or 7, the board asks the
 // acquisition to end, or the thread is told to quit. Each of these ends it even when the source
-// then refuses a step: the teardown deals with that.
+// then refuses a step: the teardown deals with that. A source that delivered images and then
+// closed its window without asking to be closed (some report more images pending than they
+// have, and never send MSG_CLOSEDSREQ) ends it too, as if it had asked.
 void Session::RunEventLoop() {
   bool closeRequested = false;
+  std::optional<std::uint64_t> quietSince;
   while (state_ == kSourceEnabled && !lastImage_ && !closeRequested && !endRequested_) {
-    const int fetched = platform_.NextMessage();
+    if (SourceLeftWithImages(quietSince)) break;
+    const int fetched =
+        imageCount_ > 0 ? platform_.NextMessageWithin(kLookEveryMilliseconds) : platform_.NextMessage();
+    if (fetched == kNoMessageYet) continue;
     if (fetched == 0) quitSeen_ = true;
     if (fetched <= 0) break;
     TwEvent event{platform_.CurrentMessage(), MSG_NULL};
@@ -90,6 +107,18 @@ void Session::RunEventLoop() {
     }
     if (!consumed) platform_.TranslateAndDispatch();
   }
+}
+
+// True once images were received and no window of the source has been seen for the grace time;
+// a window seen again starts the time afresh.
+bool Session::SourceLeftWithImages(std::optional<std::uint64_t>& quietSince) {
+  if (imageCount_ == 0 || platform_.SourceWindowShown()) {
+    quietSince.reset();
+    return false;
+  }
+  const std::uint64_t now = platform_.Milliseconds();
+  if (!quietSince) quietSince = now;
+  return now - *quietSince >= kGraceMilliseconds;
 }
 
 // Takes the session down from the state the source is really in, one step at a time: end the

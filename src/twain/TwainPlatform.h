@@ -2,6 +2,9 @@
 // What the scanner session needs of the operating system, as a small interface so the session
 // logic runs natively in tests. The Windows shell implements it over kernel32, user32 and gdi32.
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 
 #include "TwainTypes.h"
@@ -22,6 +25,16 @@ struct DibDraw {
   const void* bits = nullptr;
   const void* header = nullptr;
 };
+
+// A transferred image's bytes laid out as one packed DIB, readable while this lives.
+class ImageBytes {
+ public:
+  virtual ~ImageBytes() = default;
+  virtual std::span<const std::uint8_t> Bytes() const = 0;
+};
+
+// NextMessageWithin's answer when the time ran out before a message came.
+inline constexpr int kNoMessageYet = -2;
 
 class Platform {
  public:
@@ -46,13 +59,31 @@ class Platform {
   // message was fetched, 0 the quit message, below 0 a failure. CurrentMessage is the address of
   // the fetched message, as a source expects it in TW_EVENT.
   virtual int NextMessage() = 0;
+  // The same, waiting at most `milliseconds`: kNoMessageYet when nothing came in that time.
+  virtual int NextMessageWithin(int milliseconds) = 0;
+  // A clock that only goes forward, in milliseconds.
+  virtual std::uint64_t Milliseconds() = 0;
   virtual void* CurrentMessage() = 0;
   virtual void TranslateAndDispatch() = 0;
   // Posts the quit message NextMessage answered 0 for again, for the loops outside ours.
   virtual void RepostQuit() = 0;
 
+  // The source's own windows. Before the source is opened, the session notes the windows of the
+  // thread that are the application's (the host's, the board's, the proxy); a visible window of
+  // the thread that is none of those, or a visible child of the proxy, is then the source's.
+  virtual void NoteApplicationWindows(WindowHandle proxy) = 0;
+  virtual bool SourceWindowShown() = 0;
+
   // A modal box with an OK button and no owner; Warning adds the exclamation icon.
   virtual void ShowBox(const std::string& text, const std::string& caption, BoxKind kind) = 0;
+
+  // Transferred images: a packed DIB in global memory, as the standard has it, or a handle of a
+  // device-independent bitmap (CreateDIBSection), as some sources hand it over. IsImage tells
+  // whether a handle is either; ReadImage gives its bytes, null when it cannot be read;
+  // FreeImage frees it the way it was made.
+  virtual bool IsImage(MemoryHandle image) = 0;
+  virtual std::unique_ptr<ImageBytes> ReadImage(MemoryHandle image) = 0;
+  virtual void FreeImage(MemoryHandle image) = 0;
 
   // Global memory.
   virtual void* Lock(MemoryHandle block) = 0;  // null when it cannot be locked

@@ -4,6 +4,8 @@
 // step checks the state before acting and answers from the state it ends in.
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,7 +51,9 @@ class Session {
 
   // The board's operations.
   int SelectImageSource(WindowHandle window);
-  MemoryHandle AcquireImages(WindowHandle window, std::uint32_t pixelTypeMask);
+  // `waiting` is told when the wait for the source's events begins (true) and ends (false).
+  MemoryHandle AcquireImages(WindowHandle window, std::uint32_t pixelTypeMask,
+                             const std::function<void(bool)>& waiting = {});
   int ImageCount() const { return imageCount_; }
   MemoryHandle ImageAt(int index) const;
   void FreeImage(MemoryHandle image);
@@ -60,6 +64,8 @@ class Session {
   void EndAcquisition() { endRequested_ = true; }
   // Whether the last acquisition ended on EndAcquisition or on the thread's quit message.
   bool AcquisitionInterrupted() const { return interrupted_; }
+  // Whether it ended on the thread's quit message.
+  bool AcquisitionQuit() const { return quitSeen_; }
 
   // The record, for diagnosis and tests.
   int State() const { return state_; }
@@ -96,6 +102,8 @@ class Session {
   bool ReadPixelTypeContainer(std::uint8_t* container, std::size_t size, std::uint16_t conType, std::uint32_t mask);
   void RunEventLoop();
   void RunTransferLoop();
+  void RefuseImage(MemoryHandle received);
+  bool SourceLeftWithImages(std::optional<std::uint64_t>& quietSince);
   bool TearDown(WindowHandle window);
 
   int ConditionCode();

@@ -1,5 +1,6 @@
 // Native transfers into the image list, and reading and drawing the DIBs they deliver.
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -9,26 +10,21 @@
 namespace inkra::twain {
 namespace {
 
-// A locked image with its layout, unlocked when it goes. Empty when the block cannot be locked,
-// or when its header or its pixel rows would run past the end of the block.
-class LockedDib {
+// An image's bytes with their layout. Empty when the handle cannot be read, or when its header or
+// its pixel rows would run past the end of what it holds.
+class ReadableDib {
  public:
-  LockedDib(Platform& platform, MemoryHandle block) : platform_(platform), block_(block) {
-    if (!block) return;
-    bytes_ = static_cast<const std::uint8_t*>(platform.Lock(block));
+  ReadableDib(Platform& platform, MemoryHandle image) {
+    if (!image) return;
+    bytes_ = platform.ReadImage(image);
     if (!bytes_) return;
-    const std::span<const std::uint8_t> whole(bytes_, platform.BlockSize(block));
+    const std::span<const std::uint8_t> whole = bytes_->Bytes();
     layout_ = ReadDibLayout(whole);
     if (layout_ && !PixelsFit(*layout_, whole.size())) layout_.reset();
   }
-  ~LockedDib() {
-    if (bytes_) platform_.Unlock(block_);
-  }
-  LockedDib(const LockedDib&) = delete;
-  LockedDib& operator=(const LockedDib&) = delete;
 
   const DibLayout* Layout() const { return layout_ ? &*layout_ : nullptr; }
-  const std::uint8_t* Bytes() const { return bytes_; }
+  const std::uint8_t* Bytes() const { return bytes_->Bytes().data(); }
 
  private:
   static bool PixelsFit(const DibLayout& d, std::size_t size) {
@@ -40,9 +36,7 @@ class LockedDib {
     return d.pixelOffset + stride * rows <= size;
   }
 
-  Platform& platform_;
-  MemoryHandle block_;
-  const std::uint8_t* bytes_ = nullptr;
+  std::unique_ptr<ImageBytes> bytes_;
   std::optional<DibLayout> layout_;
 };
 
@@ -63,7 +57,7 @@ void Session::FreeImage(MemoryHandle image) {
   for (int i = 0; i < imageCount_; ++i)
     if (images_[i] == image) images_[i] = nullptr;
   if (lastImage_ == image) lastImage_ = nullptr;
-  platform_.Free(image);
+  platform_.FreeImage(image);
 }
 
 void Session::RunTransferLoop() {
@@ -80,6 +74,10 @@ void Session::RunTransferLoop() {
     TwHandle received = nullptr;
     CallSource(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &received);
     if (lastResult_ != TWRC_XFERDONE) lastImage_ = nullptr;
+    if (lastResult_ == TWRC_XFERDONE && !platform_.IsImage(received)) {
+      RefuseImage(received);
+      return;
+    }
     if (lastResult_ == TWRC_XFERDONE) {
       lastImage_ = received;
       state_ = kTransferring;
@@ -100,23 +98,36 @@ void Session::RunTransferLoop() {
   } while (state_ == kTransferReady);
 }
 
+// A handle that is neither kind of image fails its transfer like an image the source could not
+// deliver: it is freed as it came and the rest of the batch is abandoned. The source has already
+// moved to state 7 with it, so the transfer is ended before the pending ones are reset.
+void Session::RefuseImage(MemoryHandle received) {
+  platform_.FreeImage(received);
+  lastImage_ = nullptr;
+  state_ = kTransferring;
+  if (CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending_))
+    state_ = pending_.Count != 0 ? kTransferReady : kSourceEnabled;
+  if (state_ == kTransferReady && CallSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending_))
+    state_ = kSourceEnabled;
+}
+
 int Session::ImageWidth(MemoryHandle image) {
-  LockedDib dib(platform_, image);
+  ReadableDib dib(platform_, image);
   return dib.Layout() ? dib.Layout()->width : 0;
 }
 
 int Session::ImageHeight(MemoryHandle image) {
-  LockedDib dib(platform_, image);
+  ReadableDib dib(platform_, image);
   return dib.Layout() ? dib.Layout()->height : 0;
 }
 
 int Session::ColourTableEntries(MemoryHandle image) {
-  LockedDib dib(platform_, image);
+  ReadableDib dib(platform_, image);
   return dib.Layout() ? int(dib.Layout()->colourEntries) : 0;
 }
 
 bool Session::DrawToImage(MemoryHandle image, PictureControl& control) {
-  LockedDib dib(platform_, image);
+  ReadableDib dib(platform_, image);
   const DibLayout* layout = dib.Layout();
   if (!layout) return false;
   // A top-down DIB states a negative height; the picture takes its size in rows either way.

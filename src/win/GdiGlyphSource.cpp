@@ -92,7 +92,7 @@ GdiGlyphSource::~GdiGlyphSource() {
 }
 
 GdiGlyphSource::Face& GdiGlyphSource::FaceFor(const Font& font) {
-  const FaceKey key{font.face, font.sizePoints, font.bold};
+  const FaceKey key{font.face, font.sizePoints, font.bold, font.widthPercent};
   if (auto found = faces_.find(key); found != faces_.end()) {
     SelectObject(dc_.get(), found->second.font.get());
     return found->second;
@@ -113,6 +113,14 @@ GdiGlyphSource::Face& GdiGlyphSource::FaceFor(const Font& font) {
   SelectObject(dc_.get(), made.font.get());
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc_.get(), &metrics);
+  if (font.widthPercent != 100 && font.widthPercent > 0) {
+    // A narrow face: the same face with its average width scaled.
+    lf.lfWidth = std::max<LONG>(1, ::MulDiv(metrics.tmAveCharWidth, font.widthPercent, 100));
+    made.font.reset(CreateFontIndirectW(&lf));
+    if (!made.font) throw PictureError("Cannot create a font");
+    SelectObject(dc_.get(), made.font.get());
+    GetTextMetricsW(dc_.get(), &metrics);
+  }
   made.ascent = metrics.tmAscent;
   made.height = metrics.tmHeight;
   return faces_.emplace(key, std::move(made)).first->second;

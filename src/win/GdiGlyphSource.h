@@ -37,7 +37,7 @@ class GdiGlyphSource final : public ink::GlyphSource {
     int ascent = 0, height = 0;
     std::map<UINT, Glyph> glyphs;  // kept: a seal redraws the same characters on every change
   };
-  using FaceKey = std::tuple<std::string, int, bool>;
+  using FaceKey = std::tuple<std::string, int, bool, int>;
   Face& FaceFor(const Font& font);
   const Glyph& GlyphOf(Face& face, UINT character);
 

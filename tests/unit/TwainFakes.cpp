@@ -73,6 +73,35 @@ int FakePlatform::NextMessage() {
   return current == kQuit ? 0 : 1;
 }
 
+int FakePlatform::NextMessageWithin(int milliseconds) {
+  if (!queue.empty()) return NextMessage();
+  // A source that never lets the wait end would spin here for ever: give up as a failed fetch.
+  if (++idleWaits_ > 100000) return -1;
+  now += std::uint64_t(milliseconds);
+  return kNoMessageYet;
+}
+
+namespace {
+class LockedBytes final : public ImageBytes {
+ public:
+  LockedBytes(FakePlatform& platform, MemoryHandle block, const std::uint8_t* bytes)
+      : platform_(platform), block_(block), bytes_(bytes, platform.BlockSize(block)) {}
+  ~LockedBytes() override { platform_.Unlock(block_); }
+  std::span<const std::uint8_t> Bytes() const override { return bytes_; }
+
+ private:
+  FakePlatform& platform_;
+  MemoryHandle block_;
+  std::span<const std::uint8_t> bytes_;
+};
+}  // namespace
+
+std::unique_ptr<ImageBytes> FakePlatform::ReadImage(MemoryHandle image) {
+  const auto* bytes = static_cast<const std::uint8_t*>(Lock(image));
+  if (!bytes) return nullptr;
+  return std::make_unique<LockedBytes>(*this, image, bytes);
+}
+
 void* FakePlatform::Lock(MemoryHandle block) {
   auto found = blocks.find(block);
   if (found == blocks.end() || std::count(unlockable.begin(), unlockable.end(), block)) return nullptr;
@@ -195,7 +224,10 @@ std::uint16_t FakeManager::Respond(std::uint16_t dat, std::uint16_t msg, void* d
     if (answer != TWRC_SUCCESS) return answer;
     if (msg == MSG_RESET) pages.clear();
     auto* pending = static_cast<TwPendingXfers*>(data);
-    pending->Count = pages.empty() || batchEnded_ ? 0 : undeterminedCount ? kUndeterminedCount : std::uint16_t(pages.size());
+    pending->Count = countsDelivered                ? std::uint16_t(handedOut.size())
+                     : pages.empty() || batchEnded_ ? 0
+                     : undeterminedCount            ? kUndeterminedCount
+                                                    : std::uint16_t(pages.size());
     return answer;
   }
   return Answer(dat, msg);

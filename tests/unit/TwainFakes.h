@@ -47,6 +47,11 @@ class FakePlatform final : public Platform {
   std::function<void(int)> onDispatch;  // what a window does with a dispatched message
   std::vector<std::pair<WindowHandle, bool>> enables;
   int proxiesMade = 0, proxiesDestroyed = 0;
+  // The clock, which waiting for a message moves on, and the source's own window, shown until
+  // the clock reaches sourceWindowUntil.
+  std::uint64_t now = 0, sourceWindowUntil = 0;
+  std::vector<WindowHandle> notedProxies;  // at each NoteApplicationWindows
+  std::vector<MemoryHandle> freedImages;
   std::vector<DibDraw> draws;
   std::map<MemoryHandle, std::vector<std::uint8_t>> blocks;
   std::vector<MemoryHandle> unlockable;
@@ -70,6 +75,10 @@ class FakePlatform final : public Platform {
   void EnableWindow(WindowHandle w, bool enable) override { enables.emplace_back(w, enable); }
   void DestroyWindow(WindowHandle w) override;
   int NextMessage() override;
+  int NextMessageWithin(int milliseconds) override;
+  std::uint64_t Milliseconds() override { return now; }
+  void NoteApplicationWindows(WindowHandle proxy) override { notedProxies.push_back(proxy); }
+  bool SourceWindowShown() override { return now < sourceWindowUntil; }
   void* CurrentMessage() override { return &current; }
   void TranslateAndDispatch() override {
     dispatched.push_back(current);
@@ -79,6 +88,9 @@ class FakePlatform final : public Platform {
   void ShowBox(const std::string& text, const std::string& caption, BoxKind) override {
     boxes.emplace_back(text, caption);
   }
+  bool IsImage(MemoryHandle image) override { return blocks.count(image) > 0; }
+  std::unique_ptr<ImageBytes> ReadImage(MemoryHandle image) override;
+  void FreeImage(MemoryHandle image) override { Free(image); }
   void* Lock(MemoryHandle block) override;
   void Unlock(MemoryHandle) override { ++unlocks; }
   void Free(MemoryHandle block) override { blocks.erase(block); }
@@ -89,7 +101,7 @@ class FakePlatform final : public Platform {
   }
 
  private:
-  int nextBlock_ = 1, proxiesLive_ = 0;
+  int nextBlock_ = 1, proxiesLive_ = 0, idleWaits_ = 0;
 };
 
 // A packed DIB: 40-byte header, colour table, rows.
@@ -121,6 +133,8 @@ class FakeManager {
   std::vector<std::uint8_t> sentBack;  // the container of MSG_SET, as sent
   std::deque<Page> pages;
   bool undeterminedCount = false;
+  // Like some cameras' sources: after each transfer, as many pending as were delivered in all.
+  bool countsDelivered = false;
   std::vector<Triplet> log;
   std::vector<MemoryHandle> handedOut;
   std::vector<WindowHandle> openedWith;

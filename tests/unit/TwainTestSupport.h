@@ -24,11 +24,12 @@ class TwainTest : public ::testing::Test {
   }
   void ExpectTornDown() { ExpectTornDown(session, platform, manager); }
   static std::string Warning(const char* text) { return std::string(kErrorCaption) + ": " + text; }
-  std::vector<MemoryHandle> Images() const {
+  static std::vector<MemoryHandle> Images(const Session& s) {
     std::vector<MemoryHandle> images;
-    for (int i = 0; i < session.ImageCount(); ++i) images.push_back(session.ImageAt(i));
+    for (int i = 0; i < s.ImageCount(); ++i) images.push_back(s.ImageAt(i));
     return images;
   }
+  std::vector<MemoryHandle> Images() const { return Images(session); }
 };
 
 }  // namespace inkra::twain::testing

@@ -172,6 +172,27 @@ TEST_F(BoardSettings, BothRefusedShowsTheFailureMessage) {
   EXPECT_EQ(seen.buttons[0].id, IDOK);
 }
 
+TEST_F(BoardSettings, APlacementNoStoreKeepsStaysForThisBoardAndTheUserIsTold) {
+  MemorySettingsStore machineRefused, userRefused;
+  machineRefused.refuseOpen = true;
+  userRefused.refuseWrite = true;
+  BoardOptions o = Options();
+  o.settings = {&machineRefused, &userRefused};
+  TfrmWhiteBorad board(o);
+  MessageBoxInfo seen;
+  UiDriver ui;
+  ui.Then([&](UiDriver& d) {
+    WaitForBoard(d);
+    ChooseListEntry(board.PlacementList(), 1);
+    seen = AnswerMessageBox(d, L"保存");
+    d.Close(board.Handle());
+  });
+  board.ShowModal();
+  EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+  EXPECT_EQ(seen.text, kNotSaved);
+  EXPECT_EQ(board.Placement(), board::Placement::Cursor);
+}
+
 TEST_F(BoardSettings, DefaultStoresAreTheFixedKey) {
   const wchar_t* fixed = L"SOFTWARE\\InkraWirte\\WriteBoard";
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, fixed);

@@ -80,8 +80,10 @@ TEST_F(HostVersionInsert, APngWithAlphaFromVersion12AndTheKeyedBmpBeforeOrWhenUn
     EXPECT_EQ(keyed, !c.png);
     EXPECT_EQ(host.log().CallsTo(L"PictureFormat", L"TransparencyColor").empty(), c.png);
     EXPECT_EQ(host.log().CallsTo(L"FillFormat", L"Visible").size(), 1u);
-    EXPECT_EQ(shape.width, 451.5f);
-    EXPECT_EQ(shape.height, 193.5f);
+    // The BMP is the whole board; the PNG the box of the stroke's ink, at the same 0.75 pt a pixel.
+    EXPECT_EQ(shape.width, c.png ? float(shape.pixelWidth) * 0.75f : 451.5f);
+    EXPECT_EQ(shape.height, c.png ? float(shape.pixelHeight) * 0.75f : 193.5f);
+    if (c.png) EXPECT_LT(shape.width, 451.5f / 2);
     EXPECT_EQ(GetFileAttributesW(png.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW(kBmpHandOff), INVALID_FILE_ATTRIBUTES);
     // Pixels: red ink, and around it either the ink's own alpha or plain white.

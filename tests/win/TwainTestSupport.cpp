@@ -64,6 +64,10 @@ std::wstring ManagerPlacement::ManagerFile() {
 ManagerPlacement::ManagerPlacement(Manager which) {
   PreferNative(L"twain_32", which == Manager::Fake);
   PreferNative(L"sane.ds", which == Manager::Wine);
+  if (which == Manager::WineCamera) {
+    SetAside(TestSourceFile());  // Wine's SANE source, which cannot load here, is not offered
+    return;
+  }
   const std::wstring file = which == Manager::Wine ? TestSourceFile() : ManagerFile();
   SetAside(file);
   if (which == Manager::None) return;
@@ -110,8 +114,12 @@ void ManagerPlacement::SetScript(const fake::Script& script) {
 fake::Report ManagerPlacement::Report() {
   fake::Report report = shared_->report;
   report.blocksLive = 0;
-  for (int i = 0; i < shared_->outstandingCount; ++i)
-    if (GlobalSize(reinterpret_cast<HGLOBAL>(shared_->outstanding[i])) != 0) ++report.blocksLive;
+  for (int i = 0; i < shared_->outstandingCount; ++i) {
+    const auto handle = reinterpret_cast<HANDLE>(shared_->outstanding[i]);
+    const bool live = shared_->outstandingHandle[i] == fake::kGlobalDib ? GlobalSize(handle) != 0
+                                                                        : GetObjectType(handle) != 0;
+    report.blocksLive += live;
+  }
   return report;
 }
 
@@ -121,12 +129,23 @@ void ManagerPlacement::SourceEvent(std::uint16_t twMessage) {
 }
 
 void ManagerPlacement::UserCloses() { SourceEvent(MSG_CLOSEDSREQ); }
+
+HWND ManagerPlacement::SourceDialog() { return FindWindowW(fake::kDialogClass, nullptr); }
+
+void ManagerPlacement::PressInSourceDialog(int button) { PostMessageW(SourceDialog(), WM_COMMAND, button, 0); }
 void ManagerPlacement::UserScans() { SourceEvent(MSG_XFERREADY); }
 
 fake::Script PagesScript(int pages, int width, int height, int bits) {
   fake::Script script{};
   script.pageCount = pages;
   for (int i = 0; i < pages; ++i) script.pages[i] = {TWRC_XFERDONE, width, height, std::uint16_t(bits), 0};
+  return script;
+}
+
+fake::Script CameraScript(int pages, int width, int height) {
+  fake::Script script = PagesScript(pages, width, height);
+  for (int i = 0; i < pages; ++i) script.pages[i].handle = fake::kDibSection;
+  script.countsDelivered = script.ownDialog = script.neverCloses = 1;
   return script;
 }
 

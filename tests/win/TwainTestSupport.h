@@ -15,7 +15,9 @@
 
 namespace inkra::twain::test {
 
-enum class Manager { None, Fake, Wine };
+// Wine: Wine's manager with the test feeder as its source; WineCamera: Wine's manager with only
+// the sources Wine ships (its camera source).
+enum class Manager { None, Fake, Wine, WineCamera };
 
 class ManagerPlacement {
  public:
@@ -30,6 +32,9 @@ class ManagerPlacement {
   // The user closes the source's dialog, or presses its scan button (from any thread).
   void UserCloses();
   void UserScans();
+  // The source's own dialog (a script's ownDialog), null while it is not open; its OK or Cancel.
+  static HWND SourceDialog();
+  static void PressInSourceDialog(int button);
 
   // Where the module of this build looks first.
   static std::wstring ManagerFile();
@@ -44,6 +49,10 @@ class ManagerPlacement {
 
 // A script with every triplet succeeding and the given pages, each `width` x `height` x `bits`.
 fake::Script PagesScript(int pages, int width = 40, int height = 30, int bits = 24);
+
+// A source like Wine's camera source: its own dialog, whose OK hands over the pages as DIB-section
+// bitmaps; after each transfer as many pending as delivered in all; never asks to be closed.
+fake::Script CameraScript(int pages, int width = 40, int height = 30);
 
 struct Box {
   std::wstring caption, text;

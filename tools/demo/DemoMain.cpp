@@ -41,6 +41,11 @@ const ShapesState& OpenBlank(HostDouble& host) {
   if (host.kind() == HostKind::Excel) return host.Excel().AddWorkbook().sheets.at(0)->shapes;
   auto document = std::make_shared<DocumentState>();
   document->name = L"Document1";
+  // A page break after the agreement, so a straddle seal has two pages' edges to lie across;
+  // pages of the stand-in's Letter size, and the cursor after "甲方（签字）：".
+  document->pages = 2;
+  document->pageWidth = 612, document->pageHeight = 792;
+  host.Word().cursor.x = 160, host.Word().cursor.y = 150;
   host.Word().documents.push_back(document);
   host.Word().active = 0;
   host.Word().created = 1;
@@ -51,6 +56,7 @@ const ShapesState& OpenBlank(HostDouble& host) {
 
 int wmain(int argc, wchar_t** argv) {
   bool script = false, excel = false;
+  int placement = 0;  // the scripted session's choice of place: 0 page's top left, 1 cursor, 2 straddle
   std::wstring outDir = L".";
   // Office 2016's answer by default: the signature arrives as a PNG with alpha. "11.0" shows
   // what Office 2003 gets (the BMP with its white keyed out).
@@ -63,10 +69,12 @@ int wmain(int argc, wchar_t** argv) {
       excel = true;
     } else if (arg == L"--out" && i + 1 < argc) {
       outDir = argv[++i];
+    } else if (arg == L"--placement" && i + 1 < argc) {
+      placement = _wtoi(argv[++i]);
     } else if (arg == L"--version" && i + 1 < argc) {
       version = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: demo.exe [--excel] [--version 16.0|11.0] [--script [--out DIR]]\n");
+      std::fprintf(stderr, "usage: demo.exe [--excel] [--version 16.0|11.0] [--placement 0|1|2] [--script [--out DIR]]\n");
       return 2;
     }
   }
@@ -94,7 +102,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     ShowWindow(window.Handle(), SW_SHOW);
     UpdateWindow(window.Handle());
-    result = script ? inkra::demo::RunScriptedSession(window, outDir, excel ? L"worksheet" : L"document")
+    const std::wstring shot = excel ? L"worksheet" : placement == 2 ? L"straddle" : L"document";
+    result = script ? inkra::demo::RunScriptedSession(window, outDir, shot, placement)
                     : RunInteractive();
   }  // the host closes: the add-ins are disconnected and released
 

@@ -69,7 +69,7 @@ void PumpFor(DWORD ms) {
 
 }  // namespace
 
-int RunScriptedSession(HostWindow& word, const std::wstring& outDir, const std::wstring& shot) {
+int RunScriptedSession(HostWindow& word, const std::wstring& outDir, const std::wstring& shot, int placement) {
   const std::wstring boardShot = outDir + L"\\board.bmp", documentShot = outDir + L"\\" + shot + L".bmp";
   bool boardCaptured = false;
   test::UiDriver ui(30000);
@@ -80,6 +80,7 @@ int RunScriptedSession(HostWindow& word, const std::wstring& outDir, const std::
     Settle(board);
     for (const Points& stroke : Signature()) test::Stroke(view, stroke);
     test::ChoosePopupItem(d, view, 430, 215, 1);  // "粘贴时间": the time stamp at the right press
+    test::ChooseListEntry(GetDlgItem(d.Child(board, L"InkraPenBar", nullptr), board::win::kCbPlace), placement);
     Settle(board);
     boardCaptured = CaptureWindow(board, boardShot);
     test::ClickTool(toolbar, board::win::kBtnOK);

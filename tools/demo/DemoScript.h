@@ -8,7 +8,8 @@
 
 namespace inkra::demo {
 
-// 0 when every step was done and both screenshots were written.
-int RunScriptedSession(HostWindow& host, const std::wstring& outDir, const std::wstring& shot);
+// 0 when every step was done and both screenshots were written. `placement`: the entry chosen
+// on the board's placement list before confirming.
+int RunScriptedSession(HostWindow& host, const std::wstring& outDir, const std::wstring& shot, int placement = 0);
 
 }  // namespace inkra::demo

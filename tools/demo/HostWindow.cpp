@@ -17,7 +17,8 @@ constexpr int kStripHeight = 30;
 // Hit indexes from this on are the ribbon's buttons; below it the command bars'.
 constexpr int kRibbonIndex = 1000;
 constexpr int kStatusHeight = 22;
-constexpr int kPageWidth = 816;  // 8.5 inches at 96 dpi
+constexpr int kPageWidth = 816;    // 8.5 inches at 96 dpi
+constexpr int kPageHeight = 1056;  // 11 inches
 constexpr int kPageGap = 14;
 constexpr COLORREF kDesk = RGB(128, 128, 128);
 constexpr int kMargin = 96;  // one inch
@@ -127,6 +128,15 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ReleaseCapture();
       InvalidateRect(window_, nullptr, FALSE);
       if (HitButton(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) == pressed) Click(pressed);
+      return 0;
+    }
+    case WM_MOUSEWHEEL: {
+      // Word's pages scroll by the wheel, 60 pixels a notch, down to the last page's top.
+      const auto& word = host_.Word();
+      const int pages = word.active < 0 ? 1 : std::max(word.documents.at(size_t(word.active))->pages, 1);
+      scroll_ = std::clamp(scroll_ - GET_WHEEL_DELTA_WPARAM(wParam) * 60 / WHEEL_DELTA, 0,
+                           (pages - 1) * (kPageHeight + kPageGap));
+      InvalidateRect(window_, nullptr, FALSE);
       return 0;
     }
     case WM_DESTROY:
@@ -241,7 +251,14 @@ void HostWindow::PaintContent(HDC page, int width, int height) {
   if (host_.kind() == test::office::HostKind::Word) {
     SetTextColor(page, RGB(40, 40, 40));
     RECT text{kMargin, kMargin, width - kMargin, height};
-    DrawTextW(page, kDocumentText, -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    if (pageNumber_ <= 1) {
+      DrawTextW(page, kDocumentText, -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    } else {
+      // After the page break: the agreement's annex.
+      const std::wstring annex = L"附件 " + std::to_wstring(pageNumber_ - 1) + L"：项目明细（第 " +
+                                 std::to_wstring(pageNumber_) + L" 页）";
+      DrawTextW(page, annex.c_str(), -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    }
   } else {
     // Row and column headings, grid lines, and a few filled cells (Excel's default cell size).
     RECT headings{0, 0, width, kCellHeight};
@@ -284,8 +301,25 @@ void HostWindow::PaintPage(HDC dc, const RECT& area) {
   const int width = excel ? int(area.right - area.left) : kPageWidth;
   const int left = excel ? int(area.left) : std::max(int(area.left) + kPageGap, int(area.left + area.right - kPageWidth) / 2);
   const int top = excel ? int(area.top) : int(area.top) + kPageGap;
-  const int height = area.bottom - top;  // the page runs on below the window
+  if (!excel) {
+    // Word: the pages one under the other, with the desk between them; the wheel scrolls.
+    const auto document = host_.Word().documents.at(size_t(host_.Word().active));
+    for (int number = 1; number <= std::max(document->pages, 1); ++number) {
+      const int pageTop = top + (number - 1) * (kPageHeight + kPageGap) - scroll_;
+      const int shown = std::min(int(area.bottom), pageTop + kPageHeight) - std::max(int(area.top), pageTop);
+      if (shown <= 0) continue;
+      pageNumber_ = number;
+      PaintSheet(dc, *shapes, left, pageTop, width, kPageHeight, area, number);
+    }
+    return;
+  }
+  const int height = area.bottom - top;  // the sheet runs on below the window
   if (height <= 0 || width <= 0) return;
+  PaintSheet(dc, *shapes, left, top, width, height, area, 0);
+}
+
+void HostWindow::PaintSheet(HDC dc, const test::office::ShapesState& shapes, int left, int top, int width, int height,
+                            const RECT& clip, int number) {
   // The content first, then the floating pictures over it.
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -298,8 +332,9 @@ void HostWindow::PaintPage(HDC dc, const RECT& area) {
   FillSolid(pageDc, all, RGB(255, 255, 255));
   PaintContent(pageDc, width, height);
   GdiFlush();
-  renderer_.Render(*shapes, static_cast<std::uint32_t*>(bits), width, height);
-  BitBlt(dc, left, top, width, height, pageDc, 0, 0, SRCCOPY);
+  renderer_.Render(shapes, static_cast<std::uint32_t*>(bits), width, height, number);
+  const int from = std::max(top, int(clip.top)), to = std::min(top + height, int(clip.bottom));
+  BitBlt(dc, left, from, width, to - from, pageDc, 0, from - top, SRCCOPY);
   SelectObject(pageDc, oldBitmap);
   DeleteDC(pageDc);
 }
@@ -339,6 +374,9 @@ std::optional<RECT> HostWindow::RibbonButtonRect(const std::wstring& label) {
 std::wstring HostWindow::StatusText() {
   const test::office::ShapesState* shapes = ActiveShapes();
   std::wstring text = L"No document";
+  // Word's own status text, as the add-in set it, stands first.
+  if (host_.kind() == test::office::HostKind::Word && !host_.Word().statusBar.empty())
+    return host_.Word().statusBar;
   if (shapes) {
     text = L"pictures: " + std::to_wstring(shapes->items.size());
     for (const auto& shape : shapes->items) {

@@ -43,6 +43,9 @@ class HostWindow {
   std::vector<ButtonArea> LayOutBars(HDC dc, bool draw);
   void Paint(HDC dc);
   void PaintPage(HDC dc, const RECT& area);
+  // One page (Word, `number` from 1) or the sheet (number 0) at left/top, shown inside `clip`.
+  void PaintSheet(HDC dc, const test::office::ShapesState& shapes, int left, int top, int width, int height,
+                  const RECT& clip, int number);
   // The document's text (Word) or the sheet's cells (Excel) on a white page of width x height.
   void PaintContent(HDC page, int width, int height);
   // The active document's or worksheet's shapes; null when there is none.
@@ -56,6 +59,8 @@ class HostWindow {
   RibbonBand ribbon_;
   std::vector<ButtonArea> buttons_;
   int hot_ = -1, pressed_ = -1;
+  int scroll_ = 0;
+  int pageNumber_ = 0;  // the page PaintContent draws     // Word: how far the pages are scrolled up, in pixels
   bool busy_ = false;  // a board is open: the button does not fire again
   win::UniqueFont font_;      // the command bars and the status bar
   win::UniqueFont bodyFont_;  // the document's text and the cells

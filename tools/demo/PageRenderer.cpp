@@ -2,6 +2,8 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
+
 #include "ComPtr.h"
 
 namespace inkra::demo {
@@ -43,8 +45,10 @@ const Pixels& PageRenderer::Decoded(const test::office::ShapeState& shape) {
   return found->second;
 }
 
-void PageRenderer::Render(const test::office::ShapesState& shapes, std::uint32_t* page, int width, int height) {
+void PageRenderer::Render(const test::office::ShapesState& shapes, std::uint32_t* page, int width, int height,
+                          int pageNumber) {
   for (const auto& shape : shapes.items) {
+    if (pageNumber > 0 && std::max(shape->anchorPage, 1) != pageNumber) continue;
     const Pixels& picture = Decoded(*shape);
     if (picture.data.empty()) continue;
     const int left = PointsToPixels(shape->left), top = PointsToPixels(shape->top);

@@ -26,8 +26,10 @@ inline int PointsToPixels(double points) { return int(points * 96.0 / 72.0 + 0.5
 class PageRenderer {
  public:
   // Draws every shape, in order, over a page of width x height pixels (0x00RRGGBB, top-down)
-  // that already holds the document's text.
-  void Render(const test::office::ShapesState& shapes, std::uint32_t* page, int width, int height);
+  // that already holds the document's text. With `pageNumber`, only the shapes anchored on that
+  // page (those without an anchor stand on the first).
+  void Render(const test::office::ShapesState& shapes, std::uint32_t* page, int width, int height,
+              int pageNumber = 0);
 
  private:
   const Pixels& Decoded(const test::office::ShapeState& shape);

@@ -148,6 +148,9 @@ void TfrmWhiteBorad::OnCommand(int id, int code) {
       case kCbColor:
         if (code == CBN_SELCHANGE) cbColorChange();
         break;
+      case kCbPlace:
+        if (code == CBN_SELCHANGE) cbPlaceChange();
+        break;
       default: break;
   }
 }

@@ -15,6 +15,7 @@
 #include "GdiSurface.h"
 #include "Handle.h"
 #include "PenPointer.h"
+#include "Placement.h"
 #include "SealForm.h"
 #include "SettingsStore.h"
 #include "Window.h"
@@ -25,7 +26,7 @@ namespace inkra::board::win {
 enum BoardCommand : int {
   kBtnDelete = 101, kBtnOpen, kBtnSave, kBtnScan, kBtnReplace, kBtnFind, kBtnInformation, kBtnOK, kBtnExit,
   kMenuN1 = 201, kMenuN2, kMenuN4,
-  kCbPen = 301, kCbColor,
+  kCbPen = 301, kCbColor, kCbPlace,
   kKeyUndo = 401, kKeyRedo,  // Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z
 };
 
@@ -40,6 +41,8 @@ struct BoardOptions {
   // that leaves in its own encoding (an undrawn JPEG, a palette bitmap), the hand-off file.
   bool png = false;
   PointerSource* pointers = nullptr;     // not owned; null = the system's pointer input
+  // The host has pages (Word): the placement list offers the straddle seal too.
+  bool straddle = false;
 };
 
 // Where "确定" writes a PNG for a hand-off path: its file name with ".png", in the temporary
@@ -59,10 +62,13 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   int ImageHeight() const;
   // Where the last confirmation wrote the hand-off file (the fixed path or its stand-in).
   const std::wstring& HandOffPath() const { return handOffWritten_; }
+  // Where the user wants the picture placed; kept between boards.
+  board::Placement Placement() const { return placement_; }
 
   HWND Toolbar() const { return toolbar_; }
   HWND PenList() const { return cbPen_; }
   HWND ColourList() const { return cbColor_.Handle(); }
+  HWND PlacementList() const { return cbPlace_; }
   HWND PenBar() const { return panel1_.Handle(); }
   HWND DrawingPanel() const { return panel_.Handle(); }
   HWND View() const { return image_.Handle(); }
@@ -77,6 +83,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void imageMouseUp(MouseButton button, int x, int y);
   void cbPenChange();
   void cbColorChange();
+  void cbPlaceChange();
   void BtnDeleteClick();
   void PanelResize();
   void N2Click();
@@ -93,6 +100,8 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void KeyRedoPress();
   // The close box or Esc while a scan runs: ends the scan, not the board.
   void EndScan();
+  // Says in the drawing area that the board waits for the scanner, or stops saying it.
+  void ShowWaitingHint(bool shown);
 
   void LoadPenSettings();
   void SavePenSettings();
@@ -117,6 +126,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void LayOut();
   void OnCommand(int id, int code);
   void PaintView();
+  void PaintWaitingHint(HDC dc);
   void ShowPopupMenu(int screenX, int screenY);
   // Brings the view's size and the screen up to date with the model.
   void Sync();
@@ -138,10 +148,14 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   bool scanning_ = false;  // the scanner's event loop dispatches our messages: no second scan from it
   bool acquiring_ = false;   // the scanner's selection or acquisition runs: the close box and Esc end it
   bool scanEnded_ = false;   // the user ended the scan that runs
+  bool waitingHint_ = false;  // the scanner's acquisition waits for the source
 
   HWND toolbar_ = nullptr;  // children of the form and of the panels: destroyed with it
   HWND label_ = nullptr;
   HWND cbPen_ = nullptr;
+  HWND placeLabel_ = nullptr;
+  HWND cbPlace_ = nullptr;
+  board::Placement placement_ = board::Placement::PageTopLeft;
   inkra::win::ChildWindow panel1_;  // the pen bar
   inkra::win::ColourBox cbColor_{clRed};
   inkra::win::ChildWindow panel_;  // the drawing panel

@@ -7,6 +7,7 @@
 #include "HandOffFile.h"
 #include "PenSettings.h"
 #include "PictureFile.h"
+#include "StoredSeals.h"
 #include "TextConvert.h"
 #include "TfrmAbout.h"
 #include "TimeStamp.h"
@@ -50,6 +51,17 @@ void TfrmWhiteBorad::cbPenChange() {
   if (index >= 0) model_.ChoosePen(int(index));
 }
 
+void TfrmWhiteBorad::cbPlaceChange() {
+  const LRESULT index = SendMessageW(cbPlace_, CB_GETCURSEL, 0, 0);
+  if (index < 0) return;
+  placement_ = PlacementFromStored(std::uint32_t(index), options_.straddle);
+  // Kept at once, like the choice of a list in any settings page. A store that refuses it
+  // still leaves the choice in force for this board; the user is told the next one will not
+  // remember it.
+  std::vector<SettingsStore*> stores = SettingsStores();
+  if (!board::SavePlacement(stores, placement_)) Message(kSettingsNotSaved, kSaveCaption);
+}
+
 void TfrmWhiteBorad::cbColorChange() {
   if (!cbColor_.OnSelChange()) return;  // the colour dialog was cancelled: nothing changes
   model_.ChooseColour(cbColor_.Selected());
@@ -80,6 +92,8 @@ void TfrmWhiteBorad::LoadPenSettings() {
   const LoadedPenSettings loaded = board::LoadPenSettings(stores);
   model_.ApplySettings(loaded);
   if (loaded.colour) cbColor_.Select(*loaded.colour);
+  placement_ = board::LoadPlacement(stores, options_.straddle);
+  SendMessageW(cbPlace_, CB_SETCURSEL, WPARAM(placement_), 0);
 }
 
 void TfrmWhiteBorad::SavePenSettings() {
@@ -136,13 +150,15 @@ void TfrmWhiteBorad::BtnInformationClick() {
 
 void TfrmWhiteBorad::BtnReplaceClick() {
   const std::wstring path = options_.sealHandOffPath.empty() ? inkra::win::kSealHandOffPath : options_.sealHandOffPath;
-  inkra::win::TfrmSign dialog(Handle(), path);  // modal over the board, drawn at its dpi
+  StoredSeals kept(SettingsStores());
+  inkra::win::TfrmSign dialog(Handle(), path, 0, &kept);  // modal over the board, drawn at its dpi
   TakeSealFrom(dialog);
 }
 
 void TfrmWhiteBorad::BtnFindClick() {
   const std::wstring path = options_.sealHandOffPath.empty() ? inkra::win::kSealHandOffPath : options_.sealHandOffPath;
-  inkra::win::TfrmOneSign dialog(Handle(), path);  // modal over the board, drawn at its dpi
+  StoredSeals kept(SettingsStores());
+  inkra::win::TfrmOneSign dialog(Handle(), path, 0, &kept);  // modal over the board, drawn at its dpi
   TakeSealFrom(dialog);
 }
 

@@ -65,6 +65,8 @@ constexpr int kButtonWidth = 60, kButtonHeight = 40, kSeparatorWidth = 8;
 
 // Pen bar children at 96 dpi, in the bar: the label, the pen list and the colour list.
 constexpr RECT kLabelBox{8, 8, 56, 26}, kPenListBox{56, 4, 117, 204};
+// After the colour list (121 to 225): the placement's label and list, room left behind them.
+constexpr RECT kPlaceLabelBox{233, 8, 281, 26}, kPlaceListBox{281, 4, 393, 204};
 
 }  // namespace
 
@@ -85,7 +87,7 @@ void TfrmWhiteBorad::ApplyDpi() {
   const int dpi = Dpi();
   font_ = inkra::win::CreateFontAtDpi(BoardFace(), kFontHeight, dpi);
   toolbarFont_ = inkra::win::CreateFontAtDpi(BoardFace(), kToolbarFontHeight, dpi);
-  for (HWND control : {label_, cbPen_, cbColor_.Handle()}) SendMessageW(control, WM_SETFONT, WPARAM(font_.get()), TRUE);
+  for (HWND control : {label_, cbPen_, cbColor_.Handle(), placeLabel_, cbPlace_}) SendMessageW(control, WM_SETFONT, WPARAM(font_.get()), TRUE);
   SendMessageW(toolbar_, WM_SETFONT, WPARAM(toolbarFont_.get()), TRUE);
 
   const auto place = [this](HWND control, const RECT& box) {
@@ -95,6 +97,8 @@ void TfrmWhiteBorad::ApplyDpi() {
   place(label_, kLabelBox);
   place(cbPen_, kPenListBox);
   cbColor_.Place(121, 4, 104, 22);
+  place(placeLabel_, kPlaceLabelBox);
+  place(cbPlace_, kPlaceListBox);
 
   // Icons from the strip drawn for this size, never enlarged from a smaller one.
   const ToolbarStrips strips = ToolbarStripsFor(Scaled(kToolbarImageSize));
@@ -171,6 +175,13 @@ void TfrmWhiteBorad::CreatePenBar() {
   SendMessageW(cbPen_, CB_SETCURSEL, kDefaultPenIndex, 0);
   cbColor_.Create(PenBar(), kCbColor, 121, 4, 104, 22, nullptr);
   cbColor_.Select(clRed);
+  placeLabel_ = CreateWindowExW(0, L"STATIC", Utf8ToWide(kPlacementLabel).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0,
+                                0, 0, 0, PenBar(), nullptr, Instance(), nullptr);
+  cbPlace_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 0, 0, 0,
+                             PenBar(), reinterpret_cast<HMENU>(INT_PTR(kCbPlace)), Instance(), nullptr);
+  for (int i = 0; i < PlacementCount(options_.straddle); ++i)
+    SendMessageW(cbPlace_, CB_ADDSTRING, 0, LPARAM(Utf8ToWide(kPlacementNames[std::size_t(i)]).c_str()));
+  SendMessageW(cbPlace_, CB_SETCURSEL, 0, 0);
 
   // The pen list's hint.
   HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,

@@ -56,6 +56,13 @@ void TfrmWhiteBorad::EndScan() {
   twain::TWAIN_EndAcquisition();
 }
 
+void TfrmWhiteBorad::ShowWaitingHint(bool shown) {
+  waitingHint_ = shown;
+  if (!View()) return;
+  InvalidateRect(View(), nullptr, FALSE);
+  UpdateWindow(View());
+}
+
 void TfrmWhiteBorad::BtnScanClick() {
   inkra::win::ReentryGuard guard(scanning_);
   if (!guard.Entered()) return;
@@ -64,11 +71,13 @@ void TfrmWhiteBorad::BtnScanClick() {
   try {
     ScanPicture picture(surfaces_);
     {
-      // Ended by the user, or by the thread's quit message: the picture stays as it was.
+      // Ended by the user during the selection: nothing was asked of the source yet.
       inkra::win::ReentryGuard acquiring(acquiring_);
       if (!twain::TWAIN_SelectImageSource(nullptr) || scanEnded_) return;
-      twain::TWAIN_AcquireImages(nullptr, 0);
-      if (scanEnded_ || twain::TWAIN_Session().AcquisitionInterrupted()) {
+      twain::TWAIN_AcquireImages(nullptr, 0, [this](bool waiting) { ShowWaitingHint(waiting); });
+      // The thread is quitting: the board goes, and what was scanned with it. The user ending the
+      // wait keeps every image received, as the source closing does.
+      if (twain::TWAIN_Session().AcquisitionQuit()) {
         FreeAcquiredImages();
         return;
       }

@@ -186,7 +186,37 @@ void TfrmWhiteBorad::PaintView() {
   const RECT below{area.left, std::max(area.top, LONG(ph)), std::min(area.right, LONG(pw)), area.bottom};
   if (right.left < right.right && right.top < right.bottom) FillRect(dc, &right, white);
   if (below.left < below.right && below.top < below.bottom) FillRect(dc, &below, white);
+  if (waitingHint_) PaintWaitingHint(dc);
   EndPaint(View(), &ps);
+}
+
+// In the middle of the part of the view the panel shows, in the colours of a tooltip, so it reads
+// over any picture; wrapped when the panel is narrow.
+void TfrmWhiteBorad::PaintWaitingHint(HDC dc) {
+  RECT shown;
+  GetClientRect(DrawingPanel(), &shown);
+  MapWindowPoints(DrawingPanel(), View(), reinterpret_cast<POINT*>(&shown), 2);
+  RECT view;
+  GetClientRect(View(), &view);
+  if (!IntersectRect(&shown, &shown, &view)) return;
+  InflateRect(&shown, -Scaled(8), -Scaled(8));
+  const std::wstring text = Utf8ToWide(kScanWaitingHint);
+  HGDIOBJ oldFont = SelectObject(dc, font_.get());
+  RECT box = shown;
+  DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+  const int w = box.right - box.left, h = box.bottom - box.top;
+  box.left = shown.left + std::max(0, int(shown.right - shown.left - w) / 2);
+  box.top = shown.top + std::max(0, int(shown.bottom - shown.top - h) / 2);
+  box.right = box.left + w;
+  box.bottom = box.top + h;
+  RECT frame = box;
+  InflateRect(&frame, Scaled(6), Scaled(4));
+  FillRect(dc, &frame, GetSysColorBrush(COLOR_INFOBK));
+  FrameRect(dc, &frame, GetSysColorBrush(COLOR_INFOTEXT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_CENTER | DT_WORDBREAK);
+  SelectObject(dc, oldFont);
 }
 
 void TfrmWhiteBorad::ShowPopupMenu(int screenX, int screenY) {

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "Dpi.h"
+#include "TextConvert.h"
 #include "Window.h"
 
 namespace inkra::win {
@@ -152,6 +153,21 @@ HWND MakeEdit(HWND parent, int id, const std::wstring& text, int x, int y, int w
                    parent, id, font);
 }
 
+HWND MakeDropList(HWND parent, int id, const std::vector<std::string>& entries, int x, int y, int width,
+                  int height, HFONT font) {
+  HWND combo = MakeChild(0, L"COMBOBOX", L"", kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, x, y,
+                         width, height + 200, parent, id, font);
+  for (const std::string& entry : entries)
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
+  SendMessageW(combo, CB_SETCURSEL, 0, 0);
+  return combo;
+}
+
+HWND MakeCheckBox(HWND parent, int id, const wchar_t* text, int x, int y, int width, int height, HFONT font) {
+  return MakeChild(0, L"BUTTON", text, kChildStyle | WS_TABSTOP | BS_AUTOCHECKBOX, x, y, width, height, parent,
+                   id, font);
+}
+
 std::wstring WindowText(HWND window) {
   int length = GetWindowTextLengthW(window);
   std::wstring text(std::size_t(length) + 1, L'\0');
@@ -285,12 +301,20 @@ void FaceBox::Create(HWND parent, int id, int x, int y, int width, int height,
                      width, height + 240, parent, id, font);
   for (const std::wstring& name : InstalledFaces())
     SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  auto find = [&](const std::wstring& name) {
-    return SendMessageW(combo_, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(name.c_str()));
-  };
-  LRESULT found = find(face);
+  LRESULT found = Find(face);
   // A default face that is not installed: the box shows the face that stands in for it.
-  if (found == CB_ERR) found = find(FallbackFace());
+  if (found == CB_ERR) found = Find(FallbackFace());
+  SendMessageW(combo_, CB_SETCURSEL, found == CB_ERR ? WPARAM(-1) : WPARAM(found), 0);
+  defaultIndex_ = int(found);
+}
+
+LRESULT FaceBox::Find(const std::wstring& face) const {
+  return SendMessageW(combo_, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(face.c_str()));
+}
+
+void FaceBox::Select(const std::wstring& face) {
+  LRESULT found = Find(face);
+  if (found == CB_ERR) found = defaultIndex_;  // not installed here: the box's own default
   SendMessageW(combo_, CB_SETCURSEL, found == CB_ERR ? WPARAM(-1) : WPARAM(found), 0);
 }
 

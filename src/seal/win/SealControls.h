@@ -22,6 +22,10 @@ HWND MakeButton(HWND parent, int id, const wchar_t* text, int x, int y, int widt
 HWND MakeGroup(HWND parent, const wchar_t* caption, int x, int y, int width, int height, HFONT font);
 // Group boxes below every other control, so the controls inside them are drawn over them.
 void SendGroupsToBottom(HWND parent);
+// A drop-down list of fixed entries (UTF-8), the first selected.
+HWND MakeDropList(HWND parent, int id, const std::vector<std::string>& entries, int x, int y, int width,
+                  int height, HFONT font);
+HWND MakeCheckBox(HWND parent, int id, const wchar_t* text, int x, int y, int width, int height, HFONT font);
 HWND MakeEdit(HWND parent, int id, const std::wstring& text, int x, int y, int width, int height, HFONT font);
 std::wstring WindowText(HWND window);
 // Every control under `window` moved and sized from `fromDpi` to `toDpi`, and those drawn in
@@ -73,10 +77,14 @@ class FaceBox {
   // The selected face; FallbackFace() when nothing is selected.
   std::wstring SelectedFace() const;
   bool HasSelection() const;
+  // Selects `face`; a face not installed selects the box's default instead, never nothing.
+  void Select(const std::wstring& face);
   HWND Handle() const { return combo_; }
 
  private:
+  LRESULT Find(const std::wstring& face) const;
   HWND combo_ = nullptr;  // not owned
+  int defaultIndex_ = -1;  // CB_ERR: no default face installed
 };
 
 // A panel with Delphi-style 1-pixel bevels. Outer and inner are BDR_RAISEDINNER,

@@ -10,6 +10,7 @@
 #include "InkCanvas.h"
 #include "ScaledCanvas.h"
 #include "SealControls.h"
+#include "SealTemplates.h"
 #include "ShowMessage.h"
 #include "TextConvert.h"
 
@@ -42,12 +43,14 @@ int SealForm::HandOffDpi() const {
 }
 
 std::unique_ptr<ink::InkLayer> DrawSealInk(GdiGlyphSource& glyphs, int width, int height,
-                                           const std::function<void(Canvas&)>& draw) {
+                                           const std::function<void(Canvas&)>& draw,
+                                           const InkFinish& finish) {
   const int dpi = glyphs.Dpi();
   auto layer = std::make_unique<ink::InkLayer>(ScaleToDpi(width, dpi), ScaleToDpi(height, dpi));
   ink::InkCanvas canvas(*layer, &glyphs, [](int index) { return ColourValue(GetSysColor(index)); });
   ScaledCanvas scaled(canvas, dpi);
   draw(scaled);
+  if (finish) finish(*layer, dpi);
   return layer;
 }
 
@@ -80,15 +83,41 @@ GdiGlyphSource& SealForm::GlyphsAt(int dpi) {
   return *glyphs_;
 }
 
-void SealForm::ShowSeal(HWND image, int width, int height, SealDrawing draw) {
-  std::unique_ptr<ink::InkLayer> layer = DrawSealInk(GlyphsAt(layoutDpi_), width, height, draw);
+void SealForm::ShowSeal(HWND image, int width, int height, SealDrawing draw, InkFinish finish) {
+  std::unique_ptr<ink::InkLayer> layer = DrawSealInk(GlyphsAt(layoutDpi_), width, height, draw, finish);
   std::unique_ptr<GdiCanvas> preview = InkOverWhite(*layer);
   ShowPicture(image, preview.get());
   preview_ = std::move(preview);
   ink_ = std::move(layer);
   drawing_ = std::move(draw);
+  finish_ = std::move(finish);
   drawnWidth_ = width;
   drawnHeight_ = height;
+}
+
+std::vector<std::string> SealForm::TemplateEntries(const std::vector<std::string>& templates, const char* name) {
+  std::vector<std::string> entries = templates;
+  if (Remembered(name)) entries.push_back(kLastUsedEntry);
+  return entries;
+}
+
+std::optional<std::string> SealForm::Remembered(const char* name) const {
+  return memory_ ? memory_->Load(name) : std::nullopt;
+}
+
+void SealForm::Remember(const char* name, const std::string& text) const {
+  if (memory_) memory_->Save(name, text);
+}
+
+void SealForm::SetControls(const std::function<void()>& set) {
+  applying_ = true;
+  try {
+    set();
+  } catch (...) {
+    applying_ = false;
+    throw;
+  }
+  applying_ = false;
 }
 
 int SealForm::AtLayoutDpi(int length) const { return ScaleToDpi(length, layoutDpi_); }
@@ -120,7 +149,7 @@ void SealForm::WriteHandOff(int width, int height) {
   if (!ink_) {
     drawn = DrawSealInk(GlyphsAt(dpi), width, height, [](Canvas&) {});
   } else if (dpi != layoutDpi_) {
-    drawn = DrawSealInk(GlyphsAt(dpi), drawnWidth_, drawnHeight_, drawing_);
+    drawn = DrawSealInk(GlyphsAt(dpi), drawnWidth_, drawnHeight_, drawing_, finish_);
   }
   const Bitmap bitmap = SealBitmap(drawn ? *drawn : *ink_);
   writtenPath_ = WriteHandOffFile(handOffPath_, [&bitmap](ByteSink& sink) { inkra::WriteBmp(bitmap, sink); });

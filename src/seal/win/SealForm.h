@@ -5,12 +5,15 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "GdiCanvas.h"
 #include "GdiGlyphSource.h"
 #include "Handle.h"
 #include "InkLayer.h"
+#include "SealMemory.h"
 #include "Window.h"
 
 namespace inkra::win {
@@ -20,8 +23,11 @@ constexpr const wchar_t* kSealHandOffPath = L"c:\\temp00000001.bmp";
 
 // A seal drawing (a width x height layout in 96-dpi units) as ink at the glyph source's dpi, and
 // that ink over white as the dialogs show it.
+// `finish`, when given, works on the drawn ink at the glyph source's dpi (the stamp's look).
+using InkFinish = std::function<void(ink::InkLayer&, int dpi)>;
 std::unique_ptr<ink::InkLayer> DrawSealInk(GdiGlyphSource& glyphs, int width, int height,
-                                           const std::function<void(Canvas&)>& draw);
+                                           const std::function<void(Canvas&)>& draw,
+                                           const InkFinish& finish = {});
 std::unique_ptr<GdiCanvas> InkOverWhite(const ink::InkLayer& layer);
 // The ink as the hand-off file carries it: 32 bits of blue, green, red and straight alpha, white
 // where there is no ink.
@@ -55,8 +61,17 @@ class SealForm : public Window {
 
  protected:
   // handOffDpi 0: the owner's dpi when "确 定" is pressed.
-  SealForm(HWND owner, std::wstring handOffPath, int handOffDpi)
-      : owner_(owner), handOffPath_(std::move(handOffPath)), handOffDpi_(handOffDpi) {}
+  // memory: where "上次使用" is kept (not owned; null: nothing is kept).
+  SealForm(HWND owner, std::wstring handOffPath, int handOffDpi, SealMemory* memory = nullptr)
+      : owner_(owner), handOffPath_(std::move(handOffPath)), handOffDpi_(handOffDpi), memory_(memory) {}
+
+  // The template list's entries: the templates, then "上次使用" when a seal was kept under `name`.
+  std::vector<std::string> TemplateEntries(const std::vector<std::string>& templates, const char* name);
+  std::optional<std::string> Remembered(const char* name) const;
+  void Remember(const char* name, const std::string& text) const;
+  // True while the form sets its own controls: their change notifications are not the user's.
+  bool Applying() const { return applying_; }
+  void SetControls(const std::function<void()>& set);
 
   // Creates the window (client area clientWidth x clientHeight at 96 dpi, scaled to the window's
   // dpi), its font of `fontPoints` points and its controls.
@@ -70,7 +85,7 @@ class SealForm : public Window {
   using SealDrawing = std::function<void(Canvas&)>;
   // Draws it as ink at the layout dpi (more pixels, not a stretched bitmap) and shows it in
   // `image` over white; kept for "确 定".
-  void ShowSeal(HWND image, int width, int height, SealDrawing draw);
+  void ShowSeal(HWND image, int width, int height, SealDrawing draw, InkFinish finish = {});
   bool HasSeal() const { return ink_ != nullptr; }
 
   virtual void CreateControls() = 0;
@@ -104,9 +119,12 @@ class SealForm : public Window {
   HWND owner_;  // not owned; may be null
   std::wstring handOffPath_;
   int handOffDpi_ = 0;
+  SealMemory* memory_ = nullptr;  // not owned; may be null
+  bool applying_ = false;
   std::unique_ptr<ink::InkLayer> ink_;     // the seal shown, at the layout dpi
   std::unique_ptr<GdiCanvas> preview_;     // ink_ over white
   SealDrawing drawing_;                    // what ink_ shows, for drawing it at another dpi
+  InkFinish finish_;
   int drawnWidth_ = 0, drawnHeight_ = 0;
   std::unique_ptr<GdiGlyphSource> glyphs_;  // kept, with its outlines, while the dpi stays
   std::wstring writtenPath_;

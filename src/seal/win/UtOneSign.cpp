@@ -2,15 +2,19 @@
 
 #include "ChineseText.h"
 #include "Errors.h"
+#include "SealParamsText.h"
+#include "SealTemplates.h"
 #include "SealText.h"
+#include "StampLook.h"
 #include "TextConvert.h"
 
 namespace inkra::win {
 
-TfrmOneSign::TfrmOneSign(HWND owner, std::wstring handOffPath, int handOffDpi)
-    : SealForm(owner, std::move(handOffPath), handOffDpi) {
+TfrmOneSign::TfrmOneSign(HWND owner, std::wstring handOffPath, int handOffDpi, SealMemory* memory)
+    : SealForm(owner, std::move(handOffPath), handOffDpi, memory) {
   FormCreate();
-  CreateForm(L"TfrmOneSign", L"私章制作", 304, 172, L"新宋体", 12, true);
+  // The classic 304 x 172 grown by the row of template and stamp's look below it.
+  CreateForm(L"TfrmOneSign", L"私章制作", 304, 206, L"新宋体", 12, true);
 }
 
 TfrmOneSign::~TfrmOneSign() { Destroy(); }
@@ -34,6 +38,11 @@ void TfrmOneSign::CreateControls() {
   MakeButton(form, idBtnCreate, L"预 览", 222, 90, 73, 25, font);
   MakeButton(form, idBtnOk, L"确 定", 222, 118, 75, 25, font);
   MakeButton(form, idBtnExit, L"取 消", 222, 146, 75, 25, font);
+
+  MakeLabel(form, L"模板：", 8, 182, 48, 16, font);
+  cbTemplate = MakeDropList(form, idTemplate, TemplateEntries(SquareTemplateNames(), kLastSquareSealValue), 56,
+                            178, 121, 24, font);
+  cbLook = MakeCheckBox(form, idLook, L"仿真效果", 186, 180, 112, 20, font);
 }
 
 SquareSealParams TfrmOneSign::Params() const {
@@ -41,7 +50,37 @@ SquareSealParams TfrmOneSign::Params() const {
   p.name = TrimBlanks(WideToUtf8(WindowText(eValue)));
   p.face = WideToUtf8(cbSignFont.SelectedFace());
   p.colour = cbColor.Selected();
+  p.side = size_.side;
+  p.frame = size_.frame;
+  p.points = size_.points;
+  p.nearCell = size_.nearCell;
+  p.farCell = size_.farCell;
+  p.stampLook = SendMessageW(cbLook, BM_GETCHECK, 0, 0) == BST_CHECKED;
   return p;
+}
+
+void TfrmOneSign::cbTemplateChange() {
+  const int index = int(SendMessageW(cbTemplate, CB_GETCURSEL, 0, 0));
+  if (index < 0) return;
+  SquareSealParams p;
+  if (index < int(SquareTemplateNames().size())) {
+    p = ApplySquareTemplate(index, Params());
+    templateIndex_ = index;
+  } else {
+    // "上次使用": the seal accepted last, as it was.
+    int from = 0;
+    const std::optional<std::string> kept = Remembered(kLastSquareSealValue);
+    if (!kept || !ReadSquareSealText(*kept, p, from)) return;
+    templateIndex_ = from;
+  }
+  size_ = p;
+  SetControls([&] {
+    SetWindowTextW(eValue, Utf8ToWide(p.name).c_str());
+    cbSignFont.Select(Utf8ToWide(p.face));
+    cbColor.Select(p.colour);
+    SendMessageW(cbLook, BM_SETCHECK, p.stampLook ? BST_CHECKED : BST_UNCHECKED, 0);
+  });
+  DrawSeal();
 }
 
 void TfrmOneSign::FormShow() { DrawSeal(); }
@@ -61,7 +100,12 @@ bool TfrmOneSign::CheckName() {
 
 void TfrmOneSign::DrawSeal() {
   const SquareSealParams p = Params();
-  ShowSeal(Image, kSquareSealSide, kSquareSealSide, [p](Canvas& canvas) { DrawSquareSeal(canvas, p); });
+  InkFinish look;
+  if (p.stampLook) {
+    const std::uint32_t seed = StampSeed(SquareSealText(p, 0));
+    look = [seed](ink::InkLayer& layer, int dpi) { ApplyStampLook(layer, seed, dpi); };
+  }
+  ShowSeal(Image, p.side, p.side, [p](Canvas& canvas) { DrawSquareSeal(canvas, p); }, look);
 }
 
 void TfrmOneSign::btnCreateClick() {
@@ -75,12 +119,13 @@ void TfrmOneSign::cbSignFontChange() {
 
 void TfrmOneSign::btnOkClick() {
   try {
-    WriteHandOff(kSquareSealSide, kSquareSealSide);
+    WriteHandOff(size_.side, size_.side);
   } catch (const FileError& e) {
     ShowError(e);
     return;  // Accepted stays false and the dialog stays open
   }
   SetAccepted(true);
+  Remember(kLastSquareSealValue, SquareSealText(Params(), templateIndex_));
   CloseModal();
 }
 
@@ -90,7 +135,14 @@ void TfrmOneSign::btnExitClick() {
 }
 
 void TfrmOneSign::OnCommand(int id, int code, HWND) {
+  if (Applying()) return;  // the form setting its own controls
   switch (id) {
+    case idTemplate:
+      if (code == CBN_SELCHANGE && Shown()) cbTemplateChange();
+      break;
+    case idLook:
+      if (code == BN_CLICKED && Shown()) cbSignFontChange();
+      break;
     case idBtnCreate:
       if (code == BN_CLICKED) btnCreateClick();
       break;

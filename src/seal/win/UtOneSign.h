@@ -12,11 +12,13 @@ namespace inkra::win {
 
 class TfrmOneSign final : public SealForm {
  public:
-  enum Id { idValue = 201, idSignFont, idColor, idBtnCreate, idBtnOk, idBtnExit };
+  enum Id { idValue = 201, idSignFont, idColor, idBtnCreate, idBtnOk, idBtnExit, idTemplate, idLook };
 
   // Centred over the owner, or on the screen without one; handOffPath is fixed except in tests;
   // handOffDpi 0: the owner's dpi (see SealForm::HandOffDpi).
-  explicit TfrmOneSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath, int handOffDpi = 0);
+  // memory: where "上次使用" is kept (not owned; null: nothing is kept).
+  explicit TfrmOneSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath, int handOffDpi = 0,
+                       SealMemory* memory = nullptr);
   ~TfrmOneSign() override;
 
   SquareSealParams Params() const;  // the name trimmed
@@ -26,6 +28,7 @@ class TfrmOneSign final : public SealForm {
   void cbSignFontChange();
   void btnOkClick();
   void btnExitClick();
+  void cbTemplateChange();
   void DrawSeal();
   // The name check on the trimmed name, with its message and the field's focus and emptying.
   bool CheckName();
@@ -40,6 +43,9 @@ class TfrmOneSign final : public SealForm {
   FaceBox cbSignFont;
   ColourBox cbColor{clRed};
   HWND Panel1 = nullptr, MainPanel = nullptr, Image = nullptr;
+  HWND cbTemplate = nullptr, cbLook = nullptr;  // children, not owned
+  SquareSealParams size_;  // the side, frame, character size and cells from the template
+  int templateIndex_ = 0;
 };
 
 }  // namespace inkra::win

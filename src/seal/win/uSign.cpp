@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "Errors.h"
+#include "SealParamsText.h"
+#include "SealTemplates.h"
 #include "SealText.h"
+#include "StampLook.h"
 #include "TextConvert.h"
 
 namespace inkra::win {
@@ -18,10 +21,11 @@ void Spin(SpinField& field, HWND parent, int id, int x, int y, int width, int mi
 
 }  // namespace
 
-TfrmSign::TfrmSign(HWND owner, std::wstring handOffPath, int handOffDpi)
-    : SealForm(owner, std::move(handOffPath), handOffDpi) {
+TfrmSign::TfrmSign(HWND owner, std::wstring handOffPath, int handOffDpi, SealMemory* memory)
+    : SealForm(owner, std::move(handOffPath), handOffDpi, memory) {
   FormCreate();
-  CreateForm(L"TfrmSign", L"公章制作", 679, 428, L"宋体", 12, false);
+  // The classic 679 x 428 grown by the row of templates below it.
+  CreateForm(L"TfrmSign", L"公章制作", 679, 462, L"宋体", 12, false);
 }
 
 TfrmSign::~TfrmSign() { Destroy(); }
@@ -109,6 +113,14 @@ void TfrmSign::CreateControls() {
   MakeButton(form, idBtnInput, L"预 览", 414, 393, 75, 25, font);
   MakeButton(form, idBtnOk, L"确 定", 504, 393, 75, 25, font);
   MakeButton(form, idBtnCanle, L"取 消", 592, 393, 75, 25, font);
+
+  // Below the classic controls: template, seal code, stamp's look.
+  MakeLabel(form, L"模板：", 10, 436, 48, 16, font);
+  cbTemplate = MakeDropList(form, idTemplate, TemplateEntries(RoundTemplateNames(), kLastRoundSealValue), 58,
+                            432, 190, 24, font);
+  MakeLabel(form, L"编码：", 262, 436, 48, 16, font);
+  eCodeNo = MakeEdit(form, idCodeNo, L"", 310, 432, 150, 24, font);
+  cbLook = MakeCheckBox(form, idLook, L"仿真效果", 480, 434, 110, 20, font);
 }
 
 RoundSealParams TfrmSign::Params() const {
@@ -136,7 +148,73 @@ RoundSealParams TfrmSign::Params() const {
   p.lowerY = seDownY.Value();
   p.lowerFace = WideToUtf8(FontDown.SelectedFace());
   p.lowerSize = seDownInt.Value();
+  p.ring = ring_;
+  p.code = WideToUtf8(WindowText(eCodeNo));
+  p.stampLook = SendMessageW(cbLook, BM_GETCHECK, 0, 0) == BST_CHECKED;
   return p;
+}
+
+void TfrmSign::SetParams(const RoundSealParams& p) {
+  SetControls([&] {
+    seHight.SetValue(p.height);
+    seWith.SetValue(p.width);
+    seWordWith.SetValue(p.textMargin);
+    seOutWith.SetValue(p.ringWidth);
+    cbColor.Select(p.colour);
+    SetWindowTextW(edt_Input, Utf8ToWide(p.text).c_str());
+    cbSignFont.Select(Utf8ToWide(p.textFace));
+    seWordInt.SetValue(p.textSize);
+    seWordGD.SetValue(p.span);
+    seSP.SetValue(p.turnFactor);
+    se5x.SetValue(p.starX);
+    se5y.SetValue(p.starY);
+    se5Int.SetValue(p.starSize);
+    SetWindowTextW(eCode, Utf8ToWide(p.upperText).c_str());
+    seUpX.SetValue(p.upperX);
+    seUpY.SetValue(p.upperY);
+    FontUp.Select(Utf8ToWide(p.upperFace));
+    seUpInt.SetValue(p.upperSize);
+    SetWindowTextW(eAias, Utf8ToWide(p.lowerText).c_str());
+    seDownX.SetValue(p.lowerX);
+    seDownY.SetValue(p.lowerY);
+    FontDown.Select(Utf8ToWide(p.lowerFace));
+    seDownInt.SetValue(p.lowerSize);
+    lastCode_ = Utf8ToWide(p.code);
+    SetWindowTextW(eCodeNo, lastCode_.c_str());
+    SendMessageW(cbLook, BM_SETCHECK, p.stampLook ? BST_CHECKED : BST_UNCHECKED, 0);
+    ring_ = p.ring;
+  });
+  seHightChange();
+  seWithChange();
+  btn_InputClick();
+}
+
+void TfrmSign::cbTemplateChange() {
+  const int index = int(SendMessageW(cbTemplate, CB_GETCURSEL, 0, 0));
+  if (index < 0) return;
+  if (index < int(RoundTemplateNames().size())) {
+    templateIndex_ = index;
+    SetParams(ApplyRoundTemplate(index, Params()));
+    return;
+  }
+  // "上次使用": the seal accepted last, as it was.
+  RoundSealParams p;
+  int from = 0;
+  const std::optional<std::string> kept = Remembered(kLastRoundSealValue);
+  if (!kept || !ReadRoundSealText(*kept, p, from)) return;
+  templateIndex_ = from;
+  SetParams(p);
+}
+
+void TfrmSign::eCodeNoChange() {
+  const std::wstring code = WindowText(eCodeNo);
+  if (code.size() <= kSealCodeDigits && std::all_of(code.begin(), code.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; })) {
+    lastCode_ = code;
+    seOutWithChange();
+    return;
+  }
+  SetControls([&] { SetWindowTextW(eCodeNo, lastCode_.c_str()); });
+  ShowHint(kSealCodeMessage);
 }
 
 void TfrmSign::FormShow() { btn_InputClick(); }
@@ -161,7 +239,12 @@ void TfrmSign::btn_InputClick() {
   textRadius_ = g.TextRadius;
   centerX_ = g.CenterX;
   centerY_ = g.CenterY;
-  ShowSeal(Image, g.imageWidth, g.imageHeight, [p](Canvas& canvas) { DrawRoundSeal(canvas, p); });
+  InkFinish look;
+  if (p.stampLook) {
+    const std::uint32_t seed = StampSeed(RoundSealText(p, 0));
+    look = [seed](ink::InkLayer& layer, int dpi) { ApplyStampLook(layer, seed, dpi); };
+  }
+  ShowSeal(Image, g.imageWidth, g.imageHeight, [p](Canvas& canvas) { DrawRoundSeal(canvas, p); }, look);
 }
 
 void TfrmSign::seOutWithChange() { btn_InputClick(); }
@@ -198,6 +281,7 @@ void TfrmSign::btnOkClick() {
     const RoundSealGeometry g = ComputeGeometry(Params());
     WriteHandOff(std::max(g.imageWidth, 1), std::max(g.imageHeight, 1));
     SetAccepted(true);
+    Remember(kLastRoundSealValue, RoundSealText(Params(), templateIndex_));
   } catch (const FileError& e) {
     ShowError(e);
   }
@@ -218,7 +302,17 @@ SpinField* TfrmSign::SpinWithId(int id) {
 }
 
 void TfrmSign::OnCommand(int id, int code, HWND) {
+  if (Applying()) return;  // the form setting its own controls
   switch (id) {
+    case idTemplate:
+      if (code == CBN_SELCHANGE && Shown()) cbTemplateChange();
+      return;
+    case idCodeNo:
+      if (code == EN_CHANGE && Shown()) eCodeNoChange();
+      return;
+    case idLook:
+      if (code == BN_CLICKED && Shown()) seOutWithChange();
+      return;
     case idBtnInput:
       if (code == BN_CLICKED) btn_InputClick();
       return;

@@ -20,11 +20,14 @@ class TfrmSign final : public SealForm {
     idCode, idUpX, idUpY, idFontUp, idUpInt,
     idAias, idDownX, idDownY, idFontDown, idDownInt,
     idBtnInput, idBtnOk, idBtnCanle,
+    idTemplate, idCodeNo, idLook,  // the row of templates, seal code and stamp's look
   };
 
   // Modal over `owner` (the board); handOffPath is the fixed path except in tests; handOffDpi 0:
   // the owner's dpi (see SealForm::HandOffDpi).
-  explicit TfrmSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath, int handOffDpi = 0);
+  // memory: where "上次使用" is kept (not owned; null: nothing is kept).
+  explicit TfrmSign(HWND owner = nullptr, std::wstring handOffPath = kSealHandOffPath, int handOffDpi = 0,
+                    SealMemory* memory = nullptr);
   ~TfrmSign() override;
 
   int TextRadius() const { return textRadius_; }
@@ -42,6 +45,10 @@ class TfrmSign final : public SealForm {
   void MainPanelResize();
   void btnOkClick();
   void btnCanleClick();
+  void cbTemplateChange();
+  void eCodeNoChange();
+  // Every control set from `p`, then one redraw.
+  void SetParams(const RoundSealParams& p);
 
  private:
   void CreateControls() override;
@@ -59,6 +66,10 @@ class TfrmSign final : public SealForm {
   ColourBox cbColor{clRed};
   FaceBox cbSignFont, FontUp, FontDown;
   HWND edt_Input = nullptr, eCode = nullptr, eAias = nullptr;  // children, not owned
+  HWND cbTemplate = nullptr, eCodeNo = nullptr, cbLook = nullptr;
+  RingFit ring_ = RingFit::Corner;  // from the template the fields came from
+  int templateIndex_ = 0;
+  std::wstring lastCode_;           // the last code accepted, put back when a typed one is refused
   HWND Panel1 = nullptr, MainPanel = nullptr, Image = nullptr;
   UniqueFont inputFont_;
 

@@ -23,9 +23,9 @@ int TWAIN_SelectImageSource(HWND window) {
   return TheSession().SelectImageSource(window);
 }
 
-HGLOBAL TWAIN_AcquireImages(HWND window, int pixelTypeMask) {
+HGLOBAL TWAIN_AcquireImages(HWND window, int pixelTypeMask, const std::function<void(bool)>& waiting) {
   inkra::win::HostDpiScope host;
-  return TheSession().AcquireImages(window, std::uint32_t(pixelTypeMask));
+  return TheSession().AcquireImages(window, std::uint32_t(pixelTypeMask), waiting);
 }
 
 void TWAIN_EndAcquisition() { TheSession().EndAcquisition(); }

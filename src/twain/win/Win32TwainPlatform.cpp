@@ -1,7 +1,10 @@
 #include "Win32TwainPlatform.h"
 
+#include <algorithm>
+
 #include "ShowMessage.h"
 #include "TextConvert.h"
+#include "TransferredImage.h"
 #include "WholeDibCopy.h"
 
 namespace inkra::twain::win {
@@ -19,6 +22,17 @@ std::string Folder(Getter get) {
 }
 
 HWND Window(WindowHandle w) { return static_cast<HWND>(w); }
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM list) {
+  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> VisibleThreadWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), CollectVisible, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
 
 }  // namespace
 
@@ -54,6 +68,16 @@ void Win32TwainPlatform::DestroyWindow(WindowHandle window) { ::DestroyWindow(Wi
 
 int Win32TwainPlatform::NextMessage() { return GetMessageW(&message_, nullptr, 0, 0); }
 
+int Win32TwainPlatform::NextMessageWithin(int milliseconds) {
+  const ULONGLONG deadline = GetTickCount64() + ULONGLONG(std::max(milliseconds, 0));
+  for (;;) {
+    if (PeekMessageW(&message_, nullptr, 0, 0, PM_REMOVE)) return message_.message == WM_QUIT ? 0 : 1;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return kNoMessageYet;
+    MsgWaitForMultipleObjectsEx(0, nullptr, DWORD(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
 void Win32TwainPlatform::TranslateAndDispatch() {
   TranslateMessage(&message_);
   DispatchMessageW(&message_);
@@ -61,10 +85,29 @@ void Win32TwainPlatform::TranslateAndDispatch() {
 
 void Win32TwainPlatform::RepostQuit() { PostQuitMessage(int(message_.wParam)); }
 
+void Win32TwainPlatform::NoteApplicationWindows(WindowHandle proxy) {
+  proxy_ = Window(proxy);
+  applicationWindows_ = VisibleThreadWindows();
+}
+
+bool Win32TwainPlatform::SourceWindowShown() {
+  for (HWND window : VisibleThreadWindows())
+    if (std::find(applicationWindows_.begin(), applicationWindows_.end(), window) == applicationWindows_.end())
+      return true;
+  // A source may also put its dialog inside the proxy it was given as parent.
+  std::vector<HWND> inProxy;
+  if (proxy_ && ::IsWindow(proxy_)) EnumChildWindows(proxy_, CollectVisible, reinterpret_cast<LPARAM>(&inProxy));
+  return !inProxy.empty();
+}
+
 void Win32TwainPlatform::ShowBox(const std::string& text, const std::string& caption, BoxKind kind) {
   const UINT icon = kind == BoxKind::Warning ? MB_ICONEXCLAMATION : 0;
   inkra::win::ShowMessage(nullptr, Utf8ToWide(text), Utf8ToWide(caption).c_str(), MB_OK | icon);
 }
+
+bool Win32TwainPlatform::IsImage(MemoryHandle image) { return IsTransferredImage(image); }
+std::unique_ptr<ImageBytes> Win32TwainPlatform::ReadImage(MemoryHandle image) { return ReadTransferredImage(image); }
+void Win32TwainPlatform::FreeImage(MemoryHandle image) { FreeTransferredImage(image); }
 
 void* Win32TwainPlatform::Lock(MemoryHandle block) { return GlobalLock(block); }
 void Win32TwainPlatform::Unlock(MemoryHandle block) { GlobalUnlock(block); }

@@ -3,6 +3,8 @@
 // windows, the thread's message queue and message boxes, gdi32 drawing.
 #include <windows.h>
 
+#include <vector>
+
 #include "TwainPlatform.h"
 
 namespace inkra::twain::win {
@@ -23,11 +25,20 @@ class Win32TwainPlatform final : public Platform {
   void DestroyWindow(WindowHandle window) override;
 
   int NextMessage() override;
+  int NextMessageWithin(int milliseconds) override;
+  std::uint64_t Milliseconds() override { return GetTickCount64(); }
   void* CurrentMessage() override { return &message_; }
   void TranslateAndDispatch() override;
   void RepostQuit() override;
 
+  void NoteApplicationWindows(WindowHandle proxy) override;
+  bool SourceWindowShown() override;
+
   void ShowBox(const std::string& text, const std::string& caption, BoxKind kind) override;
+
+  bool IsImage(MemoryHandle image) override;
+  std::unique_ptr<ImageBytes> ReadImage(MemoryHandle image) override;
+  void FreeImage(MemoryHandle image) override;
 
   void* Lock(MemoryHandle block) override;
   void Unlock(MemoryHandle block) override;
@@ -38,6 +49,8 @@ class Win32TwainPlatform final : public Platform {
 
  private:
   MSG message_{};
+  std::vector<HWND> applicationWindows_;  // visible before the source was opened; not owned
+  HWND proxy_ = nullptr;                   // not owned
 };
 
 }  // namespace inkra::twain::win

@@ -53,17 +53,28 @@ int Awareness(HWND window = nullptr) {
   return awareness(window ? ofWindow(window) : ofThread());
 }
 
-HGLOBAL HandOut(const Page& page, int index) {
-  HGLOBAL block = fake::MakePageDib(page, index);
+HANDLE MakeHandle(const Page& page, int index) {
+  switch (page.handle) {
+    case fake::kDibSection: return fake::MakePageBitmap(page, index);
+    case fake::kDeviceBitmap: return CreateBitmap(page.width, page.height < 0 ? -page.height : page.height, 1, 32, nullptr);
+    default: return fake::MakePageDib(page, index);
+  }
+}
+
+HANDLE HandOut(const Page& page, int index) {
+  HANDLE block = MakeHandle(page, index);
   if (!block) return nullptr;
   // A handle the allocator gives again was freed since it was handed out.
   Shared& s = *g_shared;
   const auto value = reinterpret_cast<std::uintptr_t>(block);
   int kept = 0;
   for (int i = 0; i < s.outstandingCount; ++i)
-    if (s.outstanding[i] != value) s.outstanding[kept++] = s.outstanding[i];
+    if (s.outstanding[i] != value) s.outstandingHandle[kept] = s.outstandingHandle[i], s.outstanding[kept++] = s.outstanding[i];
   s.outstandingCount = kept;
-  if (kept < int(std::size(s.outstanding))) s.outstanding[s.outstandingCount++] = value;
+  if (kept < int(std::size(s.outstanding))) {
+    s.outstandingHandle[kept] = page.handle;
+    s.outstanding[s.outstandingCount++] = value;
+  }
   ++TheReport().blocksHandedOut;
   return block;
 }
@@ -75,7 +86,7 @@ std::uint16_t Transfer(TwHandle* out) {
   const Page& page = s.script.pages[index];
   s.batchEnded = page.endsBatch;
   if (page.result != TWRC_XFERDONE) return page.result;
-  HGLOBAL block = HandOut(page, index);
+  HANDLE block = HandOut(page, index);
   if (!block) return TWRC_FAILURE;
   *out = block;
   return TWRC_XFERDONE;
@@ -88,7 +99,9 @@ std::uint16_t Pending(std::uint16_t msg, TwPendingXfers* pending) {
   const bool lastCompleted = s.nextPage > 0 && s.script.pages[s.nextPage - 1].result == TWRC_XFERDONE;
   if (msg == MSG_RESET) s.nextPage = s.script.pageCount;
   const bool more = s.nextPage < s.script.pageCount && !s.batchEnded;
-  pending->Count = more ? std::uint16_t(s.script.pageCount - s.nextPage) : 0;
+  pending->Count = s.script.countsDelivered && msg == MSG_ENDXFER ? std::uint16_t(s.nextPage)
+                  : more                                          ? std::uint16_t(s.script.pageCount - s.nextPage)
+                                                                  : 0;
   // The batch is over with nothing for the application to end on: the user closes the dialog,
   // or, after an ended batch with pages left, scans again.
   if (!more && (msg == MSG_RESET || !lastCompleted))
@@ -107,13 +120,51 @@ std::uint16_t Event(TwEvent* event) {
   return TWRC_DSEVENT;
 }
 
+// The source's own dialog: OK scans and closes it (the pages become ready once it is gone),
+// Cancel closes it and asks the application to close the source.
+HWND g_dialog = nullptr;
+
+LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    DestroyWindow(window);
+    Post(LOWORD(wParam) == IDOK ? MSG_XFERREADY : MSG_CLOSEDSREQ);
+    return 0;
+  }
+  if (message == WM_DESTROY) g_dialog = nullptr;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HINSTANCE g_module = nullptr;
+
+void OpenDialog(HWND parent) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DialogProc;
+  wc.hInstance = g_module;
+  wc.lpszClassName = fake::kDialogClass;
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  RegisterClassW(&wc);
+  g_dialog = CreateWindowExW(0, fake::kDialogClass, L"Inkra Fake Camera", WS_POPUP | WS_CAPTION | WS_VISIBLE, 200, 200,
+                             320, 200, parent, nullptr, g_module, nullptr);
+}
+
+void CloseDialog() {
+  if (g_dialog) DestroyWindow(g_dialog);
+}
+
 std::uint16_t UserInterface(std::uint16_t msg, const TwUserInterface* ui) {
-  if (msg == MSG_DISABLEDS) return TheScript().disable;
+  if (msg == MSG_DISABLEDS) {
+    const std::uint16_t answer = TheScript().disable;
+    if (answer == TWRC_SUCCESS) CloseDialog();
+    return answer;
+  }
   ++TheReport().enables;
   TheReport().awarenessAtEnable = Awareness();
   TheReport().parentAwareness = Awareness(static_cast<HWND>(ui->hParent));
   g_shared->parent = reinterpret_cast<std::uintptr_t>(ui->hParent);
-  if (!TheScript().holdOpen) Post(TheScript().pageCount > 0 ? MSG_XFERREADY : MSG_CLOSEDSREQ);
+  if (TheScript().ownDialog)
+    OpenDialog(static_cast<HWND>(ui->hParent));
+  else if (!TheScript().holdOpen)
+    Post(TheScript().pageCount > 0 ? MSG_XFERREADY : MSG_CLOSEDSREQ);
   return TWRC_SUCCESS;
 }
 
@@ -176,13 +227,17 @@ extern "C" std::uint16_t INKRA_TWAIN_CALL DSM_Entry(TwIdentity*, TwIdentity* des
   return result;
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void*) {
   if (reason == DLL_PROCESS_ATTACH) {
+    g_module = module;
     MapShared();
     ++TheReport().loads;
     g_state = 2;
     TheReport().state = g_state;
   } else if (reason == DLL_PROCESS_DETACH) {
+    // Unloaded with its dialog open (a session given up): the window goes with the code behind it.
+    CloseDialog();
+    UnregisterClassW(fake::kDialogClass, module);
     ++TheReport().unloads;
     TheReport().unloadedIn = g_state;
     TheReport().state = 1;

@@ -11,11 +11,17 @@
 
 namespace inkra::twain::fake {
 
+// How a page is handed over: a packed DIB in global memory (the standard), a DIB-section bitmap
+// (some sources), or a device-dependent bitmap, which is no image a native transfer may give.
+enum PageHandle : std::uint8_t { kGlobalDib, kDibSection, kDeviceBitmap };
+
 struct Page {
   std::uint16_t result;  // TWRC_XFERDONE, TWRC_CANCEL or a failure
   std::int32_t width, height;
   std::uint16_t bits;
   std::uint8_t endsBatch;  // the pending count drops to 0 after this page
+  std::uint8_t handle;     // a PageHandle
+  std::uint8_t marked;     // the picture's top row is black, so its row order shows
 };
 
 struct Script {
@@ -26,6 +32,11 @@ struct Script {
   Page pages[1024];
   std::uint8_t holdOpen;     // the source's dialog stays open until the user closes it
   std::uint8_t neverCloses;  // the source never asks to be closed, whatever the user does
+  // Like Wine's camera source: after each transfer, as many pending as were delivered in all.
+  std::uint8_t countsDelivered;
+  // The source shows a dialog of its own (kDialogClass); its OK scans and closes it, its Cancel
+  // closes it and asks to be closed.
+  std::uint8_t ownDialog;
 };
 
 struct Report {
@@ -51,6 +62,7 @@ struct Shared {
   std::uint64_t parent;  // the window the source posts its events to
   std::int32_t outstandingCount;
   std::uint64_t outstanding[1024];  // the DIBs handed out
+  std::uint8_t outstandingHandle[1024];  // and how (PageHandle)
 };
 
 inline std::wstring SharedName() { return L"InkraFakeTwainShared-" + std::to_wstring(GetCurrentProcessId()); }
@@ -58,6 +70,8 @@ inline std::wstring SharedName() { return L"InkraFakeTwainShared-" + std::to_wst
 // The registered message that carries the source's events to its parent window (wParam: the
 // TWAIN message, MSG_XFERREADY or MSG_CLOSEDSREQ).
 inline constexpr wchar_t kEventMessage[] = L"InkraFakeTwainSourceEvent";
+// The window class of the source's own dialog.
+inline constexpr wchar_t kDialogClass[] = L"InkraFakeSourceDialog";
 // A registered message a test posts to learn when everything posted before it was offered.
 inline constexpr wchar_t kMarkerMessage[] = L"InkraFakeTwainMarker";
 

@@ -41,6 +41,15 @@ class ApplicationDouble : public DispatchDouble {
       return Variant(MakeDocument(host_, word.documents[size_t(word.active)]).Get());
     });
     Property(L"Selection", 5, [this](const Args&) { return Variant(MakeSelection(host_).Get()); });
+    Property(L"ActiveWindow", 4, [this](const Args&) {
+      if (!ActiveWordDocument(host_)) throw HostError{HRESULT(0x800A1098), kNoDocument};
+      return Variant(MakeWordWindow(host_).Get());
+    });
+    // StatusBar: a text Word shows until its next message; reading it back is not possible in
+    // Word, so the double keeps it for the tests only.
+    Property(
+        L"StatusBar", 0x1B, [](const Args&) -> Variant { throw HostError{DISP_E_MEMBERNOTFOUND, L"Write-only."}; },
+        [this](const Variant& v) { host_->word->statusBar = v.ToString(); });
   }
 
   void DefineExcel() {
@@ -62,6 +71,17 @@ class ApplicationDouble : public DispatchDouble {
       WorkbookState& book = *excel.workbooks[size_t(excel.active)];
       if (book.activeSheet < 0 || book.activeSheet >= int(book.sheets.size())) return Nothing();
       return Variant(MakeSheet(host_, book.sheets[size_t(book.activeSheet)]).Get());
+    });
+    Property(L"ActiveWindow", 0x2F7, [this](const Args&) {
+      if (!host_->excel->ActiveWorkbook()) return Nothing();
+      return Variant(MakeExcelWindow(host_).Get());
+    });
+    // Nothing on a chart sheet, as Excel answers.
+    Property(L"ActiveCell", 0x131, [this](const Args&) {
+      ExcelState& excel = *host_->excel;
+      WorkbookState* book = excel.ActiveWorkbook();
+      if (!book || book->sheets.at(size_t(book->activeSheet))->chart) return Nothing();
+      return Variant(MakeCell(host_, excel.window.activeRow, excel.window.activeColumn).Get());
     });
   }
 

@@ -42,7 +42,31 @@ win::ComPtr<IDispatch> MakeSheet(const Context& host, std::shared_ptr<SheetState
 using Refusal = std::function<const HostError*()>;
 win::ComPtr<IDispatch> MakeShapes(const Context& host, std::shared_ptr<ShapesState> shapes, bool excel,
                                   Refusal refusal = nullptr);
-win::ComPtr<IDispatch> MakeShape(const Context& host, std::shared_ptr<ShapeState> shape, bool excel);
+// owner: the collection Delete removes the shape from (null: Delete is refused).
+win::ComPtr<IDispatch> MakeShape(const Context& host, std::shared_ptr<ShapeState> shape, bool excel,
+                                 std::shared_ptr<ShapesState> owner = nullptr);
+
+// Word: a range of a document, at `start`, on `page`; Shapes.AddPicture reads its anchor's.
+class RangeDouble : public DispatchDouble {
+ public:
+  RangeDouble(Context host, std::shared_ptr<DocumentState> document, long start, int page);
+  const long start;
+  const int page;
+
+ private:
+  Context host_;
+  std::shared_ptr<DocumentState> document_;
+};
+// Word: the active window, with its View.
+win::ComPtr<IDispatch> MakeWordWindow(const Context& host);
+// Word: Selection.Information(what) for the insertion point.
+win::Variant CursorInformation(const Context& host, int what);
+// Word: the active document's state; null when none is active.
+std::shared_ptr<DocumentState> ActiveWordDocument(const Context& host);
+
+// Excel: the active window (VisibleRange, Panes) and the active cell.
+win::ComPtr<IDispatch> MakeExcelWindow(const Context& host);
+win::ComPtr<IDispatch> MakeCell(const Context& host, int row, int column);
 
 // The picture's size in pixels, read with the platform's decoder (WIC); a HostError as Office
 // reports an unreadable or missing file.

@@ -90,6 +90,9 @@ struct ShapeState {
   UINT pixelWidth = 0, pixelHeight = 0;  // of the picture, read when inserted
   std::vector<std::uint8_t> picture;     // the file's bytes as inserted, kept for drawing
   bool hasAnchor = false;                // Word: an Anchor range was given
+  int anchorPage = 0;                    // Word: the page of the anchor's end (Information 3)
+  long anchorStart = -1;                 // Word: the anchor range's Start
+  int relativeHorizontal = 0, relativeVertical = 0;  // Word: 0 margin, 1 page, 2 paragraph/column
   int selectCalls = 0;
   int transparentBackground = msoFalse;
   long transparencyColor = 0;
@@ -108,17 +111,45 @@ inline constexpr int wdNoProtection = -1;
 inline constexpr int wdAllowOnlyRevisions = 0;
 inline constexpr int wdAllowOnlyReading = 3;
 
+// Word's WdViewType: Print Layout is 3; Normal 1, Outline 2, Web Layout 6, Reading 7.
+inline constexpr int wdNormalView = 1;
+inline constexpr int wdPrintView = 3;
+inline constexpr int wdWebView = 6;
+// Word's WdStoryType and WdSelectionType, the ones the double knows.
+inline constexpr int wdMainTextStory = 1;
+inline constexpr int wdPrimaryHeaderStory = 7;
+inline constexpr int wdSelectionIP = 1;
+inline constexpr int wdSelectionShape = 8;
+
 struct DocumentState {
   std::wstring name;
   ShapesState shapes;
   // Any protection but tracked revisions makes AddPicture fail, as in Word.
   int protectionType = wdNoProtection;
+  int pages = 1;                                // ComputeStatistics(wdStatisticPages)
+  float pageWidth = 595.3f, pageHeight = 841.9f;  // every section's PageSetup: A4 in points
+  // AddPicture fails for the Nth picture (1-based) added from now on; 0: none fails.
+  int failAddPictureAt = 0;
+};
+
+// The insertion point as Information answers it, with the view it is read in.
+struct WordCursorState {
+  int page = 1;                  // Information(3), wdActiveEndPageNumber
+  float x = 72, y = 72;          // Information(5) and (6), in Print Layout only; else -1
+  bool positionUnknown = false;  // Information(5)/(6) answer -1 even in Print Layout
+  int storyType = wdMainTextStory;
+  int selectionType = wdSelectionIP;
 };
 
 struct WordState {
   std::vector<std::shared_ptr<DocumentState>> documents;
   int active = -1;  // index into documents
   long selectionStart = 0, selectionEnd = 0;
+  WordCursorState cursor;
+  int viewType = wdPrintView;
+  bool readingLayout = false;
+  bool viewLocked = false;  // View.Type cannot be changed (a put is refused)
+  std::wstring statusBar;   // Application.StatusBar as last set
   int created = 0;  // documents added so far, for their names
   // Arguments given to every Documents.Add, as recorded.
 };
@@ -139,7 +170,18 @@ struct WorkbookState {
   int activeSheet = 0;
 };
 
+// The active window's cells, as Excel draws them: every column 48 points wide, every row 15
+// points high (Excel 2007's defaults).
+inline constexpr float kExcelColumnWidth = 48, kExcelRowHeight = 15;
+struct ExcelWindowState {
+  int activeRow = 1, activeColumn = 1;
+  int scrollRow = 1, scrollColumn = 1;        // the scrolling pane's top left cell
+  int visibleRows = 30, visibleColumns = 12;  // cells the scrolling pane shows
+  int frozenRows = 0, frozenColumns = 0;      // frozen (or split) above and left of it
+};
+
 struct ExcelState {
+  ExcelWindowState window;
   std::vector<std::shared_ptr<WorkbookState>> workbooks;
   int active = -1;
   int created = 0;

@@ -61,8 +61,8 @@ class WrapFormatDouble : public DispatchDouble {
 
 class ShapeDouble : public DispatchDouble {
  public:
-  ShapeDouble(Context host, std::shared_ptr<ShapeState> shape, bool excel)
-      : DispatchDouble(host->log, L"Shape"), host_(std::move(host)), shape_(std::move(shape)) {
+  ShapeDouble(Context host, std::shared_ptr<ShapeState> shape, bool excel, std::shared_ptr<ShapesState> owner)
+      : DispatchDouble(host->log, L"Shape"), host_(std::move(host)), shape_(std::move(shape)), owner_(std::move(owner)) {
     Property(
         L"Name", excel ? 0x6E : 0x1F4, [this](const Args&) { return Variant(shape_->name); },
         [this](const Variant& v) { shape_->name = v.ToString(); });
@@ -84,7 +84,19 @@ class ShapeDouble : public DispatchDouble {
              [this](const Args&) { return Variant(Make<PictureFormatDouble>(host_, shape_).Get()); });
     Property(L"Fill", excel ? kExcelFill : 0x6C,
              [this](const Args&) { return Variant(Make<FillFormatDouble>(host_, shape_).Get()); });
+    Method(L"Delete", excel ? 0x75 : 0xA, 0, 0, [this](const Args&) {
+      if (!owner_) InvalidArgument();
+      std::erase(owner_->items, shape_);
+      return Variant();
+    });
     if (excel) return;
+    auto relative = [this](const wchar_t* name, DISPID id, int ShapeState::*field) {
+      Property(
+          name, id, [this, field](const Args&) { return Variant(shape_.get()->*field); },
+          [this, field](const Variant& v) { shape_.get()->*field = v.ToInt32(); });
+    };
+    relative(L"RelativeHorizontalPosition", 0x12C, &ShapeState::relativeHorizontal);
+    relative(L"RelativeVerticalPosition", 0x12D, &ShapeState::relativeVertical);
     Property(L"WrapFormat", 0x83, [this](const Args&) { return Variant(Make<WrapFormatDouble>(host_, shape_).Get()); });
     // ZOrder(ZOrderCmd): MsoZOrderCmd, required.
     Method(L"ZOrder", 0x12, 1, 1, [this](const Args& a) {
@@ -96,6 +108,7 @@ class ShapeDouble : public DispatchDouble {
  private:
   Context host_;
   std::shared_ptr<ShapeState> shape_;
+  std::shared_ptr<ShapesState> owner_;
 };
 
 class ShapesDouble : public DispatchDouble {
@@ -109,12 +122,12 @@ class ShapesDouble : public DispatchDouble {
       if (a.Raw(0).vt() == VT_BSTR) {
         std::wstring name = a.String(0);
         for (auto& s : items)
-          if (_wcsicmp(s->name.c_str(), name.c_str()) == 0) return Variant(MakeShape(host_, s, excel_).Get());
+          if (_wcsicmp(s->name.c_str(), name.c_str()) == 0) return Variant(MakeShape(host_, s, excel_, shapes_).Get());
         InvalidArgument();
       }
       int index = a.Int(0);
       if (index < 1 || index > int(items.size())) InvalidArgument();
-      return Variant(MakeShape(host_, items[size_t(index - 1)], excel_).Get());
+      return Variant(MakeShape(host_, items[size_t(index - 1)], excel_, shapes_).Get());
     });
     if (excel) {
       // AddPicture(Filename, LinkToFile, SaveWithDocument, Left, Top, Width, Height): all required;
@@ -139,6 +152,13 @@ class ShapesDouble : public DispatchDouble {
     shape->linkToFile = link;
     shape->saveWithDocument = save;
     shape->hasAnchor = anchor;
+    if (anchor) {
+      // Word anchors to a Range of the same document; anything else is a type mismatch.
+      auto* range = dynamic_cast<RangeDouble*>(a.Raw(7).ToDispatch().Get());
+      if (!range) throw HostError{DISP_E_TYPEMISMATCH, L"Type mismatch."};
+      shape->anchorPage = range->page;
+      shape->anchorStart = range->start;
+    }
     ReadPicture(shape->fileName, *shape);
     // Office's defaults: the picture's own size in points (96 dpi) at the top left.
     shape->width = a.Present(5) ? a.Float(5) : float(shape->pixelWidth) * 0.75f;
@@ -147,7 +167,7 @@ class ShapesDouble : public DispatchDouble {
     shape->top = a.Present(4) ? a.Float(4) : 0.0f;
     shape->name = L"Picture " + std::to_wstring(shapes_->nextNumber++);
     shapes_->items.push_back(shape);
-    return Variant(MakeShape(host_, shape, excel_).Get());
+    return Variant(MakeShape(host_, shape, excel_, shapes_).Get());
   }
 
   Context host_;
@@ -162,8 +182,9 @@ ComPtr<IDispatch> MakeShapes(const Context& host, std::shared_ptr<ShapesState> s
   return Make<ShapesDouble>(host, std::move(shapes), excel, std::move(refusal));
 }
 
-ComPtr<IDispatch> MakeShape(const Context& host, std::shared_ptr<ShapeState> shape, bool excel) {
-  return Make<ShapeDouble>(host, std::move(shape), excel);
+ComPtr<IDispatch> MakeShape(const Context& host, std::shared_ptr<ShapeState> shape, bool excel,
+                            std::shared_ptr<ShapesState> owner) {
+  return Make<ShapeDouble>(host, std::move(shape), excel, std::move(owner));
 }
 
 void ReadPicture(const std::wstring& file, ShapeState& shape) {

@@ -2,6 +2,8 @@
 // generated pages. Enabling it "scans" at once: it tells the manager that a transfer is ready
 // (the manager's DAT_NULL callback) and wakes the application's event loop, which learns of it
 // through MSG_PROCESSEVENT. Each native transfer hands out one page; closing it needs nothing.
+// With INKRA_FEEDER_DIALOG set in the environment it shows a dialog of its own first, as most
+// scanners do, and scans when its button is pressed (the screenshots show the board waiting).
 #include <windows.h>
 
 #include <cstring>
@@ -41,6 +43,33 @@ void Notify(std::uint16_t message) {
     if (entry) entry(&g_self, &g_application, DG_CONTROL, DAT_NULL, message, nullptr);
   }
   PostMessageW(g_parent, WakeMessage(), 0, 0);
+}
+
+HINSTANCE g_module = nullptr;
+
+LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+    DestroyWindow(window);
+    Notify(MSG_XFERREADY);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool WantsDialog() { return GetEnvironmentVariableW(L"INKRA_FEEDER_DIALOG", nullptr, 0) != 0; }
+
+void ShowDialog() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DialogProc;
+  wc.hInstance = g_module;
+  wc.lpszClassName = L"InkraTestFeederDialog";
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  RegisterClassW(&wc);
+  HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, wc.lpszClassName, L"Inkra Test Feeder",
+                                WS_POPUP | WS_CAPTION | WS_VISIBLE, 560, 300, 240, 110, g_parent, nullptr, g_module,
+                                nullptr);
+  CreateWindowExW(0, L"BUTTON", L"Scan", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 75, 25, 80, 26, dialog,
+                  reinterpret_cast<HMENU>(IDOK), g_module, nullptr);
 }
 
 std::uint16_t Identity(std::uint16_t msg, TwIdentity* id) {
@@ -97,7 +126,10 @@ extern "C" std::uint16_t INKRA_TWAIN_CALL DS_Entry(TwIdentity* origin, std::uint
     case DAT_USERINTERFACE:
       if (msg == MSG_ENABLEDS) {
         g_parent = static_cast<HWND>(static_cast<TwUserInterface*>(data)->hParent);
-        Notify(g_nextPage < kPages ? MSG_XFERREADY : MSG_CLOSEDSREQ);
+        if (WantsDialog() && g_nextPage < kPages)
+          ShowDialog();
+        else
+          Notify(g_nextPage < kPages ? MSG_XFERREADY : MSG_CLOSEDSREQ);
       }
       return TWRC_SUCCESS;
     case DAT_EVENT: return Event(static_cast<TwEvent*>(data));
@@ -105,4 +137,9 @@ extern "C" std::uint16_t INKRA_TWAIN_CALL DS_Entry(TwIdentity* origin, std::uint
     case DAT_STATUS: static_cast<TwStatus*>(data)->ConditionCode = TWCC_SUCCESS; return TWRC_SUCCESS;
     default: return TWRC_FAILURE;
   }
+}
+
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void*) {
+  if (reason == DLL_PROCESS_ATTACH) g_module = module;
+  return TRUE;
 }

@@ -15,6 +15,9 @@
 #include "GdiGlyphSource.h"
 #include "SealForm.h"
 #include "RoundSeal.h"
+#include "SealParamsText.h"
+#include "SealTemplates.h"
+#include "StampLook.h"
 #include "SquareSeal.h"
 #include "UtOneSign.h"
 #include "uSign.h"
@@ -50,10 +53,16 @@ void DrawRoundGdi(const RoundSealParams& p) {
   DrawRoundSeal(canvas, p);
 }
 
-// As the dialog redraws its preview: the glyph source (and its outlines) kept from the last time.
+// As the dialog redraws its preview: the glyph source (and its outlines) kept from the last time,
+// the stamp's look laid over the ink when the seal asks for it.
 void DrawRound(GdiGlyphSource& glyphs, const RoundSealParams& p) {
   const RoundSealGeometry g = ComputeGeometry(p);
-  const auto ink = DrawSealInk(glyphs, g.imageWidth, g.imageHeight, [&p](Canvas& c) { DrawRoundSeal(c, p); });
+  InkFinish look;
+  if (p.stampLook) {
+    const std::uint32_t seed = StampSeed(RoundSealText(p, 0));
+    look = [seed](ink::InkLayer& layer, int dpi) { ApplyStampLook(layer, seed, dpi); };
+  }
+  const auto ink = DrawSealInk(glyphs, g.imageWidth, g.imageHeight, [&p](Canvas& c) { DrawRoundSeal(c, p); }, look);
   InkOverWhite(*ink);
 }
 
@@ -73,6 +82,16 @@ int wmain(int argc, wchar_t** argv) {
   Report("  the same drawn aliased by GDI", iterations, [&] { DrawRoundGdi(eighteen); });
   GdiGlyphSource glyphs192(192);
   Report("round seal, 18 characters at size 100, 192 dpi", iterations, [&] { DrawRound(glyphs192, eighteen); });
+  // The templates as a user makes them at 200 % scaling: 42 mm with the stamp's look, and the oval.
+  RoundSealParams template42 = ApplyRoundTemplate(1, RoundSealParams{});
+  template42.text = eighteen.text;
+  template42.code = "1101000012345";
+  template42.stampLook = true;
+  const double lookMs = Report("42 mm template, 18 characters, look, 192 dpi", iterations, [&] { DrawRound(glyphs192, template42); });
+  PrintFigure("seal_template_look_redraw", lookMs, 16);
+  RoundSealParams oval = ApplyRoundTemplate(6, template42);
+  const double ovalMs = Report("oval template, 18 characters, look, 192 dpi", iterations, [&] { DrawRound(glyphs192, oval); });
+  PrintFigure("seal_oval_redraw", ovalMs, 16);
   Report("square seal, defaults", iterations, [&] {
     InkOverWhite(*DrawSealInk(glyphs, kSquareSealSide, kSquareSealSide, [](Canvas& c) { DrawSquareSeal(c, SquareSealParams{}); }));
   });

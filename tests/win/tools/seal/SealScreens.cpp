@@ -7,13 +7,17 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "Bmp.h"
 #include "ByteSink.h"
 #include "Dpi.h"
 #include "FileDialogs.h"
 #include "GdiCanvas.h"
+#include "SealTemplates.h"
 #include "TfrmAbout.h"
 #include "UtOneSign.h"
 #include "uSign.h"
@@ -27,6 +31,7 @@ std::wstring g_folder;
 std::wstring g_suffix;  // "-192" for shots at 192 dpi
 std::wstring g_shot;
 HWND g_window = nullptr;
+std::function<void()> g_before;  // done on the shown dialog just before it is captured
 
 void Save(const Bitmap& picture, const std::wstring& name) {
   VectorSink bmp;
@@ -36,6 +41,7 @@ void Save(const Bitmap& picture, const std::wstring& name) {
 
 void CALLBACK CaptureAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
+  if (g_before) std::exchange(g_before, nullptr)();
   DpiAwareScope aware;  // the window's and the screen's real pixels, whatever this program is
   RedrawWindow(g_window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   GdiFlush();
@@ -96,6 +102,22 @@ void ShootSeal(Seal& form, const std::wstring& name) {
   if (form.Picture()) Save(form.Picture()->ToBitmap(), name + L"-picture");
 }
 
+// The dialog with template `index` chosen as a user chooses it, and with the stamp's look.
+template <typename Seal>
+void ShootTemplate(int index, const std::wstring& name, bool look, const wchar_t* code = nullptr) {
+  Seal form;
+  g_before = [&form, index, look, code] {
+    HWND list = GetDlgItem(form.Handle(), Seal::idTemplate);
+    SendMessageW(list, CB_SETCURSEL, WPARAM(index), 0);
+    SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(Seal::idTemplate, CBN_SELCHANGE), LPARAM(list));
+    if constexpr (std::is_same_v<Seal, TfrmSign>) {
+      if (code) SetWindowTextW(GetDlgItem(form.Handle(), TfrmSign::idCodeNo), code);
+    }
+    if (look) SendMessageW(GetDlgItem(form.Handle(), Seal::idLook), BM_CLICK, 0, 0);
+  };
+  ShootSeal(form, name);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -125,6 +147,12 @@ int wmain(int argc, wchar_t** argv) {
       SetWindowTextW(GetDlgItem(form.Handle(), TfrmOneSign::idValue), L"张三");
       ShootSeal(form, L"square-two-characters");
     }
+    for (int i = 1; i < int(RoundTemplateNames().size()); ++i)
+      ShootTemplate<TfrmSign>(i, L"round-template-" + std::to_wstring(i), false, L"1101000012345");
+    ShootTemplate<TfrmSign>(1, L"round-template-1-look", true, L"1101000012345");
+    ShootTemplate<TfrmSign>(6, L"round-template-6-look", true, L"1101000012345");
+    for (int i = 1; i < int(SquareTemplateNames().size()); ++i)
+      ShootTemplate<TfrmOneSign>(i, L"square-template-" + std::to_wstring(i), i == 1);
     {
       about::TfrmAbout form;
       Shoot(form, L"about");

@@ -1,0 +1,55 @@
+// Sources that differ from the standard in the ways real ones do: pending counts that never drop,
+// no MSG_CLOSEDSREQ after their dialog has closed. (Handles that are no image: the board's tests,
+// with real GDI handles.)
+#include "TwainTestSupport.h"
+
+namespace inkra::twain::testing {
+namespace {
+
+constexpr auto kDone = TWRC_XFERDONE, kFail = TWRC_FAILURE;
+
+using TwainQuirkTest = TwainTest;
+
+// Once images were received and the source shows no window for a second, the wait ends by itself
+// and the session goes down as if the source had asked; the images stay. A window of the source
+// still open keeps the wait going, and nothing received never ends it.
+TEST_F(TwainQuirkTest, ASourceThatLeftWithImagesEndsTheWaitAfterTheGraceTime) {
+  struct Case {
+    const char* name;
+    std::vector<Page> pages;
+    bool countsDelivered;
+    std::uint64_t windowUntil;  // the source's window is shown until then
+    int stored;
+    std::uint64_t endedFrom, endedBy;  // the clock when the wait ended, at least and at most
+  } cases[] = {
+      {"one image, pending stays 1", {{kDone}}, true, 0, 1, 1000, 1100},
+      {"three images, pending stays 3", {{kDone}, {kDone}, {kDone}}, true, 0, 3, 1000, 1100},
+      {"a later image failed", {{kDone}, {kFail}, {kDone}}, false, 0, 1, 1000, 1100},
+      {"its window open a while", {{kDone}}, true, 2500, 1, 3500, 3600},
+      {"nothing received", {{kFail}}, false, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    FakePlatform p;
+    FakeManager m(p);
+    Session s(p);
+    m.pages.assign(c.pages.begin(), c.pages.end());
+    m.countsDelivered = c.countsDelivered;
+    p.sourceWindowUntil = c.windowUntil;
+    p.queue = {kSourceXferReady};
+    std::vector<bool> waiting;
+    s.AcquireImages(nullptr, 0, [&waiting](bool w) { waiting.push_back(w); });
+    EXPECT_EQ(Images(s), std::vector<MemoryHandle>(m.handedOut.begin(), m.handedOut.begin() + c.stored)) << c.name;
+    EXPECT_GE(p.now, c.endedFrom) << c.name;
+    EXPECT_LE(p.now, c.endedBy) << c.name;
+    EXPECT_EQ(waiting, (std::vector<bool>{true, false})) << c.name;
+    EXPECT_EQ(p.notedProxies, std::vector<WindowHandle>{FakePlatform::kProxy}) << c.name;
+    // Taken down as from the source's own request: disabled first, nothing out of sequence.
+    EXPECT_EQ(m.Count(DAT_USERINTERFACE, MSG_DISABLEDS), 1) << c.name;
+    EXPECT_FALSE(s.AcquisitionInterrupted()) << c.name;
+    EXPECT_TRUE(p.boxes.empty()) << c.name;
+    ExpectTornDown(s, p, m);
+  }
+}
+
+}  // namespace
+}  // namespace inkra::twain::testing

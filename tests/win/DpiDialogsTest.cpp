@@ -52,14 +52,16 @@ struct WindowCase {
 
 const std::vector<WindowCase>& Windows() {
   static const std::vector<WindowCase> cases = {
-      {"round seal", [](const std::wstring& path) { return std::make_unique<TfrmSign>(nullptr, path); }, 679, 428,
+      {"round seal", [](const std::wstring& path) { return std::make_unique<TfrmSign>(nullptr, path); }, 679, 462,
        {{TfrmSign::idBtnOk, {504, 393, 75, 25}, 16},
+        {TfrmSign::idTemplate, {58, 432, 190, 0}, 16},
         {TfrmSign::idInput, {336, 26, 329, 27}, 19},
         {TfrmSign::idColor, {90, 398, 216, 0}, 16},
         {TfrmSign::idSignFont, {384, 56, 120, 0}, 16}}},
       {"square seal", [](const std::wstring& path) { return std::make_unique<TfrmOneSign>(nullptr, path); }, 304,
-       172,
+       206,
        {{TfrmOneSign::idValue, {177, 8, 121, 24}, 16},
+        {TfrmOneSign::idTemplate, {56, 178, 121, 0}, 16},
         {TfrmOneSign::idBtnOk, {222, 118, 75, 25}, 16},
         {TfrmOneSign::idColor, {176, 64, 122, 0}, 16}}},
       {"about box", [](const std::wstring&) { return std::make_unique<about::TfrmAbout>(); }, 340, 170,

@@ -83,7 +83,9 @@ TEST_F(HostVersionInsert, APngWithAlphaFromVersion12AndTheKeyedBmpBeforeOrWhenUn
     // The BMP is the whole board; the PNG the box of the stroke's ink, at the same 0.75 pt a pixel.
     EXPECT_EQ(shape.width, c.png ? float(shape.pixelWidth) * 0.75f : 451.5f);
     EXPECT_EQ(shape.height, c.png ? float(shape.pixelHeight) * 0.75f : 193.5f);
-    if (c.png) EXPECT_LT(shape.width, 451.5f / 2);
+    if (c.png) {
+      EXPECT_LT(shape.width, 451.5f / 2);
+    }
     EXPECT_EQ(GetFileAttributesW(png.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW(kBmpHandOff), INVALID_FILE_ATTRIBUTES);
     // Pixels: red ink, and around it either the ink's own alpha or plain white.

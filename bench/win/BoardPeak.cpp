@@ -100,7 +100,16 @@ int RunBoardPeak(const std::wstring& what) {
                {"as PNG", [&] {
                   VectorSink png;
                   board.Model().WritePng(png);
-                }}};
+                }},
+               // Signed across, corner to corner, so the ink's box is the whole picture; then
+               // "清除", which keeps the signed picture, and its undo.
+               {"sign across", [&] {
+                  board.imageMouseDown(board::MouseButton::Left, 10, 10);
+                  for (int x = 10; x < width - 10; x += 6) board.imageMouseMove(x, 10 + (x - 10) * (height - 20) / (width - 20));
+                  board.imageMouseUp(board::MouseButton::Left, 0, 0);
+                }},
+               {"clear", [&] { board.BtnDeleteClick(); }},
+               {"undo clear", [&] { board.KeyUndoPress(); }}};
   for (const auto& step : steps) {
     const auto start = std::chrono::steady_clock::now();
     std::string outcome = "done";

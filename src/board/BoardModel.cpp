@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <new>
+#include <utility>
 
+#include "BoardOutput.h"
 #include "Bmp.h"
 #include "BoardTexts.h"
 #include "Errors.h"
@@ -15,23 +18,21 @@ namespace {
 
 int ClampInt(std::int64_t v, int bound) { return int(std::clamp<std::int64_t>(v, -bound, bound)); }
 
-PixelRows RowsOf(Bitmap& b) { return {b.Pixels().data(), b.Stride(), b.Width(), b.Height(), b.BitsPerPixel()}; }
-
 }  // namespace
 
 void BoardModel::Create(int panelClientWidth, int panelClientHeight) {
-  client_ = {panelClientWidth, panelClientHeight};
-  mode_ = settledMode_ = LayoutMode::Fill;
-  EmptyPicture();
+  layout_.Create({panelClientWidth, panelClientHeight});
+  pen_.Abandon();
+  content_ = {};
   history_.Clear();
-  SetSurfaceColours();
+  Drawable();  // white paper in the selected colours
   nibWidth_ = kInitialNibWidth;
   accepted_ = false;
 }
 
 void BoardModel::ApplySettings(const LoadedPenSettings& settings) {
   if (settings.colour) {
-    Surface& s = DrawingSurface();
+    Surface& s = Drawable();
     s.SetPenColour(*settings.colour);
     s.SetBrushColour(*settings.colour);
     selected_ = *settings.colour;
@@ -65,7 +66,7 @@ void BoardModel::MouseMove(int x, int y, float pressure, std::uint32_t ms) {
   if (!drawing_) return;
   curX_ = ClampInt(x, kMaxCoordinate);
   curY_ = ClampInt(y, kMaxCoordinate);
-  if (surface_ && !Inkable()) {
+  if (content_.surface && !Inkable()) {
     AliasedStep();
   } else if (tipping_) {
     tipped_.clear();
@@ -80,14 +81,8 @@ void BoardModel::MouseMove(int x, int y, float pressure, std::uint32_t ms) {
 
 void BoardModel::StrokeStep(const ink::InkSample& first, const ink::InkSample& sample) {
   // The stroke's ink starts with its first move: a press and release without one leaves none.
-  if (!pen_.Drawing()) {
-    firstSample_ = first;
-    finalPiece_.Start(firstSample_);
-    pen_.Down(InkForDrawing(), firstSample_, ScaleToDpi(nibWidth_, dpi_), InkColour());
-  }
+  if (!pen_.Drawing()) pen_.Down(InkForDrawing(), first, ScaleToDpi(nibWidth_, dpi_), InkColour());
   InkChanged(pen_.Move(sample));
-  piece_.clear();
-  finalPiece_.Add(sample, piece_);
 }
 
 void BoardModel::TipSamples() {
@@ -112,34 +107,20 @@ void BoardModel::EndStroke(std::uint32_t ms) {
     if (Inkable()) TipSamples();
   }
   if (!pen_.Drawing()) return;
-  if (ink_) {
-    // The curve's last piece is drawn and the stroke dried in one go: the pixels it reaches are
-    // kept first, found by following the same centre line.
-    piece_.clear();
-    if (finalPiece_.Distinct() >= 2) finalPiece_.Finish(piece_);
-    else piece_.push_back(firstSample_);
-    Rect last;
-    const int reach = int(std::ceil(ink::NibWidthFor(ScaleToDpi(nibWidth_, dpi_), 1.0f))) + 2;
-    for (const ink::InkSample& p : piece_) {
-      const int x = int(std::floor(p.x)), y = int(std::floor(p.y));
-      last = last.Union({x - 2, y - 2, x + reach, y + reach});
-    }
-    if (!last.Intersect(ink_->Bounds()).Empty()) {
-      InkGoesOn();
-      history_.SaveInkArea(*ink_, last);
-    }
-  }
-  const Rect changed = pen_.Up();
-  if (ink_) InkChanged(changed);
+  // The curve's last piece goes on wet, so the dry ink under it is still as it was: it is kept
+  // and shown. Drying then changes only pixels that some step of the stroke drew, each kept and
+  // shown when it was drawn, so nothing else of the stroke's box is copied or repainted.
+  InkChanged(pen_.Finish());
+  pen_.Up();
 }
 
 void BoardModel::InkChanged(const Rect& area) {
-  if (!ink_) return;
-  const Rect inside = area.Intersect(ink_->Bounds());
+  if (!content_.ink) return;
+  const Rect inside = area.Intersect(content_.ink->Bounds());
   if (inside.Empty()) return;  // no change: what could be redone stays
   InkGoesOn();
   // Wet ink is not in the layer's dry pixels yet: these are still as they were before the stroke.
-  history_.SaveInkArea(*ink_, inside);
+  history_.SaveInkArea(*content_.ink, inside);
   PictureChanged(&inside);
 }
 
@@ -154,32 +135,26 @@ void BoardModel::AliasedStep() {
   // One more pixel each way is cheap insurance.
   bounds = {bounds.left - 1, bounds.top - 1, bounds.right + 1, bounds.bottom + 1};
   SaveForUndo(bounds);
-  DrawingSurface().Polygon(polygon);
+  Drawable().Polygon(polygon);
   PictureChanged(&bounds);
-}
-
-bool BoardModel::Inkable() const {
-  if (!surface_) return true;  // the first stroke makes white paper at the display's depth
-  const int bits = const_cast<Surface&>(*surface_).Pixels().bitsPerPixel;
-  return bits == 24 || bits == 32;
 }
 
 void BoardModel::InkGoesOn() {
   // Opened before an opened JPEG becomes a bitmap, so undo makes it a JPEG again.
   BeginDrawnChange();
-  if (kind_ == PictureKind::Jpeg) DrawingSurface();
+  if (content_.kind == PictureKind::Jpeg) Drawable();
 }
 
 ink::InkLayer& BoardModel::InkForDrawing() {
   // An empty board becomes white paper now; an opened JPEG stays one until ink lands on it.
-  if (kind_ == PictureKind::Empty) {
+  if (content_.kind == PictureKind::Empty) {
     BeginDrawnChange();
-    DrawingSurface();
+    Drawable();
   }
   const Size size = PictureSize();
-  if (!ink_ || ink_->Width() != size.width || ink_->Height() != size.height)
-    ink_ = std::make_unique<ink::InkLayer>(size.width, size.height);
-  return *ink_;
+  if (!content_.ink || content_.ink->Width() != size.width || content_.ink->Height() != size.height)
+    content_.ink = std::make_unique<ink::InkLayer>(size.width, size.height);
+  return *content_.ink;
 }
 
 ink::Rgb BoardModel::InkColour() const {
@@ -196,29 +171,19 @@ void BoardModel::ChoosePen(int index) {
 void BoardModel::ChooseColour(ColourValue c) {
   selected_ = c;
   // An opened JPEG keeps its bytes until a mark is made: the colour waits on its surface.
-  Surface& s = kind_ == PictureKind::Jpeg ? *surface_ : DrawingSurface();
+  Surface& s = content_.kind == PictureKind::Jpeg ? *content_.surface : Drawable();
   s.SetPenColour(c);
   s.SetBrushColour(c);
 }
 
-void BoardModel::Clear() {
-  PictureState before = TakePicture();
-  mode_ = LayoutMode::Fill;
-  SetSurfaceColours();
-  KeepForUndo(std::move(before));
-  PictureChanged(nullptr);
-}
-
 void BoardModel::PanelResized(int clientWidth, int clientHeight) {
-  client_ = {clientWidth, clientHeight};
-  // The panel's outer size, its 1-pixel border included.
-  if (mode_ == LayoutMode::Natural) naturalView_ = {clientWidth + 2, clientHeight + 2};
+  layout_.PanelResized({clientWidth, clientHeight});
   changes_.all = true;
 }
 
 void BoardModel::StampTime(const std::string& text) {
   BeginDrawnChange();
-  Surface& s = DrawingSurface();
+  Surface& s = Drawable();
   Font font;
   font.sizePoints = 10;
   font.bold = true;
@@ -235,9 +200,9 @@ void BoardModel::StampTime(const std::string& text) {
     SaveForUndo(area);
     s.TextOut(stampX_, stampY_, text);
     // The box covers the ink under it, as it covers the picture.
-    if (ink_ && !cell.Empty()) {
-      history_.SaveInkArea(*ink_, cell);
-      ink_->Erase({{ink::ToGrid(cell.left, cell.top), ink::ToGrid(cell.right, cell.top),
+    if (content_.ink && !cell.Empty()) {
+      history_.SaveInkArea(*content_.ink, cell);
+      content_.ink->Erase({{ink::ToGrid(cell.left, cell.top), ink::ToGrid(cell.right, cell.top),
                     ink::ToGrid(cell.right, cell.bottom), ink::ToGrid(cell.left, cell.bottom)}});
     }
   }
@@ -273,216 +238,14 @@ Rect BoardModel::StampAsInk(Surface& s, const Font& font, const std::string& tex
   return area;
 }
 
-void BoardModel::EnterNaturalMode() {
-  if (mode_ == LayoutMode::Fill) naturalView_ = client_;
-  mode_ = LayoutMode::Natural;
-  changes_.all = true;
-}
-
-void BoardModel::OpenPicture(std::string_view fileName, std::vector<std::uint8_t> bytes) {
-  CheckPictureFits(fileName, bytes);
-  EnterNaturalMode();
-  // The new surface is made before the old picture is let go, so a failure keeps the board.
-  std::unique_ptr<Surface> next;
-  if (PictureKindForName(fileName) == PictureFileKind::Bitmap) {
-    // The file's bytes go before the surface is made, so a large picture is never held three
-    // times over.
-    const Bitmap pixels = ReadBmp(bytes);
-    std::vector<std::uint8_t>().swap(bytes);
-    next = surfaces_.FromBitmap(pixels);
-  } else {
-    next = DecodePictureFile(surfaces_, fileName, bytes);
-  }
-  PictureState before = TakePicture();
-  surface_ = std::move(next);
-  if (PictureKindForName(fileName) == PictureFileKind::Bitmap) {
-    kind_ = PictureKind::Bitmap;
-    SetSurfaceColours();
-  } else {
-    kind_ = PictureKind::Jpeg;
-    jpegBytes_ = std::move(bytes);
-  }
-  paper_ = false;
-  KeepForUndo(std::move(before));
-  PictureChanged(nullptr);
-}
-
-void BoardModel::ClearForSeal() {
-  PictureState before = TakePicture();
-  EnterNaturalMode();
-  SetSurfaceColours();
-  KeepForUndo(std::move(before));
-  PictureChanged(nullptr);
-}
-
-void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
-  const Bitmap seal = ReadBmp(bmp);
-  if (seal.BitsPerPixel() != 32 || seal.HasMasks()) {
-    surface_ = surfaces_.FromBitmap(seal);
-    SetSurfaceColours();
-    PictureChanged(nullptr);
-    return;
-  }
-  // The seal dialogs write colour and straight alpha: white paper of the seal's size with the
-  // seal as ink on it, so its anti-aliased edges reach the document as they were drawn.
-  auto layer = std::make_unique<ink::InkLayer>(seal.Width(), seal.Height());
-  const PixelRows dry = layer->DryPixels();
-  for (int y = 0; y < seal.Height(); ++y) {
-    const std::uint8_t* from = seal.Row(y);
-    std::uint8_t* to = dry.Row(y);
-    for (int x = 0; x < seal.Width(); ++x, from += 4, to += 4)
-      if (from[3] != 0) to[0] = from[2], to[1] = from[1], to[2] = from[0], to[3] = from[3];
-  }
-  surface_ = surfaces_.NewWhite(seal.Width(), seal.Height());
-  ink_ = std::move(layer);
-  SetSurfaceColours();
-  PictureChanged(nullptr);
-}
-
-void BoardModel::TakeScan(std::unique_ptr<Surface> scan) {
-  PictureState before = TakePicture();
-  surface_ = std::move(scan);
-  kind_ = PictureKind::Bitmap;
-  paper_ = false;
-  SetSurfaceColours();
-  KeepForUndo(std::move(before));
-  PictureChanged(nullptr);
-}
-
-bool BoardModel::Undo() { return Travel(&UndoHistory::Undo, kUndoRefused); }
-bool BoardModel::Redo() { return Travel(&UndoHistory::Redo, kRedoRefused); }
-
-bool BoardModel::Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&), const char* refusal) {
-  // The stroke in progress ends here: the next move paints no tail from where it was.
-  drawing_ = false;
-  EndStroke();
-  if (!surface_) return false;
-  PictureState current{std::move(surface_), kind_, std::move(jpegBytes_), mode_, std::move(ink_), paper_};
-  const auto restore = [&] {
-    surface_ = std::move(current.surface);
-    kind_ = current.kind;
-    jpegBytes_ = std::move(current.jpegBytes);
-    ink_ = std::move(current.ink);
-    paper_ = current.paper;
-  };
-  UndoHistory::Moved moved;
-  try {
-    moved = (history_.*direction)(current);
-  } catch (...) {
-    restore();
-    throw;
-  }
-  restore();
-  if (moved.refused) throw UndoRefused(refusal);
-  if (!moved.moved) return false;
-  if (moved.whole) mode_ = settledMode_ = current.mode;
-  // A picture kept from earlier comes back with no colours of its own.
-  if (surface_) {
-    surface_->SetPenColour(selected_);
-    surface_->SetBrushColour(selected_);
-  }
-  PictureChanged(moved.whole ? nullptr : &moved.area);
-  return true;
-}
-
-void BoardModel::WritePicture(ByteSink& sink) const {
-  switch (kind_) {
-    case PictureKind::Jpeg: sink.Write(jpegBytes_); return;
-    case PictureKind::Bitmap:
-      if (!ink_) {
-        surface_->WriteBmp(sink);
-      } else {
-        Bitmap out = surface_->ToBitmap();
-        ink_->ThresholdOnto(RowsOf(out), ink_->Bounds());
-        inkra::WriteBmp(out, sink);
-      }
-      return;
-    case PictureKind::Empty: break;
-  }
-  throw PictureError("The board holds no picture");
-}
-
-void BoardModel::WritePng(ByteSink& sink) const {
-  if (kind_ == PictureKind::Jpeg) return sink.Write(jpegBytes_);
-  if (kind_ == PictureKind::Empty) throw PictureError("The board holds no picture");
-  const PixelRows below = const_cast<Surface&>(*surface_).Pixels();
-  const int w = below.width, h = below.height, step = below.bitsPerPixel / 8;
-  if (step != 3 && step != 4) throw PictureError("A palette picture is written as a BMP");
-  const int channels = paper_ ? 4 : 3;
-  PngRows inkRows;
-  if (paper_ && ink_) inkRows = const_cast<ink::InkLayer&>(*ink_).Rgba();
-  const auto whitePaper = [&](const std::uint8_t* b) { return paper_ && b[0] == 255 && b[1] == 255 && b[2] == 255; };
-  const auto blankRow = [&](int y) {
-    const std::uint8_t* b = below.Row(y);
-    for (int x = 0; x < w; ++x, b += step)
-      if (!whitePaper(b)) return false;
-    return true;
-  };
-  // Plain paper with ink on it, the usual signature: the ink's own rows are the picture.
-  if (inkRows.bits) {
-    int y = 0;
-    while (y < h && blankRow(y)) ++y;
-    if (y == h) return inkra::WritePng(inkRows, sink);
-  }
-  std::vector<std::uint8_t> rgba(std::size_t(w) * std::size_t(h) * std::size_t(channels));
-  // Composed one row at a time: a page-size photo is not copied twice more on its way out.
-  std::vector<std::uint8_t> shown(std::size_t(w) * std::size_t(step));
-  for (int y = 0; y < h; ++y) {
-    Compose({0, y, w, y + 1}, {shown.data(), shown.size(), w, 1, below.bitsPerPixel});
-    const std::uint8_t* b = below.Row(y);
-    const std::uint8_t* c = shown.data();
-    std::uint8_t* o = rgba.data() + std::size_t(y) * std::size_t(w) * std::size_t(channels);
-    for (int x = 0; x < w; ++x, b += step, c += step, o += channels) {
-      if (whitePaper(b)) {
-        // White paper: only the ink shows, with its own alpha.
-        if (inkRows.bits) std::copy_n(inkRows.bits + std::size_t(y) * inkRows.stride + std::size_t(x) * 4, 4, o);
-        else o[0] = o[1] = o[2] = 255, o[3] = 0;
-        continue;
-      }
-      o[0] = c[2];
-      o[1] = c[1];
-      o[2] = c[0];
-      if (channels == 4) o[3] = 255;
-    }
-  }
-  inkra::WritePng({rgba.data(), std::size_t(w) * std::size_t(channels), w, h, channels}, sink);
-}
-
-Bitmap BoardModel::Composed() const {
-  Bitmap out = surface_->ToBitmap();
-  if (ink_) ink_->CompositeOnto(RowsOf(out), ink_->Bounds());
-  return out;
-}
-
-void BoardModel::Compose(const Rect& area, const PixelRows& out) const {
-  const PixelRows picture = const_cast<Surface&>(*surface_).Pixels();
-  const std::size_t step = std::size_t(picture.bitsPerPixel) / 8;
-  for (int y = area.top; y < area.bottom; ++y)
-    std::copy_n(picture.Row(y) + std::size_t(area.left) * picture.bitsPerPixel / 8,
-                (std::size_t(area.right - area.left) * std::size_t(picture.bitsPerPixel) + 7) / 8,
-                out.Row(y - area.top));
-  if (!ink_ || (step != 3 && step != 4)) return;
-  // The layer composites rows addressed as the whole picture's; these are the area's alone, so
-  // they are addressed from where the picture's first row would lie (only the area's are touched).
-  const std::uintptr_t origin = reinterpret_cast<std::uintptr_t>(out.bits) - std::uintptr_t(area.top) * out.stride -
-                                std::uintptr_t(area.left) * step;
-  ink_->CompositeOnto({reinterpret_cast<std::uint8_t*>(origin), out.stride, picture.width, picture.height,
-                       picture.bitsPerPixel},
-                      area);
-}
-
-Picture BoardModel::Snapshot() const {
-  switch (kind_) {
-    case PictureKind::Jpeg: return JpegPicture{jpegBytes_, surface_->ToBitmap()};
-    case PictureKind::Bitmap: return Composed();
-    case PictureKind::Empty: break;
-  }
-  return std::monostate{};
-}
+void BoardModel::WritePicture(ByteSink& sink) const { board::WritePicture(content_, sink); }
+void BoardModel::WritePng(ByteSink& sink) const { board::WritePng(content_, sink); }
+Picture BoardModel::Snapshot() const { return board::Snapshot(content_); }
+void BoardModel::Compose(const Rect& area, const PixelRows& out) const { board::Compose(content_, area, out); }
 
 Size BoardModel::PictureSize() const {
-  if (!surface_) return {};
-  return {surface_->Width(), surface_->Height()};
+  if (!content_.surface) return {};
+  return {content_.surface->Width(), content_.surface->Height()};
 }
 
 BoardModel::Changes BoardModel::TakeChanges() {
@@ -491,61 +254,34 @@ BoardModel::Changes BoardModel::TakeChanges() {
   return out;
 }
 
-Surface& BoardModel::DrawingSurface() {
-  if (kind_ == PictureKind::Empty) {
-    Size view = ViewSize();
-    surface_ = surfaces_.NewWhite(view.width, view.height);
-    kind_ = PictureKind::Bitmap;
+Surface& BoardModel::Drawable() {
+  if (content_.kind == PictureKind::Empty) {
+    content_.surface = NewPaper(ViewSize());
+    content_.kind = PictureKind::Bitmap;
     PictureChanged(nullptr);
-  } else if (kind_ == PictureKind::Jpeg) {
+  } else if (content_.kind == PictureKind::Jpeg) {
     // Drawing turns an opened JPEG into the bitmap of its decoded pixels, which the surface
     // already holds; from here on the picture is written as a bitmap.
-    kind_ = PictureKind::Bitmap;
-    jpegBytes_.clear();
-    jpegBytes_.shrink_to_fit();
-    surface_->SetPenColour(selected_);
-    surface_->SetBrushColour(selected_);
+    content_.kind = PictureKind::Bitmap;
+    content_.jpegBytes.clear();
+    content_.jpegBytes.shrink_to_fit();
+    content_.surface->SetPenColour(selected_);
+    content_.surface->SetBrushColour(selected_);
   }
-  return *surface_;
-}
-
-PictureState BoardModel::TakePicture() {
-  EndStroke();
-  PictureState taken{std::move(surface_), kind_, std::move(jpegBytes_), settledMode_, std::move(ink_), paper_};
-  EmptyPicture();
-  return taken;
-}
-
-void BoardModel::KeepForUndo(PictureState before) {
-  history_.RecordReplacement(std::move(before));
-  settledMode_ = mode_;
+  return *content_.surface;
 }
 
 void BoardModel::BeginDrawnChange() {
   // Taken before drawing makes an opened JPEG a bitmap, so undo can make it a JPEG again. The
   // bytes are copied, not moved: until the drawing happens they are still the picture.
-  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, kind_, jpegBytes_, mode_, nullptr, paper_});
+  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, content_.kind, content_.jpegBytes, layout_.Settled(), nullptr, content_.paper});
 }
 
-void BoardModel::SaveForUndo(const Rect& area) { history_.SaveArea(DrawingSurface(), area); }
+void BoardModel::SaveForUndo(const Rect& area) { history_.SaveArea(Drawable(), area); }
 
-void BoardModel::EmptyPicture() {
-  pen_.Abandon();
-  surface_.reset();
-  ink_.reset();
-  paper_ = true;
-  kind_ = PictureKind::Empty;
-  jpegBytes_.clear();
-}
-
-void BoardModel::SetSurfaceColours() {
-  Surface& s = DrawingSurface();
-  s.SetBrushColour(selected_);
-  s.SetPenColour(selected_);
-}
 
 void BoardModel::PictureChanged(const Rect* area) {
-  if (mode_ == LayoutMode::Natural && surface_) naturalView_ = PictureSize();
+  if (content_.surface) layout_.PictureShown(PictureSize());
   if (area)
     changes_.dirty = changes_.dirty.Union(*area);
   else

@@ -8,6 +8,11 @@
 // the picture). Strokes go onto the ink as the flat nib swept along a smooth centre line. What
 // the view shows is the picture with the ink composited over it, which is also what leaves the
 // board: as a PNG (paper transparent, ink with its alpha) or as a BMP (ink thresholded).
+//
+// The parts, each in its own file: the pointer, strokes and stamp (BoardModel.cpp); the changes
+// that replace the picture, and undo and redo (BoardPictures.cpp); the content itself
+// (PictureState); the layout mode and view size (BoardLayout); what leaves the board and what
+// the view shows (BoardOutput); the history (UndoHistory).
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -17,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "BoardLayout.h"
+#include "BoardOutput.h"
 #include "BoardPicture.h"
 #include "ByteSink.h"
 #include "Colour.h"
@@ -40,9 +47,11 @@ class UndoRefused final : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct Size {
-  int width = 0, height = 0;
-  friend bool operator==(const Size&, const Size&) = default;
+// A change refused because the picture it replaces cannot be kept for undo (no memory for the
+// copy); the board and its history are as they were. The message is written for the user.
+class ChangeRefused final : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 class BoardModel {
@@ -132,8 +141,8 @@ class BoardModel {
     history_.EndDrawing();
   }
   // The ink over the picture; null while nothing was drawn.
-  const ink::InkLayer* Ink() const { return ink_.get(); }
-  bool Paper() const { return paper_; }
+  const ink::InkLayer* Ink() const { return content_.ink.get(); }
+  bool Paper() const { return content_.paper; }
 
   // The picture in its own encoding: BMP for a bitmap (the ink thresholded onto it, so a host
   // that keys out white finds no pale fringe), the original bytes for an undrawn JPEG.
@@ -144,20 +153,20 @@ class BoardModel {
   // its own bytes: check Kind() first when the file name matters.
   // PictureError for a palette or 16-bit picture (CanWritePng false): it leaves as a BMP.
   void WritePng(ByteSink& sink) const;
-  bool CanWritePng() const { return kind_ == PictureKind::Jpeg || (kind_ == PictureKind::Bitmap && Inkable()); }
+  bool CanWritePng() const { return board::CanWritePng(content_); }
   // What the view shows: the picture with the ink composited over it.
   Picture Snapshot() const;
   // The shown pixels of `area` (inside the picture) into `out`, rows of the area's size at the
   // picture's depth.
   void Compose(const Rect& area, const PixelRows& out) const;
 
-  PictureKind Kind() const { return kind_; }
+  PictureKind Kind() const { return content_.kind; }
   // The picture under the ink: the bitmap's surface, or a JPEG's decoded pixels; null when
   // empty. The view shows it with Compose.
-  const Surface* Shown() const { return surface_.get(); }
+  const Surface* Shown() const { return content_.surface.get(); }
   Size PictureSize() const;
-  Size ViewSize() const { return mode_ == LayoutMode::Fill ? client_ : naturalView_; }
-  LayoutMode Mode() const { return mode_; }
+  Size ViewSize() const { return layout_.ViewSize(); }
+  LayoutMode Mode() const { return layout_.Mode(); }
 
   int StampX() const { return stampX_; }
   int StampY() const { return stampY_; }
@@ -178,16 +187,24 @@ class BoardModel {
     bool all = false;
   };
   Changes TakeChanges();
+  // Whether anything painted waits for the view.
+  bool ChangesPending() const { return changes_.all || !changes_.dirty.Empty(); }
 
  private:
-  Surface& DrawingSurface();
-  void EmptyPicture();
-  void SetSurfaceColours();        // fill, then pen, as at creation
+  // The surface strokes and stamps draw on: an empty board becomes white paper of the view's
+  // size, an opened JPEG the bitmap of its decoded pixels. Not a getter: it changes the picture.
+  Surface& Drawable();
   void PictureChanged(const Rect* area);
   // Leaves the board empty. The mode taken is the one of the last change: a failed Open's switch
   // to natural mode is no change of its own.
   PictureState TakePicture();
-  void KeepForUndo(PictureState before);  // a replacement, in the history
+  void PutPicture(PictureState picture);  // surface, kind, bytes, ink and paper; not the mode
+  // `next` in place of the picture, as one change undo takes back; its mode is settled. The old
+  // picture is kept before it goes, so a failure (ChangeRefused) leaves the board as it was.
+  void Replace(PictureState next);
+  // White paper in the selected colours, always at a depth ink shows on.
+  std::unique_ptr<Surface> NewPaper(Size size);
+  void SetColours(Surface& s) const;
   // Opens a drawn change unless one is open, then keeps `area` as it is before drawing there.
   void BeginDrawnChange();
   void SaveForUndo(const Rect& area);
@@ -195,7 +212,10 @@ class BoardModel {
   // and the repaint of ink that changed.
   ink::InkLayer& InkForDrawing();
   void InkGoesOn();  // ink is about to change: the drawn change opens, a JPEG becomes a bitmap
-  bool Inkable() const;  // the picture holds 24 or 32 bits per pixel
+  // The picture takes ink: 24 or 32 bits per pixel, or no picture yet (paper is made so).
+  bool Inkable() const {
+    return !content_.surface || InkableDepth(static_cast<const Surface&>(*content_.surface).Pixels().bitsPerPixel);
+  }
   void EndStroke(std::uint32_t ms = 0);
   // One step of the stroke from its press sample `first` to `sample`.
   void StrokeStep(const ink::InkSample& first, const ink::InkSample& sample);
@@ -204,30 +224,20 @@ class BoardModel {
   void AliasedStep();  // a palette picture keeps its palette: the step drawn as a plain polygon
   ink::Rgb InkColour() const;
   Rect StampAsInk(Surface& s, const Font& font, const std::string& text);
-  Bitmap Composed() const;
   bool Travel(UndoHistory::Moved (UndoHistory::*direction)(PictureState&), const char* refusal);
 
   SurfaceFactory& surfaces_;
-  PictureKind kind_ = PictureKind::Empty;
-  std::unique_ptr<Surface> surface_;
-  std::vector<std::uint8_t> jpegBytes_;  // the JPEG file as opened, while it is undrawn
-  std::unique_ptr<ink::InkLayer> ink_;
-  bool paper_ = true;
+  // The picture under the ink and the ink over it; its mode is the layout's, kept there.
+  PictureState content_;
   ink::InkPen pen_;  // drawing once the stroke in progress has moved
   float downPressure_ = ink::kNoPressure;
-  ink::InkSample firstSample_;         // the stroke's first sample
-  ink::CentreLine finalPiece_;         // the pen's centre line again, for the piece its release draws
-  std::vector<ink::InkSample> piece_;
   bool tipOn_ = false;
   bool tipping_ = false;             // this stroke goes through the tip
   ink::PenTip tip_;
   std::vector<ink::InkSample> tipped_;
   std::optional<ink::InkSample> tipFirst_;  // the press, as the tip settled it
 
-  LayoutMode mode_ = LayoutMode::Fill;
-  LayoutMode settledMode_ = LayoutMode::Fill;  // as the last change to the picture left it
-  Size client_;       // the drawing panel's client area
-  Size naturalView_;  // the view's size in natural mode
+  BoardLayout layout_;
 
   int stampX_ = 0, stampY_ = 0;
   bool drawing_ = false;

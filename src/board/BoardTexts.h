@@ -49,6 +49,9 @@ inline std::string PictureTooLargeText(long long width, long long height, std::u
 inline constexpr char kUndoRefused[] = "这一步的图片太大，内存容纳不下，无法撤销。画板上的图片和其他步骤都保持不变。";
 inline constexpr char kRedoRefused[] = "这一步的图片太大，内存容纳不下，无法恢复。画板上的图片和其他步骤都保持不变。";
 
+inline constexpr char kChangeRefused[] =
+    "内存不足，画板无法保留现在的图片以便撤销，所以这一步没有执行。画板上的图片和其他步骤都保持不变。";
+
 inline std::string UnsupportedPictureText(const std::string& extension) {
   return "不能打开这种文件（" + (extension.empty() ? std::string("无扩展名") : extension) +
          "）：只能打开 BMP 和 JPEG 图片。";

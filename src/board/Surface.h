@@ -16,6 +16,7 @@ namespace inkra::board {
 
 // Rectangles in view (= picture) pixels, and the surface's pixels at its own depth where they
 // lie in memory (valid until the surface is destroyed): the types the ink model shares.
+using inkra::ConstPixelRows;
 using inkra::PixelRows;
 using inkra::Rect;
 
@@ -25,6 +26,8 @@ class Surface : public Canvas {
   virtual Bitmap ToBitmap() const = 0;
   // Direct access for the undo history, which copies and swaps rectangles of pixels.
   virtual PixelRows Pixels() = 0;
+  // The same, to be read: what the view and the writers compose from.
+  virtual ConstPixelRows Pixels() const = 0;
   // The box TextOut fills for `text` at (x, y) in the current font (upright text).
   virtual Rect TextCell(int x, int y, const std::string& text) = 0;
   // The pixels as a BMP file; a surface that holds its rows as a Bitmap lays them out writes

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Errors.h"
+#include "InkTiles.h"
 #include "PictureFile.h"
 
 namespace inkra::board {
@@ -36,11 +37,9 @@ Rect InkedBox(ink::InkLayer& layer) {
   return box;
 }
 
-// The bytes a layer takes once held: its inked box's pixels.
-std::size_t InkBytes(const std::unique_ptr<ink::InkLayer>& layer) {
-  if (!layer) return 0;
-  const Rect box = InkedBox(*layer);
-  return box.Empty() ? 0 : std::size_t(box.right - box.left) * std::size_t(box.bottom - box.top) * 4;
+// Where a box of ink lies in a layer's rows.
+TilePlace PlaceOf(const Rect& box) {
+  return {box.top, box.bottom - box.top, std::size_t(box.left) * 4, std::size_t(box.right - box.left) * 4};
 }
 
 }  // namespace
@@ -52,23 +51,14 @@ UndoHistory::HeldInk UndoHistory::Hold(ink::InkLayer* layer) {
   held.width = layer->Width();
   held.height = layer->Height();
   held.box = InkedBox(*layer);
-  const PixelRows rows = layer->DryPixels();
-  const std::size_t rowBytes = std::size_t(held.box.right - held.box.left) * 4;
-  held.rgba.resize(rowBytes * std::size_t(std::max(0, held.box.bottom - held.box.top)));
-  for (int y = held.box.top; y < held.box.bottom; ++y)
-    std::copy_n(rows.Row(y) + std::size_t(held.box.left) * 4, rowBytes,
-                held.rgba.begin() + std::ptrdiff_t(std::size_t(y - held.box.top) * rowBytes));
+  if (!held.box.Empty()) held.packed = PackInkTile(std::as_const(*layer).DryPixels(), PlaceOf(held.box));
   return held;
 }
 
 std::unique_ptr<ink::InkLayer> UndoHistory::Unhold(const HeldInk& held) {
   if (!held.present) return nullptr;
   auto layer = std::make_unique<ink::InkLayer>(held.width, held.height);
-  const PixelRows rows = layer->DryPixels();
-  const std::size_t rowBytes = std::size_t(held.box.right - held.box.left) * 4;
-  for (int y = held.box.top; y < held.box.bottom; ++y)
-    std::copy_n(held.rgba.begin() + std::ptrdiff_t(std::size_t(y - held.box.top) * rowBytes), rowBytes,
-                rows.Row(y) + std::size_t(held.box.left) * 4);
+  if (!held.box.Empty()) UnpackInkTile(held.packed, layer->DryPixels(), PlaceOf(held.box));
   return layer;
 }
 
@@ -104,10 +94,14 @@ void UndoHistory::SaveRows(const PixelRows& rows, Plane plane, const Rect& area)
       tile.height = cell.bottom - cell.top;
       tile.offset = std::size_t(cell.left) * std::size_t(rows.bitsPerPixel) / 8;
       tile.rowBytes = (std::size_t(cell.right - cell.left) * std::size_t(rows.bitsPerPixel) + 7) / 8;
-      tile.bytes.resize(tile.rowBytes * std::size_t(tile.height));
-      for (int r = 0; r < tile.height; ++r) {
-        const std::uint8_t* row = rows.Row(tile.y + r) + tile.offset;
-        std::copy(row, row + tile.rowBytes, tile.bytes.begin() + std::ptrdiff_t(std::size_t(r) * tile.rowBytes));
+      if (plane == Plane::Ink) {
+        tile.bytes = PackInkTile(ReadOnly(rows), Place(tile));
+      } else {
+        tile.bytes.resize(tile.rowBytes * std::size_t(tile.height));
+        for (int r = 0; r < tile.height; ++r) {
+          const std::uint8_t* row = rows.Row(tile.y + r) + tile.offset;
+          std::copy(row, row + tile.rowBytes, tile.bytes.begin() + std::ptrdiff_t(std::size_t(r) * tile.rowBytes));
+        }
       }
       open_->bytes += tile.bytes.size() + sizeof(Tile);
       open_->area = open_->area.Union(cell);
@@ -129,40 +123,47 @@ void UndoHistory::EndDrawing() {
   Trim();
 }
 
+UndoHistory::Kept UndoHistory::Keep(PictureState& before) {
+  Kept kept;
+  Held& held = kept.held;
+  held.kind = before.kind;
+  held.mode = before.mode;
+  held.paper = before.paper;
+  if (before.kind == PictureKind::Bitmap && before.surface) held.pixels = before.surface->ToBitmap();
+  held.ink = Hold(before.ink.get());
+  // Moved last, once nothing more can fail: a refused change leaves the picture its bytes.
+  held.jpegBytes = std::move(before.jpegBytes);
+  return kept;
+}
+
 void UndoHistory::RecordReplacement(PictureState before) {
-  EndDrawing();
-  DropRedo();
-  const std::size_t bytes = sizeof(Step) + HeldBytes(before);
-  if (bytes > budget_) {
-    // Too large to keep: the change happens but cannot be taken back, and nothing older can be
-    // either, since it would land on a picture it was not made on.
+  Kept kept;
+  try {
+    kept = Keep(before);
+  } catch (const std::bad_alloc&) {
+    // The change stands without its way back, and nothing older can be taken back either,
+    // since it would land on a picture it was not made on.
     Clear();
     return;
   }
-  // Room first, so the copy below is not made on top of what is about to be dropped.
-  Trim(bytes);
+  before = {};
+  RecordReplacement(std::move(kept));
+}
+
+void UndoHistory::RecordReplacement(Kept before) {
+  EndDrawing();
+  DropRedo();
   Step step;
   step.replaces = true;
-  step.other.kind = before.kind;
-  step.other.mode = before.mode;
-  try {
-    if (before.kind == PictureKind::Bitmap && before.surface) step.other.pixels = before.surface->ToBitmap();
-  } catch (const std::bad_alloc&) {
-    Clear();  // as above: the change stands, without its way back
+  step.other = std::move(before.held);
+  if (PictureWeight(step.other) > budget_) {
+    // Too large to keep: as above.
+    Clear();
     return;
   }
-  step.other.jpegBytes = std::move(before.jpegBytes);
-  try {
-    step.other.ink = Hold(before.ink.get());
-  } catch (const std::bad_alloc&) {
-    Clear();  // as above
-    return;
-  }
-  before.ink.reset();
-  step.other.paper = before.paper;
-  before.surface.reset();
+  // Room first; the new step itself stays even when its ink takes it past the budget.
+  Trim(SizeOf(step));
   Push(done_, std::move(step));
-  Trim();
 }
 
 void UndoHistory::Clear() {
@@ -209,15 +210,15 @@ UndoHistory::Moved UndoHistory::Travel(std::deque<Step>& from, std::deque<Step>&
 
 std::size_t UndoHistory::SizeOf(const Step& step) {
   std::size_t bytes =
-      sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.rgba.size();
+      sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.packed.size();
   for (const Tile& tile : step.tiles) bytes += tile.bytes.size() + sizeof(Tile);
   return bytes;
 }
 
 std::size_t UndoHistory::HeldBytes(const PictureState& picture) {
   switch (picture.kind) {
-    case PictureKind::Bitmap: return (picture.surface ? picture.surface->Pixels().Bytes() : 0) + InkBytes(picture.ink);
-    case PictureKind::Jpeg: return picture.jpegBytes.size() + InkBytes(picture.ink);
+    case PictureKind::Bitmap: return picture.surface ? picture.surface->Pixels().Bytes() : 0;
+    case PictureKind::Jpeg: return picture.jpegBytes.size();
     case PictureKind::Empty: break;
   }
   return 0;
@@ -259,9 +260,28 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
   const PixelRows picture = current.surface->Pixels();
   // A drawn step's ink tiles were taken from the layer the picture still carries.
   const PixelRows ink = current.ink ? current.ink->DryPixels() : PixelRows{};
-  for (Tile& tile : step.tiles) {
+  // The ink tiles as they stand are packed first: that is all that can fail, and then nothing
+  // has changed yet.
+  // A tile lands only on rows it lies inside (the rows it was taken from).
+  const auto rowsFor = [&](const Tile& tile) -> const PixelRows* {
     const PixelRows& rows = tile.plane == Plane::Ink ? ink : picture;
-    if (rows.bits) SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, rows);
+    const bool inside = rows.bits && tile.y + tile.height <= rows.height && tile.offset + tile.rowBytes <= rows.stride;
+    return inside ? &rows : nullptr;
+  };
+  std::vector<std::vector<std::uint8_t>> inkNow;
+  for (const Tile& tile : step.tiles)
+    if (tile.plane == Plane::Ink && rowsFor(tile)) inkNow.push_back(PackInkTile(ReadOnly(ink), Place(tile)));
+  auto packed = inkNow.begin();
+  for (Tile& tile : step.tiles) {
+    const PixelRows* found = rowsFor(tile);
+    if (!found) continue;
+    const PixelRows& rows = *found;
+    if (tile.plane == Plane::Ink) {
+      UnpackInkTile(tile.bytes, rows, Place(tile));
+      tile.bytes = std::move(*packed++);
+    } else {
+      SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, rows);
+    }
   }
   std::swap(step.other.kind, current.kind);
   std::swap(step.other.jpegBytes, current.jpegBytes);

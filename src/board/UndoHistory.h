@@ -18,7 +18,10 @@
 // on the far side first (undoing drops the redo steps furthest away, redoing the oldest undo
 // steps), then on the near side oldest first. The step itself always stays, so whatever was
 // taken back can be brought back; when it alone cannot fit the budget, or memory for the swap
-// cannot be had, the travel is refused and nothing changes.
+// cannot be had, the travel is refused and nothing changes. What the budget counts of a whole
+// picture is its pixels (or file), not the ink on it: any picture the board holds fits, so it can
+// always be taken back once with its signature, however far the ink reaches. Ink tiles are kept
+// packed (InkTiles), so a stroke costs about its edges' pixels.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -29,6 +32,7 @@
 
 #include "Bitmap.h"
 #include "BoardPicture.h"
+#include "InkTiles.h"
 #include "Surface.h"
 
 namespace inkra::board {
@@ -61,8 +65,17 @@ class UndoHistory {
   void SaveInkArea(ink::InkLayer& ink, const Rect& area) { SaveRows(ink.DryPixels(), Plane::Ink, area); }
   // Closes the drawn change; one that kept no pixels and changed no kind is dropped.
   void EndDrawing();
-  // A change that put a new picture in place of `before`, which the history now holds as its
-  // pixels (or a JPEG's bytes) with its ink layer; the surface is let go.
+  // A picture as the history keeps it, copied while the board still shows it, so a change that
+  // cannot be kept (no memory for the copy) is refused before the board changes.
+  class Kept;
+  // Throws std::bad_alloc when memory for the copy cannot be had; nothing changed then. Once it
+  // returns, `before` has given up its JPEG bytes.
+  static Kept Keep(PictureState& before);
+  // A change that put a new picture in place of the one kept. The step stays however large its
+  // ink is: any picture the board holds fits the budget, and a picture taken back comes back
+  // with its ink. Older changes are forgotten to make room.
+  void RecordReplacement(Kept before);
+  // Both at once: the surface is let go once its pixels are kept.
   void RecordReplacement(PictureState before);
   // Forgets everything.
   void Clear();
@@ -97,15 +110,17 @@ class UndoHistory {
     Plane plane = Plane::Picture;
     int x = 0, y = 0, height = 0;
     std::size_t offset = 0, rowBytes = 0;  // byte offset of x in a row; bytes of one tile row
-    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint8_t> bytes;  // ink: packed (InkTiles); the picture's: its rows as they are
   };
-  // An ink layer as the history keeps it: its size, and the dry pixels of the box its ink reaches
-  // (ink is mostly nowhere, so a large picture's layer costs little more than its strokes).
+  static TilePlace Place(const Tile& t) { return {t.y, t.height, t.offset, t.rowBytes}; }
+  // An ink layer as the history keeps it: its size, and the dry pixels of the box its ink reaches,
+  // packed (ink is mostly nowhere, so a large picture's layer costs little more than its strokes,
+  // even signed from corner to corner).
   struct HeldInk {
     bool present = false;
     int width = 0, height = 0;
     Rect box;
-    std::vector<std::uint8_t> rgba;
+    std::vector<std::uint8_t> packed;
   };
   static HeldInk Hold(ink::InkLayer* layer);  // a copy; the layer is left as it is
   static std::unique_ptr<ink::InkLayer> Unhold(const HeldInk& held);
@@ -130,9 +145,12 @@ class UndoHistory {
   };
 
   static std::size_t SizeOf(const Step& step);
-  // What the step will weigh once swapped with `current`, worked out before anything is copied.
+  // What the budget counts of a replacement: its picture, not the ink riding on it.
+  static std::size_t PictureWeight(const Held& held) { return sizeof(Step) + held.pixels.Pixels().size() + held.jpegBytes.size(); }
+  // What the budget will count of the step once swapped with `current`, worked out before
+  // anything is copied.
   static std::size_t SizeAfterSwap(const Step& step, const PictureState& current);
-  // The bytes a picture takes once held: a bitmap's pixels, a JPEG's file.
+  // The bytes a picture takes once held, its ink apart: a bitmap's pixels, a JPEG's file.
   static std::size_t HeldBytes(const PictureState& picture);
   // The held picture on a new surface (a JPEG decoded again). Throws when memory runs out.
   PictureState Restore(const Held& held);
@@ -148,6 +166,13 @@ class UndoHistory {
 
   SurfaceFactory& surfaces_;
   std::size_t budget_;
+ public:
+  class Kept {
+    friend class UndoHistory;
+    Held held;
+  };
+
+ private:
   std::size_t held_ = 0;   // bytes of done_ and undone_
   std::deque<Step> done_;  // newest last
   std::deque<Step> undone_;  // the next to redo last

@@ -33,4 +33,15 @@ struct PixelRows {
   std::size_t Bytes() const { return stride * std::size_t(height); }
 };
 
+// The same, to be read only.
+struct ConstPixelRows {
+  const std::uint8_t* bits = nullptr;
+  std::size_t stride = 0;
+  int width = 0, height = 0, bitsPerPixel = 0;
+  const std::uint8_t* Row(int y) const { return bits + std::size_t(y) * stride; }
+  std::size_t Bytes() const { return stride * std::size_t(height); }
+};
+
+inline ConstPixelRows ReadOnly(const PixelRows& r) { return {r.bits, r.stride, r.width, r.height, r.bitsPerPixel}; }
+
 }  // namespace inkra

@@ -128,13 +128,15 @@ PngRows InkLayer::Rgba() {
 }
 
 template <class Blend>
-void InkLayer::OverPicture(const PixelRows& picture, const Rect& area, Blend blend) const {
-  if (picture.width != width_ || picture.height != height_ || (picture.bitsPerPixel != 24 && picture.bitsPerPixel != 32))
-    throw PictureError("The picture under the ink is not of the layer's size and kind");
+void InkLayer::OverPicture(const PixelRows& part, int left, int top, const Rect& area, Blend blend) const {
+  if (part.bitsPerPixel != 24 && part.bitsPerPixel != 32)
+    throw PictureError("The picture under the ink is not of the layer's kind");
   const Rect box = area.Intersect(Bounds());
-  const int step = picture.bitsPerPixel / 8;
+  if (box.Intersect({left, top, left + part.width, top + part.height}) != box)
+    throw PictureError("The picture under the ink is not of the layer's size");
+  const int step = part.bitsPerPixel / 8;
   for (int y = box.top; y < box.bottom; ++y) {
-    std::uint8_t* bgr = picture.Row(y) + std::size_t(box.left) * step;
+    std::uint8_t* bgr = part.Row(y - top) + std::size_t(box.left - left) * step;
     for (int x = box.left; x < box.right; ++x, bgr += step) {
       const InkPixel ink = At(x, y);
       if (ink.coverage) blend(bgr, ink);
@@ -143,7 +145,13 @@ void InkLayer::OverPicture(const PixelRows& picture, const Rect& area, Blend ble
 }
 
 void InkLayer::CompositeOnto(const PixelRows& picture, const Rect& area) const {
-  OverPicture(picture, area, [](std::uint8_t* bgr, const InkPixel& ink) {
+  if (picture.width != width_ || picture.height != height_)
+    throw PictureError("The picture under the ink is not of the layer's size");
+  CompositeOnto(picture, 0, 0, area);
+}
+
+void InkLayer::CompositeOnto(const PixelRows& part, int left, int top, const Rect& area) const {
+  OverPicture(part, left, top, area, [](std::uint8_t* bgr, const InkPixel& ink) {
     bgr[0] = Mix(bgr[0], ink.colour.b, ink.coverage);
     bgr[1] = Mix(bgr[1], ink.colour.g, ink.coverage);
     bgr[2] = Mix(bgr[2], ink.colour.r, ink.coverage);
@@ -151,7 +159,9 @@ void InkLayer::CompositeOnto(const PixelRows& picture, const Rect& area) const {
 }
 
 void InkLayer::ThresholdOnto(const PixelRows& picture, const Rect& area) const {
-  OverPicture(picture, area, [](std::uint8_t* bgr, const InkPixel& ink) {
+  if (picture.width != width_ || picture.height != height_)
+    throw PictureError("The picture under the ink is not of the layer's size");
+  OverPicture(picture, 0, 0, area, [](std::uint8_t* bgr, const InkPixel& ink) {
     if (ink.coverage < kThreshold) return;
     bgr[0] = ink.colour.b, bgr[1] = ink.colour.g, bgr[2] = ink.colour.r;
   });

@@ -72,6 +72,9 @@ class InkLayer {
   // The dry ink's own bytes (R, G, B, coverage per pixel, 32 bits), wet ink left apart: what a
   // history of the board copies and puts back. Nothing about the wet ink changes.
   PixelRows DryPixels() { return {dry_.data(), std::size_t(width_) * 4, width_, height_, 32}; }
+  ConstPixelRows DryPixels() const { return {dry_.data(), std::size_t(width_) * 4, width_, height_, 32}; }
+  // The dry ink as Rgba gives it, wet ink left out: what a writer sees once the stroke has ended.
+  PngRows DryRgba() const { return {dry_.data(), std::size_t(width_) * 4, width_, height_, 4}; }
 
   // The ink (wet over dry) over an opaque picture of the layer's size, 24 or 32 bits per pixel
   // (a 32-bit pixel's fourth byte is left alone), inside `area`:
@@ -80,6 +83,9 @@ class InkLayer {
   // keys out white.
   void CompositeOnto(const PixelRows& picture, const Rect& area) const;
   void ThresholdOnto(const PixelRows& picture, const Rect& area) const;
+  // The same onto rows that hold only part of the picture, from its pixel (left, top) on; `area`
+  // lies inside them.
+  void CompositeOnto(const PixelRows& part, int left, int top, const Rect& area) const;
 
   static constexpr std::uint8_t kThreshold = 128;
 
@@ -87,7 +93,7 @@ class InkLayer {
   std::uint8_t* DryPixel(int x, int y) { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
   const std::uint8_t* DryPixel(int x, int y) const { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
   template <class Blend>
-  void OverPicture(const PixelRows& picture, const Rect& area, Blend blend) const;
+  void OverPicture(const PixelRows& part, int left, int top, const Rect& area, Blend blend) const;
 
   int width_ = 0, height_ = 0;
   std::vector<std::uint8_t> dry_;   // RGBA, straight alpha

@@ -32,6 +32,7 @@ void InkPen::Down(InkLayer& layer, const InkSample& sample, double nibWidth, Rgb
   if (!Usable(s)) return;
   layer_ = &layer;
   drawing_ = true;
+  finished_ = false;
   moved_ = false;
   nibWidth_ = std::isfinite(nibWidth) ? std::clamp(nibWidth, 0.0, kMaxNibWidth) : 0;
   first_ = s;
@@ -50,16 +51,23 @@ Rect InkPen::Move(const InkSample& sample) {
   return Draw(piece_);
 }
 
-Rect InkPen::Up() {
-  if (!drawing_) return {};
-  drawing_ = false;
+Rect InkPen::Finish() {
+  if (!drawing_ || finished_) return {};
+  finished_ = true;
   piece_.clear();
   if (line_.Distinct() >= 2) {
     line_.Finish(piece_);
   } else if (moved_) {
     piece_.push_back(first_);
   }
-  Rect changed = Draw(piece_);
+  return Draw(piece_);
+}
+
+Rect InkPen::Up() {
+  if (!drawing_) return {};
+  Rect changed = Finish();
+  drawing_ = false;
+  finished_ = false;
   changed = changed.Union(layer_->Dry());
   stepCount_ = 0;
   return changed;

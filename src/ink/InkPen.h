@@ -21,12 +21,15 @@ class InkPen {
   void Down(InkLayer& layer, const InkSample& s, double nibWidth, Rgb colour);
   // A move while pressed. Returns the pixels changed (the curve runs one sample behind).
   Rect Move(const InkSample& s);
-  // The release: the rest of the curve, then the stroke dries. A press and release without a
+  // The rest of the curve, still wet (the dry ink under it is as it was): the first half of a
+  // release. Returns the pixels changed; nothing more is drawn until the next Down.
+  Rect Finish();
+  // The release: the rest of the curve unless Finish drew it, then the stroke dries. A press and release without a
   // move leaves no mark; moves that never left the pressed point leave the nib alone there.
   Rect Up();
   bool Drawing() const { return drawing_; }
   // Drops the stroke in progress without drawing more of it or drying it: its layer is going.
-  void Abandon() { drawing_ = false; }
+  void Abandon() { drawing_ = finished_ = false; }
 
  private:
   Rect Draw(const std::vector<InkSample>& piece);
@@ -52,6 +55,7 @@ class InkPen {
   CentreLine line_;
   bool drawing_ = false;
   bool moved_ = false;
+  bool finished_ = false;  // the curve's last piece is drawn; the stroke waits to dry
   double nibWidth_ = 0;
   InkSample first_;
   // This stroke's latest steps, a ring kept with its memory: steps_[(first_ + i) % size].

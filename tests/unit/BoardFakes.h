@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "Bitmap.h"
@@ -22,8 +23,10 @@ namespace inkra::board::testing {
 class RecordingSurface final : public Surface {
  public:
   // `alive` (not owned), when given, counts the surfaces in existence.
-  explicit RecordingSurface(Bitmap pixels, int* alive = nullptr)
-      : pixels_(std::move(pixels)), canvas_(pixels_.Width(), pixels_.Height()), alive_(alive) {
+  // `copyRefused` (not owned), when given and set, makes ToBitmap run out of memory.
+  explicit RecordingSurface(Bitmap pixels, int* alive = nullptr, const bool* copyRefused = nullptr)
+      : pixels_(std::move(pixels)), canvas_(pixels_.Width(), pixels_.Height()), alive_(alive),
+        copyRefused_(copyRefused) {
     if (alive_) ++*alive_;
   }
   ~RecordingSurface() override {
@@ -50,8 +53,14 @@ class RecordingSurface final : public Surface {
     canvas_.TextOut(x, y, text);
     Paint(TextCell(x, y, text));
   }
-  Bitmap ToBitmap() const override { return pixels_; }
+  Bitmap ToBitmap() const override {
+    if (copyRefused_ && *copyRefused_) throw std::bad_alloc();
+    return pixels_;
+  }
   PixelRows Pixels() override {
+    return {pixels_.Pixels().data(), pixels_.Stride(), pixels_.Width(), pixels_.Height(), pixels_.BitsPerPixel()};
+  }
+  ConstPixelRows Pixels() const override {
     return {pixels_.Pixels().data(), pixels_.Stride(), pixels_.Width(), pixels_.Height(), pixels_.BitsPerPixel()};
   }
   Rect TextCell(int x, int y, const std::string& text) override {
@@ -81,21 +90,26 @@ class RecordingSurface final : public Surface {
   Bitmap pixels_;
   RecordingCanvas canvas_;
   int* alive_;
+  const bool* copyRefused_;
 };
 
 class RecordingSurfaces final : public SurfaceFactory {
  public:
   std::unique_ptr<Surface> NewWhite(int width, int height) override {
-    return Keep(std::make_unique<RecordingSurface>(Bitmap(width, height, 32), &alive));
+    if (refuseNew) throw PictureError("Not enough memory for a picture of this size");
+    return Keep(std::make_unique<RecordingSurface>(Bitmap(width, height, displayBits), &alive, &refuseCopy));
   }
   std::unique_ptr<Surface> FromBitmap(const Bitmap& bitmap) override {
     // As a DIB section the system will not give: the Windows surface reports it so.
     if (refuse) throw PictureError("Not enough memory for a picture of this size");
-    return Keep(std::make_unique<RecordingSurface>(bitmap, &alive));
+    return Keep(std::make_unique<RecordingSurface>(bitmap, &alive, &refuseCopy));
   }
   // Every surface made so far, oldest first (owned by the board; valid while it holds them).
   std::vector<RecordingSurface*> made;
-  bool refuse = false;  // FromBitmap fails, as when memory runs out
+  bool refuse = false;      // FromBitmap fails, as when memory runs out
+  bool refuseNew = false;   // NewWhite fails, as when GDI handles are used up
+  bool refuseCopy = false;  // copying a surface's pixels runs out of memory
+  int displayBits = 32;     // the depth of NewWhite's paper, as the display's
   int alive = 0;  // surfaces made here that still exist; outlives them, as the board is made after
   RecordingSurface& Last() { return *made.back(); }
 

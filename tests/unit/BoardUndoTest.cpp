@@ -5,8 +5,7 @@
 #include <functional>
 #include <utility>
 
-#include "BoardFakes.h"
-#include "BoardModel.h"
+#include "BoardUndoFixture.h"
 #include "Bmp.h"
 #include "BoardTexts.h"
 #include "UndoHistory.h"
@@ -17,53 +16,6 @@ namespace {
 using testing::MakeJpeg;
 using testing::RecordingSurface;
 using testing::RecordingSurfaces;
-
-// A picture with a different colour in every pixel, so a misplaced byte shows.
-Bitmap Pattern(int w, int h, int bpp) {
-  Bitmap b(w, h, bpp);
-  for (std::size_t i = 0; i < b.Pixels().size(); ++i) b.Pixels()[i] = std::uint8_t(i * 7 + 3);
-  return b;
-}
-
-std::vector<std::uint8_t> BmpFile(const Bitmap& b) {
-  VectorSink sink;
-  WriteBmp(b, sink);
-  return sink.data;
-}
-
-// Everything of the board that undo must bring back.
-struct Seen {
-  std::vector<std::uint8_t> written;
-  PictureKind kind;
-  LayoutMode mode;
-  Size view;
-  friend bool operator==(const Seen&, const Seen&) = default;
-};
-
-class BoardUndo : public ::testing::Test {
- protected:
-  void SetUp() override { board.Create(602, 258); }
-  Seen Look() const {
-    VectorSink sink;
-    board.WritePicture(sink);
-    return {sink.data, board.Kind(), board.Mode(), board.ViewSize()};
-  }
-  void Stroke(int x0, int y0, int x1, int y1) {
-    board.MouseDown(MouseButton::Left, x0, y0);
-    board.MouseMove((x0 + x1) / 2, y0);
-    board.MouseMove(x1, y1);
-    board.MouseUp();
-  }
-  // Undo, or redo when `redo`.
-  bool Travel(bool redo) { return redo ? board.Redo() : board.Undo(); }
-  struct Way {
-    const char* name;
-    bool redo;
-  };
-  static constexpr Way kWays[] = {{"undo", false}, {"redo", true}};
-  RecordingSurfaces surfaces;
-  BoardModel board{surfaces};
-};
 
 struct UndoCase {
   const char* name;
@@ -195,8 +147,7 @@ TEST_F(BoardUndo, ALargePictureTakenBackPastItsStrokesComesBackWithEverythingEls
   }
 }
 
-// An undo or redo the history cannot hold (a picture past its budget, or no memory for the
-// surface coming back) is refused with the board's message; the board and its history stay.
+// An undo or redo the history cannot hold (no memory for the surface coming back) is refused with the board's message; the board and its history stay.
 TEST_F(BoardUndo, RefusedTravelsSaySoAndChangeNothing) {
   const auto bmp = BmpFile(Pattern(120, 90, 24));
   const struct {
@@ -204,7 +155,6 @@ TEST_F(BoardUndo, RefusedTravelsSaySoAndChangeNothing) {
     std::function<void()> setup;
     bool redo, noMemory;
   } cases[] = {
-      {"a scan past the budget", [&] { board.TakeScan(surfaces.FromBitmap(Bitmap(5200, 5000, 32))); }, false, false},
       {"no memory to undo", [&] { board.OpenPicture("p.bmp", bmp); }, false, true},
       {"no memory to redo", [&] { board.OpenPicture("p.bmp", bmp), board.Undo(); }, true, true},
   };

@@ -60,6 +60,15 @@ TEST_F(BoardStrokes, FreshBoardLayout) {
   EXPECT_TRUE(AllWhite(b));
 }
 
+// The curve runs one sample behind the pointer: its last piece, drawn at the release, reaches the
+// view then, not with the next stroke.
+TEST_F(BoardStrokes, TheReleaseShowsTheStrokesLastPiece) {
+  TfrmWhiteBorad board(Options());
+  Drive(board, [&](UiDriver&) { Stroke(board.View(), {{40, 50}, {120, 90}, {200, 60}}); });
+  EXPECT_FALSE(AllWhite(BoardPixels(board)));
+  EXPECT_FALSE(board.Model().ChangesPending());
+}
+
 TEST_F(BoardStrokes, PressAndReleaseWithoutMovementLeavesNoMark) {
   TfrmWhiteBorad board(Options());
   Drive(board, [&](UiDriver& d) {

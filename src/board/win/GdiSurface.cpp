@@ -6,8 +6,9 @@ GdiSurfaceFactory::GdiSurfaceFactory() {
   HDC screen = GetDC(nullptr);
   int bits = screen ? GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) : 32;
   if (screen) ReleaseDC(nullptr, screen);
-  // Palette displays are long gone; anything odd gets true colour.
-  depth_ = (bits == 16 || bits == 24 || bits == 32) ? bits : 32;
+  // Ink is laid over 24 or 32 bits only: a 16-bit display (remote desktop at "High colour") and
+  // anything odder get 32-bit pictures, which the system converts when it shows them.
+  depth_ = (bits == 24 || bits == 32) ? bits : 32;
 }
 
 std::unique_ptr<Surface> GdiSurfaceFactory::Made(std::unique_ptr<GdiSurface> surface) const {

@@ -28,6 +28,10 @@ class GdiSurface final : public Surface {
     return {canvas_.Bits(), Bitmap::StrideFor(canvas_.Width(), canvas_.BitsPerPixel()), canvas_.Width(),
             canvas_.Height(), canvas_.BitsPerPixel()};
   }
+  ConstPixelRows Pixels() const override {
+    return {canvas_.Bits(), Bitmap::StrideFor(canvas_.Width(), canvas_.BitsPerPixel()), canvas_.Width(),
+            canvas_.Height(), canvas_.BitsPerPixel()};
+  }
   Rect TextCell(int x, int y, const std::string& text) override {
     const SIZE cell = canvas_.TextExtent(text);
     return {x, y, x + cell.cx, y + cell.cy};

@@ -3,6 +3,7 @@
 // becomes a DIB section at the board's depth when first drawn on. The board takes the picture
 // over as its own surface, so the scan's pixels are not copied a second time.
 #include <memory>
+#include <optional>
 
 #include "GdiSurface.h"
 #include "TwainPlatform.h"
@@ -11,19 +12,21 @@ namespace inkra::board::win {
 
 class ScanPicture final : public twain::PictureControl {
  public:
-  explicit ScanPicture(SurfaceFactory& surfaces) : surfaces_(surfaces) {}  // not owned
+  explicit ScanPicture(GdiSurfaceFactory& surfaces) : surfaces_(surfaces) {}  // not owned
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }
   void SetSize(int width, int height) override { width_ = width, height_ = height; }
   twain::DeviceContext Canvas() override;
 
-  void Clear() { picture_.reset(); }
-  // The picture drawn, or null when nothing was.
-  std::unique_ptr<Surface> TakePicture() { return std::move(picture_); }
+  void Clear() { picture_.reset(), tooLarge_.reset(); }
+  // The picture drawn, or null when nothing was. PictureTooLarge when the image was past what the
+  // board holds: its surface was never made.
+  std::unique_ptr<Surface> TakePicture();
 
  private:
-  SurfaceFactory& surfaces_;
+  GdiSurfaceFactory& surfaces_;
+  std::optional<PictureShape> tooLarge_;  // the image refused for its size
   int width_ = 0, height_ = 0;
   std::unique_ptr<Surface> picture_;
 };

@@ -44,7 +44,7 @@ void TfrmWhiteBorad::imageMouseMove(int x, int y, float pressure) {
 
 void TfrmWhiteBorad::imageMouseUp(MouseButton, int, int) {
   model_.MouseUp(std::uint32_t(GetMessageTime()));
-  Sync();  // the tip's last samples
+  Sync();  // the curve's last piece and the tip's last samples, drawn at the release
 }
 
 void TfrmWhiteBorad::cbPenChange() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "MultiTWAIN.h"
+#include "PictureFile.h"
 #include "ReentryGuard.h"
 #include "ScanPicture.h"
 #include "WhiteBorad.h"
@@ -97,6 +98,8 @@ void TfrmWhiteBorad::BtnScanClick() {
       model_.TakeScan(std::move(scan));
       Sync();
       Message(kScanDone, kScanCaption);
+    } catch (const PictureTooLarge& e) {
+      Message(e.what(), kScanCaption);  // as Open says it, so the user knows why
     } catch (const std::exception&) {
       Message(kImageFailed, kScanCaption);
     }

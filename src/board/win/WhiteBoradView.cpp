@@ -161,7 +161,7 @@ void TfrmWhiteBorad::PaintView() {
     if (model_.Ink()) {
       // The ink composited over the picture, in a bitmap of the painted area only. A stroke
       // repaints a small area at every step: the bitmap for those is kept, not made each time.
-      const int bits = const_cast<GdiSurface*>(shown)->Pixels().bitsPerPixel;
+      const int bits = shown->Pixels().bitsPerPixel;
       std::optional<inkra::win::GdiCanvas> large;
       inkra::win::GdiCanvas* composed;
       if (w <= kKeptComposeSide && h <= kKeptComposeSide) {

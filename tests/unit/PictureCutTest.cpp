@@ -41,14 +41,11 @@ TEST(InkCrop, CutToTheInkPlusTwoPixelsInsideThePicture) {
     SCOPED_TRACE(c.name);
     const std::vector<std::uint8_t> file = InkPng(c.ink);
     const InkCrop crop = CropPngToInk(file);
-    EXPECT_EQ(crop.box, c.box);
-    EXPECT_EQ(crop.Cut(), !(c.box == whole));
-    EXPECT_EQ(crop.fullWidth, 600);
+    EXPECT_EQ(std::tuple(crop.box, crop.Cut(), crop.fullWidth), std::tuple(c.box, !(c.box == whole), 600));
     if (!crop.Cut()) continue;
     // The kept pixels are the picture's own, from the box's place.
     const PngImage all = ReadPng(file), cut = ReadPng(crop.png);
-    ASSERT_EQ(cut.width, c.box.right - c.box.left);
-    ASSERT_EQ(cut.height, c.box.bottom - c.box.top);
+    ASSERT_EQ(std::pair(cut.width, cut.height), std::pair(c.box.right - c.box.left, c.box.bottom - c.box.top));
     for (int y = 0; y < cut.height; ++y)
       ASSERT_TRUE(std::equal(cut.pixels.begin() + std::ptrdiff_t(y) * cut.width * 4,
                              cut.pixels.begin() + std::ptrdiff_t(y + 1) * cut.width * 4,

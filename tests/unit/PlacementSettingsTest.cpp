@@ -11,13 +11,12 @@ namespace {
 using Store = MemorySettingsStore;
 
 TEST(PlacementSetting, StoredIndexOrTheDefault) {
-  struct Case {
+  const struct {
     const char* name;
     std::optional<Store::Value> stored;
     bool straddleOffered;
     Placement expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"nothing stored", std::nullopt, true, Placement::PageTopLeft},
       {"page top left", std::uint32_t(0), true, Placement::PageTopLeft},
       {"cursor", std::uint32_t(1), false, Placement::Cursor},
@@ -27,7 +26,7 @@ TEST(PlacementSetting, StoredIndexOrTheDefault) {
       {"-1", std::uint32_t(0xFFFFFFFF), true, Placement::PageTopLeft},
       {"a string", std::string("1"), true, Placement::PageTopLeft},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Store s;
     if (c.stored) s.values[kPlacementValue] = *c.stored;

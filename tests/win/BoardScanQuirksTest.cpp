@@ -7,13 +7,13 @@
 
 #include "BoardScanSupport.h"
 #include "Bmp.h"
-#include "hostdouble/Apartment.h"
-#include "support/AddInDll.h"
 
 namespace inkra::test {
 namespace {
 
 using twain::test::CameraScript;
+
+const Box kDone = ScanMessage("扫描操作完成，成功！"), kNothing = ScanMessage("没有扫描操作！");
 
 // The colours of the picture's top-left corner and of a pixel below the top row.
 std::pair<std::uint32_t, std::uint32_t> Corners(const Bitmap& b) { return {b.PixelRGB(0, 0), b.PixelRGB(1, 5)}; }
@@ -22,7 +22,7 @@ std::pair<std::uint32_t, std::uint32_t> Corners(const Bitmap& b) { return {b.Pix
 // then nothing more comes from it. With no user action the board shows the last image received
 // and says so, and "确定" inserts it; every image goes back to the system.
 TEST_F(BoardScan, ThroughTheBuiltDllASourceThatLeavesQuietlyHasItsLastImageInserted) {
-  struct Case {
+  const struct {
     const char* name;
     void (*script)(twain::fake::Script&);
     int shown;  // the page whose colour lands
@@ -35,64 +35,39 @@ TEST_F(BoardScan, ThroughTheBuiltDllASourceThatLeavesQuietlyHasItsLastImageInser
        [](twain::fake::Script& s) { s.pageCount = 2, s.countsDelivered = 0, s.pages[1].result = twain::TWRC_CANCEL; },
        0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     ManagerPlacement placed(Manager::Fake);
     twain::fake::Script script = CameraScript(3, 60, 45);
     script.pageCount = 1;
     c.script(script);
     placed.SetScript(script);
-    Apartment apartment;
-    AddInDll dll;
-    ASSERT_TRUE(dll.Loaded());
-    office::HostDouble host(office::HostKind::Word);
-    win::ComPtr<IDTExtensibility2> addIn = dll.Connect(host);
-    ASSERT_TRUE(addIn);
     std::vector<MessageBoxInfo> boxes;
     ULONGLONG waited = 0;
-    UiDriver ui(10000);
-    ui.Then([&](UiDriver& d) {
-      HWND board = WaitForBoard(d), toolbar = d.Child(board, TOOLBARCLASSNAMEW, nullptr);
-      ClickTool(toolbar, board::win::kBtnScan);
+    std::vector<std::shared_ptr<office::ShapeState>> shapes;
+    ScanInWord(10000, [&](UiDriver& d) {
       Eventually(d, [] { return ManagerPlacement::SourceDialog() != nullptr; }, "the source's dialog");
       ManagerPlacement::PressInSourceDialog(IDOK);
       const ULONGLONG pressed = GetTickCount64();
       boxes.push_back(AnswerMessageBox(d, L"扫描"));
       waited = GetTickCount64() - pressed;
-      Eventually(d, [&] { return IsWindowEnabled(toolbar) != FALSE; }, "the scan ended");
-      ClickTool(toolbar, board::win::kBtnOK);
-    });
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    EXPECT_EQ(office::FireClick(host, *host.profile().Find(L"InkraSoft")->controls.at(0), cancel), S_OK) << c.name;
-    ASSERT_EQ(ui.Join(), std::vector<std::string>{}) << c.name;
+    }, shapes);
     // How long the board took to take the images after the source's dialog closed; the grace time
     // is one second of it. A figure to read, not a check: timings belong to the benchmarks.
     std::printf("%s: the image landed %llu ms after the source closed\n", c.name, (unsigned long long)waited);
-    EXPECT_EQ(twain::test::ToBoxes(boxes), std::vector{ScanMessage("扫描操作完成，成功！")}) << c.name;
-    ASSERT_EQ(AddInDll::Shapes(host).items.size(), 1u) << c.name;
-    EXPECT_EQ(ReadBmp(AddInDll::Shapes(host).items[0]->picture).PixelRGB(5, 5), twain::fake::PageColour(c.shown))
-        << c.name;
+    EXPECT_EQ(twain::test::ToBoxes(boxes), std::vector{kDone});
+    ASSERT_EQ(shapes.size(), 1u);
+    EXPECT_EQ(ReadBmp(shapes[0]->picture).PixelRGB(5, 5), twain::fake::PageColour(c.shown));
     const twain::fake::Report report = placed.Report();
-    EXPECT_EQ(std::tuple(report.sequenceErrors, report.state, report.blocksLive), std::tuple(0, 1, 0)) << c.name;
-    EXPECT_EQ(addIn->OnDisconnection(0, nullptr), S_OK) << c.name;
+    EXPECT_EQ(std::tuple(report.sequenceErrors, report.state, report.blocksLive), std::tuple(0, 1, 0));
   }
 }
 
-// Esc or the close box while the source's dialog is still open: what was received is shown as if
-// the source had closed; with nothing received the board says so and stays as it was.
+// Esc while the source's dialog is still open: what was received is shown as if the source had
+// closed; with nothing received the board says so and stays as it was.
 TEST_F(BoardScan, EndingTheWaitKeepsWhatWasReceived) {
-  struct Case {
-    const char* name;
-    bool scanFirst;  // the source hands over its two pages before the user ends the wait
-    void (*end)(UiDriver&, TfrmWhiteBorad&);
-    const char* says;
-    std::uint32_t picture;
-  } cases[] = {
-      {"Esc after two images", true, [](UiDriver&, TfrmWhiteBorad& b) { PostMessageW(b.Handle(), WM_KEYDOWN, VK_ESCAPE, 0); },
-       "扫描操作完成，成功！", twain::fake::PageColour(1)},
-      {"Esc with nothing", false, [](UiDriver&, TfrmWhiteBorad& b) { PostMessageW(b.Handle(), WM_KEYDOWN, VK_ESCAPE, 0); },
-       "没有扫描操作！", 0xFFFFFF},
-  };
-  for (const Case& c : cases) {
+  for (const bool scanFirst : {true, false}) {  // the source hands over two pages before the Esc
+    SCOPED_TRACE(scanFirst ? "Esc after two images" : "Esc with nothing");
     ManagerPlacement placed(Manager::Fake);
     placed.SetScript(CameraScript(2, 50, 40));
     TfrmWhiteBorad board(Options());
@@ -101,54 +76,50 @@ TEST_F(BoardScan, EndingTheWaitKeepsWhatWasReceived) {
     EXPECT_EQ(DriveBoard(board, [&](UiDriver& d) {
       boxes = ScanOnce(d, board, [&](UiDriver& d) {
         WaitForTheSource(d, placed);
-        if (c.scanFirst) {
+        if (scanFirst) {
           placed.UserScans();
           Eventually(d, [&] { return placed.Report().blocksHandedOut == 2; }, "two images handed over");
           Sleep(1500);  // longer than the grace time: the dialog still open keeps the wait going
         }
-        c.end(d, board);
+        PostMessageW(board.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
       });
       dialogLeft = ManagerPlacement::SourceDialog() != nullptr;
-    }), std::vector<std::string>{}) << c.name;
-    EXPECT_EQ(boxes, std::vector{ScanMessage(c.says)}) << c.name;
-    EXPECT_EQ(BoardPixels(board).PixelRGB(5, 5), c.picture) << c.name;
-    EXPECT_FALSE(dialogLeft) << c.name;
-    EXPECT_EQ(std::tuple(placed.Report().sequenceErrors, placed.Report().blocksLive), std::tuple(0, 0)) << c.name;
+    }), std::vector<std::string>{});
+    EXPECT_EQ(boxes, std::vector{scanFirst ? kDone : kNothing});
+    EXPECT_EQ(BoardPixels(board).PixelRGB(5, 5), scanFirst ? twain::fake::PageColour(1) : 0xFFFFFFu);
+    EXPECT_FALSE(dialogLeft);
+    EXPECT_EQ(std::tuple(placed.Report().sequenceErrors, placed.Report().blocksLive), std::tuple(0, 0));
   }
 }
 
 // The same pages as global DIBs and as DIB-section bitmaps, each row order and depth, land as the
 // same board; a device-dependent bitmap is no image: it is refused, freed, and nothing lands.
 TEST_F(BoardScan, ABitmapHandleAndAGlobalDibOfTheSamePixelsGiveTheSameBoard) {
-  const int shapes[][2] = {{24, 40}, {24, -40}, {8, -40}};
-  for (const auto& [bits, height] : shapes) {
-    Bitmap landed[2];
-    for (std::uint8_t handle : {twain::fake::kGlobalDib, twain::fake::kDibSection}) {
-      ManagerPlacement placed(Manager::Fake);
-      twain::fake::Script script = PagesScript(1, 50, height, bits);
-      script.pages[0].handle = handle;
-      script.pages[0].marked = 1;
-      placed.SetScript(script);
-      TfrmWhiteBorad board(Options());
-      EXPECT_EQ(Scan(board), std::vector{ScanMessage("扫描操作完成，成功！")}) << bits << " " << height;
-      landed[handle] = BoardPixels(board);
-      EXPECT_EQ(placed.Report().blocksLive, 0);
-    }
-    EXPECT_EQ(Corners(landed[0]), std::pair(0u, twain::fake::PageColour(0))) << bits << " " << height;
-    EXPECT_EQ(Corners(landed[1]), Corners(landed[0])) << bits << " " << height;
-    EXPECT_TRUE(landed[1].Width() == 50 && landed[1].Height() == 40 && landed[1].Pixels() == landed[0].Pixels())
-        << bits << " " << height;
+  // Scans one script of `pages` pages, page one handed over as `handle`; returns the board.
+  const auto scan = [&](int pages, int height, int bits, std::uint8_t handle, const Box& says) {
+    ManagerPlacement placed(Manager::Fake);
+    twain::fake::Script script = PagesScript(pages, 50, height, bits);
+    script.pages[0].handle = handle;
+    script.pages[0].marked = 1;
+    placed.SetScript(script);
+    TfrmWhiteBorad board(Options());
+    EXPECT_EQ(Scan(board), std::vector{says});
+    const twain::fake::Report report = placed.Report();
+    EXPECT_EQ(std::tuple(report.sequenceErrors, report.blocksLive), std::tuple(0, 0));
+    return std::pair(BoardPixels(board), report.blocksHandedOut);
+  };
+  for (const auto& [bits, height] : {std::pair(24, 40), std::pair(24, -40), std::pair(8, -40)}) {
+    SCOPED_TRACE(testing::Message() << bits << " bits, height " << height);
+    const Bitmap dib = scan(1, height, bits, twain::fake::kGlobalDib, kDone).first;
+    const Bitmap section = scan(1, height, bits, twain::fake::kDibSection, kDone).first;
+    EXPECT_EQ(Corners(dib), std::pair(0u, twain::fake::PageColour(0)));
+    EXPECT_EQ(Corners(section), Corners(dib));
+    EXPECT_TRUE(section.Width() == 50 && section.Height() == 40 && section.Pixels() == dib.Pixels());
   }
   // The refused bitmap ends its transfer; the page after it is abandoned, and the source closes.
-  ManagerPlacement placed(Manager::Fake);
-  twain::fake::Script script = PagesScript(2, 50, 40);
-  script.pages[0].handle = twain::fake::kDeviceBitmap;
-  placed.SetScript(script);
-  TfrmWhiteBorad board(Options());
-  EXPECT_EQ(Scan(board), std::vector{ScanMessage("没有扫描操作！")});
-  EXPECT_TRUE(AllWhite(BoardPixels(board)));
-  EXPECT_EQ(std::tuple(placed.Report().blocksHandedOut, placed.Report().sequenceErrors, placed.Report().blocksLive),
-            std::tuple(1, 0, 0));
+  const auto [refused, handedOut] = scan(2, 40, 24, twain::fake::kDeviceBitmap, kNothing);
+  EXPECT_TRUE(AllWhite(refused));
+  EXPECT_EQ(handedOut, 1);
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include "TextConvert.h"
 #include "TwainTestSupport.h"
 #include "TwainTypes.h"
+#include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
+#include "support/AddInDll.h"
 #include "support/BoardDriver.h"
 
 namespace inkra::test {
@@ -80,6 +82,31 @@ inline std::vector<Box> ScanOnce(UiDriver& d, TfrmWhiteBorad& board, const std::
 
 inline void WaitForTheSource(UiDriver& d, ManagerPlacement& placed) {
   Eventually(d, [&] { return placed.Report().enables == 1; }, "the source enabled");
+}
+
+// Through the built DLL in Word: the add-in's button opens the board, "扫描" is pressed, `during`
+// runs while the scan does; once the scan has ended "确定" inserts the board into `inserted`.
+inline void ScanInWord(int timeoutMs, const std::function<void(UiDriver&)>& during,
+                       std::vector<std::shared_ptr<office::ShapeState>>& inserted) {
+  Apartment apartment;
+  AddInDll dll;
+  ASSERT_TRUE(dll.Loaded());
+  office::HostDouble host(office::HostKind::Word);
+  win::ComPtr<IDTExtensibility2> addIn = dll.Connect(host);
+  ASSERT_TRUE(addIn);
+  UiDriver ui(timeoutMs);
+  ui.Then([&](UiDriver& d) {
+    HWND toolbar = d.Child(WaitForBoard(d), TOOLBARCLASSNAMEW, nullptr);
+    ClickTool(toolbar, board::win::kBtnScan);
+    during(d);
+    Eventually(d, [&] { return IsWindowEnabled(toolbar) != FALSE; }, "the scan ended");
+    ClickTool(toolbar, board::win::kBtnOK);
+  });
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  EXPECT_EQ(office::FireClick(host, *host.profile().Find(L"InkraSoft")->controls.at(0), cancel), S_OK);
+  EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+  inserted = AddInDll::Shapes(host).items;
+  EXPECT_EQ(addIn->OnDisconnection(0, nullptr), S_OK);
 }
 
 }  // namespace inkra::test

@@ -19,14 +19,13 @@ float CellTop(int row) { return float(row - 1) * kExcelRowHeight; }
 
 TEST_F(ExcelPlacement, TheActiveCellWhenShownElseTheWindowsTopLeftCell) {
   ASSERT_TRUE(dll.Loaded());
-  struct Case {
+  const struct {
     const char* name;
     int placement;
     ExcelWindowState window;
     bool chartSheet;
     float left, top;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"page top left", 0, {5, 3}, false, 100, 100},
       {"active cell shown", 1, {5, 3}, false, CellLeft(3), CellTop(5)},
       {"scrolled away to row 300", 1, {2, 3, 300, 1}, false, CellLeft(1), CellTop(300)},
@@ -35,17 +34,15 @@ TEST_F(ExcelPlacement, TheActiveCellWhenShownElseTheWindowsTopLeftCell) {
       {"frozen panes, active cell scrolled away", 1, {50, 7, 300, 5, 30, 12, 2, 1}, false, CellLeft(5), CellTop(300)},
       {"chart sheet", 1, {5, 3}, true, 100, 100},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     HostDouble host(HostKind::Excel);
     Connect(host, L"11.0");
     host.Excel().window = c.window;
     office::WorkbookState& book = *host.Excel().workbooks.at(0);
     if (c.chartSheet) {
-      auto chart = std::make_shared<office::SheetState>();
-      chart->name = L"Chart1";
-      chart->chart = true;
-      book.sheets.push_back(chart);
+      book.sheets.push_back(std::make_shared<office::SheetState>());
+      book.sheets.back()->name = L"Chart1", book.sheets.back()->chart = true;
       book.activeSheet = int(book.sheets.size()) - 1;
     }
     Sign(host, c.placement);
@@ -53,13 +50,9 @@ TEST_F(ExcelPlacement, TheActiveCellWhenShownElseTheWindowsTopLeftCell) {
     EXPECT_EQ(entries, 2);  // no pages: no straddle seal
     const auto& items = book.sheets.at(size_t(book.activeSheet))->shapes.items;
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0]->left, c.left);
-    EXPECT_EQ(items[0]->top, c.top);
-    EXPECT_EQ(items[0]->width, 451.5f);
-    EXPECT_EQ(items[0]->selectCalls, 1);
-    const auto added = host.log().CallsTo(L"Shapes", L"AddPicture");
-    ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(added[0].types[3], VT_R4);
+    EXPECT_EQ(std::tuple(items[0]->left, items[0]->top, items[0]->width, items[0]->selectCalls),
+              std::tuple(c.left, c.top, 451.5f, 1));
+    EXPECT_EQ(host.log().CallsTo(L"Shapes", L"AddPicture").at(0).types[3], VT_R4);
   }
 }
 

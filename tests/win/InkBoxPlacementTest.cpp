@@ -60,18 +60,13 @@ TEST_F(InkBoxPlacement, TheInkLandsWhereTheWholePictureHadItWithinAPixel) {
     SCOPED_TRACE(kind == HostKind::Word ? "Word" : "Excel");
     const office::ShapeState whole = SignedInto(kind, L"11.0", 0);
     const office::ShapeState box = SignedInto(kind, L"16.0", 0);
-    // The BMP goes whole, as always; the PNG is the box of the ink.
-    EXPECT_EQ(whole.width, 451.5f);
-    EXPECT_EQ(whole.height, 193.5f);
-    EXPECT_EQ(whole.left, 100);
-    EXPECT_LT(box.width, 451.5f / 8);
-    EXPECT_LT(box.height, 193.5f / 4);
-    EXPECT_EQ(box.width / float(box.pixelWidth), 0.75f);  // unscaled: a board pixel is still 0.75 pt
+    // The BMP goes whole, as always; the PNG is the box of the ink, a board pixel still 0.75 pt.
+    EXPECT_EQ(std::tuple(whole.width, whole.height, whole.left), std::tuple(451.5f, 193.5f, 100.0f));
+    EXPECT_TRUE(box.width < 451.5f / 8 && box.height < 193.5f / 4) << box.width << " x " << box.height;
+    EXPECT_EQ(box.width / float(box.pixelWidth), 0.75f);
     const Extent before = InkOnPage(whole), after = InkOnPage(box);
-    EXPECT_NEAR(after.left, before.left, 0.75);
-    EXPECT_NEAR(after.top, before.top, 0.75);
-    EXPECT_NEAR(after.right, before.right, 0.75);
-    EXPECT_NEAR(after.bottom, before.bottom, 0.75);
+    for (const auto edge : {&Extent::left, &Extent::top, &Extent::right, &Extent::bottom})
+      EXPECT_NEAR(after.*edge, before.*edge, 0.75);
   }
   // At the cursor, the box's left edge is the cursor's place, its middle on the cursor's line.
   const office::ShapeState atCursor = SignedInto(HostKind::Word, L"16.0", 1);

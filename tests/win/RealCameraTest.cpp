@@ -13,8 +13,6 @@
 #include "BoardScanSupport.h"
 #include "../unit/BoardTestJpeg.h"
 #include "Bmp.h"
-#include "hostdouble/Apartment.h"
-#include "support/AddInDll.h"
 
 namespace inkra::test {
 namespace {
@@ -39,32 +37,17 @@ TEST_F(BoardScan, RealCameraSourcesPictureReachesTheBoardAndTheDocument) {
       .write(reinterpret_cast<const char*>(jpeg.data()), std::streamsize(jpeg.size()));
 
   ManagerPlacement placed(Manager::WineCamera);
-  Apartment apartment;
-  AddInDll dll;
-  ASSERT_TRUE(dll.Loaded());
-  office::HostDouble host(office::HostKind::Word);
-  win::ComPtr<IDTExtensibility2> addIn = dll.Connect(host);
-  ASSERT_TRUE(addIn);
   MessageBoxInfo said;
-  UiDriver ui(60000);
-  ui.Then([&](UiDriver& d) {
-    HWND board = WaitForBoard(d), toolbar = d.Child(board, TOOLBARCLASSNAMEW, nullptr);
-    ClickTool(toolbar, board::win::kBtnScan);
+  std::vector<std::shared_ptr<office::ShapeState>> shapes;
+  ScanInWord(60000, [&](UiDriver& d) {
     ChooseTwainSource(d, L"Mass Storage Camera", IDOK);
-    HWND files = d.WaitForWindow(kDialogClass, L"Files on Camera");
-    d.PressButton(files, kImportAll);
+    d.PressButton(d.WaitForWindow(kDialogClass, L"Files on Camera"), kImportAll);
     said = AnswerMessageBox(d, L"扫描");
-    Eventually(d, [&] { return IsWindowEnabled(toolbar) != FALSE; }, "the scan ended");
-    ClickTool(toolbar, board::win::kBtnOK);
-  });
-  VARIANT_BOOL cancel = VARIANT_FALSE;
-  EXPECT_EQ(office::FireClick(host, *host.profile().Find(L"InkraSoft")->controls.at(0), cancel), S_OK);
-  ASSERT_EQ(ui.Join(), std::vector<std::string>{});
+  }, shapes);
   EXPECT_EQ(said.text, L"扫描操作完成，成功！");
-  ASSERT_EQ(AddInDll::Shapes(host).items.size(), 1u);
-  const Bitmap inserted = ReadBmp(AddInDll::Shapes(host).items[0]->picture);
+  ASSERT_EQ(shapes.size(), 1u);
+  const Bitmap inserted = ReadBmp(shapes[0]->picture);
   EXPECT_TRUE(Near(inserted.PixelRGB(32, 24), 0xDC8C1E)) << std::hex << inserted.PixelRGB(32, 24);
-  EXPECT_EQ(addIn->OnDisconnection(0, nullptr), S_OK);
 }
 
 }  // namespace

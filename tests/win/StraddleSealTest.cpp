@@ -14,6 +14,7 @@ namespace {
 
 using office::HostDouble;
 using office::HostKind;
+using Rows = std::vector<std::vector<std::uint8_t>>;
 
 // A seal-wide stroke across the board.
 const std::vector<POINT> kWideStroke = {{40, 100}, {300, 150}, {560, 110}};
@@ -29,17 +30,26 @@ int SliceFilesLeft() {
   return count;
 }
 
+// Appends each row of `image` to the row of `rows` at its height: slices laid side by side.
+void AppendRows(Rows& rows, const PngImage& image) {
+  rows.resize(std::size_t(image.height));
+  const auto row = [&](int y) { return image.pixels.begin() + std::ptrdiff_t(y) * image.width * image.channels; };
+  for (int y = 0; y < image.height; ++y) rows[std::size_t(y)].insert(rows[std::size_t(y)].end(), row(y), row(y + 1));
+}
+
 class StraddleSeal : public PlacementThroughDll {
  protected:
   // The whole picture of kWideStroke, placed at the page's top left, then the same stroke as a
-  // straddle seal over `pages` pages; returns the whole picture's shape.
-  std::shared_ptr<office::ShapeState> SealOver(HostDouble& host, int pages, std::vector<MessageBoxInfo>* boxes) {
-    Connect(host, L"16.0");
+  // straddle seal over `pages` pages, slice `failAt` refused (0: none); returns the whole picture.
+  std::shared_ptr<office::ShapeState> SealOver(HostDouble& host, const wchar_t* version, int pages,
+                                               std::vector<MessageBoxInfo>* boxes = nullptr, int failAt = 0) {
+    Connect(host, version);
     host.Word().documents[0]->pages = pages;
     Sign(host, int(board::Placement::PageTopLeft), kWideStroke);
     auto whole = AddInDll::Shapes(host).items.at(0);
     addin::EmptyTheClipboard();
     host.Word().selectionStart = host.Word().selectionEnd = 77;
+    host.Word().documents[0]->failAddPictureAt = failAt;
     Sign(host, int(board::Placement::Straddle), kWideStroke, boxes);
     addIn->OnDisconnection(0, nullptr);
     return whole;
@@ -51,39 +61,26 @@ TEST_F(StraddleSeal, OneSliceOnTheRightEdgeOfEveryPageTheSlicesMakingThePicture)
   for (const int pages : {2, 7, 25}) {
     SCOPED_TRACE(pages);
     HostDouble host(HostKind::Word);
-    const auto whole = SealOver(host, pages, nullptr);
+    const auto whole = SealOver(host, L"16.0", pages);
     const auto& items = AddInDll::Shapes(host).items;
     ASSERT_EQ(int(items.size()), 1 + pages);
-    const PngImage picture = ReadPng(whole->picture);
-    std::vector<std::vector<std::uint8_t>> rows(std::size_t(picture.height));
-    float widths = 0;  // rows: the slices' rows laid side by side
-    int pixels = 0;
+    Rows picture, joined;
+    AppendRows(picture, ReadPng(whole->picture));
+    float widths = 0;
     for (int i = 1; i <= pages; ++i) {
       const office::ShapeState& slice = *items[std::size_t(i)];
-      EXPECT_EQ(slice.anchorPage, i);
-      EXPECT_EQ(slice.relativeHorizontal, 1);
-      EXPECT_EQ(slice.relativeVertical, 1);
+      EXPECT_EQ(std::tuple(slice.anchorPage, slice.relativeHorizontal, slice.relativeVertical, slice.height,
+                           slice.name, slice.wrapType, slice.selectCalls),
+                std::tuple(i, 1, 1, whole->height, std::wstring(L"kvt"), 3, 0));
       EXPECT_NEAR(slice.left + slice.width, kPageWidth, 0.01);
       EXPECT_NEAR(slice.top + slice.height / 2, kPageHeight / 2, 0.01);
-      EXPECT_EQ(slice.height, whole->height);
-      EXPECT_EQ(slice.name, L"kvt");
-      EXPECT_EQ(slice.wrapType, 3);
-      EXPECT_EQ(slice.selectCalls, 0);
       const PngImage part = ReadPng(slice.picture);
-      ASSERT_EQ(part.height, picture.height);
-      ASSERT_EQ(part.channels, 4);
-      for (int y = 0; y < part.height; ++y)
-        rows[std::size_t(y)].insert(rows[std::size_t(y)].end(), part.pixels.begin() + std::ptrdiff_t(y) * part.width * 4,
-                                    part.pixels.begin() + std::ptrdiff_t(y + 1) * part.width * 4);
+      ASSERT_EQ(std::pair(part.height, part.channels), std::pair(int(whole->pixelHeight), 4));
+      AppendRows(joined, part);
       widths += slice.width;
-      pixels += part.width;
     }
-    EXPECT_EQ(pixels, picture.width);
+    EXPECT_TRUE(joined == picture);  // every pixel of the picture, once, in place
     EXPECT_NEAR(widths, whole->width, 0.01);
-    for (int y = 0; y < picture.height; ++y)
-      ASSERT_TRUE(std::equal(rows[std::size_t(y)].begin(), rows[std::size_t(y)].end(),
-                             picture.pixels.begin() + std::ptrdiff_t(y) * picture.width * 4))
-          << "row " << y;
     EXPECT_EQ(host.Word().selectionStart, 77);  // the user's place is kept
     EXPECT_EQ(SliceFilesLeft(), 0);
   }
@@ -92,17 +89,14 @@ TEST_F(StraddleSeal, OneSliceOnTheRightEdgeOfEveryPageTheSlicesMakingThePicture)
 TEST_F(StraddleSeal, OlderWordGetsBmpSlicesWithTheirWhiteKeyedOut) {
   ASSERT_TRUE(dll.Loaded());
   HostDouble host(HostKind::Word);
-  Connect(host, L"11.0");
-  host.Word().documents[0]->pages = 3;
-  Sign(host, int(board::Placement::Straddle), kWideStroke);
-  addIn->OnDisconnection(0, nullptr);
+  SealOver(host, L"11.0", 3);
   const auto& items = AddInDll::Shapes(host).items;
-  ASSERT_EQ(items.size(), 3u);
+  ASSERT_EQ(items.size(), 4u);
   int pixels = 0;
-  for (const auto& slice : items) {
-    EXPECT_EQ(slice->transparentBackground, office::msoTrue);
-    EXPECT_EQ(slice->transparencyColor, 0xFFFFFF);
-    const Bitmap part = ReadBmp(slice->picture);
+  for (std::size_t i = 1; i < items.size(); ++i) {
+    EXPECT_EQ(std::pair(items[i]->transparentBackground, items[i]->transparencyColor),
+              std::pair(office::msoTrue, 0xFFFFFFL));
+    const Bitmap part = ReadBmp(items[i]->picture);
     EXPECT_EQ(part.Height(), 258);
     pixels += part.Width();
   }
@@ -112,29 +106,21 @@ TEST_F(StraddleSeal, OlderWordGetsBmpSlicesWithTheirWhiteKeyedOut) {
 
 TEST_F(StraddleSeal, OnePageOrAFailedSliceLeavesNoSliceAndThePictureOnTheClipboard) {
   ASSERT_TRUE(dll.Loaded());
-  struct Case {
+  const std::string refused = addin::HostRefusedText("The program can't read this picture file.");
+  const struct {
     const char* name;
-    int pages;
-    int failAt;  // the slice whose AddPicture fails; 0: none
+    int pages, failAt;  // failAt: the slice whose AddPicture fails; 0: none
     std::string reason;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"one page", 1, 0, addin::kStraddleNeedsPages},
-      {"the first slice refused", 7, 1, addin::HostRefusedText("The program can't read this picture file.")},
-      {"the fifth slice refused", 7, 5, addin::HostRefusedText("The program can't read this picture file.")},
+      {"the first slice refused", 7, 1, refused},
+      {"the fifth slice refused", 7, 5, refused},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     HostDouble host(HostKind::Word);
-    Connect(host, L"16.0");
-    host.Word().documents[0]->pages = c.pages;
     std::vector<MessageBoxInfo> boxes;
-    Sign(host, int(board::Placement::PageTopLeft), kWideStroke);
-    const auto whole = AddInDll::Shapes(host).items.at(0);
-    addin::EmptyTheClipboard();
-    host.Word().documents[0]->failAddPictureAt = c.failAt;
-    Sign(host, int(board::Placement::Straddle), kWideStroke, &boxes);
-    addIn->OnDisconnection(0, nullptr);
+    const auto whole = SealOver(host, L"16.0", c.pages, &boxes, c.failAt);
     EXPECT_EQ(AddInDll::Shapes(host).items.size(), 1u);  // the whole picture placed before, alone
     addin::ExpectKeptOnTheClipboard(boxes, c.reason, int(whole->pixelWidth), int(whole->pixelHeight));
     EXPECT_EQ(SliceFilesLeft(), 0);

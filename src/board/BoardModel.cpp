@@ -274,7 +274,7 @@ Surface& BoardModel::Drawable() {
 void BoardModel::BeginDrawnChange() {
   // Taken before drawing makes an opened JPEG a bitmap, so undo can make it a JPEG again. The
   // bytes are copied, not moved: until the drawing happens they are still the picture.
-  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, content_.kind, content_.jpegBytes, layout_.Settled(), nullptr, content_.paper});
+  if (!history_.DrawingOpen()) history_.BeginDrawing({nullptr, content_.kind, content_.jpegBytes, layout_.Settled(), nullptr, content_.paper, content_.art});
 }
 
 void BoardModel::SaveForUndo(const Rect& area) { history_.SaveArea(Drawable(), area); }

@@ -110,11 +110,12 @@ class BoardModel {
   // The seal's BMP becomes the picture, as part of the change ClearForSeal began (one undo
   // takes the whole seal back). Throws PictureError when it does not decode, leaving the
   // picture as it was.
-  void LoadSeal(std::span<const std::uint8_t> bmp);
+  // `art`, when given, draws the same seal at another scale.
+  void LoadSeal(std::span<const std::uint8_t> bmp, std::shared_ptr<const ScalableArt> art = nullptr);
   // Both steps.
-  void TakeSeal(std::span<const std::uint8_t> bmp) {
+  void TakeSeal(std::span<const std::uint8_t> bmp, std::shared_ptr<const ScalableArt> art = nullptr) {
     ClearForSeal();
-    LoadSeal(bmp);
+    LoadSeal(bmp, std::move(art));
   }
   // A scanned picture (drawn by the scanner module, taken over as it is) becomes the board
   // picture, a bitmap, in the selected colours, as one change that undo takes back; the layout

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "InkLayer.h"
+#include "ScalableArt.h"
 #include "Surface.h"
 
 namespace inkra::board {
@@ -43,6 +44,9 @@ struct PictureState {
   // White paper (a new or cleared board, a seal) rather than an opened or scanned picture: what
   // the paper shows white is left transparent when the board leaves as a PNG.
   bool paper = true;
+  // The picture drawn again at another scale, when its maker can (a seal); null otherwise. Shared:
+  // the geometry never changes, so the history holds it by reference.
+  std::shared_ptr<const ScalableArt> art;
 };
 
 }  // namespace inkra::board

@@ -14,7 +14,7 @@ namespace inkra::board {
 
 void BoardModel::Clear() {
   // The new paper first: when it cannot be made, the board keeps its picture and its history.
-  Replace({NewPaper(layout_.Client()), PictureKind::Bitmap, {}, LayoutMode::Fill, nullptr, true});
+  Replace({NewPaper(layout_.Client()), PictureKind::Bitmap, {}, LayoutMode::Fill, nullptr, true, nullptr});
 }
 
 void BoardModel::EnterNaturalMode() {
@@ -36,7 +36,7 @@ void BoardModel::OpenPicture(std::string_view fileName, std::vector<std::uint8_t
   } else {
     next = DecodePictureFile(surfaces_, fileName, bytes);
   }
-  PictureState opened{std::move(next), PictureKind::Jpeg, {}, LayoutMode::Natural, nullptr, false};
+  PictureState opened{std::move(next), PictureKind::Jpeg, {}, LayoutMode::Natural, nullptr, false, nullptr};
   if (PictureKindForName(fileName) == PictureFileKind::Bitmap) {
     opened.kind = PictureKind::Bitmap;
     SetColours(*opened.surface);
@@ -49,10 +49,10 @@ void BoardModel::OpenPicture(std::string_view fileName, std::vector<std::uint8_t
 void BoardModel::ClearForSeal() {
   // White paper of the view's size as it stands, made before anything changes; natural mode
   // comes with it, so a failure leaves the mode too.
-  Replace({NewPaper(layout_.ViewSize()), PictureKind::Bitmap, {}, LayoutMode::Natural, nullptr, true});
+  Replace({NewPaper(layout_.ViewSize()), PictureKind::Bitmap, {}, LayoutMode::Natural, nullptr, true, nullptr});
 }
 
-void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
+void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp, std::shared_ptr<const ScalableArt> art) {
   const Bitmap seal = ReadBmp(bmp);
   if (seal.BitsPerPixel() != 32 || seal.HasMasks()) {
     content_.surface = surfaces_.FromBitmap(seal);
@@ -72,6 +72,7 @@ void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp) {
   }
   content_.surface = NewPaper({seal.Width(), seal.Height()});
   content_.ink = std::move(layer);
+  content_.art = std::move(art);
   PictureChanged(nullptr);
 }
 
@@ -81,7 +82,7 @@ void BoardModel::TakeScan(std::unique_ptr<Surface> scan) {
   if (rows.Bytes() > kMaxPictureBytes)
     throw PictureTooLarge(PictureTooLargeText(rows.width, rows.height, rows.Bytes(), kMaxPictureBytes));
   SetColours(*scan);
-  Replace({std::move(scan), PictureKind::Bitmap, {}, layout_.Mode(), nullptr, false});
+  Replace({std::move(scan), PictureKind::Bitmap, {}, layout_.Mode(), nullptr, false, nullptr});
 }
 
 bool BoardModel::Undo() { return Travel(&UndoHistory::Undo, kUndoRefused); }

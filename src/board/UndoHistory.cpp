@@ -129,6 +129,7 @@ UndoHistory::Kept UndoHistory::Keep(PictureState& before) {
   held.kind = before.kind;
   held.mode = before.mode;
   held.paper = before.paper;
+  held.art = before.art;
   if (before.kind == PictureKind::Bitmap && before.surface) held.pixels = before.surface->ToBitmap();
   held.ink = Hold(before.ink.get());
   // Moved last, once nothing more can fail: a refused change leaves the picture its bytes.
@@ -248,8 +249,10 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     HeldInk ink = Hold(current.ink.get());
     next.jpegBytes = std::move(step.other.jpegBytes);
     next.paper = step.other.paper;
+    next.art = std::move(step.other.art);
     step.other.ink = std::move(ink);
     step.other.paper = current.paper;
+    step.other.art = std::move(current.art);
     step.other.pixels = std::move(pixels);
     step.other.jpegBytes = std::move(current.jpegBytes);
     step.other.kind = current.kind;

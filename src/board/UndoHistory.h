@@ -132,6 +132,7 @@ class UndoHistory {
     LayoutMode mode = LayoutMode::Fill;
     HeldInk ink;                          // the picture's strokes, held as they were
     bool paper = true;
+    std::shared_ptr<const ScalableArt> art;  // shared, never copied
   };
   struct Step {
     // Declared so that the enclosing class's std::optional<Step> sees it as constructible before

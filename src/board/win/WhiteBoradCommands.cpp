@@ -181,7 +181,7 @@ void TfrmWhiteBorad::TakeSealFrom(inkra::win::SealForm& dialog) {
   // The dialog says where it wrote: the fixed path, or its stand-in in the temporary folder.
   const std::wstring path = dialog.WrittenPath();
   const std::vector<std::uint8_t> bytes = ReadFileBytes(std::filesystem::path(path));
-  model_.LoadSeal(bytes);
+  model_.LoadSeal(bytes, dialog.Art());
   Sync();
   DeleteFileW(path.c_str());
 }

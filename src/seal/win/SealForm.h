@@ -13,6 +13,7 @@
 #include "GdiGlyphSource.h"
 #include "Handle.h"
 #include "InkLayer.h"
+#include "ScalableArt.h"
 #include "SealMemory.h"
 #include "Window.h"
 
@@ -42,6 +43,9 @@ class SealForm : public Window {
   bool Accepted() const { return accepted_; }
   // The path "确 定" wrote: the fixed path, or its stand-in in the temporary folder.
   const std::wstring& WrittenPath() const { return writtenPath_; }
+  // The accepted seal drawn again at another scale, for output sharper than the screen; null
+  // when the dialog cannot draw it so.
+  virtual std::shared_ptr<const ScalableArt> Art() const { return nullptr; }
 
   // The picture of the last successful preview, the ink over the dialog's white (null before
   // the first), and that ink itself.

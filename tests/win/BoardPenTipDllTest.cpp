@@ -8,20 +8,7 @@ namespace {
 
 class PenTipThroughDll : public PlacementThroughDll {
  protected:
-  void SetUp() override { ForgetTip(), PlacementThroughDll::SetUp(); }
-  void TearDown() override { ForgetTip(), PlacementThroughDll::TearDown(); }
-  static void ForgetTip() {
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteKeyValueW(root, kKey, L"PenTip");
-  }
-  // The kept value, wherever the board keeps it; 0xDEAD when it is nowhere.
-  static DWORD KeptTip() {
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-      DWORD value = 0, size = sizeof value;
-      if (RegGetValueW(root, kKey, L"PenTip", RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS)
-        return value;
-    }
-    return 0xDEAD;
-  }
+  PenTipThroughDll() { choices.push_back(L"PenTip"); }
   // Signs a quick stroke (the driver posts its moves at once); the inked pixels of the PNG
   // inserted, and whether the box was ticked when the board opened.
   int SignQuickly(office::HostDouble& host, bool tick) {
@@ -47,9 +34,9 @@ TEST_F(PenTipThroughDll, TickedTheStrokeThinsAndTheChoiceIsKept) {
   Connect(host, L"16.0");
   const int chosenWidth = SignQuickly(host, false);
   EXPECT_FALSE(openedTicked);
-  EXPECT_EQ(KeptTip(), 0xDEADu);  // nothing written until the box is clicked
+  EXPECT_EQ(KeptChoice(L"PenTip"), std::nullopt);  // nothing written until the box is clicked
   const int tipped = SignQuickly(host, true);
-  EXPECT_EQ(KeptTip(), 1u);
+  EXPECT_EQ(KeptChoice(L"PenTip"), 1u);
   EXPECT_LT(tipped, chosenWidth * 9 / 10);  // the band carries its edge pixels at any width
   SignQuickly(host, false);
   EXPECT_TRUE(openedTicked);

@@ -45,7 +45,7 @@ TEST_F(BoardScan, ThroughTheBuiltDllASourceThatLeavesQuietlyHasItsLastImageInser
     std::vector<MessageBoxInfo> boxes;
     ULONGLONG waited = 0;
     std::vector<std::shared_ptr<office::ShapeState>> shapes;
-    ScanInWord(10000, [&](UiDriver& d) {
+    ScanInWord(10000, [&](UiDriver& d, HWND) {
       Eventually(d, [] { return ManagerPlacement::SourceDialog() != nullptr; }, "the source's dialog");
       ManagerPlacement::PressInSourceDialog(IDOK);
       const ULONGLONG pressed = GetTickCount64();

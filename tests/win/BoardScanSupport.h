@@ -3,6 +3,8 @@
 // message boxes, one scan driven from the driver's thread.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "AddInTestSupport.h"
 #include "MemorySettingsStore.h"
 #include "TextConvert.h"
@@ -12,6 +14,7 @@
 #include "hostdouble/OfficeDouble.h"
 #include "support/AddInDll.h"
 #include "support/BoardDriver.h"
+#include "support/ScreenDpi.h"
 
 namespace inkra::test {
 
@@ -84,29 +87,39 @@ inline void WaitForTheSource(UiDriver& d, ManagerPlacement& placed) {
   Eventually(d, [&] { return placed.Report().enables == 1; }, "the source enabled");
 }
 
-// Through the built DLL in Word: the add-in's button opens the board, "扫描" is pressed, `during`
-// runs while the scan does; once the scan has ended "确定" inserts the board into `inserted`.
-inline void ScanInWord(int timeoutMs, const std::function<void(UiDriver&)>& during,
-                       std::vector<std::shared_ptr<office::ShapeState>>& inserted) {
+// Through the built DLL in Word, the host's thread in the DPI awareness `hostAwareness` (0: as it
+// is): the add-in's button opens the board, "扫描" is pressed, `during` runs while the scan does;
+// once the scan has ended "确定" inserts the board into `inserted`. Returns whether the host's
+// thread took the awareness.
+inline bool ScanInWord(int timeoutMs, const std::function<void(UiDriver&, HWND board)>& during,
+                       std::vector<std::shared_ptr<office::ShapeState>>& inserted, INT_PTR hostAwareness = 0) {
   Apartment apartment;
   AddInDll dll;
-  ASSERT_TRUE(dll.Loaded());
   office::HostDouble host(office::HostKind::Word);
+  EXPECT_TRUE(dll.Loaded());
+  if (!dll.Loaded()) return false;
   win::ComPtr<IDTExtensibility2> addIn = dll.Connect(host);
-  ASSERT_TRUE(addIn);
+  EXPECT_TRUE(addIn);
+  if (!addIn) return false;
   UiDriver ui(timeoutMs);
   ui.Then([&](UiDriver& d) {
-    HWND toolbar = d.Child(WaitForBoard(d), TOOLBARCLASSNAMEW, nullptr);
+    HWND board = WaitForBoard(d), toolbar = d.Child(board, TOOLBARCLASSNAMEW, nullptr);
     ClickTool(toolbar, board::win::kBtnScan);
-    during(d);
+    during(d, board);
     Eventually(d, [&] { return IsWindowEnabled(toolbar) != FALSE; }, "the scan ended");
     ClickTool(toolbar, board::win::kBtnOK);
   });
-  VARIANT_BOOL cancel = VARIANT_FALSE;
-  EXPECT_EQ(office::FireClick(host, *host.profile().Find(L"InkraSoft")->controls.at(0), cancel), S_OK);
+  bool taken = false;
+  {
+    std::optional<ThreadDpiAwareness> awareness;
+    if (hostAwareness) taken = awareness.emplace(hostAwareness).Taken();
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    EXPECT_EQ(office::FireClick(host, *host.profile().Find(L"InkraSoft")->controls.at(0), cancel), S_OK);
+  }
   EXPECT_EQ(ui.Join(), std::vector<std::string>{});
   inserted = AddInDll::Shapes(host).items;
   EXPECT_EQ(addIn->OnDisconnection(0, nullptr), S_OK);
+  return taken;
 }
 
 }  // namespace inkra::test

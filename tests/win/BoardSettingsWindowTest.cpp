@@ -57,12 +57,18 @@ class BoardSettings : public ::testing::Test {
   }
   // Saves the settings through the popup menu and answers the box.
   MessageBoxInfo SaveThroughMenu(TfrmWhiteBorad& board, std::function<void(UiDriver&)> before = {}) {
+    return AnswerTo(board, [&](UiDriver& d) {
+      if (before) before(d);
+      ChoosePopupItem(d, board.View(), 10, 10, 2);
+    });
+  }
+  // Answers the "保存" box that `action` brings up on the board.
+  MessageBoxInfo AnswerTo(TfrmWhiteBorad& board, const std::function<void(UiDriver&)>& action) {
     MessageBoxInfo seen;
     UiDriver ui;
     ui.Then([&](UiDriver& d) {
       WaitForBoard(d);
-      if (before) before(d);
-      ChoosePopupItem(d, board.View(), 10, 10, 2);
+      action(d);
       seen = AnswerMessageBox(d, L"保存");
       d.Close(board.Handle());
     });
@@ -158,39 +164,23 @@ TEST_F(BoardSettings, RefusedMachineKeyFallsBackToTheUser) {
   EXPECT_EQ(GetString(HKEY_CURRENT_USER, L"PenColor"), L"clGreen");
 }
 
-TEST_F(BoardSettings, BothRefusedShowsTheFailureMessage) {
+// Neither store takes the settings: saving them through the menu, and choosing a placement (which
+// this board still uses), each tell the user so.
+TEST_F(BoardSettings, BothRefusedTheUserIsToldAndAPlacementStaysForThisBoard) {
   MemorySettingsStore machineRefused, userRefused;
   machineRefused.refuseOpen = true;
   userRefused.refuseWrite = true;
   BoardOptions o = Options();
   o.settings = {&machineRefused, &userRefused};
-  TfrmWhiteBorad board(o);
-  MessageBoxInfo seen = SaveThroughMenu(board);
-  EXPECT_EQ(seen.caption, L"保存");
-  EXPECT_EQ(seen.text, kNotSaved);
-  ASSERT_EQ(seen.buttons.size(), 1u);
-  EXPECT_EQ(seen.buttons[0].id, IDOK);
-}
-
-TEST_F(BoardSettings, APlacementNoStoreKeepsStaysForThisBoardAndTheUserIsTold) {
-  MemorySettingsStore machineRefused, userRefused;
-  machineRefused.refuseOpen = true;
-  userRefused.refuseWrite = true;
-  BoardOptions o = Options();
-  o.settings = {&machineRefused, &userRefused};
-  TfrmWhiteBorad board(o);
-  MessageBoxInfo seen;
-  UiDriver ui;
-  ui.Then([&](UiDriver& d) {
-    WaitForBoard(d);
-    ChooseListEntry(board.PlacementList(), 1);
-    seen = AnswerMessageBox(d, L"保存");
-    d.Close(board.Handle());
-  });
-  board.ShowModal();
-  EXPECT_EQ(ui.Join(), std::vector<std::string>{});
-  EXPECT_EQ(seen.text, kNotSaved);
-  EXPECT_EQ(board.Placement(), board::Placement::Cursor);
+  for (const bool placement : {false, true}) {
+    SCOPED_TRACE(placement ? "placement chosen" : "saved through the menu");
+    TfrmWhiteBorad board(o);
+    const MessageBoxInfo seen =
+        placement ? AnswerTo(board, [&](UiDriver&) { ChooseListEntry(board.PlacementList(), 1); }) : SaveThroughMenu(board);
+    ASSERT_EQ(seen.buttons.size(), 1u);
+    EXPECT_EQ(std::tuple(seen.caption, seen.text, seen.buttons[0].id), std::tuple(L"保存", kNotSaved, IDOK));
+    EXPECT_EQ(board.Placement(), placement ? board::Placement::Cursor : board::Placement::PageTopLeft);
+  }
 }
 
 TEST_F(BoardSettings, DefaultStoresAreTheFixedKey) {

@@ -27,18 +27,20 @@ inline const std::vector<POINT> kSlantedStroke = {{60, 200}, {160, 120}, {260, 4
 class PlacementThroughDll : public ::testing::Test {
  protected:
   static constexpr const wchar_t* kKey = L"SOFTWARE\\InkraWirte\\WriteBoard";
-  // The choice is kept in the machine's registry: it goes again after each test.
-  void SetUp() override { ForgetChoice(); }
-  void TearDown() override { ForgetChoice(); }
-  static void ForgetChoice() {
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteKeyValueW(root, kKey, L"Placement");
+  // The board's choices are kept in the machine's registry: those named here go again before
+  // and after each test.
+  std::vector<const wchar_t*> choices = {L"Placement"};
+  void SetUp() override { ForgetChoices(); }
+  void TearDown() override { ForgetChoices(); }
+  void ForgetChoices() const {
+    for (const wchar_t* name : choices)
+      for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteKeyValueW(root, kKey, name);
   }
-  // The kept choice, wherever the board keeps it; none when it is nowhere.
-  static std::optional<DWORD> KeptChoice() {
+  // A kept choice, wherever the board keeps it; none when it is nowhere.
+  static std::optional<DWORD> KeptChoice(const wchar_t* name = L"Placement") {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
       DWORD value = 0, size = sizeof value;
-      if (RegGetValueW(root, kKey, L"Placement", RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS)
-        return value;
+      if (RegGetValueW(root, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS) return value;
     }
     return std::nullopt;
   }

@@ -39,7 +39,7 @@ TEST_F(BoardScan, RealCameraSourcesPictureReachesTheBoardAndTheDocument) {
   ManagerPlacement placed(Manager::WineCamera);
   MessageBoxInfo said;
   std::vector<std::shared_ptr<office::ShapeState>> shapes;
-  ScanInWord(60000, [&](UiDriver& d) {
+  ScanInWord(60000, [&](UiDriver& d, HWND) {
     ChooseTwainSource(d, L"Mass Storage Camera", IDOK);
     d.PressButton(d.WaitForWindow(kDialogClass, L"Files on Camera"), kImportAll);
     said = AnswerMessageBox(d, L"扫描");

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ComPtr.h"
@@ -102,6 +103,26 @@ class DispatchDouble : public IDispatch {
 template <typename T, typename... A>
 win::ComPtr<IDispatch> Make(A&&... args) {
   return win::Adopt<IDispatch>(new T(std::forward<A>(args)...));
+}
+
+// A small object of the model (a page setup, a pane, a count) whose members are defined where
+// it is made, over the state its handlers capture.
+class ObjectDouble final : public DispatchDouble {
+ public:
+  using DispatchDouble::DispatchDouble;
+  using DispatchDouble::Method;
+  using DispatchDouble::Property;
+};
+template <typename Define>
+win::ComPtr<IDispatch> MakeObject(const std::shared_ptr<CallLog>& log, const wchar_t* kind, Define&& define) {
+  auto* object = new ObjectDouble(log, kind);
+  define(*object);
+  return win::Adopt<IDispatch>(static_cast<IDispatch*>(object));
+}
+// The same, as the variant a property answers.
+template <typename Define>
+win::Variant ObjectVariant(const std::shared_ptr<CallLog>& log, const wchar_t* kind, Define&& define) {
+  return win::Variant(MakeObject(log, kind, std::forward<Define>(define)).Get());
 }
 
 // Office's "Nothing": an object variant holding null.

@@ -1,6 +1,8 @@
 // Shapes of a Word document or an Excel worksheet, a picture shape and its formats.
 #include <wincodec.h>
 
+#include <type_traits>
+
 #include "ByteSink.h"
 #include "hostdouble/Objects.h"
 
@@ -17,99 +19,18 @@ constexpr DISPID kExcelSelect = 0xEB;
 constexpr DISPID kExcelPictureFormat = 0x65F;
 constexpr DISPID kExcelFill = 0x67F;
 
-class PictureFormatDouble : public DispatchDouble {
- public:
-  PictureFormatDouble(const Context& host, std::shared_ptr<ShapeState> shape)
-      : DispatchDouble(host->log, L"PictureFormat"), shape_(std::move(shape)) {
-    Property(
-        L"TransparentBackground", 0x60030011, [this](const Args&) { return Variant(shape_->transparentBackground); },
-        [this](const Variant& v) { shape_->transparentBackground = v.ToInt32(); });
-    Property(
-        L"TransparencyColor", 0x60030010, [this](const Args&) { return Variant(shape_->transparencyColor); },
-        [this](const Variant& v) { shape_->transparencyColor = v.ToInt32(); });
-  }
-
- private:
-  std::shared_ptr<ShapeState> shape_;
-};
-
-class FillFormatDouble : public DispatchDouble {
- public:
-  FillFormatDouble(const Context& host, std::shared_ptr<ShapeState> shape)
-      : DispatchDouble(host->log, L"FillFormat"), shape_(std::move(shape)) {
-    Property(
-        L"Visible", 0x60030016, [this](const Args&) { return Variant(shape_->fillVisible); },
-        [this](const Variant& v) { shape_->fillVisible = v.ToInt32(); });
-  }
-
- private:
-  std::shared_ptr<ShapeState> shape_;
-};
-
-class WrapFormatDouble : public DispatchDouble {
- public:
-  WrapFormatDouble(const Context& host, std::shared_ptr<ShapeState> shape)
-      : DispatchDouble(host->log, L"WrapFormat"), shape_(std::move(shape)) {
-    Property(
-        L"Type", 0x64, [this](const Args&) { return Variant(shape_->wrapType); },
-        [this](const Variant& v) { shape_->wrapType = v.ToInt32(); });
-  }
-
- private:
-  std::shared_ptr<ShapeState> shape_;
-};
-
-class ShapeDouble : public DispatchDouble {
- public:
-  ShapeDouble(Context host, std::shared_ptr<ShapeState> shape, bool excel, std::shared_ptr<ShapesState> owner)
-      : DispatchDouble(host->log, L"Shape"), host_(std::move(host)), shape_(std::move(shape)), owner_(std::move(owner)) {
-    Property(
-        L"Name", excel ? 0x6E : 0x1F4, [this](const Args&) { return Variant(shape_->name); },
-        [this](const Variant& v) { shape_->name = v.ToString(); });
-    auto number = [this](const wchar_t* name, DISPID id, float ShapeState::*field) {
-      Property(
-          name, id, [this, field](const Args&) { return Variant(shape_.get()->*field); },
-          [this, field](const Variant& v) { shape_.get()->*field = float(v.ToDouble()); });
-    };
-    number(L"Left", excel ? 0x7F : 0x8A, &ShapeState::left);
-    number(L"Top", excel ? 0x7E : 0x8B, &ShapeState::top);
-    number(L"Width", excel ? 0x7A : 0x8C, &ShapeState::width);
-    number(L"Height", excel ? 0x7B : 0x89, &ShapeState::height);
-    // Select(Replace): optional (Word passes a number, Excel an empty variant).
-    Method(L"Select", excel ? kExcelSelect : 0xB, 0, 1, [this](const Args&) {
-      ++shape_->selectCalls;
-      return Variant();
-    });
-    Property(L"PictureFormat", excel ? kExcelPictureFormat : 0x76,
-             [this](const Args&) { return Variant(Make<PictureFormatDouble>(host_, shape_).Get()); });
-    Property(L"Fill", excel ? kExcelFill : 0x6C,
-             [this](const Args&) { return Variant(Make<FillFormatDouble>(host_, shape_).Get()); });
-    Method(L"Delete", excel ? 0x75 : 0xA, 0, 0, [this](const Args&) {
-      if (!owner_) InvalidArgument();
-      std::erase(owner_->items, shape_);
-      return Variant();
-    });
-    if (excel) return;
-    auto relative = [this](const wchar_t* name, DISPID id, int ShapeState::*field) {
-      Property(
-          name, id, [this, field](const Args&) { return Variant(shape_.get()->*field); },
-          [this, field](const Variant& v) { shape_.get()->*field = v.ToInt32(); });
-    };
-    relative(L"RelativeHorizontalPosition", 0x12C, &ShapeState::relativeHorizontal);
-    relative(L"RelativeVerticalPosition", 0x12D, &ShapeState::relativeVertical);
-    Property(L"WrapFormat", 0x83, [this](const Args&) { return Variant(Make<WrapFormatDouble>(host_, shape_).Get()); });
-    // ZOrder(ZOrderCmd): MsoZOrderCmd, required.
-    Method(L"ZOrder", 0x12, 1, 1, [this](const Args& a) {
-      shape_->zOrders.push_back(a.Int(0));
-      return Variant();
-    });
-  }
-
- private:
-  Context host_;
-  std::shared_ptr<ShapeState> shape_;
-  std::shared_ptr<ShapesState> owner_;
-};
+// A member kept on the shape, read back as set: Office's String, Long, MsoTriState or Single.
+template <typename T>
+void Kept(ObjectDouble& object, const std::shared_ptr<ShapeState>& shape, const wchar_t* name, DISPID id,
+          T ShapeState::*field) {
+  object.Property(
+      name, id, [shape, field](const Args&) { return Variant(shape.get()->*field); },
+      [shape, field](const Variant& v) {
+        if constexpr (std::is_same_v<T, std::wstring>) shape.get()->*field = v.ToString();
+        else if constexpr (std::is_floating_point_v<T>) shape.get()->*field = T(v.ToDouble());
+        else shape.get()->*field = T(v.ToInt32());
+      });
+}
 
 class ShapesDouble : public DispatchDouble {
  public:
@@ -184,7 +105,47 @@ ComPtr<IDispatch> MakeShapes(const Context& host, std::shared_ptr<ShapesState> s
 
 ComPtr<IDispatch> MakeShape(const Context& host, std::shared_ptr<ShapeState> shape, bool excel,
                             std::shared_ptr<ShapesState> owner) {
-  return Make<ShapeDouble>(host, std::move(shape), excel, std::move(owner));
+  const auto& log = host->log;
+  return MakeObject(log, L"Shape", [&](ObjectDouble& o) {
+    Kept(o, shape, L"Name", excel ? 0x6E : 0x1F4, &ShapeState::name);
+    Kept(o, shape, L"Left", excel ? 0x7F : 0x8A, &ShapeState::left);
+    Kept(o, shape, L"Top", excel ? 0x7E : 0x8B, &ShapeState::top);
+    Kept(o, shape, L"Width", excel ? 0x7A : 0x8C, &ShapeState::width);
+    Kept(o, shape, L"Height", excel ? 0x7B : 0x89, &ShapeState::height);
+    // Select(Replace): optional (Word passes a number, Excel an empty variant).
+    o.Method(L"Select", excel ? kExcelSelect : 0xB, 0, 1, [shape](const Args&) {
+      ++shape->selectCalls;
+      return Variant();
+    });
+    o.Property(L"PictureFormat", excel ? kExcelPictureFormat : 0x76, [log, shape](const Args&) {
+      return ObjectVariant(log, L"PictureFormat", [&](ObjectDouble& format) {
+        Kept(format, shape, L"TransparentBackground", 0x60030011, &ShapeState::transparentBackground);
+        Kept(format, shape, L"TransparencyColor", 0x60030010, &ShapeState::transparencyColor);
+      });
+    });
+    o.Property(L"Fill", excel ? kExcelFill : 0x6C, [log, shape](const Args&) {
+      return ObjectVariant(log, L"FillFormat", [&](ObjectDouble& fill) {
+        Kept(fill, shape, L"Visible", 0x60030016, &ShapeState::fillVisible);
+      });
+    });
+    o.Method(L"Delete", excel ? 0x75 : 0xA, 0, 0, [shape, owner](const Args&) {
+      if (!owner) InvalidArgument();
+      std::erase(owner->items, shape);
+      return Variant();
+    });
+    if (excel) return;
+    Kept(o, shape, L"RelativeHorizontalPosition", 0x12C, &ShapeState::relativeHorizontal);
+    Kept(o, shape, L"RelativeVerticalPosition", 0x12D, &ShapeState::relativeVertical);
+    o.Property(L"WrapFormat", 0x83, [log, shape](const Args&) {
+      return ObjectVariant(log, L"WrapFormat",
+                           [&](ObjectDouble& wrap) { Kept(wrap, shape, L"Type", 0x64, &ShapeState::wrapType); });
+    });
+    // ZOrder(ZOrderCmd): MsoZOrderCmd, required.
+    o.Method(L"ZOrder", 0x12, 1, 1, [shape](const Args& a) {
+      shape->zOrders.push_back(a.Int(0));
+      return Variant();
+    });
+  });
 }
 
 void ReadPicture(const std::wstring& file, ShapeState& shape) {

@@ -15,79 +15,23 @@ constexpr int wdNumberOfPagesInDocument = 4;
 constexpr int wdHorizontalPositionRelativeToPage = 5;
 constexpr int wdVerticalPositionRelativeToPage = 6;
 
-class PageSetupDouble : public DispatchDouble {
- public:
-  PageSetupDouble(const Context& host, std::shared_ptr<DocumentState> document)
-      : DispatchDouble(host->log, L"PageSetup"), document_(std::move(document)) {
-    // Single, in points.
-    Property(L"PageWidth", 0x7B, [this](const Args&) { return Variant(document_->pageWidth); });
-    Property(L"PageHeight", 0x7C, [this](const Args&) { return Variant(document_->pageHeight); });
-  }
-
- private:
-  std::shared_ptr<DocumentState> document_;
-};
-
-class SectionDouble : public DispatchDouble {
- public:
-  SectionDouble(Context host, std::shared_ptr<DocumentState> document)
-      : DispatchDouble(host->log, L"Section"), host_(std::move(host)), document_(std::move(document)) {
-    Property(L"PageSetup", 0x44D,
-             [this](const Args&) { return Variant(Make<PageSetupDouble>(host_, document_).Get()); });
-  }
-
- private:
-  Context host_;
-  std::shared_ptr<DocumentState> document_;
-};
-
-// One section spans the whole document.
-class SectionsDouble : public DispatchDouble {
- public:
-  SectionsDouble(Context host, std::shared_ptr<DocumentState> document)
-      : DispatchDouble(host->log, L"Sections"), host_(std::move(host)), document_(std::move(document)) {
-    Property(L"Count", 2, [](const Args&) { return Variant(1); });
-    Method(L"Item", 0, 1, 1, [this](const Args& a) {
+// One section spans the whole document; its PageSetup answers Singles, in points.
+Variant Sections(const Context& host, const std::shared_ptr<DocumentState>& document) {
+  return ObjectVariant(host->log, L"Sections", [&](ObjectDouble& sections) {
+    sections.Property(L"Count", 2, [](const Args&) { return Variant(1); });
+    sections.Method(L"Item", 0, 1, 1, [host, document](const Args& a) {
       if (a.Int(0) != 1) InvalidArgument();
-      return Variant(Make<SectionDouble>(host_, document_).Get());
-    });
-  }
-
- private:
-  Context host_;
-  std::shared_ptr<DocumentState> document_;
-};
-
-class ViewDouble : public DispatchDouble {
- public:
-  explicit ViewDouble(Context host) : DispatchDouble(host->log, L"View"), host_(std::move(host)) {
-    Property(
-        L"Type", 0, [this](const Args&) { return Variant(Word().readingLayout ? 7 : Word().viewType); },
-        [this](const Variant& v) {
-          // Word refuses to change the view while Reading Layout is on, and in the locked case.
-          if (Word().viewLocked || Word().readingLayout)
-            throw HostError{HRESULT(0x800A1066), L"This command is not available."};
-          Word().viewType = v.ToInt32();
+      return ObjectVariant(host->log, L"Section", [&](ObjectDouble& section) {
+        section.Property(L"PageSetup", 0x44D, [host, document](const Args&) {
+          return ObjectVariant(host->log, L"PageSetup", [&](ObjectDouble& setup) {
+            setup.Property(L"PageWidth", 0x7B, [document](const Args&) { return Variant(document->pageWidth); });
+            setup.Property(L"PageHeight", 0x7C, [document](const Args&) { return Variant(document->pageHeight); });
+          });
         });
-    Property(
-        L"ReadingLayout", 0x1A, [this](const Args&) { return Variant(Word().readingLayout); },
-        [this](const Variant& v) { Word().readingLayout = v.ToBool(); });
-  }
-
- private:
-  WordState& Word() { return *host_->word; }
-  Context host_;
-};
-
-class WindowDouble : public DispatchDouble {
- public:
-  explicit WindowDouble(Context host) : DispatchDouble(host->log, L"Window"), host_(std::move(host)) {
-    Property(L"View", 0x5, [this](const Args&) { return Variant(Make<ViewDouble>(host_).Get()); });
-  }
-
- private:
-  Context host_;
-};
+      });
+    });
+  });
+}
 
 }  // namespace
 
@@ -101,10 +45,29 @@ RangeDouble::RangeDouble(Context host, std::shared_ptr<DocumentState> document, 
     if (a.Int(0) == wdNumberOfPagesInDocument) return Variant(document_->pages);
     InvalidArgument();
   }, nullptr, 1, 1);
-  Property(L"Sections", 0x33, [this](const Args&) { return Variant(Make<SectionsDouble>(host_, document_).Get()); });
+  Property(L"Sections", 0x33, [this](const Args&) { return Sections(host_, document_); });
 }
 
-ComPtr<IDispatch> MakeWordWindow(const Context& host) { return Make<WindowDouble>(host); }
+ComPtr<IDispatch> MakeWordWindow(const Context& host) {
+  return MakeObject(host->log, L"Window", [&](ObjectDouble& window) {
+    window.Property(L"View", 0x5, [host](const Args&) {
+      return ObjectVariant(host->log, L"View", [&](ObjectDouble& view) {
+        const std::shared_ptr<WordState> word = host->word;
+        view.Property(
+            L"Type", 0, [word](const Args&) { return Variant(word->readingLayout ? 7 : word->viewType); },
+            [word](const Variant& v) {
+              // Word refuses to change the view while Reading Layout is on, and in the locked case.
+              if (word->viewLocked || word->readingLayout)
+                throw HostError{HRESULT(0x800A1066), L"This command is not available."};
+              word->viewType = v.ToInt32();
+            });
+        view.Property(
+            L"ReadingLayout", 0x1A, [word](const Args&) { return Variant(word->readingLayout); },
+            [word](const Variant& v) { word->readingLayout = v.ToBool(); });
+      });
+    });
+  });
+}
 
 Variant CursorInformation(const Context& host, int what) {
   const WordState& word = *host->word;

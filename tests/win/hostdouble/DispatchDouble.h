@@ -109,6 +109,7 @@ win::ComPtr<IDispatch> Make(A&&... args) {
 // it is made, over the state its handlers capture.
 class ObjectDouble final : public DispatchDouble {
  public:
+  using DispatchDouble::AlsoAnswer;
   using DispatchDouble::DispatchDouble;
   using DispatchDouble::Method;
   using DispatchDouble::Property;

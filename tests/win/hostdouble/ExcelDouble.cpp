@@ -11,76 +11,13 @@ namespace {
 
 const HostError kDrawingProtected{HRESULT(0x800A03EC), L"AddPicture method of Shapes class failed"};
 
-class SheetDouble : public DispatchDouble {
- public:
-  SheetDouble(Context host, std::shared_ptr<SheetState> sheet)
-      : DispatchDouble(host->log, sheet->chart ? L"Chart" : L"Worksheet"), host_(std::move(host)),
-        sheet_(std::move(sheet)) {
-    AlsoAnswer(sheet_->chart ? published::IID_Excel_Chart : published::IID_Excel_Worksheet);
-    Property(L"Name", 0x6E, [this](const Args&) { return Variant(sheet_->name); });
-    Property(L"Shapes", 0x561, [this](const Args&) {
-      auto refusal = [sheet = sheet_]() { return sheet->protectDrawingObjects ? &kDrawingProtected : nullptr; };
-      return Variant(MakeShapes(host_, std::shared_ptr<ShapesState>(sheet_, &sheet_->shapes), true, refusal).Get());
-    });
-    Property(L"ProtectDrawingObjects", 0x125, [this](const Args&) { return Variant(sheet_->protectDrawingObjects); });
-  }
-
- private:
-  Context host_;
-  std::shared_ptr<SheetState> sheet_;
-};
-
-class WorksheetsDouble : public DispatchDouble {
- public:
-  WorksheetsDouble(Context host, std::shared_ptr<WorkbookState> workbook)
-      : DispatchDouble(host->log, L"Sheets"), host_(std::move(host)), workbook_(std::move(workbook)) {
-    Property(L"Count", 0x76, [this](const Args&) { return Variant(int(Worksheets().size())); });
-    Property(
-        L"Item", 0xAA,
-        [this](const Args& a) {
-          auto sheets = Worksheets();
-          if (a.Raw(0).vt() == VT_BSTR) {
-            std::wstring name = a.String(0);
-            for (auto& s : sheets)
-              if (_wcsicmp(s->name.c_str(), name.c_str()) == 0) return Variant(MakeSheet(host_, s).Get());
-            InvalidArgument();
-          }
-          int index = a.Int(0);
-          if (index < 1 || index > int(sheets.size())) InvalidArgument();
-          return Variant(MakeSheet(host_, sheets[size_t(index - 1)]).Get());
-        },
-        nullptr, 1, 1);
-  }
-
- private:
-  std::vector<std::shared_ptr<SheetState>> Worksheets() {
-    std::vector<std::shared_ptr<SheetState>> found;
-    for (auto& s : workbook_->sheets)
-      if (!s->chart) found.push_back(s);
-    return found;
-  }
-  Context host_;
-  std::shared_ptr<WorkbookState> workbook_;
-};
-
-class WorkbookDouble : public DispatchDouble {
- public:
-  WorkbookDouble(Context host, std::shared_ptr<WorkbookState> workbook)
-      : DispatchDouble(host->log, L"Workbook"), host_(std::move(host)), workbook_(std::move(workbook)) {
-    Property(L"Name", 0x6E, [this](const Args&) { return Variant(workbook_->name); });
-    Property(L"ActiveSheet", 0x133, [this](const Args&) {
-      auto& sheets = workbook_->sheets;
-      if (workbook_->activeSheet < 0 || workbook_->activeSheet >= int(sheets.size())) return Nothing();
-      return Variant(MakeSheet(host_, sheets[size_t(workbook_->activeSheet)]).Get());
-    });
-    Property(L"Worksheets", 0x1EE,
-             [this](const Args&) { return Variant(Make<WorksheetsDouble>(host_, workbook_).Get()); });
-  }
-
- private:
-  Context host_;
-  std::shared_ptr<WorkbookState> workbook_;
-};
+// The workbook's worksheets, chart sheets left out.
+std::vector<std::shared_ptr<SheetState>> Worksheets(const WorkbookState& workbook) {
+  std::vector<std::shared_ptr<SheetState>> found;
+  for (auto& s : workbook.sheets)
+    if (!s->chart) found.push_back(s);
+  return found;
+}
 
 class WorkbooksDouble : public DispatchDouble {
  public:
@@ -142,11 +79,34 @@ ComPtr<IDispatch> MakeWorkbooks(const Context& host, ComPtr<IDispatch> applicati
 }
 
 ComPtr<IDispatch> MakeWorkbook(const Context& host, std::shared_ptr<WorkbookState> workbook) {
-  return Make<WorkbookDouble>(host, std::move(workbook));
+  return MakeObject(host->log, L"Workbook", [&](ObjectDouble& o) {
+    o.Property(L"Name", 0x6E, [workbook](const Args&) { return Variant(workbook->name); });
+    o.Property(L"ActiveSheet", 0x133, [host, workbook](const Args&) {
+      auto& sheets = workbook->sheets;
+      if (workbook->activeSheet < 0 || workbook->activeSheet >= int(sheets.size())) return Nothing();
+      return Variant(MakeSheet(host, sheets[size_t(workbook->activeSheet)]).Get());
+    });
+    o.Property(L"Worksheets", 0x1EE, [host, workbook](const Args&) {
+      return ObjectVariant(host->log, L"Sheets", [&](ObjectDouble& sheets) {
+        sheets.Property(L"Count", 0x76, [workbook](const Args&) { return Variant(int(Worksheets(*workbook).size())); });
+        sheets.Property(L"Item", 0xAA, [host, workbook](const Args& a) {
+          return Variant(MakeSheet(host, ItemOf(a, Worksheets(*workbook))).Get());
+        }, nullptr, 1, 1);
+      });
+    });
+  });
 }
 
 ComPtr<IDispatch> MakeSheet(const Context& host, std::shared_ptr<SheetState> sheet) {
-  return Make<SheetDouble>(host, std::move(sheet));
+  return MakeObject(host->log, sheet->chart ? L"Chart" : L"Worksheet", [&](ObjectDouble& o) {
+    o.AlsoAnswer(sheet->chart ? published::IID_Excel_Chart : published::IID_Excel_Worksheet);
+    o.Property(L"Name", 0x6E, [sheet](const Args&) { return Variant(sheet->name); });
+    o.Property(L"Shapes", 0x561, [host, sheet](const Args&) {
+      auto refusal = [sheet]() { return sheet->protectDrawingObjects ? &kDrawingProtected : nullptr; };
+      return Variant(MakeShapes(host, std::shared_ptr<ShapesState>(sheet, &sheet->shapes), true, refusal).Get());
+    });
+    o.Property(L"ProtectDrawingObjects", 0x125, [sheet](const Args&) { return Variant(sheet->protectDrawingObjects); });
+  });
 }
 
 }  // namespace inkra::test::office

@@ -26,6 +26,20 @@ using Context = std::shared_ptr<HostContext>;
 // Office's own error for a bad index or argument.
 [[noreturn]] void InvalidArgument();
 
+// A collection's Item(Index): a number from 1, or a name in any case.
+template <typename State>
+std::shared_ptr<State> ItemOf(const Args& a, const std::vector<std::shared_ptr<State>>& items) {
+  if (a.Raw(0).vt() == VT_BSTR) {
+    const std::wstring name = a.String(0);
+    for (const auto& item : items)
+      if (_wcsicmp(item->name.c_str(), name.c_str()) == 0) return item;
+    InvalidArgument();
+  }
+  const int index = a.Int(0);
+  if (index < 1 || index > int(items.size())) InvalidArgument();
+  return items[size_t(index - 1)];
+}
+
 win::ComPtr<IDispatch> MakeApplication(const Context& host);
 win::ComPtr<IDispatch> MakeCommandBars(const Context& host);
 win::ComPtr<IDispatch> MakeCommandBar(const Context& host, std::shared_ptr<CommandBarState> bar);

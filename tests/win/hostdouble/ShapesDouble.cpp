@@ -39,16 +39,7 @@ class ShapesDouble : public DispatchDouble {
         refusal_(std::move(refusal)) {
     Property(L"Count", excel ? 0x76 : 0x2, [this](const Args&) { return Variant(int(shapes_->items.size())); });
     Method(L"Item", excel ? 0xAA : 0, 1, 1, [this](const Args& a) {
-      auto& items = shapes_->items;
-      if (a.Raw(0).vt() == VT_BSTR) {
-        std::wstring name = a.String(0);
-        for (auto& s : items)
-          if (_wcsicmp(s->name.c_str(), name.c_str()) == 0) return Variant(MakeShape(host_, s, excel_, shapes_).Get());
-        InvalidArgument();
-      }
-      int index = a.Int(0);
-      if (index < 1 || index > int(items.size())) InvalidArgument();
-      return Variant(MakeShape(host_, items[size_t(index - 1)], excel_, shapes_).Get());
+      return Variant(MakeShape(host_, ItemOf(a, shapes_->items), excel_, shapes_).Get());
     });
     if (excel) {
       // AddPicture(Filename, LinkToFile, SaveWithDocument, Left, Top, Width, Height): all required;

@@ -18,58 +18,14 @@ constexpr int wdGoToAbsolute = 1;
 const HostError kDocumentLocked{HRESULT(0x800A11FD),
                                 L"This method or property is not available because the document is locked for editing."};
 
-class DocumentDouble : public DispatchDouble {
- public:
-  DocumentDouble(Context host, std::shared_ptr<DocumentState> document)
-      : DispatchDouble(host->log, L"Document"), host_(std::move(host)), document_(std::move(document)) {
-    Property(L"Name", 0, [this](const Args&) { return Variant(document_->name); });
-    Property(L"Shapes", 0x1A, [this](const Args&) {
-      auto refusal = [document = document_]() -> const HostError* {
-        if (document->failAddPictureAt > 0 && --document->failAddPictureAt == 0) return &kPictureUnreadable;
-        const int type = document->protectionType;
-        return type == wdNoProtection || type == wdAllowOnlyRevisions ? nullptr : &kDocumentLocked;
-      };
-      return Variant(
-          MakeShapes(host_, std::shared_ptr<ShapesState>(document_, &document_->shapes), false, refusal).Get());
-    });
-    Property(L"ProtectionType", 0x1B, [this](const Args&) { return Variant(document_->protectionType); });
-    // ComputeStatistics(Statistic, IncludeFootnotesAndEndnotes): the pages for wdStatisticPages.
-    Method(L"ComputeStatistics", 0x1F4 + 0x1E, 1, 2, [this](const Args& a) {
-      if (a.Int(0) != wdStatisticPages) InvalidArgument();
-      return Variant(document_->pages);
-    });
-    // GoTo(What, Which, Count, Name): the start of a page, counted from the first; past the last
-    // page Word goes to the last.
-    Method(L"GoTo", 0x1FD, 0, 4, [this](const Args& a) {
-      if (a.IntOr(0, 0) != wdGoToPage || a.IntOr(1, 0) != wdGoToAbsolute) InvalidArgument();
-      const int page = std::clamp(a.IntOr(2, 1), 1, document_->pages);
-      return Variant(Make<RangeDouble>(host_, document_, long(page - 1) * 1000, page).Get());
-    });
-  }
-
- private:
-  Context host_;
-  std::shared_ptr<DocumentState> document_;
-};
-
 class DocumentsDouble : public DispatchDouble {
  public:
   DocumentsDouble(Context host, ComPtr<IDispatch> application)
       : DispatchDouble(host->log, L"Documents"), host_(std::move(host)), application_(std::move(application)) {
     Property(L"Count", 2, [this](const Args&) { return Variant(int(Word().documents.size())); });
     Property(L"Application", 1000, [this](const Args&) { return Variant(application_.Get()); });
-    Method(L"Item", 0, 1, 1, [this](const Args& a) {
-      auto& docs = Word().documents;
-      if (a.Raw(0).vt() == VT_BSTR) {
-        std::wstring name = a.String(0);
-        for (auto& d : docs)
-          if (_wcsicmp(d->name.c_str(), name.c_str()) == 0) return Variant(MakeDocument(host_, d).Get());
-        InvalidArgument();
-      }
-      int index = a.Int(0);
-      if (index < 1 || index > int(docs.size())) InvalidArgument();
-      return Variant(MakeDocument(host_, docs[size_t(index - 1)]).Get());
-    });
+    Method(L"Item", 0, 1, 1,
+           [this](const Args& a) { return Variant(MakeDocument(host_, ItemOf(a, Word().documents)).Get()); });
     // Add(Template, NewTemplate, DocumentType, Visible), all optional.
     Method(L"Add", 14, 0, 4, [this](const Args&) {
       auto document = std::make_shared<DocumentState>();
@@ -86,30 +42,6 @@ class DocumentsDouble : public DispatchDouble {
   ComPtr<IDispatch> application_;
 };
 
-class SelectionDouble : public DispatchDouble {
- public:
-  explicit SelectionDouble(Context host) : DispatchDouble(host->log, L"Selection"), host_(std::move(host)) {
-    Property(
-        L"Start", 0x190, [this](const Args&) { return Variant(host_->word->selectionStart); },
-        [this](const Variant& v) { host_->word->selectionStart = v.ToInt32(); });
-    Property(
-        L"End", 0x191, [this](const Args&) { return Variant(host_->word->selectionEnd); },
-        [this](const Variant& v) { host_->word->selectionEnd = v.ToInt32(); });
-    Property(L"StoryType", 0x194, [this](const Args&) { return Variant(host_->word->cursor.storyType); });
-    Property(L"Type", 0x4, [this](const Args&) { return Variant(host_->word->cursor.selectionType); });
-    Property(L"Information", 0x193, [this](const Args& a) { return CursorInformation(host_, a.Int(0)); }, nullptr, 1,
-             1);
-    Property(L"Range", 0x190 + 0x10, [this](const Args&) {
-      auto document = ActiveWordDocument(host_);
-      if (!document) throw HostError{HRESULT(0x800A1098), L"This command is not available because no document is open."};
-      return Variant(Make<RangeDouble>(host_, document, host_->word->selectionStart, host_->word->cursor.page).Get());
-    });
-  }
-
- private:
-  Context host_;
-};
-
 }  // namespace
 
 ComPtr<IDispatch> MakeDocuments(const Context& host, ComPtr<IDispatch> application) {
@@ -117,10 +49,51 @@ ComPtr<IDispatch> MakeDocuments(const Context& host, ComPtr<IDispatch> applicati
 }
 
 ComPtr<IDispatch> MakeDocument(const Context& host, std::shared_ptr<DocumentState> document) {
-  return Make<DocumentDouble>(host, std::move(document));
+  return MakeObject(host->log, L"Document", [&](ObjectDouble& o) {
+    o.Property(L"Name", 0, [document](const Args&) { return Variant(document->name); });
+    o.Property(L"Shapes", 0x1A, [host, document](const Args&) {
+      auto refusal = [document]() -> const HostError* {
+        if (document->failAddPictureAt > 0 && --document->failAddPictureAt == 0) return &kPictureUnreadable;
+        const int type = document->protectionType;
+        return type == wdNoProtection || type == wdAllowOnlyRevisions ? nullptr : &kDocumentLocked;
+      };
+      return Variant(MakeShapes(host, std::shared_ptr<ShapesState>(document, &document->shapes), false, refusal).Get());
+    });
+    o.Property(L"ProtectionType", 0x1B, [document](const Args&) { return Variant(document->protectionType); });
+    // ComputeStatistics(Statistic, IncludeFootnotesAndEndnotes): the pages for wdStatisticPages.
+    o.Method(L"ComputeStatistics", 0x1F4 + 0x1E, 1, 2, [document](const Args& a) {
+      if (a.Int(0) != wdStatisticPages) InvalidArgument();
+      return Variant(document->pages);
+    });
+    // GoTo(What, Which, Count, Name): the start of a page, counted from the first; past the last
+    // page Word goes to the last.
+    o.Method(L"GoTo", 0x1FD, 0, 4, [host, document](const Args& a) {
+      if (a.IntOr(0, 0) != wdGoToPage || a.IntOr(1, 0) != wdGoToAbsolute) InvalidArgument();
+      const int page = std::clamp(a.IntOr(2, 1), 1, document->pages);
+      return Variant(Make<RangeDouble>(host, document, long(page - 1) * 1000, page).Get());
+    });
+  });
 }
 
-ComPtr<IDispatch> MakeSelection(const Context& host) { return Make<SelectionDouble>(host); }
+ComPtr<IDispatch> MakeSelection(const Context& host) {
+  return MakeObject(host->log, L"Selection", [&](ObjectDouble& o) {
+    const std::shared_ptr<WordState> word = host->word;
+    o.Property(
+        L"Start", 0x190, [word](const Args&) { return Variant(word->selectionStart); },
+        [word](const Variant& v) { word->selectionStart = v.ToInt32(); });
+    o.Property(
+        L"End", 0x191, [word](const Args&) { return Variant(word->selectionEnd); },
+        [word](const Variant& v) { word->selectionEnd = v.ToInt32(); });
+    o.Property(L"StoryType", 0x194, [word](const Args&) { return Variant(word->cursor.storyType); });
+    o.Property(L"Type", 0x4, [word](const Args&) { return Variant(word->cursor.selectionType); });
+    o.Property(L"Information", 0x193, [host](const Args& a) { return CursorInformation(host, a.Int(0)); }, nullptr, 1, 1);
+    o.Property(L"Range", 0x190 + 0x10, [host](const Args&) {
+      auto document = ActiveWordDocument(host);
+      if (!document) throw HostError{HRESULT(0x800A1098), L"This command is not available because no document is open."};
+      return Variant(Make<RangeDouble>(host, document, host->word->selectionStart, host->word->cursor.page).Get());
+    });
+  });
+}
 
 std::shared_ptr<DocumentState> ActiveWordDocument(const Context& host) {
   const WordState& word = *host->word;

@@ -175,8 +175,8 @@ TEST_F(BoardSettings, BothRefusedTheUserIsToldAndAPlacementStaysForThisBoard) {
   for (const bool placement : {false, true}) {
     SCOPED_TRACE(placement ? "placement chosen" : "saved through the menu");
     TfrmWhiteBorad board(o);
-    const MessageBoxInfo seen =
-        placement ? AnswerTo(board, [&](UiDriver&) { ChooseListEntry(board.PlacementList(), 1); }) : SaveThroughMenu(board);
+    const MessageBoxInfo seen = placement ? AnswerTo(board, [&](UiDriver&) { ChooseListEntry(board.PlacementList(), 1); })
+                                          : SaveThroughMenu(board);
     ASSERT_EQ(seen.buttons.size(), 1u);
     EXPECT_EQ(std::tuple(seen.caption, seen.text, seen.buttons[0].id), std::tuple(L"保存", kNotSaved, IDOK));
     EXPECT_EQ(board.Placement(), placement ? board::Placement::Cursor : board::Placement::PageTopLeft);

@@ -39,7 +39,8 @@ Rows PixelRows(const office::ShapeState& shape) {
     for (int y = 0; y < image.height; ++y) rows.emplace_back(row(y), row(y + 1));
   } else {
     const Bitmap image = ReadBmp(shape.picture);
-    for (int y = 0; y < image.Height(); ++y) rows.emplace_back(image.Row(y), image.Row(y) + image.Width() * image.BitsPerPixel() / 8);
+    const int bytes = image.Width() * image.BitsPerPixel() / 8;
+    for (int y = 0; y < image.Height(); ++y) rows.emplace_back(image.Row(y), image.Row(y) + bytes);
   }
   return rows;
 }

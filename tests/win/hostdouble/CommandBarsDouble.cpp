@@ -186,8 +186,9 @@ class ControlsDouble : public DispatchDouble {
   ControlsDouble(Context host, std::shared_ptr<CommandBarState> bar)
       : DispatchDouble(host->log, L"CommandBarControls"), host_(std::move(host)), bar_(std::move(bar)) {
     Property(L"Count", 0x60030001, [this](const Args&) { return Variant(int(bar_->controls.size())); });
-    Property(
-        L"Item", 0, [this](const Args& a) { return Item(a); }, nullptr, 1, 1);
+    Property(L"Item", 0, [this](const Args& a) {
+      return Variant(MakeControl(host_, ItemOf(a, bar_->controls, &ControlState::caption)).Get());
+    }, nullptr, 1, 1);
     // Add(Type, Id, Parameter, Before, Temporary), all optional.
     Method(L"Add", 0x60030002, 0, 5, [this](const Args& a) {
       auto control = std::make_shared<ControlState>();
@@ -204,18 +205,6 @@ class ControlsDouble : public DispatchDouble {
   }
 
  private:
-  Variant Item(const Args& a) {
-    auto& list = bar_->controls;
-    if (a.Raw(0).vt() == VT_BSTR) {
-      std::wstring caption = a.String(0);
-      for (auto& c : list)
-        if (_wcsicmp(c->caption.c_str(), caption.c_str()) == 0) return Variant(MakeControl(host_, c).Get());
-      InvalidArgument();
-    }
-    int index = a.Int(0);
-    if (index < 1 || index > int(list.size())) InvalidArgument();
-    return Variant(MakeControl(host_, list[size_t(index - 1)]).Get());
-  }
   Context host_;
   std::shared_ptr<CommandBarState> bar_;
 };
@@ -275,7 +264,8 @@ class CommandBarsDouble : public DispatchDouble {
     Property(L"Count", 0x60030018, [this](const Args&) { return Variant(int(Bars(host_).size())); });
     // Item(Index): a 1-based number, or a bar's name in any letter case.
     Property(
-        L"Item", 0, [this](const Args& a) { return Item(a); }, nullptr, 1, 1);
+        L"Item", 0, [this](const Args& a) { return Variant(MakeCommandBar(host_, ItemOf(a, Bars(host_))).Get()); },
+        nullptr, 1, 1);
     // Add(Name, Position, MenuBar, Temporary), all optional.
     Method(L"Add", 0x60030019, 0, 4, [this](const Args& a) {
       auto bar = std::make_shared<CommandBarState>();
@@ -290,18 +280,6 @@ class CommandBarsDouble : public DispatchDouble {
   }
 
  private:
-  Variant Item(const Args& a) {
-    auto& bars = Bars(host_);
-    if (a.Raw(0).vt() == VT_BSTR) {
-      std::wstring name = a.String(0);
-      for (auto& b : bars)
-        if (_wcsicmp(b->name.c_str(), name.c_str()) == 0) return Variant(MakeCommandBar(host_, b).Get());
-      InvalidArgument();
-    }
-    int index = a.Int(0);
-    if (index < 1 || index > int(bars.size())) InvalidArgument();
-    return Variant(MakeCommandBar(host_, bars[size_t(index - 1)]).Get());
-  }
   Context host_;
 };
 

@@ -28,7 +28,8 @@ ComPtr<IDispatch> MakeRange(const Context& host, Cells cells) {
     count(L"Rows", 0x102, cells.rows);
     count(L"Columns", 0xF1, cells.columns);
     // Variant holding a Double: points from the sheet's top left corner.
-    range.Property(L"Left", 0x7F, [cells](const Args&) { return Variant(double((cells.column - 1) * kExcelColumnWidth)); });
+    range.Property(L"Left", 0x7F,
+                   [cells](const Args&) { return Variant(double((cells.column - 1) * kExcelColumnWidth)); });
     range.Property(L"Top", 0x7E, [cells](const Args&) { return Variant(double((cells.row - 1) * kExcelRowHeight)); });
   });
 }
@@ -53,8 +54,9 @@ Variant Panes(const Context& host) {
       const int index = a.Int(0);
       if (index < 1 || index > int(all.size())) InvalidArgument();
       return ObjectVariant(host->log, L"Pane", [&](ObjectDouble& pane) {
-        pane.Property(L"VisibleRange", 0x45E,
-                      [host, cells = all[size_t(index - 1)]](const Args&) { return Variant(MakeRange(host, cells).Get()); });
+        pane.Property(L"VisibleRange", 0x45E, [host, cells = all[size_t(index - 1)]](const Args&) {
+          return Variant(MakeRange(host, cells).Get());
+        });
       });
     }, nullptr, 1, 1);
   });
@@ -80,6 +82,8 @@ ComPtr<IDispatch> MakeExcelWindow(const Context& host) {
   });
 }
 
-ComPtr<IDispatch> MakeCell(const Context& host, int row, int column) { return MakeRange(host, Cells{row, column, 1, 1}); }
+ComPtr<IDispatch> MakeCell(const Context& host, int row, int column) {
+  return MakeRange(host, Cells{row, column, 1, 1});
+}
 
 }  // namespace inkra::test::office

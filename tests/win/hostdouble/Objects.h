@@ -26,13 +26,14 @@ using Context = std::shared_ptr<HostContext>;
 // Office's own error for a bad index or argument.
 [[noreturn]] void InvalidArgument();
 
-// A collection's Item(Index): a number from 1, or a name in any case.
+// A collection's Item(Index): a number from 1, or a name (a control's caption) in any case.
 template <typename State>
-std::shared_ptr<State> ItemOf(const Args& a, const std::vector<std::shared_ptr<State>>& items) {
+std::shared_ptr<State> ItemOf(const Args& a, const std::vector<std::shared_ptr<State>>& items,
+                              std::wstring State::*key = &State::name) {
   if (a.Raw(0).vt() == VT_BSTR) {
     const std::wstring name = a.String(0);
     for (const auto& item : items)
-      if (_wcsicmp(item->name.c_str(), name.c_str()) == 0) return item;
+      if (_wcsicmp((item.get()->*key).c_str(), name.c_str()) == 0) return item;
     InvalidArgument();
   }
   const int index = a.Int(0);

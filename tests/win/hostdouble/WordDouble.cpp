@@ -86,10 +86,12 @@ ComPtr<IDispatch> MakeSelection(const Context& host) {
         [word](const Variant& v) { word->selectionEnd = v.ToInt32(); });
     o.Property(L"StoryType", 0x194, [word](const Args&) { return Variant(word->cursor.storyType); });
     o.Property(L"Type", 0x4, [word](const Args&) { return Variant(word->cursor.selectionType); });
-    o.Property(L"Information", 0x193, [host](const Args& a) { return CursorInformation(host, a.Int(0)); }, nullptr, 1, 1);
+    o.Property(
+        L"Information", 0x193, [host](const Args& a) { return CursorInformation(host, a.Int(0)); }, nullptr, 1, 1);
     o.Property(L"Range", 0x190 + 0x10, [host](const Args&) {
       auto document = ActiveWordDocument(host);
-      if (!document) throw HostError{HRESULT(0x800A1098), L"This command is not available because no document is open."};
+      if (!document)
+        throw HostError{HRESULT(0x800A1098), L"This command is not available because no document is open."};
       return Variant(Make<RangeDouble>(host, document, host->word->selectionStart, host->word->cursor.page).Get());
     });
   });

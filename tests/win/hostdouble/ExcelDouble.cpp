@@ -19,33 +19,6 @@ std::vector<std::shared_ptr<SheetState>> Worksheets(const WorkbookState& workboo
   return found;
 }
 
-class WorkbooksDouble : public DispatchDouble {
- public:
-  WorkbooksDouble(Context host, ComPtr<IDispatch> application)
-      : DispatchDouble(host->log, L"Workbooks"), host_(std::move(host)), application_(std::move(application)) {
-    Property(L"Count", 0x76, [this](const Args&) { return Variant(int(host_->excel->workbooks.size())); });
-    Property(L"Application", 0x94, [this](const Args&) { return Variant(application_.Get()); });
-    Property(
-        L"Item", 0xAA,
-        [this](const Args& a) {
-          auto& books = host_->excel->workbooks;
-          int index = a.Int(0);
-          if (index < 1 || index > int(books.size())) InvalidArgument();
-          return Variant(MakeWorkbook(host_, books[size_t(index - 1)]).Get());
-        },
-        nullptr, 1, 1);
-    // Add(Template), optional.
-    Method(L"Add", 0xB5, 0, 1, [this](const Args&) {
-      host_->excel->AddWorkbook();
-      return Variant(MakeWorkbook(host_, host_->excel->workbooks.back()).Get());
-    });
-  }
-
- private:
-  Context host_;
-  ComPtr<IDispatch> application_;
-};
-
 }  // namespace
 
 WorkbookState& ExcelState::AddWorkbook() {
@@ -75,7 +48,19 @@ WorkbookState* ExcelState::ActiveWorkbook() {
 }
 
 ComPtr<IDispatch> MakeWorkbooks(const Context& host, ComPtr<IDispatch> application) {
-  return Make<WorkbooksDouble>(host, std::move(application));
+  return MakeObject(host->log, L"Workbooks", [&](ObjectDouble& o) {
+    const std::shared_ptr<ExcelState> excel = host->excel;
+    o.Property(L"Count", 0x76, [excel](const Args&) { return Variant(int(excel->workbooks.size())); });
+    o.Property(L"Application", 0x94, [application](const Args&) { return Variant(application.Get()); });
+    o.Property(L"Item", 0xAA, [host, excel](const Args& a) {
+      return Variant(MakeWorkbook(host, ItemOf(a, excel->workbooks)).Get());
+    }, nullptr, 1, 1);
+    // Add(Template), optional.
+    o.Method(L"Add", 0xB5, 0, 1, [host, excel](const Args&) {
+      excel->AddWorkbook();
+      return Variant(MakeWorkbook(host, excel->workbooks.back()).Get());
+    });
+  });
 }
 
 ComPtr<IDispatch> MakeWorkbook(const Context& host, std::shared_ptr<WorkbookState> workbook) {

@@ -18,34 +18,24 @@ constexpr int wdGoToAbsolute = 1;
 const HostError kDocumentLocked{HRESULT(0x800A11FD),
                                 L"This method or property is not available because the document is locked for editing."};
 
-class DocumentsDouble : public DispatchDouble {
- public:
-  DocumentsDouble(Context host, ComPtr<IDispatch> application)
-      : DispatchDouble(host->log, L"Documents"), host_(std::move(host)), application_(std::move(application)) {
-    Property(L"Count", 2, [this](const Args&) { return Variant(int(Word().documents.size())); });
-    Property(L"Application", 1000, [this](const Args&) { return Variant(application_.Get()); });
-    Method(L"Item", 0, 1, 1,
-           [this](const Args& a) { return Variant(MakeDocument(host_, ItemOf(a, Word().documents)).Get()); });
-    // Add(Template, NewTemplate, DocumentType, Visible), all optional.
-    Method(L"Add", 14, 0, 4, [this](const Args&) {
-      auto document = std::make_shared<DocumentState>();
-      document->name = L"Document" + std::to_wstring(++Word().created);
-      Word().documents.push_back(document);
-      Word().active = int(Word().documents.size()) - 1;
-      return Variant(MakeDocument(host_, document).Get());
-    });
-  }
-
- private:
-  WordState& Word() { return *host_->word; }
-  Context host_;
-  ComPtr<IDispatch> application_;
-};
-
 }  // namespace
 
 ComPtr<IDispatch> MakeDocuments(const Context& host, ComPtr<IDispatch> application) {
-  return Make<DocumentsDouble>(host, std::move(application));
+  return MakeObject(host->log, L"Documents", [&](ObjectDouble& o) {
+    const std::shared_ptr<WordState> word = host->word;
+    o.Property(L"Count", 2, [word](const Args&) { return Variant(int(word->documents.size())); });
+    o.Property(L"Application", 1000, [application](const Args&) { return Variant(application.Get()); });
+    o.Method(L"Item", 0, 1, 1,
+             [host, word](const Args& a) { return Variant(MakeDocument(host, ItemOf(a, word->documents)).Get()); });
+    // Add(Template, NewTemplate, DocumentType, Visible), all optional.
+    o.Method(L"Add", 14, 0, 4, [host, word](const Args&) {
+      auto document = std::make_shared<DocumentState>();
+      document->name = L"Document" + std::to_wstring(++word->created);
+      word->documents.push_back(document);
+      word->active = int(word->documents.size()) - 1;
+      return Variant(MakeDocument(host, document).Get());
+    });
+  });
 }
 
 ComPtr<IDispatch> MakeDocument(const Context& host, std::shared_ptr<DocumentState> document) {

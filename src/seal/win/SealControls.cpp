@@ -6,7 +6,9 @@
 #include <cwchar>
 #include <set>
 
+#include "ComboFill.h"
 #include "Dpi.h"
+#include "KeptFonts.h"
 #include "TextConvert.h"
 #include "Window.h"
 
@@ -114,10 +116,10 @@ std::set<std::wstring> FacesOf(BYTE charset) {
 
 }  // namespace
 
-UniqueFont MakeDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight) {
+HFONT KeptDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight) {
   LOGFONTW lf = FaceFont(face);
   lf.lfHeight = points > 0 ? -PointsToPixels(points, dpi) : -ScaleToDpi(pixelHeight, dpi);
-  return UniqueFont(CreateFontIndirectW(&lf));
+  return KeptFont(lf);
 }
 
 HWND MakeLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height, HFONT font) {
@@ -157,8 +159,9 @@ HWND MakeDropList(HWND parent, int id, const std::vector<std::string>& entries, 
                   int height, HFONT font) {
   HWND combo = MakeChild(0, L"COMBOBOX", L"", kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, x, y,
                          width, height + 200, parent, id, font);
-  for (const std::string& entry : entries)
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
+  std::vector<std::wstring> wide;
+  for (const std::string& entry : entries) wide.push_back(Utf8ToWide(entry));
+  AddComboEntries(combo, wide);
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   return combo;
 }
@@ -295,12 +298,11 @@ std::wstring FallbackFace() {
 }
 
 void FaceBox::Create(HWND parent, int id, int x, int y, int width, int height,
-                     const std::wstring& face, HFONT font) {
+                     const std::wstring& face, HFONT font, const std::vector<std::wstring>& faces) {
   combo_ = MakeChild(0, L"COMBOBOX", L"",
                      kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, x, y,
                      width, height + 240, parent, id, font);
-  for (const std::wstring& name : InstalledFaces())
-    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  AddComboEntries(combo_, faces);
   LRESULT found = Find(face);
   // A default face that is not installed: the box shows the face that stands in for it.
   if (found == CB_ERR) found = Find(FallbackFace());

@@ -15,10 +15,8 @@
 namespace inkra::win {
 namespace {
 
-constexpr const wchar_t* kSpinProperty = L"InkraSpinField";
 constexpr const wchar_t* kPanelClass = L"InkraSealPanel";
 constexpr const wchar_t* kImageClass = L"InkraSealImage";
-constexpr UINT_PTR kSpinSubclassId = 1;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
 // The rectangle is laid out for 96 dpi and scaled to the parent's dpi.
@@ -222,8 +220,11 @@ void SpinField::Create(HWND parent, int id, int x, int y, int width, int height,
   // One step per notch however long the button is held: the control's default accelerates.
   UDACCEL step{0, 1};
   SendMessageW(upDown_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
-  SetPropW(edit_, kSpinProperty, this);
-  SetWindowSubclass(edit_, EditProc, kSpinSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  // Subclassed by hand, the field in the edit's user data: the common controls' subclassing looks
+  // its chain up in a window property at every message, a round trip to the window server on
+  // some systems, and a dialog of sixteen fields pays it on every paint.
+  SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  base_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
 }
 
 void SpinField::WidenArrows(HWND parent) {
@@ -255,11 +256,13 @@ void SpinField::SetValue(int value) {
   if (WindowText(edit_) != text) SetWindowTextW(edit_, text.c_str());
 }
 
-bool SpinField::IsSpinEdit(HWND control) { return GetPropW(control, kSpinProperty) != nullptr; }
+bool SpinField::IsSpinEdit(HWND control) {
+  return GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&EditProc);
+}
 
-LRESULT CALLBACK SpinField::EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<SpinField*>(data);
+LRESULT CALLBACK SpinField::EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<SpinField*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  const WNDPROC base = self->base_;
   switch (message) {
     case WM_KEYDOWN:
       if (wParam == VK_PRIOR || wParam == VK_NEXT) {
@@ -275,11 +278,11 @@ LRESULT CALLBACK SpinField::EditProc(HWND window, UINT message, WPARAM wParam, L
       return 0;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(window, EditProc, kSpinSubclassId);
-      RemovePropW(window, kSpinProperty);
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return CallWindowProcW(base, window, message, wParam, lParam);
 }
 
 // --- Faces -----------------------------------------------------------------------------------

@@ -57,9 +57,10 @@ class SpinField {
   static bool IsSpinEdit(HWND control);
 
  private:
-  static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM);
   void WidenArrows(HWND parent);
   HWND edit_ = nullptr, upDown_ = nullptr;  // children of the parent, not owned
+  WNDPROC base_ = nullptr;                   // the edit's own procedure
   int id_ = 0, minimum_ = 0, maximum_ = 0, wheel_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "ComboFill.h"
 #include "Dpi.h"
 #include "GdiCanvas.h"
 #include "TextConvert.h"
@@ -75,11 +76,15 @@ HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height,
                            reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
   if (!combo_) return nullptr;
   SetPropW(combo_, kProperty, this);
-  SetWindowSubclass(combo_, ComboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   if (font) SendMessageW(combo_, WM_SETFONT, WPARAM(font), FALSE);
-  for (int i = 0; i < Count(); ++i) SendMessageW(combo_, CB_ADDSTRING, 0, LPARAM(EntryLabel(i).c_str()));
+  std::vector<std::wstring> labels;
+  for (int i = 0; i < Count(); ++i) labels.push_back(EntryLabel(i));
+  AddComboEntries(combo_, labels);
   SendMessageW(combo_, CB_SETMINVISIBLE, 8, 0);
   Place(x, y, width, height);
+  // Subclassed last: every message to a subclassed window costs a look-up of the subclass
+  // chain, which the filling above need not pay.
+  SetWindowSubclass(combo_, ComboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   return combo_;
 }
 

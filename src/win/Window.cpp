@@ -13,9 +13,14 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace inkra::win {
 namespace {
 
-// The property that binds a window to its object. A property, not GWLP_USERDATA, so that a
-// window keeps its user data for itself and a foreign window never looks like one of ours.
-constexpr wchar_t kBinding[] = L"InkraWindow";
+// Where a window of ours keeps its object: the class's own extra bytes, not GWLP_USERDATA, so
+// that a window keeps its user data for itself. Not a window property either: every message
+// reads the binding, and a property is a round trip to the window server on some systems, which
+// made every message, and so every window's opening, several times slower.
+constexpr int kBindingSlot = 0;
+constexpr int kExtraBytes = sizeof(LONG_PTR);
+
+void Bind(HWND window, Window* self) { SetWindowLongPtrW(window, kBindingSlot, reinterpret_cast<LONG_PTR>(self)); }
 
 // Classes this module registered. Windows keeps a DLL's classes after the DLL is freed, and a
 // host that loads it again would then create windows whose procedure points into unmapped
@@ -45,6 +50,7 @@ void RegisterWindowClass(const WindowClass& cls, WNDPROC procedure) {
   wc = {};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = procedure;
+  wc.cbWndExtra = kExtraBytes;
   wc.hInstance = ThisModule();
   wc.hCursor = cls.cursor ? cls.cursor : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = cls.background;
@@ -67,7 +73,12 @@ Window::~Window() {
 }
 
 Window* Window::FromHandle(HWND window) {
-  return window ? static_cast<Window*>(GetPropW(window, kBinding)) : nullptr;
+  // Only a window of this process whose class runs our procedure holds an object in that slot.
+  if (!window || GetClassLongPtrW(window, GCLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Procedure)) return nullptr;
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId()) return nullptr;
+  return reinterpret_cast<Window*>(GetWindowLongPtrW(window, kBindingSlot));
 }
 
 void Window::Create(const WindowClass& cls, DWORD exStyle, const wchar_t* text, DWORD style, int x, int y,
@@ -85,7 +96,7 @@ void Window::Create(const WindowClass& cls, DWORD exStyle, const wchar_t* text, 
 void Window::Destroy() {
   HWND window = std::exchange(window_, nullptr);
   if (!window) return;
-  RemovePropW(window, kBinding);  // from here on the window gets default processing only
+  Bind(window, nullptr);  // from here on the window gets default processing only
   DestroyWindow(window);
 }
 
@@ -153,12 +164,16 @@ void Window::ReportError(const std::exception& error) noexcept {
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (self && SetPropW(window, kBinding, self)) self->window_ = window;
+    if (self) {
+      Bind(window, self);
+      self->window_ = window;
+    }
   }
-  Window* self = FromHandle(window);
+  // Only our classes run this procedure, so the slot is there.
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, kBindingSlot));
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    RemovePropW(window, kBinding);
+    Bind(window, nullptr);
     self->window_ = nullptr;
     self->modal_ = false;
     return DefWindowProcW(window, message, wParam, lParam);

@@ -8,8 +8,15 @@
 namespace inkra::board::win {
 namespace {
 
+// The cursors loaded from files go with the module that loaded them.
+struct Cursors : std::map<int, HCURSOR> {
+  ~Cursors() {
+    for (const auto& entry : *this) DestroyCursor(entry.second);
+  }
+};
+
 std::map<int, HCURSOR>& Table() {
-  static std::map<int, HCURSOR> table;
+  static Cursors table;
   return table;
 }
 

@@ -121,8 +121,15 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void CreateControls();
   void CreateToolbar();
   void CreatePenBar();
-  // Fonts, toolbar images and control places for the window's dpi.
+  // The pen list's hint, made when the pointer first comes over the pen bar: a tooltip window
+  // and the watch on the list's messages it brings would only slow the board's opening.
+  void AddPenHint();
+  // Fonts, toolbar images and control places for the window's dpi, again after it changed.
   void ApplyDpi();
+  void TakeFonts();    // the board's fonts for the window's dpi
+  void SizeToolbar();  // the toolbar's images and button sizes for the window's dpi
+  // A pen bar control made at `box` (96 dpi) scaled to the window's dpi, in the board's font.
+  HWND PenBarChild(const wchar_t* cls, const wchar_t* text, DWORD style, const RECT& box, int id = 0);
   void DrawAtDpi();  // the nib, new surfaces and the stamp's text follow the board's dpi
   void DpiChanged() override;
   void LayOut();
@@ -158,12 +165,13 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   HWND cbPlace_ = nullptr;
   HWND chkTip_ = nullptr;
   board::Placement placement_ = board::Placement::PageTopLeft;
+  bool penHint_ = false;
   inkra::win::ChildWindow panel1_;  // the pen bar
   inkra::win::ColourBox cbColor_{clRed};
   inkra::win::ChildWindow panel_;  // the drawing panel
   inkra::win::ChildWindow image_;  // the view
-  inkra::win::UniqueFont font_;
-  inkra::win::UniqueFont toolbarFont_;  // smaller, so captions fit under the icons
+  HFONT font_ = nullptr;         // kept for the process (not owned), as every board shows the same
+  HFONT toolbarFont_ = nullptr;  // smaller, so captions fit under the icons; kept too
   std::unique_ptr<SettingsStore> machineStore_, userStore_;
 };
 

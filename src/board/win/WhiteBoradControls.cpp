@@ -7,7 +7,9 @@
 #include <map>
 
 #include "BoardTexts.h"
+#include "ComboFill.h"
 #include "Dpi.h"
+#include "KeptFonts.h"
 #include "TextConvert.h"
 #include "ToolbarImages.h"
 #include "WhiteBorad.h"
@@ -86,6 +88,8 @@ constexpr int kButtonWidth = 60, kButtonHeight = 40, kSeparatorWidth = 8;
 constexpr RECT kLabelBox{8, 8, 56, 26}, kPenListBox{56, 4, 117, 204};
 // After the colour list (121 to 225): the placement's label and list, room left behind them.
 constexpr RECT kPlaceLabelBox{233, 8, 281, 26}, kPlaceListBox{281, 4, 393, 204};
+// The colour list's closed field (its list drops below it).
+constexpr RECT kColourBox{121, 4, 225, 26};
 // Then the pen tip's check box.
 constexpr RECT kTipBox{401, 6, 457, 28};
 
@@ -93,6 +97,8 @@ constexpr RECT kTipBox{401, 6, 457, 28};
 
 void TfrmWhiteBorad::CreateControls() {
   const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  // The fonts first, so each control is made once with its font at its place for the dpi.
+  TakeFonts();
   CreateToolbar();
   CreatePenBar();
   panel_.Create({kPanelClass, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), arrow}, 0,
@@ -101,15 +107,26 @@ void TfrmWhiteBorad::CreateControls() {
   // The view sets its own cursor (the board's, from the cursor table) and paints every pixel.
   image_.Create({kViewClass}, 0, WS_VISIBLE, 0, 0, 0, 0, DrawingPanel(),
                 [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HandleView(w, m, wp, lp); });
-  ApplyDpi();
+  SizeToolbar();
+}
+
+void TfrmWhiteBorad::TakeFonts() {
+  font_ = inkra::win::KeptFontAtDpi(BoardFace(), kFontHeight, Dpi());
+  toolbarFont_ = inkra::win::KeptFontAtDpi(BoardFace(), kToolbarFontHeight, Dpi());
+}
+
+HWND TfrmWhiteBorad::PenBarChild(const wchar_t* cls, const wchar_t* text, DWORD style, const RECT& box, int id) {
+  const HWND child = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, Scaled(box.left), Scaled(box.top),
+                                     Scaled(box.right - box.left), Scaled(box.bottom - box.top), PenBar(),
+                                     reinterpret_cast<HMENU>(INT_PTR(id)), Instance(), nullptr);
+  SendMessageW(child, WM_SETFONT, WPARAM(font_), FALSE);
+  return child;
 }
 
 void TfrmWhiteBorad::ApplyDpi() {
-  const int dpi = Dpi();
-  font_ = inkra::win::CreateFontAtDpi(BoardFace(), kFontHeight, dpi);
-  toolbarFont_ = inkra::win::CreateFontAtDpi(BoardFace(), kToolbarFontHeight, dpi);
-  for (HWND control : {label_, cbPen_, cbColor_.Handle(), placeLabel_, cbPlace_, chkTip_}) SendMessageW(control, WM_SETFONT, WPARAM(font_.get()), TRUE);
-  SendMessageW(toolbar_, WM_SETFONT, WPARAM(toolbarFont_.get()), TRUE);
+  TakeFonts();
+  for (HWND control : {label_, cbPen_, cbColor_.Handle(), placeLabel_, cbPlace_, chkTip_}) SendMessageW(control, WM_SETFONT, WPARAM(font_), TRUE);
+  SendMessageW(toolbar_, WM_SETFONT, WPARAM(toolbarFont_), TRUE);
 
   const auto place = [this](HWND control, const RECT& box) {
     MoveWindow(control, Scaled(box.left), Scaled(box.top), Scaled(box.right - box.left),
@@ -117,11 +134,15 @@ void TfrmWhiteBorad::ApplyDpi() {
   };
   place(label_, kLabelBox);
   place(cbPen_, kPenListBox);
-  cbColor_.Place(121, 4, 104, 22);
+  cbColor_.Place(kColourBox.left, kColourBox.top, kColourBox.right - kColourBox.left,
+                 kColourBox.bottom - kColourBox.top);
   place(placeLabel_, kPlaceLabelBox);
   place(cbPlace_, kPlaceListBox);
   place(chkTip_, kTipBox);
+  SizeToolbar();
+}
 
+void TfrmWhiteBorad::SizeToolbar() {
   // Icons from the strip drawn for this size, never enlarged from a smaller one.
   const ToolbarStrips strips = ToolbarStripsFor(Scaled(kToolbarImageSize));
   const KeptImages& images = ImagesFor(strips);
@@ -159,6 +180,7 @@ void TfrmWhiteBorad::CreateToolbar() {
                                  CCS_NOPARENTALIGN | CCS_NODIVIDER,
                              0, 0, 0, 0, Handle(), nullptr, Instance(), nullptr);
   SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageW(toolbar_, WM_SETFONT, WPARAM(toolbarFont_), FALSE);
 
   std::array<std::wstring, kButtons.size()> captions;
   std::array<TBBUTTON, kButtons.size()> buttons{};
@@ -183,26 +205,28 @@ void TfrmWhiteBorad::CreateToolbar() {
 void TfrmWhiteBorad::CreatePenBar() {
   panel1_.Create({kPenBarClass, GetSysColorBrush(COLOR_BTNFACE)}, 0, WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
                  Handle(), [this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return HandlePenBar(w, m, wp, lp); });
-  label_ = CreateWindowExW(0, L"STATIC", Utf8ToWide(kPenLabel).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0,
-                           PenBar(), nullptr, Instance(), nullptr);
-  cbPen_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
-                           0, 0, 0, PenBar(), reinterpret_cast<HMENU>(INT_PTR(kCbPen)), Instance(), nullptr);
-  for (const char* name : kPenNames) SendMessageW(cbPen_, CB_ADDSTRING, 0, LPARAM(Utf8ToWide(name).c_str()));
+  label_ = PenBarChild(L"STATIC", Utf8ToWide(kPenLabel).c_str(), SS_LEFT, kLabelBox);
+  cbPen_ = PenBarChild(L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kPenListBox, kCbPen);
+  std::vector<std::wstring> pens;
+  for (const char* name : kPenNames) pens.push_back(Utf8ToWide(name));
+  inkra::win::AddComboEntries(cbPen_, pens);
   SendMessageW(cbPen_, CB_SETCURSEL, kDefaultPenIndex, 0);
-  cbColor_.Create(PenBar(), kCbColor, 121, 4, 104, 22, nullptr);
+  cbColor_.Create(PenBar(), kCbColor, kColourBox.left, kColourBox.top, kColourBox.right - kColourBox.left,
+                  kColourBox.bottom - kColourBox.top, font_);
   cbColor_.Select(clRed);
-  placeLabel_ = CreateWindowExW(0, L"STATIC", Utf8ToWide(kPlacementLabel).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0,
-                                0, 0, 0, PenBar(), nullptr, Instance(), nullptr);
-  cbPlace_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 0, 0, 0,
-                             PenBar(), reinterpret_cast<HMENU>(INT_PTR(kCbPlace)), Instance(), nullptr);
+  placeLabel_ = PenBarChild(L"STATIC", Utf8ToWide(kPlacementLabel).c_str(), SS_LEFT, kPlaceLabelBox);
+  cbPlace_ = PenBarChild(L"COMBOBOX", L"", WS_TABSTOP | CBS_DROPDOWNLIST, kPlaceListBox, kCbPlace);
+  std::vector<std::wstring> places;
   for (int i = 0; i < PlacementCount(options_.straddle); ++i)
-    SendMessageW(cbPlace_, CB_ADDSTRING, 0, LPARAM(Utf8ToWide(kPlacementNames[std::size_t(i)]).c_str()));
+    places.push_back(Utf8ToWide(kPlacementNames[std::size_t(i)]));
+  inkra::win::AddComboEntries(cbPlace_, places);
   SendMessageW(cbPlace_, CB_SETCURSEL, 0, 0);
-  chkTip_ = CreateWindowExW(0, L"BUTTON", Utf8ToWide(kPenTipCaption).c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0, PenBar(),
-                            reinterpret_cast<HMENU>(INT_PTR(kChkTip)), Instance(), nullptr);
+  chkTip_ = PenBarChild(L"BUTTON", Utf8ToWide(kPenTipCaption).c_str(), WS_TABSTOP | BS_AUTOCHECKBOX, kTipBox, kChkTip);
+}
 
-  // The pen list's hint.
+void TfrmWhiteBorad::AddPenHint() {
+  if (penHint_) return;
+  penHint_ = true;
   HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, Instance(), nullptr);
   static std::wstring hint = Utf8ToWide(kPenHint);

@@ -33,6 +33,10 @@ LRESULT TfrmWhiteBorad::HandlePenBar(HWND bar, UINT message, WPARAM wParam, LPAR
     case WM_MEASUREITEM:
       // The lists report to the form, as if they were its own children.
       return SendMessageW(Handle(), message, wParam, lParam);
+    case WM_SETCURSOR:
+      // The pointer over the bar or one of its lists (which ask the bar first).
+      AddPenHint();
+      return DefWindowProcW(bar, message, wParam, lParam);
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(bar, &ps);
@@ -201,7 +205,7 @@ void TfrmWhiteBorad::PaintWaitingHint(HDC dc) {
   if (!IntersectRect(&shown, &shown, &view)) return;
   InflateRect(&shown, -Scaled(8), -Scaled(8));
   const std::wstring text = Utf8ToWide(kScanWaitingHint);
-  HGDIOBJ oldFont = SelectObject(dc, font_.get());
+  HGDIOBJ oldFont = SelectObject(dc, font_);
   RECT box = shown;
   DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
   const int w = box.right - box.left, h = box.bottom - box.top;

@@ -6,17 +6,17 @@
 #include <cwchar>
 #include <set>
 
+#include "ComboFill.h"
 #include "Dpi.h"
+#include "KeptFonts.h"
 #include "TextConvert.h"
 #include "Window.h"
 
 namespace inkra::win {
 namespace {
 
-constexpr const wchar_t* kSpinProperty = L"InkraSpinField";
 constexpr const wchar_t* kPanelClass = L"InkraSealPanel";
 constexpr const wchar_t* kImageClass = L"InkraSealImage";
-constexpr UINT_PTR kSpinSubclassId = 1;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
 // The rectangle is laid out for 96 dpi and scaled to the parent's dpi.
@@ -114,10 +114,10 @@ std::set<std::wstring> FacesOf(BYTE charset) {
 
 }  // namespace
 
-UniqueFont MakeDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight) {
+HFONT KeptDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight) {
   LOGFONTW lf = FaceFont(face);
   lf.lfHeight = points > 0 ? -PointsToPixels(points, dpi) : -ScaleToDpi(pixelHeight, dpi);
-  return UniqueFont(CreateFontIndirectW(&lf));
+  return KeptFont(lf);
 }
 
 HWND MakeLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height, HFONT font) {
@@ -157,8 +157,9 @@ HWND MakeDropList(HWND parent, int id, const std::vector<std::string>& entries, 
                   int height, HFONT font) {
   HWND combo = MakeChild(0, L"COMBOBOX", L"", kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, x, y,
                          width, height + 200, parent, id, font);
-  for (const std::string& entry : entries)
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
+  std::vector<std::wstring> wide;
+  for (const std::string& entry : entries) wide.push_back(Utf8ToWide(entry));
+  AddComboEntries(combo, wide);
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   return combo;
 }
@@ -219,8 +220,11 @@ void SpinField::Create(HWND parent, int id, int x, int y, int width, int height,
   // One step per notch however long the button is held: the control's default accelerates.
   UDACCEL step{0, 1};
   SendMessageW(upDown_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
-  SetPropW(edit_, kSpinProperty, this);
-  SetWindowSubclass(edit_, EditProc, kSpinSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  // Subclassed by hand, the field in the edit's user data: the common controls' subclassing looks
+  // its chain up in a window property at every message, a round trip to the window server on
+  // some systems, and a dialog of sixteen fields pays it on every paint.
+  SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  base_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
 }
 
 void SpinField::WidenArrows(HWND parent) {
@@ -252,11 +256,13 @@ void SpinField::SetValue(int value) {
   if (WindowText(edit_) != text) SetWindowTextW(edit_, text.c_str());
 }
 
-bool SpinField::IsSpinEdit(HWND control) { return GetPropW(control, kSpinProperty) != nullptr; }
+bool SpinField::IsSpinEdit(HWND control) {
+  return GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&EditProc);
+}
 
-LRESULT CALLBACK SpinField::EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<SpinField*>(data);
+LRESULT CALLBACK SpinField::EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<SpinField*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  const WNDPROC base = self->base_;
   switch (message) {
     case WM_KEYDOWN:
       if (wParam == VK_PRIOR || wParam == VK_NEXT) {
@@ -272,11 +278,11 @@ LRESULT CALLBACK SpinField::EditProc(HWND window, UINT message, WPARAM wParam, L
       return 0;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(window, EditProc, kSpinSubclassId);
-      RemovePropW(window, kSpinProperty);
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return CallWindowProcW(base, window, message, wParam, lParam);
 }
 
 // --- Faces -----------------------------------------------------------------------------------
@@ -295,12 +301,11 @@ std::wstring FallbackFace() {
 }
 
 void FaceBox::Create(HWND parent, int id, int x, int y, int width, int height,
-                     const std::wstring& face, HFONT font) {
+                     const std::wstring& face, HFONT font, const std::vector<std::wstring>& faces) {
   combo_ = MakeChild(0, L"COMBOBOX", L"",
                      kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, x, y,
                      width, height + 240, parent, id, font);
-  for (const std::wstring& name : InstalledFaces())
-    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  AddComboEntries(combo_, faces);
   LRESULT found = Find(face);
   // A default face that is not installed: the box shows the face that stands in for it.
   if (found == CB_ERR) found = Find(FallbackFace());

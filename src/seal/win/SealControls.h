@@ -14,8 +14,8 @@
 namespace inkra::win {
 
 // A GB2312 font of `points` points at `dpi` (or, when points is 0, of -pixelHeight pixels at
-// 96 dpi, scaled to `dpi`).
-UniqueFont MakeDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight = 0);
+// 96 dpi, scaled to `dpi`), kept for the process (not owned: never deleted by the dialog).
+HFONT KeptDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight = 0);
 
 HWND MakeLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height, HFONT font);
 HWND MakeButton(HWND parent, int id, const wchar_t* text, int x, int y, int width, int height, HFONT font);
@@ -57,9 +57,10 @@ class SpinField {
   static bool IsSpinEdit(HWND control);
 
  private:
-  static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM);
   void WidenArrows(HWND parent);
   HWND edit_ = nullptr, upDown_ = nullptr;  // children of the parent, not owned
+  WNDPROC base_ = nullptr;                   // the edit's own procedure
   int id_ = 0, minimum_ = 0, maximum_ = 0, wheel_ = 0;
 };
 
@@ -72,8 +73,10 @@ std::wstring FallbackFace();
 // A drop-down list of the installed faces, sorted by name.
 class FaceBox {
  public:
+  // `faces`: the installed faces, when the caller has them already (a dialog with several boxes
+  // asks the system once).
   void Create(HWND parent, int id, int x, int y, int width, int height, const std::wstring& face,
-              HFONT font);
+              HFONT font, const std::vector<std::wstring>& faces = InstalledFaces());
   // The selected face; FallbackFace() when nothing is selected.
   std::wstring SelectedFace() const;
   bool HasSelection() const;

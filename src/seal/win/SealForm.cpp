@@ -30,8 +30,8 @@ void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int 
     layoutDpi_ = Dpi();
     fontFace_ = fontFace;
     fontPoints_ = fontPoints;
-    font_ = MakeDialogFont(fontFace, fontPoints, layoutDpi_);
-    SendMessageW(Handle(), WM_SETFONT, WPARAM(font_.get()), FALSE);
+    font_ = KeptDialogFont(fontFace, fontPoints, layoutDpi_);
+    SendMessageW(Handle(), WM_SETFONT, WPARAM(font_), FALSE);
     CreateControls();
     SendGroupsToBottom(Handle());
   });
@@ -121,10 +121,10 @@ int SealForm::AtLayoutDpi(int length) const { return ScaleToDpi(length, layoutDp
 
 void SealForm::ApplyDpi(int dpi) {
   if (dpi == layoutDpi_ || dpi <= 0) return;
-  UniqueFont font = MakeDialogFont(fontFace_, fontPoints_, dpi);
-  RescaleControls(Handle(), layoutDpi_, dpi, font_.get(), font.get());
-  SendMessageW(Handle(), WM_SETFONT, WPARAM(font.get()), FALSE);
-  font_ = std::move(font);  // the old font goes once no control uses it
+  const HFONT font = KeptDialogFont(fontFace_, fontPoints_, dpi);
+  RescaleControls(Handle(), layoutDpi_, dpi, font_, font);
+  SendMessageW(Handle(), WM_SETFONT, WPARAM(font), FALSE);
+  font_ = font;
   layoutDpi_ = dpi;
   LayoutChanged();
   InvalidateRect(Handle(), nullptr, TRUE);

@@ -81,7 +81,7 @@ class SealForm : public Window {
   // dpi), its font of `fontPoints` points and its controls.
   void CreateForm(const wchar_t* className, const wchar_t* caption, int clientWidth,
                   int clientHeight, const wchar_t* fontFace, int fontPoints, bool centreOverOwner);
-  HFONT FormFont() const { return font_.get(); }
+  HFONT FormFont() const { return font_; }
   // A 96-dpi length at the layout dpi.
   int AtLayoutDpi(int length) const;
 
@@ -133,7 +133,7 @@ class SealForm : public Window {
   std::wstring writtenPath_;
   bool accepted_ = false;
   bool shown_ = false;
-  UniqueFont font_;
+  HFONT font_ = nullptr;  // kept for the process, not owned
   const wchar_t* fontFace_ = L"";  // a literal
   int fontPoints_ = 0;
   int layoutDpi_ = 96;

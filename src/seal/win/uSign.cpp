@@ -58,10 +58,10 @@ void TfrmSign::CreateControls() {
 
   // "文字内容"
   MakeGroup(form, L"文字内容", 328, 8, 345, 105, font);
-  inputFont_ = MakeInputFont();
-  edt_Input = MakeEdit(form, idInput, Utf8ToWide(d.text), 336, 26, 329, 27, inputFont_.get());
+  edt_Input = MakeEdit(form, idInput, Utf8ToWide(d.text), 336, 26, 329, 27, InputFont());
   MakeLabel(form, L"字体：", 336, 60, 48, 16, font);
-  cbSignFont.Create(form, idSignFont, 384, 56, 120, 24, Utf8ToWide(d.textFace), font);
+  const std::vector<std::wstring> faces = InstalledFaces();
+  cbSignFont.Create(form, idSignFont, 384, 56, 120, 24, Utf8ToWide(d.textFace), font, faces);
   MakeLabel(form, L"文字大小：", 512, 60, 80, 16, font);
   Spin(seWordInt, form, idWordInt, 592, 56, 73, 8, 100, d.textSize, font);
   MakeLabel(form, L"文字夹角：", 336, 88, 80, 16, font);
@@ -101,7 +101,7 @@ void TfrmSign::CreateControls() {
     MakeGroup(form, s.caption, 328, s.top, 345, 81, font);
     *s.edit = MakeEdit(form, s.editId, Utf8ToWide(s.text), 336, s.top + 20, 168, 24, font);
     MakeLabel(form, L"字体：", 512, s.top + 24, 48, 16, font);
-    s.face->Create(form, s.faceId, 560, s.top + 20, 105, 24, Utf8ToWide(s.faceName), font);
+    s.face->Create(form, s.faceId, 560, s.top + 20, 105, 24, Utf8ToWide(s.faceName), font, faces);
     MakeLabel(form, L"X:", 336, s.top + 54, 20, 16, font);
     Spin(*s.x, form, s.xId, 356, s.top + 50, 60, 0, 322, s.xValue, font);
     MakeLabel(form, L"Y:", 424, s.top + 54, 20, 16, font);
@@ -219,12 +219,10 @@ void TfrmSign::eCodeNoChange() {
 
 void TfrmSign::FormShow() { btn_InputClick(); }
 
-UniqueFont TfrmSign::MakeInputFont() const { return MakeDialogFont(L"新宋体", 0, LayoutDpi(), 19); }
+HFONT TfrmSign::InputFont() const { return KeptDialogFont(L"新宋体", 0, LayoutDpi(), 19); }
 
 void TfrmSign::LayoutChanged() {
-  UniqueFont font = MakeInputFont();
-  SendMessageW(edt_Input, WM_SETFONT, WPARAM(font.get()), TRUE);
-  inputFont_ = std::move(font);
+  SendMessageW(edt_Input, WM_SETFONT, WPARAM(InputFont()), TRUE);
   // The picture shown again at the new dpi; a text the check refuses now leaves no message.
   if (HasSeal() && CheckText(Params().text) == SealTextCheck::Ok) btn_InputClick();
 }

@@ -55,7 +55,7 @@ class TfrmSign final : public SealForm {
   void FormShow() override;
   void OnCommand(int id, int code, HWND control) override;
   void LayoutChanged() override;
-  UniqueFont MakeInputFont() const;
+  HFONT InputFont() const;
   SpinField* SpinWithId(int id);
 
   SpinField seHight, seWith, seWordWith, seOutWith;
@@ -71,7 +71,6 @@ class TfrmSign final : public SealForm {
   int templateIndex_ = 0;
   std::wstring lastCode_;           // the last code accepted, put back when a typed one is refused
   HWND Panel1 = nullptr, MainPanel = nullptr, Image = nullptr;
-  UniqueFont inputFont_;
 
   int textRadius_ = 0, centerX_ = 0, centerY_ = 0;
 };

@@ -102,6 +102,19 @@ bool Cycle(GetClassObjectFn getClassObject, HostKind kind, HostDouble& host) {
   return true;
 }
 
+// Loads the DLL, runs one cycle through it and frees it again.
+bool LoadUseAndFree(const wchar_t* path, HostKind kind) {
+  inkra::win::UniqueModule dll(LoadLibraryW(path));
+  auto getClassObject =
+      dll ? reinterpret_cast<GetClassObjectFn>(GetProcAddress(dll.get(), "DllGetClassObject")) : nullptr;
+  if (!getClassObject) {
+    std::fprintf(stderr, "soak: cannot load %ls again: %lu\n", path, GetLastError());
+    return false;
+  }
+  HostDouble host(kind, inkra::test::office::NewProfile(kind));
+  return Cycle(getClassObject, kind, host);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -163,5 +176,14 @@ int wmain(int argc, wchar_t** argv) {
     ++failures, std::fprintf(stderr, "soak: the DLL stayed loaded after it was freed\n");
   else if (GetClassInfoExW(module, L"TfrmWhiteBorad", &cls))
     ++failures, std::fprintf(stderr, "soak: the board's window class outlived the DLL\n");
+  // What the DLL keeps for the life of its module (fonts, toolbar images) goes with it: loaded
+  // again, used and freed, it leaves the process as the first unload did.
+  const long unloaded = Count().gdi;
+  if (!LoadUseAndFree(argv[2], HostKind::Word)) ++failures;
+  const long unloadedAgain = Count().gdi;
+  std::printf("soak: GDI objects after the DLL was freed %ld, after it was loaded, used and freed again %ld\n",
+              unloaded, unloadedAgain);
+  if (unloadedAgain > unloaded)
+    ++failures, std::fprintf(stderr, "soak: the DLL's kept GDI objects outlived it\n");
   return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,138 @@
+// What makes the board and the seal dialogs open at once without changing them: fonts kept per
+// face, size and dpi, the window binding, the pen list's hint made when the pointer comes, and
+// spin edits known without a window property.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "BoardTexts.h"
+#include "Dpi.h"
+#include "KeptFonts.h"
+#include "MemorySettingsStore.h"
+#include "SealControls.h"
+#include "TextConvert.h"
+#include "WhiteBorad.h"
+#include "uSign.h"
+
+namespace inkra::test {
+namespace {
+
+using board::win::BoardOptions;
+using board::win::TfrmWhiteBorad;
+
+HFONT FontOf(HWND control) { return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)); }
+
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+// The windows of this thread whose class is `cls` and whose owner is `owner`.
+std::vector<HWND> OwnedWindows(const wchar_t* cls, HWND owner) {
+  std::vector<HWND> all, found;
+  EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&all));
+  for (HWND window : all)
+    if (lstrcmpiW(ClassOf(window).c_str(), cls) == 0 && GetWindow(window, GW_OWNER) == owner) found.push_back(window);
+  return found;
+}
+
+class WindowOpening : public ::testing::Test {
+ protected:
+  WindowOpening() { options.settings = {&noSettings}; }
+  board::MemorySettingsStore noSettings;
+  BoardOptions options;
+};
+
+TEST(KeptFonts, OneFontPerFaceWeightSizeAndDpi) {
+  const LOGFONTW song = win::FaceFont(L"宋体");
+  LOGFONTW tail = song;  // what follows the face's end is no part of the face
+  tail.lfFaceName[LF_FACESIZE - 1] = L'x';
+  const struct { const char* what; LOGFONTW face; int height, dpi; bool same; } cases[] = {
+      {"the same description", song, -16, 96, true},
+      {"other bytes after the face's end", tail, -16, 96, true},
+      {"another dpi", song, -16, 192, false},
+      {"another size", song, -12, 96, false},
+      {"another face", win::FaceFont(L"黑体"), -16, 96, false},
+      {"another weight", win::FaceFont(L"宋体", FW_BOLD), -16, 96, false},
+  };
+  const HFONT first = win::KeptFontAtDpi(song, -16, 96);
+  for (const auto& c : cases) EXPECT_EQ(win::KeptFontAtDpi(c.face, c.height, c.dpi) == first, c.same) << c.what;
+  LOGFONTW made{};
+  ASSERT_EQ(GetObjectW(win::KeptFontAtDpi(song, -16, 192), sizeof made, &made), int(sizeof made));
+  EXPECT_EQ(made.lfHeight, -32);
+  EXPECT_STREQ(made.lfFaceName, L"宋体");
+}
+
+TEST_F(WindowOpening, OnlyOurLiveWindowsGiveTheirObject) {
+  HWND form = nullptr;
+  {
+    TfrmWhiteBorad board(options);
+    form = board.Handle();
+    EXPECT_EQ(win::Window::FromHandle(form), &board);
+    EXPECT_NE(win::Window::FromHandle(board.View()), nullptr);
+    EXPECT_EQ(win::Window::FromHandle(board.PenList()), nullptr);  // the system's combo box
+    EXPECT_EQ(win::Window::FromHandle(GetDesktopWindow()), nullptr);
+  }
+  EXPECT_EQ(win::Window::FromHandle(form), nullptr);
+}
+
+TEST_F(WindowOpening, ABoardOpenedAgainHasTheFirstBoardsFonts) {
+  HFONT penBar = nullptr, toolbar = nullptr;
+  {
+    TfrmWhiteBorad first(options);
+    penBar = FontOf(first.PenList());
+    toolbar = FontOf(first.Toolbar());
+  }
+  const int kept = win::KeptFontCount();
+  TfrmWhiteBorad second(options);
+  EXPECT_EQ(GetObjectType(penBar), DWORD(OBJ_FONT));  // alive after the first board closed
+  for (HWND control : {second.PenList(), second.ColourList(), second.PlacementList(), second.PenTipBox()})
+    EXPECT_EQ(FontOf(control), penBar);
+  EXPECT_EQ(FontOf(second.Toolbar()), toolbar);
+  EXPECT_NE(toolbar, penBar);
+  EXPECT_EQ(win::KeptFontCount(), kept);
+}
+
+TEST_F(WindowOpening, ThePenListsHintComesWithThePointer) {
+  TfrmWhiteBorad board(options);
+  EXPECT_TRUE(OwnedWindows(TOOLTIPS_CLASSW, board.Handle()).empty());
+  for (int i = 0; i < 2; ++i)  // the pointer over the list, then moving on it
+    SendMessageW(board.PenList(), WM_SETCURSOR, WPARAM(board.PenList()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  const std::vector<HWND> tips = OwnedWindows(TOOLTIPS_CLASSW, board.Handle());
+  ASSERT_EQ(tips.size(), 1u);
+  wchar_t text[64] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V1_SIZE;
+  tool.hwnd = board.PenBar();
+  tool.uId = reinterpret_cast<UINT_PTR>(board.PenList());
+  tool.lpszText = text;
+  SendMessageW(tips[0], TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(text), win::Utf8ToWide(board::kPenHint));
+}
+
+TEST(SealSpinFields, OnlyTheSpinFieldsEditsAreSpinEdits) {
+  win::TfrmSign dialog;
+  std::vector<HWND> controls;
+  EnumChildWindows(dialog.Handle(), Collect, reinterpret_cast<LPARAM>(&controls));
+  int spinEdits = 0;
+  for (HWND control : controls) {
+    const bool readOnly =
+        lstrcmpiW(ClassOf(control).c_str(), L"Edit") == 0 && (GetWindowLongW(control, GWL_STYLE) & ES_READONLY);
+    spinEdits += win::SpinField::IsSpinEdit(control);
+    EXPECT_EQ(win::SpinField::IsSpinEdit(control), readOnly);
+  }
+  EXPECT_EQ(spinEdits, 16);
+}
+
+}  // namespace
+}  // namespace inkra::test

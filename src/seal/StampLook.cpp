@@ -24,15 +24,32 @@ std::uint32_t Hash(std::uint32_t seed, int a, int b) {
 
 double Unit(std::uint32_t h) { return (h >> 8) / double(1U << 24); }
 
-// Smooth noise in [0, 1): hashed lattice values `cell` pixels apart, blended bilinearly.
-double Noise(std::uint32_t seed, double x, double y, double cell) {
-  const double gx = x / cell, gy = y / cell;
-  const int ix = int(std::floor(gx)), iy = int(std::floor(gy));
-  const double fx = gx - ix, fy = gy - iy;
-  auto v = [&](int dx, int dy) { return Unit(Hash(seed, ix + dx, iy + dy)); };
-  const double top = v(0, 0) + (v(1, 0) - v(0, 0)) * fx, bottom = v(0, 1) + (v(1, 1) - v(0, 1)) * fx;
-  return top + (bottom - top) * fy;
-}
+// Smooth noise in [0, 1): hashed lattice values `cell` units apart, blended bilinearly, over
+// x and y from -1 to the given ends. The lattice is hashed once, not four times a pixel.
+class Noise {
+ public:
+  Noise(std::uint32_t seed, double cell, double xEnd, double yEnd)
+      : cell_(cell), x0_(Floor(-1)), y0_(Floor(-1)), columns_(Floor(xEnd) - x0_ + 2) {
+    const int rows = Floor(yEnd) - y0_ + 2;
+    values_.resize(std::size_t(columns_) * rows);
+    for (int j = 0; j < rows; ++j)
+      for (int i = 0; i < columns_; ++i) values_[std::size_t(j) * columns_ + i] = Unit(Hash(seed, x0_ + i, y0_ + j));
+  }
+  double At(double x, double y) const {
+    const double gx = x / cell_, gy = y / cell_;
+    const int ix = int(std::floor(gx)), iy = int(std::floor(gy));
+    const double fx = gx - ix, fy = gy - iy;
+    const double* row = &values_[std::size_t(iy - y0_) * columns_ + (ix - x0_)];
+    const double top = row[0] + (row[1] - row[0]) * fx, bottom = row[columns_] + (row[columns_ + 1] - row[columns_]) * fx;
+    return top + (bottom - top) * fy;
+  }
+
+ private:
+  int Floor(double v) const { return int(std::floor(v / cell_)); }
+  double cell_;
+  int x0_, y0_, columns_;
+  std::vector<double> values_;
+};
 
 // The ink within `band` pixels of paper (no ink, or the picture's border) along a row or a
 // column: one seal unit of the ink's edge at any dpi. Read before anything changes.
@@ -91,21 +108,24 @@ void ApplyStampLook(ink::InkLayer& layer, std::uint32_t seed, int dpi) {
     spots.push_back({Unit(Hash(seed, i, 1)) * w / scale, Unit(Hash(seed, i, 2)) * h / scale, 1.2 + 2.0 * Unit(Hash(seed, i, 3))});
 
   constexpr double kPatch = 5, kGrain = 2;
+  const double uEnd = unit(w - 1) + 1, vEnd = unit(h - 1) + 1;
+  const Noise patches(seed, kPatch, uEnd, vEnd), grains(seed ^ 0x5bd1e995U, kGrain, uEnd, vEnd);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       std::uint8_t& c = coverage(x, y);
       if (c == 0) continue;
       const double u = unit(x), v = unit(y);
       // Uneven ink: most of the seal full, patches down to 70 %.
-      const double n = Noise(seed, u, v, kPatch);
+      const double n = patches.At(u, v);
       double keep = n < 0.74 ? 1.0 : 1.0 - 0.3 * (n - 0.74) / 0.26;
       for (const Spot& s : spots) {
+        if (std::abs(u - s.x) >= s.r || std::abs(v - s.y) >= s.r) continue;  // outside it
         const double d = std::hypot(u - s.x, v - s.y) / s.r;
         if (d < 1) keep *= 0.2 + 0.8 * d * d;
       }
       // A rough outer edge: some of the ring's outermost ink loses part of it, in grains.
       const double dx = (x + 0.5) / w * 2 - 1, dy = (y + 0.5) / h * 2 - 1;
-      if (edge[std::size_t(y) * w + x] && dx * dx + dy * dy > 0.8 && Noise(seed ^ 0x5bd1e995U, u, v, kGrain) > 0.6)
+      if (edge[std::size_t(y) * w + x] && dx * dx + dy * dy > 0.8 && grains.At(u, v) > 0.6)
         keep *= 0.45;
       c = std::uint8_t(std::lround(c * keep));
     }

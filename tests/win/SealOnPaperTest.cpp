@@ -60,33 +60,24 @@ std::pair<double, double> RingInPoints(const office::ShapeState& shape) {
 TEST_F(SealOnPaperAtDpi, TemplateSealsInsertedAtTheirSizeOnPaperOnThePngAndBmpPaths) {
   ASSERT_TRUE(dll.Loaded());
   const int dpi = RequestedDpi() ? RequestedDpi() : 96;
-  const struct {
-    int button;  // the board's toolbar command
-    const wchar_t *cls, *caption;
-    int listId, okId, index;
-  } seals[] = {
-      {board::win::kBtnReplace, L"TfrmSign", L"公章制作", win::TfrmSign::idTemplate, win::TfrmSign::idBtnOk, 1},
-      {board::win::kBtnReplace, L"TfrmSign", L"公章制作", win::TfrmSign::idTemplate, win::TfrmSign::idBtnOk, 6},
-      {board::win::kBtnFind, L"TfrmOneSign", L"私章制作", win::TfrmOneSign::idTemplate, win::TfrmOneSign::idBtnOk, 2},
-  };
-  for (const auto& seal : seals)
+  const std::pair<bool, int> seals[] = {{true, 1}, {true, 6}, {false, 2}};  // round?, template
+  for (const auto& [round, index] : seals)
     for (const wchar_t* version : {L"16.0", L"11.0"}) {
-      const bool round = seal.button == board::win::kBtnReplace;
-      const std::string name = (round ? RoundTemplateNames() : SquareTemplateNames()).at(std::size_t(seal.index));
+      const std::string name = (round ? RoundTemplateNames() : SquareTemplateNames()).at(std::size_t(index));
       SCOPED_TRACE(testing::Message() << name << ", host " << win::WideToUtf8(version) << ", " << dpi << " dpi");
       HostDouble host(HostKind::Word);
       Connect(host, version);
       beforeStroke = [&](UiDriver& d, HWND board) {
-        ClickTool(d.Child(board, TOOLBARCLASSNAMEW, nullptr), seal.button);
-        HWND dialog = d.WaitForWindow(seal.cls, seal.caption);
-        ChooseTemplate(dialog, seal.listId, seal.index);
-        d.PressButton(dialog, seal.okId);
+        ClickTool(d.Child(board, TOOLBARCLASSNAMEW, nullptr), round ? board::win::kBtnReplace : board::win::kBtnFind);
+        HWND dialog = round ? d.WaitForWindow(L"TfrmSign", L"公章制作") : d.WaitForWindow(L"TfrmOneSign", L"私章制作");
+        ChooseTemplate(dialog, round ? int(win::TfrmSign::idTemplate) : int(win::TfrmOneSign::idTemplate), index);
+        d.PressButton(dialog, round ? int(win::TfrmSign::idBtnOk) : int(win::TfrmOneSign::idBtnOk));
         d.WaitUntilGone(dialog);
       };
       Sign(host, -1, {});  // no writing over the seal
       addIn->OnDisconnection(0, nullptr);
       ASSERT_EQ(AddInDll::Shapes(host).items.size(), 1u);
-      const SealSizeMm mm = round ? RoundTemplateSize(seal.index) : SquareTemplateSize(seal.index);
+      const SealSizeMm mm = round ? RoundTemplateSize(index) : SquareTemplateSize(index);
       const auto [across, down] = RingInPoints(*AddInDll::Shapes(host).items[0]);
       const double wantAcross = mm.width * 72 / 25.4, wantDown = mm.height * 72 / 25.4;
       EXPECT_NEAR(across, wantAcross, wantAcross / 100);

@@ -6,7 +6,6 @@
 #include "SealTestSupport.h"  // windows.h before the canvas, whose TextOut it renames
 
 #include <cmath>
-#include <cstdio>
 
 #include "MemorySettingsStore.h"
 #include "SealTemplates.h"
@@ -139,7 +138,6 @@ TEST(SealTemplateDialogs, TheAcceptedSealDrawsAgainAsTheFileAtOneAndAsThePreview
           }
         worstBlock = std::max(worstBlock, std::abs(block));
       }
-    std::printf("pixels differ by %.1f%% of the ink, the worst 4 x 4 block by %.1f of 255\n", 100 * pixelDiff / ink, worstBlock);
     EXPECT_LT(pixelDiff / ink, 0.15);
     EXPECT_LT(worstBlock, 64);  // a quarter of full ink
   }

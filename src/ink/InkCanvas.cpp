@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "CentreLine.h"
 
@@ -90,9 +92,41 @@ void InkCanvas::SetPixel(int x, int y, ColourValue c) {
   PaintPair({}, clNone, clNone, {{ToGrid(x, y), ToGrid(x + 1, y), ToGrid(x + 1, y + 1), ToGrid(x, y + 1)}}, c, clBlack);
 }
 
+bool InkCanvas::RepeatText(int x, int y, const std::string& text) {
+  if (layer_.Wet()) return false;
+  const auto same = [&](const PaintedText& t) {
+    return t.x == x && t.y == y && t.brush == brush_ && t.font == font_ && t.text == text;
+  };
+  const auto found = std::find_if(lastTexts_.begin(), lastTexts_.end(), same);
+  if (found == lastTexts_.end()) return false;
+  const PaintedText* last = &*found;
+  const PixelRows dry = layer_.DryPixels();
+  const std::size_t row = std::size_t(last->cell.right - last->cell.left) * 4;
+  for (int y2 = last->cell.top; y2 < last->cell.bottom; ++y2)
+    std::memcpy(dry.Row(y2) + std::size_t(last->cell.left) * 4, &last->pixels[std::size_t(y2 - last->cell.top) * row], row);
+  changed_ = changed_.Union(last->changed);
+  return true;
+}
+
+void InkCanvas::KeepText(int x, int y, const std::string& text, const Rect& cell, const Rect& glyphs, const Rect& changed) {
+  // Only a cell that holds all the glyphs' pixels is wholly what the painting made.
+  const Rect kept = cell.Intersect(layer_.Bounds());
+  if (kept.Empty() || layer_.Wet() || !(glyphs.Intersect(layer_.Bounds()).Union(kept) == kept)) return;
+  PaintedText painted{font_, brush_, x, y, text, kept, changed, {}};
+  const ConstPixelRows dry = std::as_const(layer_).DryPixels();
+  const std::size_t row = std::size_t(kept.right - kept.left) * 4;
+  for (int y2 = kept.top; y2 < kept.bottom; ++y2) {
+    const std::uint8_t* from = dry.Row(y2) + std::size_t(kept.left) * 4;
+    painted.pixels.insert(painted.pixels.end(), from, from + row);
+  }
+  if (lastTexts_.size() == kTextsKept) lastTexts_.erase(lastTexts_.begin());
+  lastTexts_.push_back(std::move(painted));
+}
+
 void InkCanvas::TextOut(int x, int y, const std::string& text) {
   if (text.empty()) return;
   if (!glyphs_) throw std::logic_error("text on an ink canvas needs a glyph source");
+  if (RepeatText(x, y, text)) return;
   const GlyphSource::TextShape shape = glyphs_->Shape(font_, x, y, text);
   OutlinePath cell;
   for (const Vec2& corner : shape.cell) cell.push_back(ToGrid(corner.x, corner.y));
@@ -105,8 +139,14 @@ void InkCanvas::TextOut(int x, int y, const std::string& text) {
                        shape.cell[2].y == shape.cell[3].y && shape.cell[3].x == shape.cell[0].x &&
                        whole(shape.cell[0].x) && whole(shape.cell[0].y) && whole(shape.cell[2].x) && whole(shape.cell[2].y);
   if (upright && brush_ != clNone) {
+    const Rect before = changed_;
+    changed_ = {};
     PaintPair({}, clNone, clNone, {cell}, brush_, clWhite);
     PaintPair({}, clNone, clNone, shape.glyphs, font_.colour, clWindowText);
+    const Rect painted = changed_;
+    changed_ = before.Union(painted);
+    KeepText(x, y, text, {int(shape.cell[0].x), int(shape.cell[0].y), int(shape.cell[2].x), int(shape.cell[2].y)},
+             PixelBounds(shape.glyphs), painted);
     return;
   }
   PaintPair({cell}, brush_, clWhite, shape.glyphs, font_.colour, clWindowText);

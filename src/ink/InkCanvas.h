@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Canvas.h"
 #include "InkLayer.h"
@@ -64,8 +65,24 @@ class InkCanvas final : public Canvas {
   void PaintPair(const Outline& under, ColourValue underColour, ColourValue underFallback, const Outline& over,
                  ColourValue overColour, ColourValue overFallback);
 
+  // The last upright texts painted on whole pixels, with what painting each left in its cell: a
+  // seal paints its sub-texts again after every character, and the same text in the same cell
+  // leaves the same pixels whatever was under it, so a repeat is copied instead of painted.
+  struct PaintedText {
+    Font font;
+    ColourValue brush = clNone;
+    int x = 0, y = 0;
+    std::string text;
+    Rect cell, changed;
+    std::vector<std::uint8_t> pixels;  // the cell's rows of dry ink
+  };
+  bool RepeatText(int x, int y, const std::string& text);
+  void KeepText(int x, int y, const std::string& text, const Rect& cell, const Rect& glyphs, const Rect& changed);
+
   InkLayer& layer_;
   GlyphSource* glyphs_;
+  static constexpr std::size_t kTextsKept = 4;
+  std::vector<PaintedText> lastTexts_;
   SystemColours systemColours_;
   ColourValue pen_ = clBlack, brush_ = clWhite;
   Font font_;

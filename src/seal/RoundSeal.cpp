@@ -62,7 +62,6 @@ void DrawOvalText(Canvas& canvas, const RoundSealParams& p, const RoundSealGeome
     f.escapement = cells[i].escapement * p.turnFactor / 10;
     canvas.SetFont(f);
     canvas.TextOut(cells[i].at.x, cells[i].at.y, Utf8CharAt(p.text, std::size_t(i)));
-    DrawSubTexts(canvas, p);
   }
 }
 
@@ -178,6 +177,12 @@ void DrawRoundSeal(Canvas& canvas, const RoundSealParams& p) {
   if (n >= 2 && IsOval(p)) DrawOvalText(canvas, p, g, n);
   if (n >= 2 && !IsOval(p)) DrawArcText(canvas, p, g, n);
   DrawSealCode(canvas, p, g);
+  if (n >= 2 && p.ring == RingFit::Inscribed) {
+    // A template's seal writes its sub-texts (the kind, the number) once, with no background,
+    // so the ends of a long name that come down beside them keep their ink.
+    canvas.SetBrushColour(clNone);
+    DrawSubTexts(canvas, p);
+  }
 }
 
 void DrawArcText(Canvas& canvas, const RoundSealParams& p, const RoundSealGeometry& g, int n) {
@@ -185,7 +190,7 @@ void DrawArcText(Canvas& canvas, const RoundSealParams& p, const RoundSealGeomet
   for (int i = 0; i < n; ++i) {
     DrawArcChar(canvas, p, places[i].turn, places[i].anchor.x, places[i].anchor.y,
                 Utf8CharAt(p.text, std::size_t(i)));
-    DrawSubTexts(canvas, p);
+    if (p.ring == RingFit::Corner) DrawSubTexts(canvas, p);  // the classic seal: over each character
   }
 }
 

@@ -78,7 +78,8 @@ void DrawArcChar(Canvas& canvas, const RoundSealParams& p, int turn, int x, int 
                  const std::string& character);
 void DrawSubTexts(Canvas& canvas, const RoundSealParams& p);
 
-// The classic arc of the main text (n >= 2 characters), sub-texts over each character.
+// The classic arc of the main text (n >= 2 characters), sub-texts over each character (a
+// template's seal writes them once, after everything else).
 void DrawArcText(Canvas& canvas, const RoundSealParams& p, const RoundSealGeometry& g, int n);
 // The seal code along the bottom inside of the ring, in small upright digits; nothing when empty.
 void DrawSealCode(Canvas& canvas, const RoundSealParams& p, const RoundSealGeometry& g);

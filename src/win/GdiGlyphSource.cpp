@@ -83,13 +83,43 @@ std::vector<std::vector<ink::Vec2>> ReadContours(const std::vector<std::uint8_t>
 
 }  // namespace
 
-GdiGlyphSource::GdiGlyphSource(int dpi) : dpi_(dpi > 0 ? dpi : 96), dc_(CreateCompatibleDC(nullptr)) {
+GdiGlyphSource::GdiGlyphSource(int dpi, int sizingDpi)
+    : dpi_(dpi > 0 ? dpi : 96), sizingDpi_(sizingDpi > 0 ? sizingDpi : dpi_), dc_(CreateCompatibleDC(nullptr)) {
   if (!dc_) throw PictureError("Cannot create a drawing surface");
 }
 
 GdiGlyphSource::~GdiGlyphSource() {
   // The fonts go after the DC lets go of them.
   SelectObject(dc_.get(), GetStockObject(SYSTEM_FONT));
+}
+
+UniqueFont GdiGlyphSource::MakeFont(const Font& font, int height, LONG& width, TEXTMETRICW& metrics) {
+  LOGFONTW lf{};
+  lf.lfHeight = -height;
+  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfOutPrecision = OUT_TT_PRECIS;  // outlines, where a face has them
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH;
+  std::wstring face = Utf8ToWide(font.face);
+  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+  std::memcpy(lf.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
+  lf.lfCharSet = CharsetForFace(dc_.get(), face);
+  const bool narrow = font.widthPercent != 100 && font.widthPercent > 0;
+  lf.lfWidth = narrow ? width : 0;
+  UniqueFont made(CreateFontIndirectW(&lf));
+  if (!made) throw PictureError("Cannot create a font");
+  SelectObject(dc_.get(), made.get());
+  GetTextMetricsW(dc_.get(), &metrics);
+  if (narrow && width == 0) {
+    // A narrow face: the same face with its average width scaled.
+    width = lf.lfWidth = std::max<LONG>(1, ::MulDiv(metrics.tmAveCharWidth, font.widthPercent, 100));
+    UniqueFont narrowed(CreateFontIndirectW(&lf));
+    if (!narrowed) throw PictureError("Cannot create a font");
+    SelectObject(dc_.get(), narrowed.get());  // the wide one goes once it is no longer selected
+    made = std::move(narrowed);
+    GetTextMetricsW(dc_.get(), &metrics);
+  }
+  return made;
 }
 
 GdiGlyphSource::Face& GdiGlyphSource::FaceFor(const Font& font) {
@@ -102,32 +132,23 @@ GdiGlyphSource::Face& GdiGlyphSource::FaceFor(const Font& font) {
     SelectObject(dc_.get(), GetStockObject(SYSTEM_FONT));
     faces_.clear();
   }
-  LOGFONTW lf{};
-  lf.lfHeight = -::MulDiv(font.sizePoints, dpi_, 72);
-  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfOutPrecision = OUT_TT_PRECIS;  // outlines, where a face has them
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH;
-  std::wstring face = Utf8ToWide(font.face);
-  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  std::memcpy(lf.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
-  lf.lfCharSet = CharsetForFace(dc_.get(), face);
   Face made;
-  made.font.reset(CreateFontIndirectW(&lf));
-  if (!made.font) throw PictureError("Cannot create a font");
-  SelectObject(dc_.get(), made.font.get());
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc_.get(), &metrics);
-  if (font.widthPercent != 100 && font.widthPercent > 0) {
-    // A narrow face: the same face with its average width scaled.
-    lf.lfWidth = std::max<LONG>(1, ::MulDiv(metrics.tmAveCharWidth, font.widthPercent, 100));
-    made.font.reset(CreateFontIndirectW(&lf));
-    if (!made.font) throw PictureError("Cannot create a font");
-    SelectObject(dc_.get(), made.font.get());
-    GetTextMetricsW(dc_.get(), &metrics);
-  }
+  const int height = ::MulDiv(font.sizePoints, sizingDpi_, 72);
+  LONG width = 0;
+  made.font = MakeFont(font, height, width, metrics);
   made.ascent = metrics.tmAscent;
   made.height = metrics.tmHeight;
+  if (sizingDpi_ != dpi_) {
+    // The cell and the advances as at the sizing dpi, scaled; the outlines from a font of the
+    // scaled size, so the characters are sharp and sit where the smaller picture has them.
+    made.scale = double(dpi_) / sizingDpi_;
+    made.ascent *= made.scale;
+    made.height *= made.scale;
+    made.sizing = std::move(made.font);
+    width = width ? std::max<LONG>(1, std::lround(width * made.scale)) : 0;
+    made.font = MakeFont(font, ::MulDiv(height, dpi_, sizingDpi_), width, metrics);
+  }
   return faces_.emplace(key, std::move(made)).first->second;
 }
 
@@ -137,8 +158,10 @@ const GdiGlyphSource::Glyph& GdiGlyphSource::GlyphOf(Face& face, UINT character)
   Glyph glyph;
   GLYPHMETRICS metrics{};
   // The advance as TextOut moves the pen; the outline unhinted, as the font draws it.
+  if (face.sizing) SelectObject(dc_.get(), face.sizing.get());
   if (GetGlyphOutlineW(dc_.get(), character, GGO_METRICS, &metrics, 0, nullptr, &identity) != GDI_ERROR)
-    glyph.advance = metrics.gmCellIncX;
+    glyph.advance = metrics.gmCellIncX * face.scale;
+  if (face.sizing) SelectObject(dc_.get(), face.font.get());
   const DWORD size = GetGlyphOutlineW(dc_.get(), character, GGO_NATIVE | GGO_UNHINTED, &metrics, 0, nullptr, &identity);
   if (size != GDI_ERROR && size > 0) {
     std::vector<std::uint8_t> buffer(size);

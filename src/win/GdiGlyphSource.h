@@ -17,8 +17,11 @@ namespace inkra::win {
 
 class GdiGlyphSource final : public ink::GlyphSource {
  public:
-  // Text is sized for `dpi`: a font of n points is MulDiv(n, dpi, 72) pixels high.
-  explicit GdiGlyphSource(int dpi = 96);
+  // Text is sized for `dpi`: a font of n points is MulDiv(n, dpi, 72) pixels high. With a
+  // `sizingDpi`, it is the height at that dpi scaled to this one instead: a picture drawn again
+  // at a larger scale keeps the proportions of the one drawn at sizingDpi, whose heights were
+  // rounded to whole pixels.
+  explicit GdiGlyphSource(int dpi = 96, int sizingDpi = 0);
   ~GdiGlyphSource() override;
   GdiGlyphSource(const GdiGlyphSource&) = delete;
   GdiGlyphSource& operator=(const GdiGlyphSource&) = delete;
@@ -34,17 +37,22 @@ class GdiGlyphSource final : public ink::GlyphSource {
   };
   struct Face {
     UniqueFont font;
-    int ascent = 0, height = 0;
+    UniqueFont sizing;   // the same font at the sizing dpi, when that is another
+    double scale = 1;    // from the sizing dpi to this one
+    double ascent = 0, height = 0;
     std::map<UINT, Glyph> glyphs;  // kept: a seal redraws the same characters on every change
   };
   using FaceKey = std::tuple<std::string, int, bool, int>;
   Face& FaceFor(const Font& font);
+  // The font `height` pixels high, selected, its metrics read. A narrow face takes `width` as
+  // its average character width, or sets it when 0.
+  UniqueFont MakeFont(const Font& font, int height, LONG& width, TEXTMETRICW& metrics);
   const Glyph& GlyphOf(Face& face, UINT character);
 
   // Faces kept at most: a user trying size after size of a seal's text must not pile up fonts.
   static constexpr std::size_t kMaxFaces = 16;
 
-  int dpi_;
+  int dpi_, sizingDpi_;
   UniqueMemoryDc dc_;
   std::map<FaceKey, Face> faces_;
 };

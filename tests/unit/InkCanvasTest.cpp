@@ -121,6 +121,35 @@ TEST(InkCanvasText, AnUprightCellGivesWhatDisjointPartsGive) {
   }
 }
 
+TEST(InkCanvasText, AnUprightTextPaintedAgainLeavesWhatPaintingItOnceThereLeaves) {
+  for (ColourValue brush : {clWhite, clYellow}) {
+    SCOPED_TRACE(::testing::Message() << "brush " << brush);
+    // Again: text, then a disc over part of it, another text, the first text again (copied).
+    // Once: the disc, the other text, the first text.
+    BoxGlyphs againGlyphs, onceGlyphs;
+    InkLayer again(40, 40), once(40, 40);
+    InkCanvas a(again, &againGlyphs), o(once, &onceGlyphs);
+    Font font;
+    font.sizePoints = 8;
+    font.colour = clRed;
+    auto text = [&](InkCanvas& c, int x, int y, const char* t) {
+      c.SetBrushColour(brush);
+      c.SetFont(font);
+      c.TextOut(x, y, t);
+    };
+    auto disc = [](InkCanvas& c) {
+      c.SetPenColour(clBlue);
+      c.SetBrushColour(clGreen);
+      c.Ellipse(10, 0, 34, 24);
+    };
+    text(a, 3, 5, "ab"), disc(a), text(a, 2, 22, "c"), text(a, 3, 5, "ab");
+    disc(o), text(o, 2, 22, "c"), text(o, 3, 5, "ab");
+    EXPECT_EQ(againGlyphs.calls, 2) << "the repeat was painted again, not copied";
+    EXPECT_TRUE(std::equal(again.DryRgba().bits, again.DryRgba().bits + 40 * 40 * 4, once.DryRgba().bits));
+    EXPECT_EQ(a.Changed(), o.Changed());
+  }
+}
+
 TEST(InkCanvasRefusals, TextWithoutGlyphsAndUnresolvedSystemColoursAreRefused) {
   InkLayer layer(10, 10);
   InkCanvas canvas(layer);

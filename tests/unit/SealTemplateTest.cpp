@@ -202,6 +202,22 @@ TEST(OvalSeal, TextBetweenRingAndCentreUnoverlappedAndClearOfTheNumberAndTheKind
   }
 }
 
+TEST(SealTemplateList, TheKindAndTheNumberTakeNoInkOfTheNameAway) {
+  for (int index : {4, 5, 6}) {  // 合同专用章, 财务专用章, the oval
+    RoundSealParams p = ApplyRoundTemplate(index, RoundSealParams{});
+    p.text = "一二三四五六七八九十甲乙丙丁戊己庚辛";  // a long name: its ends come down beside the kind
+    const RoundSealGeometry g = ComputeGeometry(p);
+    RoundSealParams bare = p;
+    bare.upperText = bare.lowerText = "";
+    const InkLayer with = DrawAt(g.imageWidth, g.imageHeight, 96, [&](Canvas& c) { DrawRoundSeal(c, p); });
+    const InkLayer without = DrawAt(g.imageWidth, g.imageHeight, 96, [&](Canvas& c) { DrawRoundSeal(c, bare); });
+    int lost = 0;
+    for (int y = 0; y < with.Height(); ++y)
+      for (int x = 0; x < with.Width(); ++x) lost += with.At(x, y).coverage < without.At(x, y).coverage;
+    EXPECT_EQ(lost, 0) << index;
+  }
+}
+
 TEST(OvalSeal, CharactersAreEvenlySpacedAlongTheCurveAndUprightToIt) {
   const Ellipse2 path{76, 56, 70, 50};
   const std::vector<TurnedCell> cells = LayoutOverTop(path, 10, 240, 16, 16);

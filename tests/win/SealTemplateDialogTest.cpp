@@ -5,6 +5,8 @@
 
 #include "SealTestSupport.h"  // windows.h before the canvas, whose TextOut it renames
 
+#include <cmath>
+
 #include "MemorySettingsStore.h"
 #include "SealTemplates.h"
 #include "StoredSeals.h"
@@ -27,8 +29,10 @@ struct Dialog {
 const Dialog kRound{true, L"TfrmSign", L"公章制作", TfrmSign::idTemplate, TfrmSign::idBtnOk};
 const Dialog kSquare{false, L"TfrmOneSign", L"私章制作", TfrmOneSign::idTemplate, TfrmOneSign::idBtnOk};
 
-// Opens the dialog, does `steps`, presses "确 定" and reads back what it wrote.
-Bitmap Confirmed(const Dialog& dialog, int dpi, SealMemory* memory, const std::function<void(UiDriver&, HWND)>& steps) {
+// Opens the dialog, does `steps`, presses "确 定" and reads back what it wrote; with `art`, what
+// the dialog hands the board to draw the seal again, kept after the dialog is gone.
+Bitmap Confirmed(const Dialog& dialog, int dpi, SealMemory* memory, const std::function<void(UiDriver&, HWND)>& steps,
+                 std::shared_ptr<const ScalableArt>* art = nullptr) {
   ScratchFolder scratch(L"sealtemplate");
   const std::wstring path = scratch.File(L"temp00000001.bmp");
   std::unique_ptr<win::SealForm> form;
@@ -47,28 +51,15 @@ Bitmap Confirmed(const Dialog& dialog, int dpi, SealMemory* memory, const std::f
   form->ShowModal();
   EXPECT_EQ(ui.Join(), Failures{});
   EXPECT_TRUE(form->Accepted());
+  if (art) *art = form->Art();
   return ReadBack(path);
 }
 
-void ChooseTemplate(UiDriver& d, HWND w, const Dialog& dialog, int index) {
-  HWND list = d.Child(w, L"ComboBox", nullptr, dialog.templateId);
-  // Sent, not posted: the choice is handled (fields set, seal redrawn) when this returns.
-  DWORD_PTR done = 0;
-  SendMessageTimeoutW(list, CB_SETCURSEL, WPARAM(index), 0, SMTO_NORMAL, 5000, &done);
-  SendMessageTimeoutW(w, WM_COMMAND, MAKEWPARAM(dialog.templateId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list),
-                      SMTO_NORMAL, 10000, &done);
-}
+void ChooseTemplate(UiDriver&, HWND w, const Dialog& dialog, int index) { test::ChooseTemplate(w, dialog.templateId, index); }
 
 // The ink's outer extent in the file: columns and rows with at least half coverage.
 std::pair<int, int> InkExtent(const Bitmap& b) {
-  int left = b.Width(), right = -1, top = b.Height(), bottom = -1;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x)
-      if (b.Row(y)[4 * x + 3] >= 128) {
-        left = std::min(left, x), right = std::max(right, x);
-        top = std::min(top, y), bottom = std::max(bottom, y);
-      }
-  return {right - left + 1, bottom - top + 1};
+  return test::InkExtent(b.Width(), b.Height(), [&b](int x, int y) { return b.Row(y)[4 * x + 3] >= 128; });
 }
 
 TEST(SealTemplateDialogs, EachTemplateHandsOffItsSizeOnPaperAt96And144Dpi) {
@@ -83,6 +74,72 @@ TEST(SealTemplateDialogs, EachTemplateHandsOffItsSizeOnPaperAt96And144Dpi) {
         EXPECT_NEAR(w * 72.0 / dpi, wantW, wantW / 100) << index << " at " << dpi;
         EXPECT_NEAR(h * 72.0 / dpi, wantH, wantH / 100) << index << " at " << dpi;
       }
+  }
+}
+
+// The coverage of `big`, drawn at `scale` times, averaged over the area of each pixel of a
+// picture `width` x `height`.
+std::vector<double> AreaAverage(const Bitmap& big, double scale, int width, int height) {
+  const double fx = scale, fy = scale;
+  std::vector<double> out(std::size_t(width) * height);
+  auto overlap = [](double a0, double a1, int b) { return std::max(0.0, std::min(a1, b + 1.0) - std::max(a0, double(b))); };
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      double sum = 0, area = 0;
+      for (int sy = int(y * fy); sy < std::min(big.Height(), int(std::ceil((y + 1) * fy))); ++sy)
+        for (int sx = int(x * fx); sx < std::min(big.Width(), int(std::ceil((x + 1) * fx))); ++sx) {
+          const double a = overlap(x * fx, (x + 1) * fx, sx) * overlap(y * fy, (y + 1) * fy, sy);
+          sum += a * big.Row(sy)[4 * sx + 3];
+          area += a;
+        }
+      out[std::size_t(y) * width + x] = area > 0 ? sum / area : 0;
+    }
+  return out;
+}
+
+TEST(SealTemplateDialogs, TheAcceptedSealDrawsAgainAsTheFileAtOneAndAsThePreviewAtPrintScale) {
+  const struct {
+    const Dialog* dialog;
+    int index, dpi;
+    bool look;
+  } cases[] = {{&kRound, 0, 96, false}, {&kRound, 1, 96, true}, {&kRound, 6, 96, true},
+               {&kSquare, 2, 96, true},  {&kRound, 6, 144, true}, {&kSquare, 2, 144, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.dialog->cls << " template " << c.index << " at " << c.dpi);
+    const int look = c.dialog->round ? int(TfrmSign::idLook) : int(TfrmOneSign::idLook);
+    std::shared_ptr<const ScalableArt> art;
+    const Bitmap file = Confirmed(*c.dialog, c.dpi, nullptr, [&](UiDriver& d, HWND w) {
+      ChooseTemplate(d, w, *c.dialog, c.index);
+      if (c.look) PostMessageW(GetDlgItem(w, look), BM_CLICK, 0, 0);
+    }, &art);
+    ASSERT_NE(art, nullptr);  // the dialog is gone by now: the art stands on its own
+    const Bitmap same = art->DrawAt(1);
+    EXPECT_TRUE(same.Width() == file.Width() && same.Height() == file.Height() && same.Pixels() == file.Pixels());
+    // At print scale, averaged back to the file's pixels: the same seal, the look included. At
+    // 144 dpi the file's own layout is rounded to whole pixels of 1.5 units (a 1-unit line is 2
+    // pixels), which a finer drawing does not copy: there only the size is compared.
+    const Bitmap print = art->DrawAt(3.125);
+    EXPECT_NEAR(print.Width(), file.Width() * 3.125, 3.125);  // sizes rounded from the 96-dpi layout
+    EXPECT_NEAR(print.Height(), file.Height() * 3.125, 3.125);
+    if (c.dpi != 96) continue;
+    const std::vector<double> back = AreaAverage(print, 3.125, file.Width(), file.Height());
+    // Compared over blocks of 4 x 4 pixels (about a millimetre at 96 dpi): a thin stroke a
+    // fraction of a pixel apart differs pixel by pixel, the ink it puts on paper does not.
+    double pixelDiff = 0, ink = 0, worstBlock = 0;
+    for (int by = 0; by + 4 <= file.Height(); by += 4)
+      for (int bx = 0; bx + 4 <= file.Width(); bx += 4) {
+        double block = 0;
+        for (int y = by; y < by + 4; ++y)
+          for (int x = bx; x < bx + 4; ++x) {
+            const double diff = back[std::size_t(y) * file.Width() + x] - file.Row(y)[4 * x + 3];
+            block += diff / 16;
+            pixelDiff += std::abs(diff);
+            ink += file.Row(y)[4 * x + 3];
+          }
+        worstBlock = std::max(worstBlock, std::abs(block));
+      }
+    EXPECT_LT(pixelDiff / ink, 0.15);
+    EXPECT_LT(worstBlock, 64);  // a quarter of full ink
   }
 }
 

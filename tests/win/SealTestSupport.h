@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -128,6 +129,29 @@ inline void ChooseEntry(HWND dialog, HWND combo, int index) {
   SendMessageTimeoutW(combo, CB_SETCURSEL, WPARAM(index), 0, SMTO_NORMAL, 2000, &result);
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(combo));
+}
+
+// Chooses entry `index` of a seal dialog's template list and waits until the dialog has set its
+// fields and drawn the seal again (sent, not posted).
+inline void ChooseTemplate(HWND dialog, int listId, int index) {
+  HWND list = GetDlgItem(dialog, listId);
+  DWORD_PTR done = 0;
+  SendMessageTimeoutW(list, CB_SETCURSEL, WPARAM(index), 0, SMTO_NORMAL, 5000, &done);
+  SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list),
+                      SMTO_NORMAL, 10000, &done);
+}
+
+// The outer extent (columns, rows) of the pixels of a width x height picture where `inked` holds:
+// a seal's ring measured as a ruler would.
+inline std::pair<int, int> InkExtent(int width, int height, const std::function<bool(int x, int y)>& inked) {
+  int left = width, right = -1, top = height, bottom = -1;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (inked(x, y)) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  return {right - left + 1, bottom - top + 1};
 }
 
 inline void PostKey(HWND control, UINT key) {

@@ -9,6 +9,7 @@
 #include "Dpi.h"
 #include "InkCanvas.h"
 #include "ScaledCanvas.h"
+#include "SealArt.h"
 #include "SealControls.h"
 #include "SealTemplates.h"
 #include "ShowMessage.h"
@@ -150,6 +151,11 @@ void SealForm::WriteHandOff(int width, int height) {
   }
   const Bitmap bitmap = SealBitmap(drawn ? *drawn : *ink_);
   writtenPath_ = WriteHandOffFile(handOffPath_, [&bitmap](ByteSink& sink) { inkra::WriteBmp(bitmap, sink); });
+  if (ink_) {
+    art_ = std::make_shared<SealArt>(drawnWidth_, drawnHeight_, drawing_, finish_, dpi);
+  } else {
+    art_ = std::make_shared<SealArt>(width, height, SealArt::Drawing{}, SealArt::Finish{}, dpi);
+  }
 }
 
 LRESULT SealForm::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {

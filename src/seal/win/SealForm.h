@@ -43,9 +43,9 @@ class SealForm : public Window {
   bool Accepted() const { return accepted_; }
   // The path "确 定" wrote: the fixed path, or its stand-in in the temporary folder.
   const std::wstring& WrittenPath() const { return writtenPath_; }
-  // The accepted seal drawn again at another scale, for output sharper than the screen; null
-  // when the dialog cannot draw it so.
-  virtual std::shared_ptr<const ScalableArt> Art() const { return nullptr; }
+  // The seal "确 定" wrote, to be drawn again at another scale for output sharper than the
+  // screen; it keeps what it needs, so it outlives the dialog. Null before the file is written.
+  virtual std::shared_ptr<const ScalableArt> Art() const { return art_; }
 
   // The picture of the last successful preview, the ink over the dialog's white (null before
   // the first), and that ink itself.
@@ -130,6 +130,7 @@ class SealForm : public Window {
   SealDrawing drawing_;                    // what ink_ shows, for drawing it at another dpi
   InkFinish finish_;
   int drawnWidth_ = 0, drawnHeight_ = 0;
+  std::shared_ptr<const ScalableArt> art_;  // what the hand-off file was drawn from
   std::wstring writtenPath_;
   bool accepted_ = false;
   bool shown_ = false;

@@ -123,31 +123,31 @@ void TfrmSign::CreateControls() {
   cbLook = MakeCheckBox(form, idLook, L"仿真效果", 480, 434, 110, 20, font);
 }
 
+std::span<const TfrmSign::SpinBinding> TfrmSign::Spins() {
+  // The spin fields and the parameters they hold: read, set and found by id alike.
+  static const SpinBinding spins[] = {
+      {&TfrmSign::seHight, &RoundSealParams::height},       {&TfrmSign::seWith, &RoundSealParams::width},
+      {&TfrmSign::seWordWith, &RoundSealParams::textMargin}, {&TfrmSign::seOutWith, &RoundSealParams::ringWidth},
+      {&TfrmSign::seWordInt, &RoundSealParams::textSize},   {&TfrmSign::seWordGD, &RoundSealParams::span},
+      {&TfrmSign::seSP, &RoundSealParams::turnFactor},      {&TfrmSign::se5x, &RoundSealParams::starX},
+      {&TfrmSign::se5y, &RoundSealParams::starY},           {&TfrmSign::se5Int, &RoundSealParams::starSize},
+      {&TfrmSign::seUpX, &RoundSealParams::upperX},         {&TfrmSign::seUpY, &RoundSealParams::upperY},
+      {&TfrmSign::seUpInt, &RoundSealParams::upperSize},    {&TfrmSign::seDownX, &RoundSealParams::lowerX},
+      {&TfrmSign::seDownY, &RoundSealParams::lowerY},       {&TfrmSign::seDownInt, &RoundSealParams::lowerSize},
+  };
+  return spins;
+}
+
 RoundSealParams TfrmSign::Params() const {
   RoundSealParams p;
-  p.height = seHight.Value();
-  p.width = seWith.Value();
-  p.textMargin = seWordWith.Value();
-  p.ringWidth = seOutWith.Value();
+  for (const SpinBinding& s : Spins()) p.*s.value = (this->*s.field).Value();
   p.colour = cbColor.Selected();
   p.text = WideToUtf8(WindowText(edt_Input));
   p.textFace = WideToUtf8(cbSignFont.SelectedFace());
-  p.textSize = seWordInt.Value();
-  p.span = seWordGD.Value();
-  p.turnFactor = seSP.Value();
-  p.starX = se5x.Value();
-  p.starY = se5y.Value();
-  p.starSize = se5Int.Value();
   p.upperText = WideToUtf8(WindowText(eCode));
-  p.upperX = seUpX.Value();
-  p.upperY = seUpY.Value();
   p.upperFace = WideToUtf8(FontUp.SelectedFace());
-  p.upperSize = seUpInt.Value();
   p.lowerText = WideToUtf8(WindowText(eAias));
-  p.lowerX = seDownX.Value();
-  p.lowerY = seDownY.Value();
   p.lowerFace = WideToUtf8(FontDown.SelectedFace());
-  p.lowerSize = seDownInt.Value();
   p.ring = ring_;
   p.code = WideToUtf8(WindowText(eCodeNo));
   p.stampLook = SendMessageW(cbLook, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -156,29 +156,14 @@ RoundSealParams TfrmSign::Params() const {
 
 void TfrmSign::SetParams(const RoundSealParams& p) {
   SetControls([&] {
-    seHight.SetValue(p.height);
-    seWith.SetValue(p.width);
-    seWordWith.SetValue(p.textMargin);
-    seOutWith.SetValue(p.ringWidth);
+    for (const SpinBinding& s : Spins()) (this->*s.field).SetValue(p.*s.value);
     cbColor.Select(p.colour);
     SetWindowTextW(edt_Input, Utf8ToWide(p.text).c_str());
     cbSignFont.Select(Utf8ToWide(p.textFace));
-    seWordInt.SetValue(p.textSize);
-    seWordGD.SetValue(p.span);
-    seSP.SetValue(p.turnFactor);
-    se5x.SetValue(p.starX);
-    se5y.SetValue(p.starY);
-    se5Int.SetValue(p.starSize);
     SetWindowTextW(eCode, Utf8ToWide(p.upperText).c_str());
-    seUpX.SetValue(p.upperX);
-    seUpY.SetValue(p.upperY);
     FontUp.Select(Utf8ToWide(p.upperFace));
-    seUpInt.SetValue(p.upperSize);
     SetWindowTextW(eAias, Utf8ToWide(p.lowerText).c_str());
-    seDownX.SetValue(p.lowerX);
-    seDownY.SetValue(p.lowerY);
     FontDown.Select(Utf8ToWide(p.lowerFace));
-    seDownInt.SetValue(p.lowerSize);
     lastCode_ = Utf8ToWide(p.code);
     SetWindowTextW(eCodeNo, lastCode_.c_str());
     SendMessageW(cbLook, BM_SETCHECK, p.stampLook ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -292,10 +277,8 @@ void TfrmSign::btnCanleClick() {
 }
 
 SpinField* TfrmSign::SpinWithId(int id) {
-  for (SpinField* s : {&seHight, &seWith, &seWordWith, &seOutWith, &seWordInt, &seWordGD, &seSP,
-                       &se5x, &se5y, &se5Int, &seUpX, &seUpY, &seUpInt, &seDownX, &seDownY,
-                       &seDownInt})
-    if (s->Id() == id) return s;
+  for (const SpinBinding& s : Spins())
+    if ((this->*s.field).Id() == id) return &(this->*s.field);
   return nullptr;
 }
 

@@ -2,6 +2,7 @@
 // TfrmSign, "公章制作": the official round seal dialog. Every parameter change redraws the
 // preview; "确 定" writes the seal hand-off file and sets Accepted.
 #include <memory>
+#include <span>
 
 #include "ColourBox.h"
 #include "RoundSeal.h"
@@ -57,6 +58,11 @@ class TfrmSign final : public SealForm {
   void LayoutChanged() override;
   HFONT InputFont() const;
   SpinField* SpinWithId(int id);
+  struct SpinBinding {
+    SpinField TfrmSign::*field;
+    int RoundSealParams::*value;
+  };
+  static std::span<const SpinBinding> Spins();
 
   SpinField seHight, seWith, seWordWith, seOutWith;
   SpinField seWordInt, seWordGD, seSP;

@@ -89,6 +89,13 @@ int wmain(int argc, wchar_t** argv) {
   template42.stampLook = true;
   const double lookMs = Report("42 mm template, 18 characters, look, 192 dpi", iterations, [&] { DrawRound(glyphs192, template42); });
   PrintFigure("seal_template_look_redraw", lookMs, 16);
+  // Where that time goes: the drawing without the look, and the look alone on drawn ink.
+  RoundSealParams plain42 = template42;
+  plain42.stampLook = false;
+  Report("  the same without the look", iterations, [&] { DrawRound(glyphs192, plain42); });
+  const RoundSealGeometry g42 = ComputeGeometry(plain42);
+  const auto ink42 = DrawSealInk(glyphs192, g42.imageWidth, g42.imageHeight, [&](Canvas& c) { DrawRoundSeal(c, plain42); });
+  Report("  the look alone (over and over on the same ink)", iterations, [&] { ApplyStampLook(*ink42, 1, 192); });
   RoundSealParams oval = ApplyRoundTemplate(6, template42);
   const double ovalMs = Report("oval template, 18 characters, look, 192 dpi", iterations, [&] { DrawRound(glyphs192, oval); });
   PrintFigure("seal_oval_redraw", ovalMs, 16);

@@ -39,6 +39,8 @@ void InkPen::Down(InkLayer& layer, const InkSample& sample, double nibWidth, Rgb
   first_ = s;
   stepCount_ = 0;
   run_.Reset();
+  // Flattened to the same pieces at any scale, so a stroke drawn larger is the same shape.
+  line_ = CentreLine(kFlatness * pen_);
   line_.Start(s);
   layer_->BeginWet(colour);
 }

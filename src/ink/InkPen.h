@@ -18,7 +18,8 @@ class InkPen {
  public:
   // A press: the stroke starts here on `layer` (not owned; it must outlive the stroke), with the
   // nib's chosen width (pixels, at medium pressure) and colour, and the side of its pen (NibPoint:
-  // 1 on the board). Nothing is drawn yet.
+  // 1 on the board; the scale when the stroke is drawn again larger, the curve then flattened in
+  // the same pieces). Nothing is drawn yet.
   void Down(InkLayer& layer, const InkSample& s, double nibWidth, Rgb colour, double pen = 1);
   // A move while pressed. Returns the pixels changed (the curve runs one sample behind).
   Rect Move(const InkSample& s);

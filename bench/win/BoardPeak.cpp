@@ -101,6 +101,10 @@ int RunBoardPeak(const std::wstring& what) {
                   VectorSink png;
                   board.Model().WritePng(png);
                 }},
+               {"print PNG", [&] {
+                  VectorSink png;
+                  board.Model().WritePngAt(png, board.Model().PrintScale());
+                }},
                // Signed across, corner to corner, so the ink's box is the whole picture; then
                // "清除", which keeps the signed picture, and its undo.
                {"sign across", [&] {

@@ -23,6 +23,7 @@ int ClampInt(std::int64_t v, int bound) { return int(std::clamp<std::int64_t>(v,
 void BoardModel::Create(int panelClientWidth, int panelClientHeight) {
   layout_.Create({panelClientWidth, panelClientHeight});
   pen_.Abandon();
+  stroke_.reset();
   content_ = {};
   history_.Clear();
   Drawable();  // white paper in the selected colours
@@ -81,7 +82,12 @@ void BoardModel::MouseMove(int x, int y, float pressure, std::uint32_t ms) {
 
 void BoardModel::StrokeStep(const ink::InkSample& first, const ink::InkSample& sample) {
   // The stroke's ink starts with its first move: a press and release without one leaves none.
-  if (!pen_.Drawing()) pen_.Down(InkForDrawing(), first, ScaleToDpi(nibWidth_, dpi_), InkColour());
+  if (!pen_.Drawing()) {
+    const double width = ScaleToDpi(nibWidth_, dpi_);
+    pen_.Down(InkForDrawing(), first, width, InkColour());
+    if (pen_.Drawing()) stroke_ = StrokeItem{{first}, width, InkColour()};
+  }
+  if (stroke_) stroke_->samples.push_back(sample);
   InkChanged(pen_.Move(sample));
 }
 
@@ -112,6 +118,15 @@ void BoardModel::EndStroke(std::uint32_t ms) {
   // shown when it was drawn, so nothing else of the stroke's box is copied or repainted.
   InkChanged(pen_.Finish());
   pen_.Up();
+  if (stroke_) AddItem(std::move(*stroke_));
+  stroke_.reset();
+}
+
+void BoardModel::AddItem(BoardItem item) {
+  // Only a change that is open drew on the picture: a stroke wholly off it drew nothing.
+  if (!history_.DrawingOpen()) return;
+  content_.items.push_back(std::make_shared<const BoardItem>(std::move(item)));
+  history_.ItemAdded();
 }
 
 void BoardModel::InkChanged(const Rect& area) {
@@ -152,8 +167,11 @@ ink::InkLayer& BoardModel::InkForDrawing() {
     Drawable();
   }
   const Size size = PictureSize();
-  if (!content_.ink || content_.ink->Width() != size.width || content_.ink->Height() != size.height)
+  if (!content_.ink || content_.ink->Width() != size.width || content_.ink->Height() != size.height) {
     content_.ink = std::make_unique<ink::InkLayer>(size.width, size.height);
+    content_.items.clear();  // a new layer: nothing drawn on it yet
+    content_.baseInk.reset();
+  }
   return *content_.ink;
 }
 
@@ -202,8 +220,9 @@ void BoardModel::StampTime(const std::string& text) {
     // The box covers the ink under it, as it covers the picture.
     if (content_.ink && !cell.Empty()) {
       history_.SaveInkArea(*content_.ink, cell);
-      content_.ink->Erase({{ink::ToGrid(cell.left, cell.top), ink::ToGrid(cell.right, cell.top),
-                    ink::ToGrid(cell.right, cell.bottom), ink::ToGrid(cell.left, cell.bottom)}});
+      const ink::Outline box{{ink::ToGrid(cell.left, cell.top), ink::ToGrid(cell.right, cell.top),
+                              ink::ToGrid(cell.right, cell.bottom), ink::ToGrid(cell.left, cell.bottom)}};
+      if (!content_.ink->Erase(box).Empty()) AddItem(PaintItem{{{{box, std::nullopt}}}});
     }
   }
   s.SetBrushColour(selected_);
@@ -232,14 +251,23 @@ Rect BoardModel::StampAsInk(Surface& s, const Font& font, const std::string& tex
     s.Polygon(box);
   }
   ink::InkCanvas canvas(layer, glyphs_, systemColours_);
+  PaintItem stamp;
+  canvas.LogPaints([&stamp](std::span<const ink::InkLayer::Part> parts) {
+    std::vector<PaintItem::Part>& painting = stamp.paintings.emplace_back();
+    for (const ink::InkLayer::Part& part : parts) painting.push_back({*part.outline, part.colour});
+  });
   canvas.SetBrushColour(clWhite);
   canvas.SetFont(font);
   canvas.TextOut(stampX_, stampY_, text);
+  AddItem(std::move(stamp));
   return area;
 }
 
 void BoardModel::WritePicture(ByteSink& sink) const { board::WritePicture(content_, sink); }
 void BoardModel::WritePng(ByteSink& sink) const { board::WritePng(content_, sink); }
+void BoardModel::WritePngAt(ByteSink& sink, double scale) const { board::WritePngAt(content_, scale, sink); }
+double BoardModel::PrintScale() const { return board::PrintScale(PictureSize(), dpi_); }
+std::unique_ptr<ink::InkLayer> BoardModel::InkAt(double scale) const { return RenderInk(content_, scale); }
 Picture BoardModel::Snapshot() const { return board::Snapshot(content_); }
 void BoardModel::Compose(const Rect& area, const PixelRows& out) const { board::Compose(content_, area, out); }
 

@@ -25,6 +25,7 @@
 #include "BoardLayout.h"
 #include "BoardOutput.h"
 #include "BoardPicture.h"
+#include "PrintOutput.h"
 #include "ByteSink.h"
 #include "Colour.h"
 #include "InkCanvas.h"
@@ -129,6 +130,8 @@ class BoardModel {
   bool Undo();
   bool Redo();
   const UndoHistory& History() const { return history_; }
+  // What was drawn over the picture since it came, oldest first.
+  const ItemList& Items() const { return content_.items; }
 
   // Ink put onto the board from outside (a seal's coverage, for one): the picture gets an ink
   // layer if it has none, `paint` draws onto it, and the pixels it reports changed are repainted
@@ -155,6 +158,14 @@ class BoardModel {
   // PictureError for a palette or 16-bit picture (CanWritePng false): it leaves as a BMP.
   void WritePng(ByteSink& sink) const;
   bool CanWritePng() const { return board::CanWritePng(content_); }
+  // The same PNG drawn again from what was drawn, at `scale` times the board's pixels (see
+  // PrintOutput); at 1 it is WritePng's.
+  void WritePngAt(ByteSink& sink, double scale) const;
+  // The scale that puts 300 pixels in each inch of the picture as the board shows it, within
+  // the picture limit, never below 1.
+  double PrintScale() const;
+  // The ink drawn again at `scale` from the picture's items and the ink it came with.
+  std::unique_ptr<ink::InkLayer> InkAt(double scale) const;
   // What the view shows: the picture with the ink composited over it.
   Picture Snapshot() const;
   // The shown pixels of `area` (inside the picture) into `out`, rows of the area's size at the
@@ -221,6 +232,7 @@ class BoardModel {
   // One step of the stroke from its press sample `first` to `sample`.
   void StrokeStep(const ink::InkSample& first, const ink::InkSample& sample);
   void TipSamples();  // the samples the tip settled, as strokes steps
+  void AddItem(BoardItem item);  // drawn by the open change
   void InkChanged(const Rect& area);
   void AliasedStep();  // a palette picture keeps its palette: the step drawn as a plain polygon
   ink::Rgb InkColour() const;
@@ -237,6 +249,7 @@ class BoardModel {
   ink::PenTip tip_;
   std::vector<ink::InkSample> tipped_;
   std::optional<ink::InkSample> tipFirst_;  // the press, as the tip settled it
+  std::optional<StrokeItem> stroke_;  // the stroke in progress as its pen is fed
 
   BoardLayout layout_;
 

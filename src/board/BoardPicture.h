@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "BoardItems.h"
 #include "InkLayer.h"
 #include "ScalableArt.h"
 #include "Surface.h"
@@ -47,6 +48,11 @@ struct PictureState {
   // The picture drawn again at another scale, when its maker can (a seal); null otherwise. Shared:
   // the geometry never changes, so the history holds it by reference.
   std::shared_ptr<const ScalableArt> art;
+  // What was drawn over the picture since it came, oldest first: the ink layer's content as
+  // geometry, to be drawn again at another scale.
+  ItemList items;
+  // The ink the picture came with (a seal's colour and straight alpha, 32 bits); null for none.
+  std::shared_ptr<const Bitmap> baseInk;
 };
 
 }  // namespace inkra::board

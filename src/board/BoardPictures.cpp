@@ -70,9 +70,12 @@ void BoardModel::LoadSeal(std::span<const std::uint8_t> bmp, std::shared_ptr<con
     for (int x = 0; x < seal.Width(); ++x, from += 4, to += 4)
       if (from[3] != 0) to[0] = from[2], to[1] = from[1], to[2] = from[0], to[3] = from[3];
   }
+  auto base = std::make_shared<const Bitmap>(seal);
   content_.surface = NewPaper({seal.Width(), seal.Height()});
   content_.ink = std::move(layer);
   content_.art = std::move(art);
+  content_.baseInk = std::move(base);
+  content_.items.clear();
   PictureChanged(nullptr);
 }
 

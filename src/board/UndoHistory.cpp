@@ -117,7 +117,7 @@ void UndoHistory::EndDrawing() {
   open_.reset();
   openTiles_.clear();
   const bool changedKind = step.other.kind != PictureKind::Bitmap;
-  if (openLost_ || (step.tiles.empty() && !changedKind)) return;
+  if (openLost_ || (step.tiles.empty() && !changedKind && step.items == 0)) return;
   DropRedo();
   Push(done_, std::move(step));
   Trim();
@@ -130,6 +130,8 @@ UndoHistory::Kept UndoHistory::Keep(PictureState& before) {
   held.mode = before.mode;
   held.paper = before.paper;
   held.art = before.art;
+  held.items = before.items;
+  held.baseInk = before.baseInk;
   if (before.kind == PictureKind::Bitmap && before.surface) held.pixels = before.surface->ToBitmap();
   held.ink = Hold(before.ink.get());
   // Moved last, once nothing more can fail: a refused change leaves the picture its bytes.
@@ -250,6 +252,10 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     next.jpegBytes = std::move(step.other.jpegBytes);
     next.paper = step.other.paper;
     next.art = std::move(step.other.art);
+    next.items = std::move(step.other.items);
+    next.baseInk = std::move(step.other.baseInk);
+    step.other.items = std::move(current.items);
+    step.other.baseInk = std::move(current.baseInk);
     step.other.ink = std::move(ink);
     step.other.paper = current.paper;
     step.other.art = std::move(current.art);
@@ -274,6 +280,16 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
   std::vector<std::vector<std::uint8_t>> inkNow;
   for (const Tile& tile : step.tiles)
     if (tile.plane == Plane::Ink && rowsFor(tile)) inkNow.push_back(PackInkTile(ReadOnly(ink), Place(tile)));
+  // The items the change drew leave the picture with its pixels, or come back with them.
+  ItemList items, away;
+  if (!step.itemsOff) {
+    const std::size_t n = std::min(step.items, current.items.size());
+    items.assign(current.items.begin(), current.items.end() - std::ptrdiff_t(n));
+    away.assign(current.items.end() - std::ptrdiff_t(n), current.items.end());
+  } else {
+    items = current.items;
+    items.insert(items.end(), step.itemsAway.begin(), step.itemsAway.end());
+  }
   auto packed = inkNow.begin();
   for (Tile& tile : step.tiles) {
     const PixelRows* found = rowsFor(tile);
@@ -288,6 +304,9 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
   }
   std::swap(step.other.kind, current.kind);
   std::swap(step.other.jpegBytes, current.jpegBytes);
+  current.items = std::move(items);
+  step.itemsAway = std::move(away);
+  step.itemsOff = !step.itemsOff;
   return {.moved = true, .area = step.area};
 }
 

@@ -63,7 +63,12 @@ class UndoHistory {
   // The same for the ink over the picture: its dry pixels (wet ink is not kept; save before it
   // dries).
   void SaveInkArea(ink::InkLayer& ink, const Rect& area) { SaveRows(ink.DryPixels(), Plane::Ink, area); }
-  // Closes the drawn change; one that kept no pixels and changed no kind is dropped.
+  // An item was drawn by the open change (the newest of the picture's items): undoing the change
+  // takes it off the picture, redoing puts it back.
+  void ItemAdded() {
+    if (open_) ++open_->items;
+  }
+  // Closes the drawn change; one that kept no pixels, changed no kind and drew no item is dropped.
   void EndDrawing();
   // A picture as the history keeps it, copied while the board still shows it, so a change that
   // cannot be kept (no memory for the copy) is refused before the board changes.
@@ -133,6 +138,8 @@ class UndoHistory {
     HeldInk ink;                          // the picture's strokes, held as they were
     bool paper = true;
     std::shared_ptr<const ScalableArt> art;  // shared, never copied
+    ItemList items;                          // shared, never copied
+    std::shared_ptr<const Bitmap> baseInk;
   };
   struct Step {
     // Declared so that the enclosing class's std::optional<Step> sees it as constructible before
@@ -143,6 +150,11 @@ class UndoHistory {
     std::vector<Tile> tiles;
     Rect area;
     std::size_t bytes = 0;
+    // Drawing: how many of the picture's newest items the change drew, and those items while the
+    // change is taken back (empty while it stands).
+    std::size_t items = 0;
+    ItemList itemsAway;
+    bool itemsOff = false;
   };
 
   static std::size_t SizeOf(const Step& step);

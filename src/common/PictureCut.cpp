@@ -75,6 +75,20 @@ InkCrop CropPngToInk(std::span<const std::uint8_t> png, int margin) {
   return crop;
 }
 
+int PixelAt(int at, int from, int to) {
+  if (from <= 0 || from == to) return at;
+  return int((std::int64_t(at) * to * 2 + from) / (std::int64_t(from) * 2));
+}
+
+std::vector<std::uint8_t> CutPngAt(std::span<const std::uint8_t> png, const Rect& box, int fromWidth, int fromHeight) {
+  const PngImage image = ReadPng(png);
+  const Rect at = Rect{PixelAt(box.left, fromWidth, image.width), PixelAt(box.top, fromHeight, image.height),
+                       PixelAt(box.right, fromWidth, image.width), PixelAt(box.bottom, fromHeight, image.height)}
+                      .Intersect({0, 0, image.width, image.height});
+  if (at.Empty()) throw PictureError("The box lies outside the picture");
+  return EncodePng(image, at);
+}
+
 int MaxPagesPerPicture(double pictureWidth, double minSlice) {
   if (!(minSlice > 0) || !(pictureWidth >= minSlice)) return 1;
   const double pages = pictureWidth / minSlice;

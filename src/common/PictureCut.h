@@ -27,6 +27,14 @@ struct InkCrop {
 // PictureError for a file that is not a valid PNG.
 InkCrop CropPngToInk(std::span<const std::uint8_t> png, int margin = 2);
 
+// A picture drawn at another resolution than the one its boxes are measured in (the board's view):
+// where column or row `at` of a picture `from` pixels across lies in one `to` pixels across,
+// rounded to the nearest, so neighbouring boxes still meet.
+int PixelAt(int at, int from, int to);
+// The part of a PNG that lies where `box` lies in a picture of fromWidth x fromHeight pixels.
+// Throws PictureError for a file that is not a valid PNG.
+std::vector<std::uint8_t> CutPngAt(std::span<const std::uint8_t> png, const Rect& box, int fromWidth, int fromHeight);
+
 // One straddle slice: the columns [x, x + width) of the picture, for page `page` (1-based).
 struct Slice {
   int page = 0;

@@ -19,6 +19,9 @@ namespace inkra::addin {
 struct PictureBox {
   double left = 0, top = 0, width = 0, height = 0;
   bool cut = false;  // the file holds the ink's box only
+  // The box's width in the view's pixels, when the file holds more pixels than the view showed
+  // (drawn larger for paper); 0 when the file's pixels are the view's.
+  int viewPixels = 0;
 };
 
 // What the add-in asks the host to place.

@@ -200,7 +200,8 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   const std::wstring path = board->HandOffPath();
   const bool ownAlpha = std::filesystem::path(path).extension() == L".png";
   Insertion insertion{path, {0, 0, width, height}, board->Placement()};
-  if (ownAlpha) insertion.box = CutToInk(path, width, height);
+  std::vector<std::uint8_t> screenPng = board->ScreenPng();
+  if (ownAlpha) insertion.box = CutToInk(path, width, height, screenPng);
   // The user signed and confirmed: the signature either lands in the document or is kept for
   // them, and they are told. Nothing is dropped without a word.
   std::string reason;
@@ -220,7 +221,7 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
     }
   }
   if (!reason.empty()) {
-    KeepRefusedPicture(board->Handle(), path, reason);
+    KeepRefusedPicture(board->Handle(), path, reason, screenPng);
     return;
   }
   // The host has embedded the picture; the hand-off file has served its purpose.
@@ -233,17 +234,23 @@ void TToolbarAddIn::ButtonClick(IDispatch*, VARIANT_BOOL&) {
   // The board is destroyed here, after the insertion, confirmed or not.
 }
 
-PictureBox TToolbarAddIn::CutToInk(const std::wstring& path, double width, double height) {
+PictureBox TToolbarAddIn::CutToInk(const std::wstring& path, double width, double height,
+                                   std::vector<std::uint8_t>& screenPng) {
+  const bool larger = !screenPng.empty();
   PictureBox whole{0, 0, width, height};
   try {
-    const InkCrop crop = CropPngToInk(ReadFileBytes(std::filesystem::path(path)));
+    const std::vector<std::uint8_t> file = ReadFileBytes(std::filesystem::path(path));
+    const InkCrop crop = CropPngToInk(larger ? screenPng : std::span<const std::uint8_t>(file));
+    if (larger) whole.viewPixels = crop.fullWidth;
     if (!crop.Cut()) return whole;
     // In the points the whole picture is shown at, whatever resolution its pixels have.
     const double x = width / crop.fullWidth, y = height / crop.fullHeight;
-    const PictureBox box{crop.box.left * x, crop.box.top * y, (crop.box.right - crop.box.left) * x,
-                         (crop.box.bottom - crop.box.top) * y, true};
+    const int across = crop.box.right - crop.box.left;
+    const PictureBox box{crop.box.left * x, crop.box.top * y, across * x, (crop.box.bottom - crop.box.top) * y, true,
+                         larger ? across : 0};
     // All or nothing: a failed write leaves the whole picture in place, to go in whole.
-    win::ReplaceFileWith(path, crop.png);
+    win::ReplaceFileWith(path, larger ? CutPngAt(file, crop.box, crop.fullWidth, crop.fullHeight) : crop.png);
+    if (larger) screenPng = crop.png;
     return box;
   } catch (const std::exception&) {
     return whole;  // the file as the board wrote it still goes in whole
@@ -259,10 +266,11 @@ void TToolbarAddIn::RemoveHandOffFiles() const {
                                                                : boardOptions_.sealHandOffPath);
 }
 
-void TToolbarAddIn::KeepRefusedPicture(HWND board, const std::wstring& path, const std::string& reason) {
+void TToolbarAddIn::KeepRefusedPicture(HWND board, const std::wstring& path, const std::string& reason,
+                                       std::span<const std::uint8_t> screenPicture) {
   bool onClipboard = false;
   try {
-    onClipboard = win::PutPictureOnClipboard(board, ReadFileBytes(std::filesystem::path(path)));
+    onClipboard = win::PutPictureOnClipboard(board, ReadFileBytes(std::filesystem::path(path)), screenPicture);
   } catch (const std::exception&) {
     // the file could not be read back: the message says the clipboard does not hold it
   }

@@ -7,8 +7,11 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <stdexcept>
+#include <vector>
 
 #include "MSOEventSink.h"
 #include "MSOfficeAddIn.h"
@@ -120,9 +123,14 @@ class TToolbarAddIn : public TMSOfficeAddIn {
   // The picture at `path` could not be placed, for `reason` (UTF-8): it goes on the clipboard
   // (owned by `board`, our window) and the user is told, once.
   // On transparent paper, the hand-off PNG at `path` is cut down to the box of its ink; returns
-  // where that box lies in the width x height points of the whole picture.
-  static PictureBox CutToInk(const std::wstring& path, double width, double height);
-  static void KeepRefusedPicture(HWND board, const std::wstring& path, const std::string& reason);
+  // where that box lies in the width x height points of the whole picture. `screenPng`, when
+  // the file was drawn larger than the view, is the view's own pixels: the box is found on them,
+  // so it is the same in points at any resolution, and it is cut down the same way.
+  static PictureBox CutToInk(const std::wstring& path, double width, double height,
+                             std::vector<std::uint8_t>& screenPng);
+  // `screenPicture`, when given, is what the clipboard's device-independent bitmap is made of.
+  static void KeepRefusedPicture(HWND board, const std::wstring& path, const std::string& reason,
+                                 std::span<const std::uint8_t> screenPicture = {});
 
   board::win::BoardOptions boardOptions_;
   bool clickRunning_ = false;  // a click's board is open

@@ -72,14 +72,18 @@ std::vector<ComPtr<IDispatch>> InsertStraddle(IDispatch* document, IDispatch* sh
   if (pages < 2) throw PictureRefused(kStraddleNeedsPages);
   const PictureColumns picture(ReadFileBytes(std::filesystem::path(insertion.path)));
   const PictureBox& box = insertion.box;
-  const double pointsPerPixel = box.width / picture.Width();
-  const std::vector<Slice> slices =
-      StraddleSlices(pages, picture.Width(), MaxPagesPerPicture(box.width, kNarrowestSlice));
+  // Sliced in the view's pixels, so each slice has the width in points it has at the view's
+  // resolution, then cut where those columns lie in a file drawn larger.
+  const int across = box.viewPixels > 0 ? box.viewPixels : picture.Width();
+  const double pointsPerPixel = box.width / across;
+  const std::vector<Slice> slices = StraddleSlices(pages, across, MaxPagesPerPicture(box.width, kNarrowestSlice));
 
   SliceFiles files(insertion.path);
   AllOrNone inserted;
   for (const Slice& slice : slices) {
-    const std::wstring file = files.Write(slice.page, picture.Cut(slice.x, slice.width));
+    const int left = PixelAt(slice.x, across, picture.Width());
+    const std::wstring file =
+        files.Write(slice.page, picture.Cut(left, PixelAt(slice.x + slice.width, across, picture.Width()) - left));
     const double width = slice.width * pointsPerPixel;
     ComPtr<IDispatch> anchor = win::Call(document, L"GoTo", wdGoToPage, wdGoToAbsolute, slice.page).ToDispatch();
     const PageSize page = PageOf(anchor.Get());

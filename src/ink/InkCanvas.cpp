@@ -56,6 +56,7 @@ void InkCanvas::PaintPair(const Outline& under, ColourValue underColour, ColourV
   if (bottom.draws) parts.push_back({&uncovered, bottom.ink});
   if (top.draws) parts.push_back({&over, top.ink});
   changed_ = changed_.Union(layer_.Paint(parts));
+  if (log_) log_(parts);
 }
 
 void InkCanvas::Polygon(std::span<const Point> points) {

@@ -50,6 +50,11 @@ class InkCanvas final : public Canvas {
   void SetPixel(int x, int y, ColourValue c) override;
   void TextOut(int x, int y, const std::string& text) override;
 
+  // Told of every painting the canvas lays on the layer, as the layer is given it: a caller that
+  // keeps what it drew as geometry.
+  using PaintLog = std::function<void(std::span<const InkLayer::Part>)>;
+  void LogPaints(PaintLog log) { log_ = std::move(log); }
+
   // The pixels drawn on since the canvas was made.
   Rect Changed() const { return changed_; }
 
@@ -87,6 +92,7 @@ class InkCanvas final : public Canvas {
   ColourValue pen_ = clBlack, brush_ = clWhite;
   Font font_;
   Rect changed_;
+  PaintLog log_;
 };
 
 // An ellipse inscribed in [x1, x2] x [y1, y2] as a polygon within the flatness of the curve.

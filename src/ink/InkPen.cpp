@@ -26,7 +26,7 @@ Rect Grown(const Rect& box) { return {box.left - 1, box.top - 1, box.right + 1, 
 
 }  // namespace
 
-void InkPen::Down(InkLayer& layer, const InkSample& sample, double nibWidth, Rgb colour) {
+void InkPen::Down(InkLayer& layer, const InkSample& sample, double nibWidth, Rgb colour, double pen) {
   if (drawing_) Up();
   InkSample s = sample;
   if (!Usable(s)) return;
@@ -35,9 +35,12 @@ void InkPen::Down(InkLayer& layer, const InkSample& sample, double nibWidth, Rgb
   finished_ = false;
   moved_ = false;
   nibWidth_ = std::isfinite(nibWidth) ? std::clamp(nibWidth, 0.0, kMaxNibWidth) : 0;
+  pen_ = std::isfinite(pen) ? std::clamp(pen, 1.0 / kSubpixels, kMaxNibWidth) : 1;
   first_ = s;
   stepCount_ = 0;
   run_.Reset();
+  // Flattened to the same pieces at any scale, so a stroke drawn larger is the same shape.
+  line_ = CentreLine(kFlatness * pen_);
   line_.Start(s);
   layer_->BeginWet(colour);
 }
@@ -76,7 +79,7 @@ Rect InkPen::Up() {
 Rect InkPen::Draw(const std::vector<InkSample>& piece) {
   if (piece.empty()) return {};
   nibs_.clear();
-  for (const InkSample& s : piece) nibs_.push_back({s.x, s.y, NibWidthFor(nibWidth_, s.pressure) * s.width});
+  for (const InkSample& s : piece) nibs_.push_back({s.x, s.y, NibWidthFor(nibWidth_, s.pressure) * s.width, pen_});
   const bool onRun = run_.Extend(nibs_);
   Rect box;
   for (const NibPoint& nib : nibs_) box = box.Union(NibBox(nib));

@@ -17,8 +17,10 @@ namespace inkra::ink {
 class InkPen {
  public:
   // A press: the stroke starts here on `layer` (not owned; it must outlive the stroke), with the
-  // nib's chosen width (pixels, at medium pressure) and colour. Nothing is drawn yet.
-  void Down(InkLayer& layer, const InkSample& s, double nibWidth, Rgb colour);
+  // nib's chosen width (pixels, at medium pressure) and colour, and the side of its pen (NibPoint:
+  // 1 on the board; the scale when the stroke is drawn again larger, the curve then flattened in
+  // the same pieces). Nothing is drawn yet.
+  void Down(InkLayer& layer, const InkSample& s, double nibWidth, Rgb colour, double pen = 1);
   // A move while pressed. Returns the pixels changed (the curve runs one sample behind).
   Rect Move(const InkSample& s);
   // The rest of the curve, still wet (the dry ink under it is as it was): the first half of a
@@ -57,6 +59,7 @@ class InkPen {
   bool moved_ = false;
   bool finished_ = false;  // the curve's last piece is drawn; the stroke waits to dry
   double nibWidth_ = 0;
+  double pen_ = 1;
   InkSample first_;
   // This stroke's latest steps, a ring kept with its memory: steps_[(first_ + i) % size].
   std::array<Step, kMaxJoinedSteps> steps_;

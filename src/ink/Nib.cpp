@@ -26,8 +26,8 @@ double NibWidthFor(double chosenWidth, float pressure) {
 }
 
 std::array<Vec2, 6> NibCorners(const NibPoint& at) {
-  const double x = at.x, y = at.y, w = at.width;
-  return {{{x, y}, {x + 1, y}, {x + w + 1, y + w}, {x + w + 1, y + w + 1}, {x + w, y + w + 1}, {x, y + 1}}};
+  const double x = at.x, y = at.y, w = at.width, p = at.pen;
+  return {{{x, y}, {x + p, y}, {x + w + p, y + w}, {x + w + p, y + w + p}, {x + w, y + w + p}, {x, y + p}}};
 }
 
 void SweptNib(const NibPoint& a, const NibPoint& b, OutlinePath& hull) {
@@ -54,7 +54,7 @@ void SweptNib(const NibPoint& a, const NibPoint& b, OutlinePath& hull) {
 }
 
 Rect NibBox(const NibPoint& at) {
-  return GridBounds(ToGrid(at.x, at.y), ToGrid(at.x + at.width + 1, at.y + at.width + 1));
+  return GridBounds(ToGrid(at.x, at.y), ToGrid(at.x + at.width + at.pen, at.y + at.width + at.pen));
 }
 
 void SweepBands(std::span<const NibPoint> points, Outline& out) {

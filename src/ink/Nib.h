@@ -21,10 +21,12 @@ constexpr float kNoPressure = -1.0f;
 // full pressure. Pressure outside 0..1 is clamped.
 double NibWidthFor(double chosenWidth, float pressure);
 
-// One position of the nib along the centre line: its corner (the pointer's pixel corner) and its
-// diagonal reach at that point.
+// One position of the nib along the centre line: its corner (the pointer's pixel corner), its
+// diagonal reach at that point, and the side of the square pen that outlines it: one pixel on
+// the board, the same pixel's size in the pixels of a picture drawn at another scale.
 struct NibPoint {
   double x = 0, y = 0, width = 0;
+  double pen = 1;
 };
 
 struct Vec2 {

@@ -73,9 +73,10 @@ UniqueGlobal GlobalCopy(std::span<const std::uint8_t> data) {
 
 }  // namespace
 
-bool PutPictureOnClipboard(HWND owner, std::span<const std::uint8_t> pictureFile) noexcept {
+bool PutPictureOnClipboard(HWND owner, std::span<const std::uint8_t> pictureFile,
+                           std::span<const std::uint8_t> screenPicture) noexcept {
   try {
-    UniqueGlobal memory = GlobalCopy(PackedDibOf(pictureFile));
+    UniqueGlobal memory = GlobalCopy(PackedDibOf(screenPicture.empty() ? pictureFile : screenPicture));
     if (!memory) return false;
     // A PNG keeps its alpha for the programs that paste it ("PNG", as Office and browsers name
     // the format); the DIB beside it is the same picture over white.

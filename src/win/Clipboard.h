@@ -13,6 +13,9 @@ namespace inkra::win {
 // version pastes; a PNG also goes as itself, under the registered format "PNG", alpha kept. owner: a window of ours, alive while the clipboard is open; never a host's window (a
 // host that owns the clipboard would paste its own data). False when the file cannot be decoded
 // or the clipboard stays busy; nothing is thrown.
-bool PutPictureOnClipboard(HWND owner, std::span<const std::uint8_t> pictureFile) noexcept;
+// `screenPicture`, when given, is the same picture at the screen's pixels (the file drawn larger
+// for paper): the bitmap is made of it, so a paste into an older program has the size it had.
+bool PutPictureOnClipboard(HWND owner, std::span<const std::uint8_t> pictureFile,
+                           std::span<const std::uint8_t> screenPicture = {}) noexcept;
 
 }  // namespace inkra::win

@@ -60,10 +60,12 @@ TEST_F(InkBoxPlacement, TheInkLandsWhereTheWholePictureHadItWithinAPixel) {
     SCOPED_TRACE(kind == HostKind::Word ? "Word" : "Excel");
     const office::ShapeState whole = SignedInto(kind, L"11.0", 0);
     const office::ShapeState box = SignedInto(kind, L"16.0", 0);
-    // The BMP goes whole, as always; the PNG is the box of the ink, a board pixel still 0.75 pt.
+    // The BMP goes whole, as always; the PNG is the box of the ink, in whole board pixels of
+    // 0.75 pt, drawn at 300 pixels to the inch.
     EXPECT_EQ(std::tuple(whole.width, whole.height, whole.left), std::tuple(451.5f, 193.5f, 100.0f));
     EXPECT_TRUE(box.width < 451.5f / 8 && box.height < 193.5f / 4) << box.width << " x " << box.height;
-    EXPECT_EQ(box.width / float(box.pixelWidth), 0.75f);
+    EXPECT_FLOAT_EQ(box.width / 0.75f, std::round(box.width / 0.75f));
+    EXPECT_GE(float(box.pixelWidth) / box.width, 300.0f / 72 - 1e-3f);
     const Extent before = InkOnPage(whole), after = InkOnPage(box);
     for (const auto edge : {&Extent::left, &Extent::top, &Extent::right, &Extent::bottom})
       EXPECT_NEAR(after.*edge, before.*edge, 0.75);

@@ -114,7 +114,9 @@ TEST_F(StraddleSeal, OnePageOrAFailedSliceLeavesNoSliceAndThePictureOnTheClipboa
     std::vector<MessageBoxInfo> boxes;
     const auto whole = SealOver(host, L"16.0", c.pages, &boxes, c.failAt);
     EXPECT_EQ(AddInDll::Shapes(host).items.size(), 1u);  // the whole picture placed before, alone
-    addin::ExpectKeptOnTheClipboard(boxes, c.reason, int(whole->pixelWidth), int(whole->pixelHeight));
+    // The clipboard's bitmap has the view's pixels (the PNG beside it is drawn larger).
+    addin::ExpectKeptOnTheClipboard(boxes, c.reason, int(std::lround(whole->width / 0.75f)),
+                                    int(std::lround(whole->height / 0.75f)));
     EXPECT_EQ(SliceFilesLeft(), 0);
   }
 }

@@ -62,6 +62,10 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   int ImageHeight() const;
   // Where the last confirmation wrote the hand-off file (the fixed path or its stand-in).
   const std::wstring& HandOffPath() const { return handOffWritten_; }
+  // The same PNG at the view's own pixels when the hand-off file was drawn larger for paper;
+  // empty when the file is at the view's pixels (or is no PNG). The add-ins find the ink's box
+  // on it, and put it on the clipboard beside the larger one.
+  const std::vector<std::uint8_t>& ScreenPng() const { return screenPng_; }
   // Where the user wants the picture placed; kept between boards.
   board::Placement Placement() const { return placement_; }
 
@@ -153,6 +157,7 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   int stepComposeBits_ = 0;
   BoardModel model_{surfaces_};
   std::wstring handOffWritten_;
+  std::vector<std::uint8_t> screenPng_;
   bool scanning_ = false;  // the scanner's event loop dispatches our messages: no second scan from it
   bool acquiring_ = false;   // the scanner's selection or acquisition runs: the close box and Esc end it
   bool scanEnded_ = false;   // the user ended the scan that runs

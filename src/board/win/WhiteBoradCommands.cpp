@@ -143,7 +143,16 @@ void TfrmWhiteBorad::BtnOKClick() {
   const std::wstring fixed = options_.handOffPath.empty() ? Utf8ToWide(kHandOffPath) : options_.handOffPath;
   if (options_.png && model_.Kind() == PictureKind::Bitmap && model_.CanWritePng()) {
     const std::wstring png = PngHandOffPath(fixed);
-    inkra::win::ReplaceFileWith(png, [this](ByteSink& sink) { model_.WritePng(sink); });
+    // Drawn again from what was drawn, at 300 pixels to the inch of the size it goes in at; the
+    // view's pixels beside it, small, for what is measured in them.
+    const double scale = model_.PrintScale();
+    screenPng_.clear();
+    if (scale != 1) {
+      VectorSink screen;
+      model_.WritePng(screen);
+      screenPng_ = std::move(screen.data);
+    }
+    inkra::win::ReplaceFileWith(png, [this, scale](ByteSink& sink) { model_.WritePngAt(sink, scale); });
     handOffWritten_ = png;
   } else {
     handOffWritten_ = inkra::win::WriteHandOffFile(fixed, [this](ByteSink& sink) { model_.WritePicture(sink); });

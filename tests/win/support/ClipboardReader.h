@@ -8,11 +8,11 @@
 
 namespace inkra::test {
 
-// The packed DIB the clipboard offers as CF_DIB; empty when there is none.
-inline std::vector<std::uint8_t> ClipboardDib() {
+// What the clipboard offers in `format` (a packed DIB for CF_DIB); empty when there is none.
+inline std::vector<std::uint8_t> ClipboardBytes(UINT format) {
   std::vector<std::uint8_t> dib;
   if (!OpenClipboard(nullptr)) return dib;
-  if (HANDLE memory = GetClipboardData(CF_DIB)) {
+  if (HANDLE memory = GetClipboardData(format)) {
     if (const void* bytes = GlobalLock(memory)) {
       dib.resize(GlobalSize(memory));
       std::memcpy(dib.data(), bytes, dib.size());
@@ -22,6 +22,9 @@ inline std::vector<std::uint8_t> ClipboardDib() {
   CloseClipboard();
   return dib;
 }
+inline std::vector<std::uint8_t> ClipboardDib() { return ClipboardBytes(CF_DIB); }
+// The PNG file a PNG-aware paste finds, under the format name Office and browsers use.
+inline std::vector<std::uint8_t> ClipboardPng() { return ClipboardBytes(RegisterClipboardFormatW(L"PNG")); }
 
 // Its header, when there is a DIB.
 inline bool ClipboardDibHeader(BITMAPINFOHEADER& header) {

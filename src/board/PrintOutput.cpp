@@ -1,0 +1,128 @@
+#include "PrintOutput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "BoardOutput.h"
+#include "Errors.h"
+
+namespace inkra::board {
+namespace {
+
+// Where each output column or row takes its two source pixels and the second one's weight, for
+// bilinear resampling by pixel centres.
+struct Tap {
+  int a = 0, b = 0;
+  std::uint16_t t = 0;  // 0..256
+};
+std::vector<Tap> Taps(int outSize, int inSize, double scale) {
+  std::vector<Tap> taps(static_cast<std::size_t>(outSize));
+  for (int i = 0; i < outSize; ++i) {
+    const double at = std::clamp((i + 0.5) / scale - 0.5, 0.0, double(inSize - 1));
+    const int a = int(at);
+    taps[std::size_t(i)] = {a, std::min(a + 1, inSize - 1), std::uint16_t(std::lround((at - a) * 256))};
+  }
+  return taps;
+}
+
+// One output row of the picture resampled at its own depth (24 or 32 bits; the fourth byte is
+// carried along).
+void ResampleRow(const ConstPixelRows& in, const std::vector<Tap>& across, const Tap& down, std::uint8_t* out) {
+  const int step = in.bitsPerPixel / 8;
+  const std::uint8_t* r0 = in.Row(down.a);
+  const std::uint8_t* r1 = in.Row(down.b);
+  const unsigned ty = down.t;
+  for (const Tap& tap : across) {
+    const unsigned tx = tap.t;
+    const std::uint8_t *p00 = r0 + tap.a * step, *p01 = r0 + tap.b * step, *p10 = r1 + tap.a * step,
+                       *p11 = r1 + tap.b * step;
+    for (int c = 0; c < step; ++c, ++out) {
+      const unsigned top = p00[c] * (256 - tx) + p01[c] * tx, bottom = p10[c] * (256 - tx) + p11[c] * tx;
+      *out = std::uint8_t((top * (256 - ty) + bottom * ty + 32768) >> 16);
+    }
+  }
+}
+
+bool AllWhite(const ConstPixelRows& rows) {
+  const int step = rows.bitsPerPixel / 8;
+  for (int y = 0; y < rows.height; ++y) {
+    const std::uint8_t* b = rows.Row(y);
+    for (int x = 0; x < rows.width; ++x, b += step)
+      if (b[0] != 255 || b[1] != 255 || b[2] != 255) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+double PrintScale(Size picture, int dpi) {
+  if (dpi <= 0 || picture.width <= 0 || picture.height <= 0) return 1;
+  double scale = std::max(1.0, double(kPrintPixelsPerInch) / dpi);
+  const auto fits = [&](double s) {
+    const Size out = ScaledSize(picture, s);
+    return double(out.width) * double(out.height) * 4 <= double(kMaxPictureBytes) &&
+           WithinPictureLimits(out.width, out.height, 32);
+  };
+  if (fits(scale)) return scale;
+  // The largest that fits: from the area's bound down, in small steps past rounding.
+  scale = std::min(scale, std::sqrt(double(kMaxPictureBytes) / 4 / (double(picture.width) * picture.height)));
+  while (scale > 1 && !fits(scale)) scale = std::max(1.0, scale - 1.0 / 1024);
+  return std::max(1.0, scale);
+}
+
+std::unique_ptr<ink::InkLayer> RenderInk(const PictureState& content, double scale) {
+  if (!content.surface) return nullptr;
+  const Size out = ScaledSize({content.surface->Width(), content.surface->Height()}, scale);
+  auto layer = std::make_unique<ink::InkLayer>(out.width, out.height);
+  bool based = false;
+  if (content.art && scale != 1) {
+    try {
+      LayBaseInk(content.art->DrawAt(scale), 1, *layer);
+      based = true;
+    } catch (const std::exception&) {
+      // The art cannot be drawn this large: the pixels it was handed over as serve, resampled.
+    }
+  }
+  if (!based && content.baseInk) LayBaseInk(*content.baseInk, scale, *layer);
+  for (const auto& item : content.items) DrawItem(*item, scale, *layer);
+  return layer;
+}
+
+void WritePngAt(const PictureState& content, double scale, ByteSink& sink) {
+  if (scale == 1 || content.kind != PictureKind::Bitmap) return WritePng(content, sink);
+  const ConstPixelRows below = std::as_const(*content.surface).Pixels();
+  const int step = below.bitsPerPixel / 8;
+  if (step != 3 && step != 4) throw PictureError("A palette picture is written as a BMP");
+  const std::unique_ptr<ink::InkLayer> ink = RenderInk(content, scale);
+  // Plain paper with ink on it, the usual signature: the ink's own rows are the picture.
+  if (content.paper && AllWhite(below)) return inkra::WritePng(ink->DryRgba(), sink);
+  const int w = ink->Width(), h = ink->Height();
+  const int channels = content.paper ? 4 : 3;
+  const std::vector<Tap> across = Taps(w, below.width, scale), down = Taps(h, below.height, scale);
+  const PngRows inkRows = ink->DryRgba();
+  std::vector<std::uint8_t> rgba(std::size_t(w) * std::size_t(h) * std::size_t(channels));
+  std::vector<std::uint8_t> resampled(std::size_t(w) * std::size_t(step)), shown(resampled.size());
+  for (int y = 0; y < h; ++y) {
+    ResampleRow(below, across, down[std::size_t(y)], resampled.data());
+    shown = resampled;
+    ink->CompositeOnto({shown.data(), shown.size(), w, 1, below.bitsPerPixel}, 0, y, {0, y, w, y + 1});
+    const std::uint8_t* b = resampled.data();
+    const std::uint8_t* c = shown.data();
+    std::uint8_t* o = rgba.data() + std::size_t(y) * std::size_t(w) * std::size_t(channels);
+    for (int x = 0; x < w; ++x, b += step, c += step, o += channels) {
+      if (content.paper && b[0] == 255 && b[1] == 255 && b[2] == 255) {
+        // White paper: only the ink shows, with its own alpha.
+        std::copy_n(inkRows.bits + std::size_t(y) * inkRows.stride + std::size_t(x) * 4, 4, o);
+        continue;
+      }
+      o[0] = c[2], o[1] = c[1], o[2] = c[0];
+      if (channels == 4) o[3] = 255;
+    }
+  }
+  inkra::WritePng({rgba.data(), std::size_t(w) * std::size_t(channels), w, h, channels}, sink);
+}
+
+}  // namespace inkra::board

@@ -1,0 +1,260 @@
+// What was drawn, kept as items: drawn again at the board's scale they give the board's own ink,
+// they follow undo and redo, and at a print scale they give sharper edges that average back to
+// what the screen shows.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <stdexcept>
+
+#include "BoardUndoFixture.h"
+#include "Errors.h"
+#include "InkTestSupport.h"
+#include "Png.h"
+#include "PrintOutput.h"
+
+namespace inkra::board {
+namespace {
+
+// A red disc of radius r on transparent paper, its edge anti-aliased, as a seal dialog hands over.
+Bitmap Disc(int size, double r) {
+  Bitmap b(size, size, 32);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      const double d = std::hypot(x + 0.5 - size / 2.0, y + 0.5 - size / 2.0);
+      std::uint8_t* p = b.Row(y) + x * 4;
+      p[0] = 0, p[1] = 0, p[2] = 200, p[3] = std::uint8_t(std::lround(std::clamp(r - d + 0.5, 0.0, 1.0) * 255));
+    }
+  return b;
+}
+
+// Art that draws the same disc at any scale and counts what it was asked; or refuses.
+class DiscArt final : public ScalableArt {
+ public:
+  DiscArt(int size, double r, bool refuses) : size_(size), r_(r), refuses_(refuses) {}
+  Bitmap DrawAt(double scale) const override {
+    asked.push_back(scale);
+    if (refuses_) throw PictureError("too large");
+    return Disc(ScaledLength(size_, scale), r_ * scale);
+  }
+  mutable std::vector<double> asked;
+
+ private:
+  int size_;
+  double r_;
+  bool refuses_;
+};
+
+class BoardItems : public BoardUndo {
+ protected:
+  void SetUp() override {
+    BoardUndo::SetUp();
+    board.SetGlyphSource(&glyphs, [](int) { return ColourValue(0); });
+  }
+  void Line(std::initializer_list<Point> points, float pressure = ink::kNoPressure, std::uint32_t msPerMove = 10) {
+    std::uint32_t ms = 1000;
+    board.MouseDown(MouseButton::Left, points.begin()->x, points.begin()->y, pressure, ms);
+    for (const Point& p : points) board.MouseMove(p.x, p.y, pressure, ms += msPerMove);
+    board.MouseUp(ms + 2);
+  }
+  void Stamp(int x, int y) {
+    board.MouseDown(MouseButton::Right, x, y);
+    board.StampTime("2026-12-08 10:00");
+  }
+  void Seal(std::shared_ptr<const ScalableArt> art = nullptr) { board.TakeSeal(BmpFile(Disc(120, 50)), art); }
+  // Pixels of the render at `scale` against the board's layer (no layer: no ink anywhere).
+  static int Differences(const ink::InkLayer* shown, const ink::InkLayer& drawn) {
+    int differ = 0;
+    for (int y = 0; y < drawn.Height(); ++y)
+      for (int x = 0; x < drawn.Width(); ++x)
+        if (!(drawn.At(x, y) == (shown ? shown->At(x, y) : ink::InkPixel{}))) ++differ;
+    return differ;
+  }
+  ink::testing::BoxGlyphs glyphs;
+};
+
+TEST_F(BoardItems, AtTheBoardsScaleTheItemsGiveTheShownInkAndFollowUndo) {
+  struct Case {
+    const char* name;
+    std::function<void()> draw;
+    std::size_t items;
+  } cases[] = {
+      {"nothing drawn", [] {}, 0},
+      {"strokes, one over the other", [this] { Line({{20, 200}, {120, 40}, {300, 180}}), Line({{10, 60}, {400, 70}}); }, 2},
+      {"pen with pressure", [this] { Line({{30, 30}, {90, 120}, {200, 100}}, 0.8f); }, 1},
+      {"pen's tip, released at speed",
+       [this] { board.SetPenTip(true), Line({{30, 100}, {130, 110}, {260, 90}, {380, 100}}, ink::kNoPressure, 5); }, 1},
+      {"time stamp over writing", [this] { Line({{20, 20}, {300, 60}}), Stamp(40, 30); }, 2},
+      {"a stroke undone", [this] { Line({{20, 20}, {300, 60}}), Line({{20, 90}, {300, 20}}), board.Undo(); }, 1},
+      {"undone and redone", [this] { Line({{20, 20}, {300, 60}}), Stamp(60, 40), board.Undo(), board.Redo(); }, 2},
+      {"undone, then a new stroke", [this] { Line({{20, 20}, {300, 60}}), board.Undo(), Line({{50, 200}, {90, 10}}); }, 1},
+      {"a clear taken back", [this] { Line({{20, 20}, {300, 60}}), board.Clear(), board.Undo(); }, 1},
+      {"a clear", [this] { Line({{20, 20}, {300, 60}}), board.Clear(); }, 0},
+      {"written over a seal", [this] { Seal(), Line({{5, 60}, {110, 70}}); }, 1},
+      {"a seal over writing, taken back", [this] { Line({{5, 60}, {110, 70}}), Seal(), board.Undo(); }, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    board.Create(602, 258);
+    board.SetPenTip(false);
+    c.draw();
+    EXPECT_EQ(board.Items().size(), c.items);
+    const auto drawn = board.InkAt(1);
+    ASSERT_TRUE(drawn);
+    EXPECT_EQ(Differences(board.Ink(), *drawn), 0);
+  }
+}
+
+// The share of a pixel each pixel of a picture `scale` times larger covers, summed: the larger
+// picture's coverage averaged back to the board's pixels.
+std::vector<double> Averaged(const ink::InkLayer& big, int w, int h, double scale) {
+  std::vector<double> out(std::size_t(w) * std::size_t(h));
+  for (int y = 0; y < big.Height(); ++y)
+    for (int x = 0; x < big.Width(); ++x) {
+      const double c = big.At(x, y).coverage;
+      if (!c) continue;
+      // The big pixel's square in board pixels, split over the board pixels it overlaps.
+      const double x0 = x / scale, x1 = (x + 1) / scale, y0 = y / scale, y1 = (y + 1) / scale;
+      for (int by = int(y0); by < h && by < y1; ++by)
+        for (int bx = int(x0); bx < w && bx < x1; ++bx) {
+          const double share = (std::min(x1, bx + 1.0) - std::max(x0, double(bx))) *
+                               (std::min(y1, by + 1.0) - std::max(y0, double(by)));
+          out[std::size_t(by) * std::size_t(w) + std::size_t(bx)] += c * share;
+        }
+    }
+  return out;
+}
+
+// Averaging a picture drawn at a scale that is not whole cannot tell where in one of its pixels
+// the coverage lay, so at such scales an edge may differ in a few pixels; at whole scales only
+// where a stroke meets its own earlier steps (each pixel keeps the larger coverage) may one.
+TEST_F(BoardItems, AtAPrintScaleEdgesAreSharpAndAverageBackToTheScreen) {
+  struct Case {
+    double scale;
+    double offShare;  // of the board's pixels, averaged back more than 2/255 away
+  } cases[] = {{2, 0.0001}, {3, 0.0001}, {3.125, 0.01}, {1.5625, 0.01}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scale);
+    board.Create(600, 400);
+    Line({{20, 180}, {180, 20}});  // 45 degrees
+    Line({{300, 100}, {400, 110}, {500, 300}});
+    Stamp(200, 120);
+    const double scale = c.scale;
+    const auto big = board.InkAt(scale);
+    ASSERT_EQ(big->Width(), ScaledLength(600, scale));
+    // Across a row through the 45-degree stroke's middle, each edge's partly covered pixels.
+    const int row = int(100 * scale);
+    int ramp = 0, first = -1, last = -1;
+    for (int x = 0; x < int(150 * scale); ++x) {
+      const int cover = big->At(x, row).coverage;
+      if (cover > 0 && first < 0) first = x;
+      if (cover == 255 && last < 0) last = x;
+      if (cover > 0 && cover < 255 && last < 0) ++ramp;
+    }
+    EXPECT_GT(last, first);
+    EXPECT_LE(ramp, 2);
+    const std::vector<double> back = Averaged(*big, 600, 400, scale);
+    int off = 0;
+    for (int y = 0; y < 400; ++y)
+      for (int x = 0; x < 600; ++x)
+        if (std::abs(back[std::size_t(y) * 600 + std::size_t(x)] - board.Ink()->At(x, y).coverage) > 2) ++off;
+    EXPECT_LE(off, 600 * 400 * c.offShare) << off;
+  }
+}
+
+TEST_F(BoardItems, ASealIsDrawnByItsArtAtOtherScalesAndResampledWithout) {
+  struct Case {
+    const char* name;
+    bool art, refuses;
+    double scale;
+    std::vector<double> asked;
+  } cases[] = {
+      {"art at 3", true, false, 3, {3}},
+      {"art at the board's scale: its own pixels", true, false, 1, {}},
+      {"art refusing", true, true, 3, {3}},
+      {"no art", false, false, 3, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    board.Create(602, 258);
+    auto art = c.art ? std::make_shared<DiscArt>(120, 50, c.refuses) : nullptr;
+    Seal(art);
+    const auto drawn = board.InkAt(c.scale);
+    EXPECT_EQ(art ? art->asked : std::vector<double>{}, c.asked);
+    // The disc at the scaled size either way: full at its centre, none in the corners, red.
+    const int mid = int(60 * c.scale);
+    EXPECT_EQ(drawn->At(mid, mid).coverage, 255);
+    EXPECT_EQ(drawn->At(mid, mid).colour, (ink::Rgb{200, 0, 0}));
+    EXPECT_EQ(drawn->At(int(4 * c.scale), int(4 * c.scale)).coverage, 0);
+    const int edge = int(std::lround((60 + 50) * c.scale));  // just inside the rim, on the row through the centre
+    EXPECT_GT(drawn->At(edge - 2, mid).coverage, 128);
+    EXPECT_LT(drawn->At(edge + 1, mid).coverage, 128);
+  }
+}
+
+TEST_F(BoardItems, ThePrintPngIsDrawnAtTheScaleOverThePictureItCameWith) {
+  Bitmap photo(100, 80, 24);
+  for (std::size_t i = 0; i < photo.Pixels().size(); i += 3) photo.Pixels()[i] = 200, photo.Pixels()[i + 1] = 40;
+  struct Case {
+    const char* name;
+    std::function<void()> picture;
+    int channels;
+    std::array<std::uint8_t, 4> corner;  // the top-left pixel, where nothing was drawn
+  } cases[] = {
+      {"paper", [] {}, 4, {255, 255, 255, 0}},
+      {"an opened picture", [&] { board.OpenPicture("p.bmp", BmpFile(photo)); }, 3, {255, 40, 200, 0}},
+      {"a seal", [this] { Seal(); }, 4, {255, 255, 255, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    board.Create(160, 90);
+    c.picture();
+    Line({{20, 60}, {70, 20}});
+    VectorSink screen, print, same;
+    board.WritePng(screen);
+    board.WritePngAt(same, 1);
+    EXPECT_EQ(same.data, screen.data);
+    board.WritePngAt(print, 2.5);
+    const PngImage png = ReadPng(print.data);
+    EXPECT_EQ(png.channels, c.channels);
+    EXPECT_EQ(png.width, ScaledLength(board.PictureSize().width, 2.5));
+    EXPECT_EQ(png.height, ScaledLength(board.PictureSize().height, 2.5));
+    for (int i = 0; i < c.channels; ++i) EXPECT_EQ(png.pixels[std::size_t(i)], c.corner[std::size_t(i)]);
+    // The stroke's middle is ink, at full strength, at its scaled place.
+    const std::uint8_t* mid = &png.pixels[(std::size_t(std::lround(40 * 2.5 + 3)) * std::size_t(png.width) +
+                                           std::size_t(std::lround(45 * 2.5 + 3))) * std::size_t(c.channels)];
+    EXPECT_EQ(mid[0], 255);
+    EXPECT_EQ(mid[1], 0);
+  }
+}
+
+TEST_F(BoardItems, AnUndrawnJpegLeavesAsItsOwnBytesAtAnyScale) {
+  const auto jpeg = testing::MakeJpeg(90, 70, 20, 120, 220);
+  board.OpenPicture("p.jpg", jpeg);
+  VectorSink print;
+  board.WritePngAt(print, 3.125);
+  EXPECT_EQ(print.data, jpeg);
+}
+
+TEST(PrintScale, ThreeHundredPerInchWithinThePictureLimitNeverBelowTheScreen) {
+  struct Case {
+    Size picture;
+    int dpi;
+    double low, high;
+  } cases[] = {
+      {{800, 500}, 96, 3.125, 3.125},    {{800, 500}, 192, 1.5625, 1.5625}, {{800, 500}, 300, 1, 1},
+      {{800, 500}, 600, 1, 1},           {{6000, 4000}, 96, 1, 1.03},       {{3000, 2000}, 96, 2, 2.05},
+      {{800, 500}, 0, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.picture.width << "x" << c.picture.height << " at " << c.dpi);
+    const double scale = PrintScale(c.picture, c.dpi);
+    EXPECT_GE(scale, c.low);
+    EXPECT_LE(scale, c.high);
+    const Size out = ScaledSize(c.picture, scale);
+    EXPECT_LE(double(out.width) * out.height * 4, double(kMaxPictureBytes));
+  }
+}
+
+}  // namespace
+}  // namespace inkra::board

@@ -3,6 +3,8 @@
 // edge, measured in the inserted picture and converted by the shape's own points per pixel, is
 // the template's size on paper, whatever pixel density the picture carries. Runs at the screen's
 // dpi: 96 here, 144 and 192 under at-dpi.sh.
+#include <vector>
+
 #include "PlacementTestSupport.h"
 
 #include "SealTestSupport.h"  // windows.h before the canvas, whose TextOut it renames
@@ -60,7 +62,11 @@ std::pair<double, double> RingInPoints(const office::ShapeState& shape) {
 TEST_F(SealOnPaperAtDpi, TemplateSealsInsertedAtTheirSizeOnPaperOnThePngAndBmpPaths) {
   ASSERT_TRUE(dll.Loaded());
   const int dpi = RequestedDpi() ? RequestedDpi() : 96;
-  const std::pair<bool, int> seals[] = {{true, 1}, {true, 6}, {false, 2}};  // round?, template
+  // Every template of both dialogs (entry 0 is "自定义", which has no size on paper).
+  std::vector<std::pair<bool, int>> seals;  // round?, template
+  for (bool round : {true, false})
+    for (std::size_t i = 1; i < (round ? RoundTemplateNames() : SquareTemplateNames()).size(); ++i)
+      seals.emplace_back(round, int(i));
   for (const auto& [round, index] : seals)
     for (const wchar_t* version : {L"16.0", L"11.0"}) {
       const std::string name = (round ? RoundTemplateNames() : SquareTemplateNames()).at(std::size_t(index));

@@ -11,7 +11,8 @@
 //     [--shot NAME]                        the host's screenshot is D\NAME.bmp
 //     [--print NAME]                       keeps the inserted picture: a BMP as D\print-NAME-screen.bmp
 //                                          (its place: .txt); a PNG, with that BMP, gives
-//                                          D\print-NAME.png (see PrintCrop.h)
+//                                          D\print-NAME.png (see PrintCrop.h; a seal's inch
+//                                          is the bottom middle one, with its code)
 #include <windows.h>
 
 #include <cstdio>
@@ -62,7 +63,7 @@ const ShapesState& OpenBlank(HostDouble& host) {
 
 // Keeps the inserted picture for the print comparison (see the usage above): a BMP with its
 // shape's place in a text file beside it. False on failure.
-bool KeepForPrint(const ShapesState& shapes, const std::wstring& outDir, const std::wstring& name) {
+bool KeepForPrint(const ShapesState& shapes, const std::wstring& outDir, const std::wstring& name, bool seal) {
   if (shapes.items.empty() || shapes.items[0]->picture.size() < 8) return false;
   const inkra::test::office::ShapeState& shape = *shapes.items[0];
   const std::wstring screenPath = outDir + L"\\print-" + name + L"-screen";
@@ -86,7 +87,7 @@ bool KeepForPrint(const ShapesState& shapes, const std::wstring& outDir, const s
   const bool read = std::fscanf(place, "%lf %lf %lf", &screen.left, &screen.top, &screen.width) == 3;
   std::fclose(place);
   screen.file = inkra::test::ReadWholeFile(screenPath + L".bmp");
-  if (!read || !inkra::demo::WritePrintComparison(screen, print, outDir + L"\\print-" + name + L".png")) return false;
+  if (!read || !inkra::demo::WritePrintComparison(screen, print, seal, outDir + L"\\print-" + name + L".png")) return false;
   std::printf("demo: wrote print-%ls.png\n", name.c_str());
   return true;
 }
@@ -164,7 +165,7 @@ int wmain(int argc, wchar_t** argv) {
       std::fprintf(stderr, "demo: nothing was inserted\n");
       result = 1;
     }
-    if (!printName.empty() && !KeepForPrint(shapes, outDir, printName)) {
+    if (!printName.empty() && !KeepForPrint(shapes, outDir, printName, seal)) {
       std::fprintf(stderr, "demo: the picture for print-%ls could not be kept or compared\n", printName.c_str());
       result = 1;
     }

@@ -69,14 +69,16 @@ std::uint8_t Byte(double v) { return std::uint8_t(std::clamp(std::lround(v), 0L,
 
 }  // namespace
 
-bool WritePrintComparison(const PlacedPicture& screen, const PlacedPicture& print, const std::wstring& path) {
+bool WritePrintComparison(const PlacedPicture& screen, const PlacedPicture& print, bool bottomMiddle,
+                          const std::wstring& path) {
   try {
     const Bitmap bmp = ReadBmp(screen.file);
     const PngImage png = ReadPng(print.file);
     const double printPoints = print.width / png.width, screenPoints = screen.width / bmp.Width();
     // An inch of the page in the PNG's pixels (300 or a little more), at most the picture.
     const int side = std::min({int(std::lround(72.0 / printPoints)), png.width, png.height});
-    const auto [left, top] = InkiestSquare(png, side);
+    const auto [left, top] =
+        bottomMiddle ? std::pair{(png.width - side) / 2, png.height - side} : InkiestSquare(png, side);
     // A print pixel's centre on the page, then in the screen picture's pixels (whose centres
     // are at half pixels).
     const auto onScreen = [&](int p, double printOrigin, double screenOrigin) {

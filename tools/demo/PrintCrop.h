@@ -18,8 +18,9 @@ struct PlacedPicture {
 // (bilinear, as a printer's driver scales a picture), a thin grey gap, on the right the same inch
 // of the page from `print` (a PNG) at 1:1, both over white paper. The two pictures may cover
 // different parts of the page (the whole board, or only its ink). The inch is the one of the
-// print picture that holds the most ink. False when either picture cannot be read or the file
-// not written.
-bool WritePrintComparison(const PlacedPicture& screen, const PlacedPicture& print, const std::wstring& path);
+// print picture that holds the most ink, or its bottom middle one (a seal's code and the foot of
+// its ring). False when either picture cannot be read or the file not written.
+bool WritePrintComparison(const PlacedPicture& screen, const PlacedPicture& print, bool bottomMiddle,
+                          const std::wstring& path);
 
 }  // namespace inkra::demo

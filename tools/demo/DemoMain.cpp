@@ -7,15 +7,24 @@
 //   demo.exe [--excel]                     interactive
 //   demo.exe [--excel] --script [--out D]  a scripted session; writes D\board.bmp and
 //                                          D\document.bmp (Excel: D\worksheet.bmp)
+//     [--seal]                             the session makes a round seal instead of writing
+//     [--shot NAME]                        the host's screenshot is D\NAME.bmp
+//     [--print NAME]                       keeps the inserted picture: a BMP as D\print-NAME-screen.bmp
+//                                          (its place: .txt); a PNG, with that BMP, gives
+//                                          D\print-NAME.png (see PrintCrop.h; a seal's inch
+//                                          is the bottom middle one, with its code)
 #include <windows.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "ByteSink.h"
 #include "DemoScript.h"
 #include "HostWindow.h"
 #include "OfficeAddIns.h"
+#include "PrintCrop.h"
+#include "support/BoardDriver.h"
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
 #include "hostdouble/Ribbon.h"
@@ -52,10 +61,43 @@ const ShapesState& OpenBlank(HostDouble& host) {
   return document->shapes;
 }
 
+// Keeps the inserted picture for the print comparison (see the usage above): a BMP with its
+// shape's place in a text file beside it. False on failure.
+bool KeepForPrint(const ShapesState& shapes, const std::wstring& outDir, const std::wstring& name, bool seal) {
+  if (shapes.items.empty() || shapes.items[0]->picture.size() < 8) return false;
+  const inkra::test::office::ShapeState& shape = *shapes.items[0];
+  const std::wstring screenPath = outDir + L"\\print-" + name + L"-screen";
+  inkra::demo::PlacedPicture screen, print{shape.picture, shape.left, shape.top, shape.width};
+  if (shape.picture[0] == 'B' && shape.picture[1] == 'M') {
+    FILE* place = _wfopen((screenPath + L".txt").c_str(), L"w");
+    if (!place) return false;
+    std::fprintf(place, "%f %f %f\n", shape.left, shape.top, shape.width);
+    const bool written = std::fclose(place) == 0;
+    try {
+      inkra::FileSink file(screenPath + L".bmp");
+      file.Write(shape.picture);
+      file.Close();
+    } catch (const std::exception&) {
+      return false;
+    }
+    return written;
+  }
+  FILE* place = _wfopen((screenPath + L".txt").c_str(), L"r");
+  if (!place) return false;
+  const bool read = std::fscanf(place, "%lf %lf %lf", &screen.left, &screen.top, &screen.width) == 3;
+  std::fclose(place);
+  screen.file = inkra::test::ReadWholeFile(screenPath + L".bmp");
+  if (!read || !inkra::demo::WritePrintComparison(screen, print, seal, outDir + L"\\print-" + name + L".png")) return false;
+  std::printf("demo: wrote print-%ls.png\n", name.c_str());
+  return true;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   bool script = false, excel = false;
+  bool seal = false;
+  std::wstring shotName, printName;
   int placement = 0;  // the scripted session's choice of place: 0 page's top left, 1 cursor, 2 straddle
   std::wstring outDir = L".";
   // Office 2016's answer by default: the signature arrives as a PNG with alpha. "11.0" shows
@@ -71,10 +113,16 @@ int wmain(int argc, wchar_t** argv) {
       outDir = argv[++i];
     } else if (arg == L"--placement" && i + 1 < argc) {
       placement = _wtoi(argv[++i]);
+    } else if (arg == L"--seal") {
+      seal = true;
+    } else if (arg == L"--shot" && i + 1 < argc) {
+      shotName = argv[++i];
+    } else if (arg == L"--print" && i + 1 < argc) {
+      printName = argv[++i];
     } else if (arg == L"--version" && i + 1 < argc) {
       version = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: demo.exe [--excel] [--version 16.0|11.0] [--placement 0|1|2] [--script [--out DIR]]\n");
+      std::fprintf(stderr, "usage: demo.exe [--excel] [--version 16.0|11.0] [--placement 0|1|2] [--seal] [--script [--out DIR] [--shot NAME] [--print NAME]]\n");
       return 2;
     }
   }
@@ -102,8 +150,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     ShowWindow(window.Handle(), SW_SHOW);
     UpdateWindow(window.Handle());
-    const std::wstring shot = excel ? L"worksheet" : placement == 2 ? L"straddle" : L"document";
-    result = script ? inkra::demo::RunScriptedSession(window, outDir, shot, placement)
+    std::wstring shot = excel ? L"worksheet" : placement == 2 ? L"straddle" : L"document";
+    if (!shotName.empty()) shot = shotName;
+    result = script ? inkra::demo::RunScriptedSession(window, outDir, shot, placement, seal)
                     : RunInteractive();
   }  // the host closes: the add-ins are disconnected and released
 
@@ -114,6 +163,10 @@ int wmain(int argc, wchar_t** argv) {
                   shape->transparentBackground, shape->wrapType);
     if (shapes.items.empty()) {
       std::fprintf(stderr, "demo: nothing was inserted\n");
+      result = 1;
+    }
+    if (!printName.empty() && !KeepForPrint(shapes, outDir, printName, seal)) {
+      std::fprintf(stderr, "demo: the picture for print-%ls could not be kept or compared\n", printName.c_str());
       result = 1;
     }
   }

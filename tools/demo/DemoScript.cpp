@@ -7,6 +7,7 @@
 
 #include "ScreenCapture.h"
 #include "support/BoardDriver.h"
+#include "uSign.h"
 
 namespace inkra::demo {
 namespace {
@@ -67,9 +68,31 @@ void PumpFor(DWORD ms) {
   }
 }
 
+// The round seal dialog: the template "公章 42 mm", a company's name and seal code, the stamp's
+// look, "确 定". The seal then lies on the board.
+void MakeRoundSeal(test::UiDriver& d, HWND toolbar) {
+  using win::TfrmSign;
+  test::ClickTool(toolbar, board::win::kBtnReplace);
+  HWND dialog = d.WaitForWindow(L"TfrmSign", L"公章制作");
+  DWORD_PTR done = 0;
+  const auto send = [&](int id, UINT message, WPARAM w, LPARAM l) {
+    SendMessageTimeoutW(GetDlgItem(dialog, id), message, w, l, SMTO_NORMAL, 10000, &done);
+  };
+  send(TfrmSign::idTemplate, CB_SETCURSEL, 1, 0);
+  SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(TfrmSign::idTemplate, CBN_SELCHANGE),
+                      LPARAM(GetDlgItem(dialog, TfrmSign::idTemplate)), SMTO_NORMAL, 10000, &done);
+  send(TfrmSign::idInput, WM_SETTEXT, 0, LPARAM(L"广州某某科技有限公司"));
+  send(TfrmSign::idCodeNo, WM_SETTEXT, 0, LPARAM(L"4401000011111"));
+  send(TfrmSign::idLook, BM_CLICK, 0, 0);
+  Settle(dialog);
+  d.PressButton(dialog, TfrmSign::idBtnOk);
+  d.WaitUntilGone(dialog);
+}
+
 }  // namespace
 
-int RunScriptedSession(HostWindow& word, const std::wstring& outDir, const std::wstring& shot, int placement) {
+int RunScriptedSession(HostWindow& word, const std::wstring& outDir, const std::wstring& shot, int placement,
+                       bool seal) {
   const std::wstring boardShot = outDir + L"\\board.bmp", documentShot = outDir + L"\\" + shot + L".bmp";
   bool boardCaptured = false;
   test::UiDriver ui(30000);
@@ -78,8 +101,12 @@ int RunScriptedSession(HostWindow& word, const std::wstring& outDir, const std::
     HWND toolbar = d.Child(board, TOOLBARCLASSNAMEW, nullptr);
     HWND view = d.Child(board, L"InkraBoardView", nullptr);
     Settle(board);
-    for (const Points& stroke : Signature()) test::Stroke(view, stroke);
-    test::ChoosePopupItem(d, view, 430, 215, 1);  // "粘贴时间": the time stamp at the right press
+    if (seal) {
+      MakeRoundSeal(d, toolbar);
+    } else {
+      for (const Points& stroke : Signature()) test::Stroke(view, stroke);
+      test::ChoosePopupItem(d, view, 430, 215, 1);  // "粘贴时间": the time stamp at the right press
+    }
     test::ChooseListEntry(GetDlgItem(d.Child(board, L"InkraPenBar", nullptr), board::win::kCbPlace), placement);
     Settle(board);
     boardCaptured = CaptureWindow(board, boardShot);

@@ -9,7 +9,9 @@
 namespace inkra::demo {
 
 // 0 when every step was done and both screenshots were written. `placement`: the entry chosen
-// on the board's placement list before confirming.
-int RunScriptedSession(HostWindow& host, const std::wstring& outDir, const std::wstring& shot, int placement = 0);
+// on the board's placement list before confirming. `seal`: a round seal from its dialog instead of
+// the handwriting.
+int RunScriptedSession(HostWindow& host, const std::wstring& outDir, const std::wstring& shot, int placement = 0,
+                       bool seal = false);
 
 }  // namespace inkra::demo

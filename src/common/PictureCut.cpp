@@ -82,8 +82,15 @@ int PixelAt(int at, int from, int to) {
 
 std::vector<std::uint8_t> CutPngAt(std::span<const std::uint8_t> png, const Rect& box, int fromWidth, int fromHeight) {
   const PngImage image = ReadPng(png);
-  const Rect at = Rect{PixelAt(box.left, fromWidth, image.width), PixelAt(box.top, fromHeight, image.height),
-                       PixelAt(box.right, fromWidth, image.width), PixelAt(box.bottom, fromHeight, image.height)}
+  // Cut outward: a box rounded to the nearest pixel can lose a column or a row, and the picture
+  // then falls under the pixels per point it was drawn at.
+  const auto out = [](int at, int from, int to, bool up) {
+    if (from <= 0 || from == to) return at;
+    const std::int64_t scaled = std::int64_t(at) * to;
+    return int(up ? (scaled + from - 1) / from : scaled / from);
+  };
+  const Rect at = Rect{out(box.left, fromWidth, image.width, false), out(box.top, fromHeight, image.height, false),
+                       out(box.right, fromWidth, image.width, true), out(box.bottom, fromHeight, image.height, true)}
                       .Intersect({0, 0, image.width, image.height});
   if (at.Empty()) throw PictureError("The box lies outside the picture");
   return EncodePng(image, at);

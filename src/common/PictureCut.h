@@ -31,7 +31,8 @@ InkCrop CropPngToInk(std::span<const std::uint8_t> png, int margin = 2);
 // where column or row `at` of a picture `from` pixels across lies in one `to` pixels across,
 // rounded to the nearest, so neighbouring boxes still meet.
 int PixelAt(int at, int from, int to);
-// The part of a PNG that lies where `box` lies in a picture of fromWidth x fromHeight pixels.
+// The part of a PNG that lies where `box` lies in a picture of fromWidth x fromHeight pixels,
+// rounded outward, so it holds at least the box's share of the picture's pixels.
 // Throws PictureError for a file that is not a valid PNG.
 std::vector<std::uint8_t> CutPngAt(std::span<const std::uint8_t> png, const Rect& box, int fromWidth, int fromHeight);
 

@@ -56,6 +56,19 @@ TEST(InkCrop, CutToTheInkPlusTwoPixelsInsideThePicture) {
   EXPECT_THROW(CropPngToInk(std::vector<std::uint8_t>{'B', 'M', 0, 0}), PictureError);
 }
 
+// A box measured on the view, cut from the picture drawn 1.5625 times larger (600 x 258 from
+// 384 x 165): never fewer pixels than the box's share, starting where the box starts.
+TEST(InkCrop, CutAtALargerScaleKeepsAtLeastTheBoxsShare) {
+  const std::vector<std::uint8_t> file = InkPng({0, 0, 600, 258});
+  for (const Rect box : {Rect{1, 1, 2, 2}, Rect{3, 5, 260, 100}, Rect{0, 0, 384, 165}}) {
+    const PngImage cut = ReadPng(CutPngAt(file, box, 384, 165));
+    EXPECT_GE(cut.width, (box.right - box.left) * 600.0 / 384) << box.left;
+    EXPECT_GE(cut.height, (box.bottom - box.top) * 258.0 / 165) << box.left;
+    EXPECT_LE(cut.width, (box.right - box.left) * 600.0 / 384 + 2) << box.left;
+    EXPECT_EQ(cut.pixels[0], std::uint8_t(box.left * 600 / 384)) << box.left;  // its column
+  }
+}
+
 TEST(StraddleSlices, OneSlicePerPageCoveringThePictureOncePerGroup) {
   const struct {
     const char* name;

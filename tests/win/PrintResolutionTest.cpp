@@ -20,6 +20,7 @@
 #include "support/AddInDll.h"
 #include "support/BoardDriver.h"
 #include "support/ClipboardReader.h"
+#include "support/ScreenDpi.h"
 
 namespace inkra::test {
 namespace {
@@ -94,9 +95,24 @@ double ShareOff(const PngImage& big, const Bitmap& view) {
   return double(off) / (double(w) * h);
 }
 
+// The widest run of partly inked pixels (alpha neither 0 nor 255) where rows a quarter and three
+// quarters down the picture cross an edge of the stroke.
+int WidestEdge(const PngImage& png) {
+  int widest = 0;
+  for (const int y : {png.height / 4, png.height * 3 / 4}) {
+    int run = 0;
+    for (int x = 0; x < png.width; ++x) {
+      const std::uint8_t a = png.pixels[(std::size_t(y) * png.width + x) * 4 + 3];
+      run = a != 0 && a != 255 ? run + 1 : 0;
+      widest = std::max(widest, run);
+    }
+  }
+  return widest;
+}
+
 class PrintResolution : public ::testing::Test {
  protected:
-  // Signs a slanted stroke and confirms into a host answering the case's version; when `refuse`,
+  // Signs a 45-degree stroke and confirms into a host answering the case's version; when `refuse`,
   // the host refuses the picture and the refusal is answered.
   std::optional<office::ShapeState> Sign(const Case& c, bool refuse) {
     HostDouble host(c.kind);
@@ -106,9 +122,12 @@ class PrintResolution : public ::testing::Test {
     UiDriver ui(15000);
     ui.Then([refuse](UiDriver& d) {
       HWND board = WaitForBoard(d);
-      Stroke(d.Child(board, L"InkraBoardView", nullptr), {{60, 200}, {160, 120}, {260, 40}});
+      const int dpi = RequestedDpi() ? RequestedDpi() : 96;
+      const auto at = [dpi](int v) { return MulDiv(v, dpi, 96); };
+      Stroke(d.Child(board, L"InkraBoardView", nullptr), {{at(60), at(220)}, {at(160), at(120)}, {at(260), at(20)}});
       ClickTool(d.Child(board, TOOLBARCLASSNAMEW, nullptr), board::win::kBtnOK);
       if (refuse) AnswerMessageBox(d, L"手写签名");
+      d.WaitUntilGone(board);  // a click that never lands fails here, not in an endless wait
     });
     VARIANT_BOOL cancel = VARIANT_FALSE;
     EXPECT_EQ(office::FireClick(host, *host.profile().Find(L"InkraSoft")->controls.at(0), cancel), S_OK);
@@ -149,7 +168,11 @@ class PrintResolution : public ::testing::Test {
       EXPECT_EQ(shape->picture, png);
       // The box is the ink's, nearly all edge; and at a scale that is not whole, averaging cannot
       // tell where inside one of its pixels an edge lay, so a few edge pixels differ more.
-      EXPECT_LE(ShareOff(ReadPng(png), view), 0.02);
+      const PngImage big = ReadPng(png);
+      ASSERT_EQ(big.channels, 4);  // ink over transparent paper
+      EXPECT_LE(ShareOff(big, view), 0.02);
+      // Drawn for paper, not the view's pixels stretched: a 45-degree edge stays two pixels across.
+      EXPECT_LE(WidestEdge(big), 2);
     }
   }
 
@@ -160,6 +183,12 @@ class PrintResolution : public ::testing::Test {
 TEST_F(PrintResolution, ThePngIsDrawnAt300PerInchInTheViewsSizeAndPlace) {
   ASSERT_TRUE(dll.Loaded());
   Check(96);
+}
+
+TEST_F(PrintResolution, AtDpiThePngIsDrawnAt300PerInch) {
+  INKRA_ONLY_AT_REQUESTED_DPI();
+  ASSERT_TRUE(dll.Loaded());
+  Check(RequestedDpi());
 }
 
 }  // namespace

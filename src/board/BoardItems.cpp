@@ -47,7 +47,9 @@ void DrawPaint(const PaintItem& item, double scale, ink::InkLayer& layer) {
 
 }  // namespace
 
-int ScaledLength(int length, double scale) { return std::max(1, int(std::lround(double(length) * scale))); }
+// Rounded up: a side rounded down would carry fewer pixels per inch than the scale promises
+// (1204 pixels at 1.5625 are 1881.25, and 1881 of them are under 300 to the inch at 192 dpi).
+int ScaledLength(int length, double scale) { return std::max(1, int(std::ceil(double(length) * scale - 1e-6))); }
 
 void DrawItem(const BoardItem& item, double scale, ink::InkLayer& layer) {
   if (const auto* stroke = std::get_if<StrokeItem>(&item)) return DrawStroke(*stroke, scale, layer);

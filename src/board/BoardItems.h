@@ -55,7 +55,7 @@ void DrawItem(const BoardItem& item, double scale, ink::InkLayer& layer);
 // file holds them) laid onto `layer` at `scale`: copied at 1, resampled bilinear otherwise.
 void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer);
 
-// A side of `length` pixels at `scale`: rounded, and at least one pixel.
+// A side of `length` pixels at `scale`: rounded up, and at least one pixel.
 int ScaledLength(int length, double scale);
 
 }  // namespace inkra::board

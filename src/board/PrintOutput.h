@@ -14,7 +14,7 @@ namespace inkra::board {
 // Pixels per inch of paper a printed signature or seal keeps its edges sharp at.
 inline constexpr int kPrintPixelsPerInch = 300;
 
-// A picture's size at `scale`, each side rounded and at least one pixel.
+// A picture's size at `scale`, each side rounded up and at least one pixel.
 inline Size ScaledSize(Size size, double scale) {
   return {ScaledLength(size.width, scale), ScaledLength(size.height, scale)};
 }

@@ -244,7 +244,7 @@ TEST(PrintScale, ThreeHundredPerInchWithinThePictureLimitNeverBelowTheScreen) {
   } cases[] = {
       {{800, 500}, 96, 3.125, 3.125},    {{800, 500}, 192, 1.5625, 1.5625}, {{800, 500}, 300, 1, 1},
       {{800, 500}, 600, 1, 1},           {{6000, 4000}, 96, 1, 1.03},       {{3000, 2000}, 96, 2, 2.05},
-      {{800, 500}, 0, 1, 1},
+      {{800, 500}, 0, 1, 1},             {{1204, 516}, 192, 1.5625, 1.5625},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.picture.width << "x" << c.picture.height << " at " << c.dpi);
@@ -253,6 +253,9 @@ TEST(PrintScale, ThreeHundredPerInchWithinThePictureLimitNeverBelowTheScreen) {
     EXPECT_LE(scale, c.high);
     const Size out = ScaledSize(c.picture, scale);
     EXPECT_LE(double(out.width) * out.height * 4, double(kMaxPictureBytes));
+    // Never fewer pixels than the scale asks: they are the pixels per inch on paper.
+    EXPECT_GE(out.width, c.picture.width * scale - 1e-6);
+    EXPECT_GE(out.height, c.picture.height * scale - 1e-6);
   }
 }
 

@@ -1,12 +1,13 @@
 // The picture a PNG-taking host (version 12 or more) receives is drawn at 300 pixels to the inch
 // of its size on the page, through the built DLL; its size and place on the page are the view's,
 // and averaged back to the view's pixels it is the picture the view shows. Older hosts get the
-// view's own pixels.
+// view's own pixels. Runs at 96 dpi here, at 144 and 192 under at-dpi.sh.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>

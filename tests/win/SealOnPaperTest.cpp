@@ -3,6 +3,7 @@
 // edge, measured in the inserted picture and converted by the shape's own points per pixel, is
 // the template's size on paper, whatever pixel density the picture carries. Runs at the screen's
 // dpi: 96 here, 144 and 192 under at-dpi.sh.
+#include <utility>
 #include <vector>
 
 #include "PlacementTestSupport.h"
@@ -68,7 +69,8 @@ TEST_F(SealOnPaperAtDpi, TemplateSealsInsertedAtTheirSizeOnPaperOnThePngAndBmpPa
     for (std::size_t i = 1; i < (round ? RoundTemplateNames() : SquareTemplateNames()).size(); ++i)
       seals.emplace_back(round, int(i));
   for (const auto& [round, index] : seals)
-    for (const wchar_t* version : {L"16.0", L"11.0"}) {
+    // A PNG-taking host gets the seal drawn at 300 pixels to the inch; an older one the screen's.
+    for (const auto& [version, perPoint] : {std::pair{L"16.0", 300.0 / 72}, std::pair{L"11.0", dpi / 72.0}}) {
       const std::string name = (round ? RoundTemplateNames() : SquareTemplateNames()).at(std::size_t(index));
       SCOPED_TRACE(testing::Message() << name << ", host " << win::WideToUtf8(version) << ", " << dpi << " dpi");
       HostDouble host(HostKind::Word);
@@ -84,7 +86,10 @@ TEST_F(SealOnPaperAtDpi, TemplateSealsInsertedAtTheirSizeOnPaperOnThePngAndBmpPa
       addIn->OnDisconnection(0, nullptr);
       ASSERT_EQ(AddInDll::Shapes(host).items.size(), 1u);
       const SealSizeMm mm = round ? RoundTemplateSize(index) : SquareTemplateSize(index);
-      const auto [across, down] = RingInPoints(*AddInDll::Shapes(host).items[0]);
+      const office::ShapeState& shape = *AddInDll::Shapes(host).items[0];
+      EXPECT_GE(shape.pixelWidth / shape.width, perPoint - 1e-3);
+      EXPECT_GE(shape.pixelHeight / shape.height, perPoint - 1e-3);
+      const auto [across, down] = RingInPoints(shape);
       const double wantAcross = mm.width * 72 / 25.4, wantDown = mm.height * 72 / 25.4;
       EXPECT_NEAR(across, wantAcross, wantAcross / 100);
       EXPECT_NEAR(down, wantDown, wantDown / 100);

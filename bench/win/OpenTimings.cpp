@@ -43,16 +43,31 @@ int CountControls(HWND window) {
   return n;
 }
 
+BOOL CALLBACK FindFont(HWND child, LPARAM font) {
+  *reinterpret_cast<HFONT*>(font) = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+  return *reinterpret_cast<HFONT*>(font) == nullptr;
+}
+
+// The font the window's controls are drawn in: the anchor's controls draw their captions in it
+// too, as any dialog's controls draw in the dialog's font.
+HFONT ControlFont(HWND window) {
+  HFONT font = nullptr;
+  EnumChildWindows(window, FindFont, LPARAM(&font));
+  return font;
+}
+
 // A dialog of the same window base, with `controls` buttons and nothing else, the size of the
 // window it stands beside.
 class EmptyDialog final : public win::Window {
  public:
-  EmptyDialog(int controls, int width, int height) {
+  EmptyDialog(int controls, int width, int height, HFONT font) {
     Create({L"InkraBenchEmptyDialog", GetSysColorBrush(COLOR_BTNFACE)}, 0, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
            0, 0, width, height, nullptr);
-    for (int i = 0; i < controls; ++i)
-      CreateWindowExW(0, L"BUTTON", L"按钮", WS_CHILD | WS_VISIBLE, 8 + (i % 8) * 70, 8 + (i / 8) * 30, 64, 24,
-                      Handle(), nullptr, win::ThisModule(), nullptr);
+    for (int i = 0; i < controls; ++i) {
+      const HWND button = CreateWindowExW(0, L"BUTTON", L"按钮", WS_CHILD | WS_VISIBLE, 8 + (i % 8) * 70,
+                                          8 + (i / 8) * 30, 64, 24, Handle(), nullptr, win::ThisModule(), nullptr);
+      if (font) SendMessageW(button, WM_SETFONT, WPARAM(font), FALSE);
+    }
   }
   ~EmptyDialog() override { Destroy(); }
 };
@@ -80,6 +95,7 @@ void Compare(const char* key, const char* what, int runs, const std::function<HW
   const HWND sample = open();
   GetWindowRect(sample, &r);
   const int controls = CountControls(sample);
+  const HFONT font = ControlFont(sample);
   close();
   Pump();
   std::unique_ptr<EmptyDialog> empty;
@@ -87,7 +103,7 @@ void Compare(const char* key, const char* what, int runs, const std::function<HW
   for (int round = 0; round < 5; ++round) {
     ours.push_back(MedianOpen(runs, open, close));
     anchor.push_back(MedianOpen(
-        runs, [&] { return (empty = std::make_unique<EmptyDialog>(controls, r.right - r.left, r.bottom - r.top))->Handle(); },
+        runs, [&] { return (empty = std::make_unique<EmptyDialog>(controls, r.right - r.left, r.bottom - r.top, font))->Handle(); },
         [&] { empty.reset(); }));
   }
   std::sort(ours.begin(), ours.end());

@@ -69,10 +69,13 @@ HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height,
   entries_.push_back({Kind::Custom, custom_});
 
   auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  // Made at its place, so only the item heights are set afterwards, not the place again.
+  const int dpi = WindowDpi(parent);
+  const auto scaled = [dpi](int length) { return ScaleToDpi(length, dpi); };
   combo_ = CreateWindowExW(0, L"COMBOBOX", L"",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
                                CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
-                           0, 0, 0, 0, parent,
+                           scaled(x), scaled(y), scaled(width), scaled(height + 200), parent,
                            reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
   if (!combo_) return nullptr;
   SetPropW(combo_, kProperty, this);
@@ -81,7 +84,7 @@ HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height,
   for (int i = 0; i < Count(); ++i) labels.push_back(EntryLabel(i));
   AddComboEntries(combo_, labels);
   SendMessageW(combo_, CB_SETMINVISIBLE, 8, 0);
-  Place(x, y, width, height);
+  SetItemHeights(scaled(height) - scaled(6));
   // Subclassed last: every message to a subclassed window costs a look-up of the subclass
   // chain, which the filling above need not pay.
   SetWindowSubclass(combo_, ComboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -93,9 +96,13 @@ void ColourBox::Place(int x, int y, int width, int height) {
   const int dpi = WindowDpi(GetParent(combo_));
   const auto scaled = [dpi](int length) { return ScaleToDpi(length, dpi); };
   MoveWindow(combo_, scaled(x), scaled(y), scaled(width), scaled(height + 200), TRUE);
+  SetItemHeights(scaled(height) - scaled(6));
+}
+
+void ColourBox::SetItemHeights(int height) {
   // Item heights follow the closed field's height, as a TColorBox's do.
-  SendMessageW(combo_, CB_SETITEMHEIGHT, WPARAM(-1), scaled(height) - scaled(6));
-  SendMessageW(combo_, CB_SETITEMHEIGHT, 0, scaled(height) - scaled(6));
+  SendMessageW(combo_, CB_SETITEMHEIGHT, WPARAM(-1), height);
+  SendMessageW(combo_, CB_SETITEMHEIGHT, 0, height);
 }
 
 std::wstring ColourBox::EntryLabel(int index) const {

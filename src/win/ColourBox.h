@@ -58,6 +58,7 @@ class ColourBox {
     ColourValue value;
   };
   void Draw(const DRAWITEMSTRUCT& item) const;
+  void SetItemHeights(int height);  // the closed field's and the list's, in pixels
   void Unbind();
   static LRESULT CALLBACK ComboProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   COLORREF Swatch(const Entry& entry) const;

@@ -197,11 +197,23 @@ ink::GlyphSource::TextShape GdiGlyphSource::Shape(const Font& font, int x, int y
   return shape;
 }
 
-GdiGlyphSource& KeptGlyphSource(int dpi) {
+namespace {
+
+std::map<int, std::unique_ptr<GdiGlyphSource>>& KeptSources() {
   static std::map<int, std::unique_ptr<GdiGlyphSource>> kept;
-  std::unique_ptr<GdiGlyphSource>& source = kept[dpi > 0 ? dpi : 96];
+  return kept;
+}
+
+}  // namespace
+
+GdiGlyphSource& KeptGlyphSource(int dpi) {
+  std::unique_ptr<GdiGlyphSource>& source = KeptSources()[dpi > 0 ? dpi : 96];
   if (!source) source = std::make_unique<GdiGlyphSource>(dpi);
   return *source;
+}
+
+void ForgetKeptGlyphs() {
+  for (auto& [dpi, source] : KeptSources()) source->Forget();
 }
 
 }  // namespace inkra::win

@@ -28,6 +28,9 @@ class GdiGlyphSource final : public ink::GlyphSource {
 
   TextShape Shape(const Font& font, int x, int y, const std::string& text) override;
   int Dpi() const { return dpi_; }
+  // Drops the fonts and outlines read so far: the next text asks the font engine again (after a
+  // font was installed or removed, a face may now be another font).
+  void Forget() { faces_.clear(); }
 
  private:
   // A character's outline in pixels, x to the right of the pen, y down from the baseline.
@@ -62,5 +65,7 @@ class GdiGlyphSource final : public ink::GlyphSource {
 // and a board's time stamp finds the faces made before. The windows all run on the host's one
 // user-interface thread, which alone calls this.
 GdiGlyphSource& KeptGlyphSource(int dpi);
+// Every kept source forgets what it read; the sources themselves stay where they are.
+void ForgetKeptGlyphs();
 
 }  // namespace inkra::win

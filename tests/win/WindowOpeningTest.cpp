@@ -1,11 +1,13 @@
 // What makes the board and the seal dialogs open at once without changing them: fonts kept per
-// face, size and dpi, the window binding, the pen list's hint made when the pointer comes, and
-// spin edits known without a window property.
+// face, size and dpi, the window binding, the pen list's hint made when the pointer comes, spin
+// edits known without a window property, and seal pictures kept between openings.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -132,6 +134,48 @@ TEST(SealSpinFields, OnlyTheSpinFieldsEditsAreSpinEdits) {
     EXPECT_EQ(win::SpinField::IsSpinEdit(control), readOnly);
   }
   EXPECT_EQ(spinEdits, 16);
+}
+
+// A system colour set for one test and given back after it.
+class SystemColour {
+ public:
+  SystemColour(int index, COLORREF colour) : index_(index), old_(GetSysColor(index)) { Set(colour); }
+  ~SystemColour() { Set(old_); }
+
+ private:
+  void Set(COLORREF colour) { SetSysColors(1, &index_, &colour); }
+  int index_;
+  COLORREF old_;
+};
+
+// A round seal opened a second time shows the picture kept from the first, unless something it
+// was drawn from changed in between: then the second shows what is true now.
+TEST(SealPreviews, ASealOpenedAgainIsDrawnAgainOnlyWhenSomethingChanged) {
+  const ColourValue highlight = kSystemColourBit + COLOR_HIGHLIGHT;
+  const COLORREF before = GetSysColor(COLOR_HIGHLIGHT), after = before ^ 0x00A0A0A0;
+  // Each case its own text, so no case finds a picture another one kept.
+  const struct { const char* what; const char* text; std::function<void(HWND first)> change; bool kept; COLORREF ring; } cases[] = {
+      {"nothing", "甲公司", [](HWND) {}, true, before},
+      {"the system colour of its ink", "乙公司", [&](HWND) { SetSysColors(1, std::array{COLOR_HIGHLIGHT}.data(), &after); },
+       false, after},
+      {"the fonts (one installed or removed)", "丙公司", [](HWND first) { SendMessageW(first, WM_FONTCHANGE, 0, 0); },
+       false, before},
+  };
+  for (const auto& c : cases) {
+    SystemColour restore(COLOR_HIGHLIGHT, before);
+    win::TfrmSign first;
+    RoundSealParams p = first.Params();
+    p.text = c.text;
+    p.colour = highlight;
+    first.SetParams(p);
+    const win::GdiCanvas* shown = first.Picture();
+    c.change(first.Handle());
+    win::TfrmSign second;
+    second.SetParams(p);
+    EXPECT_EQ(second.Picture() == shown, c.kept) << c.what;
+    // Inside the ring's outer band on the left.
+    EXPECT_EQ(GetPixel(second.Picture()->Dc(), 2, 99), c.ring) << c.what;
+  }
 }
 
 }  // namespace

@@ -46,15 +46,19 @@ TfrmWhiteBorad::TfrmWhiteBorad(BoardOptions options) : options_(std::move(option
   // Built in per-monitor coordinates whatever the calling thread is, so that placing and sizing
   // the controls is not scaled a second time by the system.
   inkra::win::DpiAwareScope aware;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
+  // The common controls' classes once for the process: registering them again at every opening
+  // asks the window server for each class only to hear it is there.
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)registered;
   // Created at no size, then sized for the dpi of the monitor it landed on.
   Create({kFormClass, GetSysColorBrush(COLOR_BTNFACE), nullptr, LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))},
          0, Utf8ToWide(BoardTitle()).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr);
   BuildOrDestroy([this] {
     PlaceCentred(kClientWidth, kClientHeight);
-    CreateControls();
-    LayOut();
+    CreateControls();  // laid out at its end, once the toolbar has its size
     const ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'Z', kKeyUndo},
                           {FVIRTKEY | FCONTROL, 'Y', kKeyRedo},
                           {FVIRTKEY | FCONTROL | FSHIFT, 'Z', kKeyRedo}};

@@ -8,6 +8,7 @@
 #include "HandOffFile.h"
 #include "Dpi.h"
 #include "InkCanvas.h"
+#include "KeptPreviews.h"
 #include "ScaledCanvas.h"
 #include "SealArt.h"
 #include "SealControls.h"
@@ -32,6 +33,10 @@ void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int 
     fontFace_ = fontFace;
     fontPoints_ = fontPoints;
     font_ = KeptDialogFont(fontFace, fontPoints, layoutDpi_);
+    // Read once for every face box of the form; a font installed or removed since the last
+    // dialog makes the kept pictures and outlines go.
+    faces_ = InstalledFaces();
+    NoteInstalledFaces(faces_);
     SendMessageW(Handle(), WM_SETFONT, WPARAM(font_), FALSE);
     CreateControls();
     SendGroupsToBottom(Handle());
@@ -81,12 +86,24 @@ Bitmap SealBitmap(const ink::InkLayer& layer) {
 
 GdiGlyphSource& SealForm::GlyphsAt(int dpi) { return KeptGlyphSource(dpi); }
 
-void SealForm::ShowSeal(HWND image, int width, int height, SealDrawing draw, InkFinish finish) {
-  std::unique_ptr<ink::InkLayer> layer = DrawSealInk(GlyphsAt(layoutDpi_), width, height, draw, finish);
-  std::unique_ptr<GdiCanvas> preview = InkOverWhite(*layer);
-  ShowPicture(image, preview.get());
-  preview_ = std::move(preview);
-  ink_ = std::move(layer);
+std::string SealForm::PreviewKey(const std::string& text, ColourValue colour) {
+  return text + "|" + std::to_string(GdiCanvas::Resolve(colour, 0));
+}
+
+void SealForm::ShowSeal(HWND image, int width, int height, SealDrawing draw, InkFinish finish,
+                        const std::string& key) {
+  const std::string kept =
+      key.empty() ? std::string() : key + "|" + std::to_string(width) + "x" + std::to_string(height) + "@" +
+                                        std::to_string(layoutDpi_);
+  KeptPreview shown = kept.empty() ? KeptPreview{} : FindKeptPreview(kept);
+  if (!shown.ink) {
+    std::shared_ptr<const ink::InkLayer> layer = DrawSealInk(GlyphsAt(layoutDpi_), width, height, draw, finish);
+    shown = {layer, InkOverWhite(*layer)};
+    if (!kept.empty()) KeepPreview(kept, shown);
+  }
+  ShowPicture(image, shown.picture.get());
+  preview_ = std::move(shown.picture);
+  ink_ = std::move(shown.ink);
   drawing_ = std::move(draw);
   finish_ = std::move(finish);
   drawnWidth_ = width;
@@ -183,6 +200,9 @@ LRESULT SealForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:  // the close box: Accepted stays as it is (false unless written)
       CloseModal();
       return 0;
+    case WM_FONTCHANGE:  // a face may now be another font: what was drawn with the old one goes
+      ForgetKeptDrawings();
+      break;
   }
   return OnOtherMessage(message, wParam, lParam);
 }

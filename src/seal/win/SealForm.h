@@ -88,8 +88,16 @@ class SealForm : public Window {
   // The seal: a width x height picture of the 96-dpi layout that `draw` draws in 96-dpi units.
   using SealDrawing = std::function<void(Canvas&)>;
   // Draws it as ink at the layout dpi (more pixels, not a stretched bitmap) and shows it in
-  // `image` over white; kept for "确 定".
-  void ShowSeal(HWND image, int width, int height, SealDrawing draw, InkFinish finish = {});
+  // `image` over white; kept for "确 定". `key`, when given, names everything `draw` and `finish`
+  // draw from (see PreviewKey): a picture drawn before under the same key, in this dialog or an
+  // earlier one, is shown without drawing it again.
+  void ShowSeal(HWND image, int width, int height, SealDrawing draw, InkFinish finish = {},
+                const std::string& key = {});
+  // The key of a seal whose parameters `text` gives in full, drawn in `colour`: a system colour
+  // is named by what it is now.
+  static std::string PreviewKey(const std::string& text, ColourValue colour);
+  // The installed faces, read once as the form was created, for its face boxes.
+  const std::vector<std::wstring>& Faces() const { return faces_; }
   bool HasSeal() const { return ink_ != nullptr; }
 
   virtual void CreateControls() = 0;
@@ -125,8 +133,8 @@ class SealForm : public Window {
   int handOffDpi_ = 0;
   SealMemory* memory_ = nullptr;  // not owned; may be null
   bool applying_ = false;
-  std::unique_ptr<ink::InkLayer> ink_;     // the seal shown, at the layout dpi
-  std::unique_ptr<GdiCanvas> preview_;     // ink_ over white
+  std::shared_ptr<const ink::InkLayer> ink_;  // the seal shown, at the layout dpi; may be kept for later dialogs
+  std::shared_ptr<const GdiCanvas> preview_;  // ink_ over white
   SealDrawing drawing_;                    // what ink_ shows, for drawing it at another dpi
   InkFinish finish_;
   int drawnWidth_ = 0, drawnHeight_ = 0;
@@ -138,6 +146,7 @@ class SealForm : public Window {
   const wchar_t* fontFace_ = L"";  // a literal
   int fontPoints_ = 0;
   int layoutDpi_ = 96;
+  std::vector<std::wstring> faces_;
 };
 
 }  // namespace inkra::win

@@ -32,7 +32,7 @@ void TfrmOneSign::CreateControls() {
   Image = MakePreviewImage(MainPanel, 2, 2, kSquareSealSide, kSquareSealSide);
 
   eValue = MakeEdit(form, idValue, Utf8ToWide(d.name), 177, 8, 121, 24, font);
-  cbSignFont.Create(form, idSignFont, 177, 36, 121, 24, Utf8ToWide(d.face), font);
+  cbSignFont.Create(form, idSignFont, 177, 36, 121, 24, Utf8ToWide(d.face), font, Faces());
   cbColor.Create(form, idColor, 176, 64, 122, 24, font);
   cbColor.Select(d.colour);
   MakeButton(form, idBtnCreate, L"预 览", 222, 90, 73, 25, font);
@@ -105,7 +105,8 @@ void TfrmOneSign::DrawSeal() {
     const std::uint32_t seed = StampSeed(SquareSealText(p, 0));
     look = [seed](ink::InkLayer& layer, int dpi) { ApplyStampLook(layer, seed, dpi); };
   }
-  ShowSeal(Image, p.side, p.side, [p](Canvas& canvas) { DrawSquareSeal(canvas, p); }, look);
+  ShowSeal(Image, p.side, p.side, [p](Canvas& canvas) { DrawSquareSeal(canvas, p); }, look,
+           PreviewKey(SquareSealText(p, 0), p.colour));
 }
 
 void TfrmOneSign::btnCreateClick() {

@@ -60,7 +60,7 @@ void TfrmSign::CreateControls() {
   MakeGroup(form, L"文字内容", 328, 8, 345, 105, font);
   edt_Input = MakeEdit(form, idInput, Utf8ToWide(d.text), 336, 26, 329, 27, InputFont());
   MakeLabel(form, L"字体：", 336, 60, 48, 16, font);
-  const std::vector<std::wstring> faces = InstalledFaces();
+  const std::vector<std::wstring>& faces = Faces();
   cbSignFont.Create(form, idSignFont, 384, 56, 120, 24, Utf8ToWide(d.textFace), font, faces);
   MakeLabel(form, L"文字大小：", 512, 60, 80, 16, font);
   Spin(seWordInt, form, idWordInt, 592, 56, 73, 8, 100, d.textSize, font);
@@ -227,7 +227,8 @@ void TfrmSign::btn_InputClick() {
     const std::uint32_t seed = StampSeed(RoundSealText(p, 0));
     look = [seed](ink::InkLayer& layer, int dpi) { ApplyStampLook(layer, seed, dpi); };
   }
-  ShowSeal(Image, g.imageWidth, g.imageHeight, [p](Canvas& canvas) { DrawRoundSeal(canvas, p); }, look);
+  ShowSeal(Image, g.imageWidth, g.imageHeight, [p](Canvas& canvas) { DrawRoundSeal(canvas, p); }, look,
+           PreviewKey(RoundSealText(p, 0), p.colour));
 }
 
 void TfrmSign::seOutWithChange() { btn_InputClick(); }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Errors.h"
+#include "InkRedraw.h"
 #include "InkTiles.h"
 #include "PictureFile.h"
 
@@ -73,8 +74,9 @@ void UndoHistory::BeginDrawing(PictureState before) {
   openLost_ = false;
 }
 
-void UndoHistory::SaveRows(const PixelRows& rows, Plane plane, const Rect& area) {
+void UndoHistory::SaveArea(Surface& surface, const Rect& area) {
   if (!open_ || openLost_) return;
+  const PixelRows rows = surface.Pixels();
   const Rect clipped = area.Intersect({0, 0, rows.width, rows.height});
   if (clipped.Empty() || !rows.bits) return;
   // Pixels are about to change: what could have been redone no longer fits the picture.
@@ -82,26 +84,20 @@ void UndoHistory::SaveRows(const PixelRows& rows, Plane plane, const Rect& area)
   const int tilesAcross = (rows.width + kTileSize - 1) / kTileSize;
   for (int ty = clipped.top / kTileSize; ty <= (clipped.bottom - 1) / kTileSize; ++ty) {
     for (int tx = clipped.left / kTileSize; tx <= (clipped.right - 1) / kTileSize; ++tx) {
-      const std::uint64_t key = (std::uint64_t(ty) * std::uint64_t(tilesAcross) + std::uint64_t(tx)) * 2 +
-                                (plane == Plane::Ink ? 1 : 0);
+      const std::uint64_t key = std::uint64_t(ty) * std::uint64_t(tilesAcross) + std::uint64_t(tx);
       if (!openTiles_.insert(key).second) continue;
       const Rect cell = Rect{tx * kTileSize, ty * kTileSize, (tx + 1) * kTileSize, (ty + 1) * kTileSize}
                             .Intersect({0, 0, rows.width, rows.height});
       Tile tile;
-      tile.plane = plane;
       tile.x = cell.left;
       tile.y = cell.top;
       tile.height = cell.bottom - cell.top;
       tile.offset = std::size_t(cell.left) * std::size_t(rows.bitsPerPixel) / 8;
       tile.rowBytes = (std::size_t(cell.right - cell.left) * std::size_t(rows.bitsPerPixel) + 7) / 8;
-      if (plane == Plane::Ink) {
-        tile.bytes = PackInkTile(ReadOnly(rows), Place(tile));
-      } else {
-        tile.bytes.resize(tile.rowBytes * std::size_t(tile.height));
-        for (int r = 0; r < tile.height; ++r) {
-          const std::uint8_t* row = rows.Row(tile.y + r) + tile.offset;
-          std::copy(row, row + tile.rowBytes, tile.bytes.begin() + std::ptrdiff_t(std::size_t(r) * tile.rowBytes));
-        }
+      tile.bytes.resize(tile.rowBytes * std::size_t(tile.height));
+      for (int r = 0; r < tile.height; ++r) {
+        const std::uint8_t* row = rows.Row(tile.y + r) + tile.offset;
+        std::copy(row, row + tile.rowBytes, tile.bytes.begin() + std::ptrdiff_t(std::size_t(r) * tile.rowBytes));
       }
       open_->bytes += tile.bytes.size() + sizeof(Tile);
       open_->area = open_->area.Union(cell);
@@ -109,6 +105,14 @@ void UndoHistory::SaveRows(const PixelRows& rows, Plane plane, const Rect& area)
     }
   }
   Trim();
+}
+
+void UndoHistory::ItemAdded(const Rect& bounds) {
+  if (!open_) return;
+  // The ink changed: what could have been redone no longer fits the picture.
+  DropRedo();
+  ++open_->items;
+  open_->inkArea = open_->inkArea.Union(bounds);
 }
 
 void UndoHistory::EndDrawing() {
@@ -212,8 +216,7 @@ UndoHistory::Moved UndoHistory::Travel(std::deque<Step>& from, std::deque<Step>&
 }
 
 std::size_t UndoHistory::SizeOf(const Step& step) {
-  std::size_t bytes =
-      sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.packed.size();
+  std::size_t bytes = sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.packed.size();
   for (const Tile& tile : step.tiles) bytes += tile.bytes.size() + sizeof(Tile);
   return bytes;
 }
@@ -266,21 +269,11 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     current = std::move(next);
     return {.moved = true, .whole = true, .area = {}};
   }
-  const PixelRows picture = current.surface->Pixels();
-  // A drawn step's ink tiles were taken from the layer the picture still carries.
-  const PixelRows ink = current.ink ? current.ink->DryPixels() : PixelRows{};
-  // The ink tiles as they stand are packed first: that is all that can fail, and then nothing
-  // has changed yet.
-  // A tile lands only on rows it lies inside (the rows it was taken from).
-  const auto rowsFor = [&](const Tile& tile) -> const PixelRows* {
-    const PixelRows& rows = tile.plane == Plane::Ink ? ink : picture;
-    const bool inside = rows.bits && tile.y + tile.height <= rows.height && tile.offset + tile.rowBytes <= rows.stride;
-    return inside ? &rows : nullptr;
-  };
-  std::vector<std::vector<std::uint8_t>> inkNow;
-  for (const Tile& tile : step.tiles)
-    if (tile.plane == Plane::Ink && rowsFor(tile)) inkNow.push_back(PackInkTile(ReadOnly(ink), Place(tile)));
-  // The items the change drew leave the picture with its pixels, or come back with them.
+  return SwapDrawn(step, current);
+}
+
+UndoHistory::Moved UndoHistory::SwapDrawn(Step& step, PictureState& current) {
+  // Everything that can fail comes first: the item lists as they will be, and as they were.
   ItemList items, away;
   if (!step.itemsOff) {
     const std::size_t n = std::min(step.items, current.items.size());
@@ -290,24 +283,36 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     items = current.items;
     items.insert(items.end(), step.itemsAway.begin(), step.itemsAway.end());
   }
-  auto packed = inkNow.begin();
-  for (Tile& tile : step.tiles) {
-    const PixelRows* found = rowsFor(tile);
-    if (!found) continue;
-    const PixelRows& rows = *found;
-    if (tile.plane == Plane::Ink) {
-      UnpackInkTile(tile.bytes, rows, Place(tile));
-      tile.bytes = std::move(*packed++);
-    } else {
-      SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, rows);
+  ItemList itemsWere = current.items, awayWas = step.itemsAway;
+  const PixelRows picture = current.surface->Pixels();
+  // Swapping twice puts everything back, so a redraw that fails can be undone.
+  const auto exchange = [&] {
+    for (Tile& tile : step.tiles) {
+      // A tile lands only on rows it lies inside (the rows it was taken from).
+      if (!picture.bits || tile.y + tile.height > picture.height || tile.offset + tile.rowBytes > picture.stride)
+        continue;
+      SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, picture);
     }
-  }
-  std::swap(step.other.kind, current.kind);
-  std::swap(step.other.jpegBytes, current.jpegBytes);
+    std::swap(step.other.kind, current.kind);
+    std::swap(step.other.jpegBytes, current.jpegBytes);
+    step.itemsOff = !step.itemsOff;
+  };
+  const auto redraw = [&] {
+    if (current.ink) RedrawInk(*current.ink, current.baseInk.get(), current.items, step.inkArea);
+  };
+  exchange();
   current.items = std::move(items);
   step.itemsAway = std::move(away);
-  step.itemsOff = !step.itemsOff;
-  return {.moved = true, .area = step.area};
+  try {
+    redraw();
+  } catch (...) {
+    exchange();
+    current.items = std::move(itemsWere);
+    step.itemsAway = std::move(awayWas);
+    redraw();  // the same drawing that failed, on memory just given back
+    throw;
+  }
+  return {.moved = true, .area = step.area.Union(step.inkArea)};
 }
 
 void UndoHistory::Push(std::deque<Step>& to, Step step) {

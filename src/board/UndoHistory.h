@@ -2,11 +2,14 @@
 // The board's undo history: every change to the board picture, newest last, within a fixed
 // memory budget.
 //
-// A change drawn into the picture (a stroke, a time stamp) keeps only the tiles it drew over,
-// each saved once, as it was before the change touched it; a change that put a new picture in
-// place (clear, open, seal, scan) keeps the whole earlier picture. Nothing is kept of the
-// picture after a change: undoing swaps what a step holds with what the board shows, so the
-// step then holds what redo needs, and the same swap brings it back.
+// A change drawn on the board (a stroke, a time stamp) keeps the items it drew and the area
+// they reach: undoing takes the items off and draws that area of the ink again from the items
+// left (InkRedraw), redoing puts them back and draws it again. Where such a change painted the
+// picture itself (a stamp's white box, a stroke on a palette picture) it keeps the tiles it
+// painted over, each saved once, as they were before. A change that put a new picture in place
+// (clear, open, seal, scan) keeps the whole earlier picture. Nothing is kept of the picture after
+// a change: undoing swaps what a step holds with what the board shows, so the step then holds
+// what redo needs, and the same swap brings it back.
 //
 // A whole picture is held as its pixels in plain memory, never as a drawing surface, so the
 // history costs no device context, DIB section, pen, brush or font however long it grows. An
@@ -20,8 +23,8 @@
 // taken back can be brought back; when it alone cannot fit the budget, or memory for the swap
 // cannot be had, the travel is refused and nothing changes. What the budget counts of a whole
 // picture is its pixels (or file), not the ink on it: any picture the board holds fits, so it can
-// always be taken back once with its signature, however far the ink reaches. Ink tiles are kept
-// packed (InkTiles), so a stroke costs about its edges' pixels.
+// always be taken back once with its signature, however far the ink reaches. A drawn step counts
+// its picture tiles and its bookkeeping; its items are the board's own, shared.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -59,15 +62,10 @@ class UndoHistory {
   bool DrawingOpen() const { return open_.has_value(); }
   // Keeps the pixels of `area` (clipped to the surface) that this change has not kept yet, as
   // they are now: call it before drawing there.
-  void SaveArea(Surface& surface, const Rect& area) { SaveRows(surface.Pixels(), Plane::Picture, area); }
-  // The same for the ink over the picture: its dry pixels (wet ink is not kept; save before it
-  // dries).
-  void SaveInkArea(ink::InkLayer& ink, const Rect& area) { SaveRows(ink.DryPixels(), Plane::Ink, area); }
-  // An item was drawn by the open change (the newest of the picture's items): undoing the change
-  // takes it off the picture, redoing puts it back.
-  void ItemAdded() {
-    if (open_) ++open_->items;
-  }
+  void SaveArea(Surface& surface, const Rect& area);
+  // An item was drawn by the open change (the newest of the picture's items, reaching `bounds`):
+  // undoing the change takes it off the picture, redoing puts it back.
+  void ItemAdded(const Rect& bounds);
   // Closes the drawn change; one that kept no pixels, changed no kind and drew no item is dropped.
   void EndDrawing();
   // A picture as the history keeps it, copied while the board still shows it, so a change that
@@ -107,17 +105,12 @@ class UndoHistory {
   std::size_t PicturesHeld() const;
 
  private:
-  // What a tile was copied from: the picture's surface or the ink layer over it.
-  enum class Plane : std::uint8_t { Picture, Ink };
-  void SaveRows(const PixelRows& rows, Plane plane, const Rect& area);
-
+  // A tile of the picture's pixels, its rows as they are.
   struct Tile {
-    Plane plane = Plane::Picture;
     int x = 0, y = 0, height = 0;
     std::size_t offset = 0, rowBytes = 0;  // byte offset of x in a row; bytes of one tile row
-    std::vector<std::uint8_t> bytes;  // ink: packed (InkTiles); the picture's: its rows as they are
+    std::vector<std::uint8_t> bytes;
   };
-  static TilePlace Place(const Tile& t) { return {t.y, t.height, t.offset, t.rowBytes}; }
   // An ink layer as the history keeps it: its size, and the dry pixels of the box its ink reaches,
   // packed (ink is mostly nowhere, so a large picture's layer costs little more than its strokes,
   // even signed from corner to corner).
@@ -148,11 +141,12 @@ class UndoHistory {
     bool replaces = false;
     Held other;  // replacing: the whole other picture; drawing: its kind and bytes
     std::vector<Tile> tiles;
-    Rect area;
+    Rect area;  // the tiles'
     std::size_t bytes = 0;
-    // Drawing: how many of the picture's newest items the change drew, and those items while the
-    // change is taken back (empty while it stands).
+    // Drawing: how many of the picture's newest items the change drew, the ink they reach, and
+    // those items while the change is taken back (empty while it stands).
     std::size_t items = 0;
+    Rect inkArea;
     ItemList itemsAway;
     bool itemsOff = false;
   };
@@ -170,6 +164,7 @@ class UndoHistory {
   // Swaps the step's content with the board's; afterwards the step holds the other side. Either
   // it all happens or, when it throws, nothing has.
   Moved Swap(Step& step, PictureState& current);
+  Moved SwapDrawn(Step& step, PictureState& current);
   Moved Travel(std::deque<Step>& from, std::deque<Step>& to, PictureState& current);
   void Push(std::deque<Step>& to, Step step);
   void DropFront(std::deque<Step>& steps);
@@ -190,7 +185,7 @@ class UndoHistory {
   std::deque<Step> done_;  // newest last
   std::deque<Step> undone_;  // the next to redo last
   std::optional<Step> open_;
-  std::unordered_set<std::uint64_t> openTiles_;  // tiles the open change has kept, of both planes
+  std::unordered_set<std::uint64_t> openTiles_;  // tiles the open change has kept
   bool openLost_ = false;  // the open change outgrew the budget and is not kept
 };
 

@@ -99,7 +99,7 @@ void UndoHistory::SaveArea(Surface& surface, const Rect& area) {
         const std::uint8_t* row = rows.Row(tile.y + r) + tile.offset;
         std::copy(row, row + tile.rowBytes, tile.bytes.begin() + std::ptrdiff_t(std::size_t(r) * tile.rowBytes));
       }
-      open_->bytes += tile.bytes.size() + sizeof(Tile);
+      open_->bytes += tile.bytes.size();
       open_->area = open_->area.Union(cell);
       open_->tiles.push_back(std::move(tile));
     }
@@ -216,8 +216,9 @@ UndoHistory::Moved UndoHistory::Travel(std::deque<Step>& from, std::deque<Step>&
 }
 
 std::size_t UndoHistory::SizeOf(const Step& step) {
-  std::size_t bytes = sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.packed.size();
-  for (const Tile& tile : step.tiles) bytes += tile.bytes.size() + sizeof(Tile);
+  // Pictures only: the items are shared with the board (see the header).
+  std::size_t bytes = step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.packed.size();
+  for (const Tile& tile : step.tiles) bytes += tile.bytes.size();
   return bytes;
 }
 
@@ -231,7 +232,7 @@ std::size_t UndoHistory::HeldBytes(const PictureState& picture) {
 }
 
 std::size_t UndoHistory::SizeAfterSwap(const Step& step, const PictureState& current) {
-  if (step.replaces) return sizeof(Step) + HeldBytes(current);
+  if (step.replaces) return HeldBytes(current);
   return SizeOf(step) - step.other.jpegBytes.size() + current.jpegBytes.size();
 }
 

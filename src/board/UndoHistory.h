@@ -21,10 +21,13 @@
 // on the far side first (undoing drops the redo steps furthest away, redoing the oldest undo
 // steps), then on the near side oldest first. The step itself always stays, so whatever was
 // taken back can be brought back; when it alone cannot fit the budget, or memory for the swap
-// cannot be had, the travel is refused and nothing changes. What the budget counts of a whole
-// picture is its pixels (or file), not the ink on it: any picture the board holds fits, so it can
-// always be taken back once with its signature, however far the ink reaches. A drawn step counts
-// its picture tiles and its bookkeeping; its items are the board's own, shared.
+// cannot be had, the travel is refused and nothing changes. The budget counts pictures only: the
+// whole pictures held and the tiles of the picture painted over. Items cost it nothing: a stroke
+// is its pointer samples (24 bytes each, a few hundred to a stroke), a stamp its outlines, and
+// the board's own item list already holds them, shared, so a step adds only a reference; a
+// thousand strokes come to a few hundred kilobytes. What the budget counts of a whole picture is
+// its pixels (or file), not the ink on it (held packed, InkTiles): any picture the board holds
+// fits, so it can always be taken back once with its signature, however far the ink reaches.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -153,7 +156,7 @@ class UndoHistory {
 
   static std::size_t SizeOf(const Step& step);
   // What the budget counts of a replacement: its picture, not the ink riding on it.
-  static std::size_t PictureWeight(const Held& held) { return sizeof(Step) + held.pixels.Pixels().size() + held.jpegBytes.size(); }
+  static std::size_t PictureWeight(const Held& held) { return held.pixels.Pixels().size() + held.jpegBytes.size(); }
   // What the budget will count of the step once swapped with `current`, worked out before
   // anything is copied.
   static std::size_t SizeAfterSwap(const Step& step, const PictureState& current);

@@ -6,7 +6,6 @@
 
 #include "Errors.h"
 #include "InkRedraw.h"
-#include "InkTiles.h"
 #include "PictureFile.h"
 
 namespace inkra::board {
@@ -22,45 +21,11 @@ void SwapTile(std::vector<std::uint8_t>& bytes, std::size_t offset, std::size_t 
   }
 }
 
-// The box of a layer's dry pixels that carry ink.
-Rect InkedBox(ink::InkLayer& layer) {
-  const PixelRows rows = layer.DryPixels();
-  Rect box;
-  for (int y = 0; y < rows.height; ++y) {
-    const std::uint8_t* row = rows.Row(y);
-    for (int x = 0; x < rows.width; ++x)
-      if (row[std::size_t(x) * 4 + 3] != 0) {
-        box = box.Union({x, y, x + 1, y + 1});
-        // The rest of the row inside the box adds nothing; skip to its right edge.
-        x = std::max(x, box.right - 1);
-      }
-  }
-  return box;
-}
-
-// Where a box of ink lies in a layer's rows.
-TilePlace PlaceOf(const Rect& box) {
-  return {box.top, box.bottom - box.top, std::size_t(box.left) * 4, std::size_t(box.right - box.left) * 4};
-}
-
 }  // namespace
 
-UndoHistory::HeldInk UndoHistory::Hold(ink::InkLayer* layer) {
-  HeldInk held;
-  if (!layer) return held;
-  held.present = true;
-  held.width = layer->Width();
-  held.height = layer->Height();
-  held.box = InkedBox(*layer);
-  if (!held.box.Empty()) held.packed = PackInkTile(std::as_const(*layer).DryPixels(), PlaceOf(held.box));
-  return held;
-}
-
-std::unique_ptr<ink::InkLayer> UndoHistory::Unhold(const HeldInk& held) {
-  if (!held.present) return nullptr;
-  auto layer = std::make_unique<ink::InkLayer>(held.width, held.height);
-  if (!held.box.Empty()) UnpackInkTile(held.packed, layer->DryPixels(), PlaceOf(held.box));
-  return layer;
+UndoHistory::HeldInk UndoHistory::Hold(const ink::InkLayer* layer) {
+  if (!layer) return {};
+  return {true, layer->Width(), layer->Height()};
 }
 
 void UndoHistory::BeginDrawing(PictureState before) {
@@ -217,7 +182,7 @@ UndoHistory::Moved UndoHistory::Travel(std::deque<Step>& from, std::deque<Step>&
 
 std::size_t UndoHistory::SizeOf(const Step& step) {
   // Pictures only: the items are shared with the board (see the header).
-  std::size_t bytes = step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.packed.size();
+  std::size_t bytes = step.other.jpegBytes.size() + step.other.pixels.Pixels().size();
   for (const Tile& tile : step.tiles) bytes += tile.bytes.size();
   return bytes;
 }
@@ -251,8 +216,11 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     PictureState next = Restore(step.other);
     Bitmap pixels;
     if (current.kind == PictureKind::Bitmap && current.surface) pixels = current.surface->ToBitmap();
-    next.ink = Unhold(step.other.ink);
-    HeldInk ink = Hold(current.ink.get());
+    if (step.other.ink.present) {
+      next.ink = std::make_unique<ink::InkLayer>(step.other.ink.width, step.other.ink.height);
+      RedrawInk(*next.ink, step.other.baseInk.get(), step.other.items, next.ink->Bounds());
+    }
+    const HeldInk ink = Hold(current.ink.get());
     next.jpegBytes = std::move(step.other.jpegBytes);
     next.paper = step.other.paper;
     next.art = std::move(step.other.art);
@@ -260,7 +228,7 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     next.baseInk = std::move(step.other.baseInk);
     step.other.items = std::move(current.items);
     step.other.baseInk = std::move(current.baseInk);
-    step.other.ink = std::move(ink);
+    step.other.ink = ink;
     step.other.paper = current.paper;
     step.other.art = std::move(current.art);
     step.other.pixels = std::move(pixels);

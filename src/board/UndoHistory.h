@@ -25,9 +25,10 @@
 // whole pictures held and the tiles of the picture painted over. Items cost it nothing: a stroke
 // is its pointer samples (24 bytes each, a few hundred to a stroke), a stamp its outlines, and
 // the board's own item list already holds them, shared, so a step adds only a reference; a
-// thousand strokes come to a few hundred kilobytes. What the budget counts of a whole picture is
-// its pixels (or file), not the ink on it (held packed, InkTiles): any picture the board holds
-// fits, so it can always be taken back once with its signature, however far the ink reaches.
+// thousand strokes come to a few hundred kilobytes. A whole picture is held as its pixels (or
+// file) and its items: its ink is drawn again from them when it comes back, so any picture the
+// board holds fits, and it can always be taken back once with its signature, however far the
+// ink reaches.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -38,7 +39,6 @@
 
 #include "Bitmap.h"
 #include "BoardPicture.h"
-#include "InkTiles.h"
 #include "Surface.h"
 
 namespace inkra::board {
@@ -77,9 +77,9 @@ class UndoHistory {
   // Throws std::bad_alloc when memory for the copy cannot be had; nothing changed then. Once it
   // returns, `before` has given up its JPEG bytes.
   static Kept Keep(PictureState& before);
-  // A change that put a new picture in place of the one kept. The step stays however large its
-  // ink is: any picture the board holds fits the budget, and a picture taken back comes back
-  // with its ink. Older changes are forgotten to make room.
+  // A change that put a new picture in place of the one kept. Its ink costs nothing (the items
+  // draw it again), so any picture the board holds fits the budget and comes back with its ink.
+  // Older changes are forgotten to make room.
   void RecordReplacement(Kept before);
   // Both at once: the surface is let go once its pixels are kept.
   void RecordReplacement(PictureState before);
@@ -114,24 +114,20 @@ class UndoHistory {
     std::size_t offset = 0, rowBytes = 0;  // byte offset of x in a row; bytes of one tile row
     std::vector<std::uint8_t> bytes;
   };
-  // An ink layer as the history keeps it: its size, and the dry pixels of the box its ink reaches,
-  // packed (ink is mostly nowhere, so a large picture's layer costs little more than its strokes,
-  // even signed from corner to corner).
+  // An ink layer as the history keeps it: its size alone. Its pixels are the picture's own ink
+  // and its items, drawn again when it comes back.
   struct HeldInk {
     bool present = false;
     int width = 0, height = 0;
-    Rect box;
-    std::vector<std::uint8_t> packed;
   };
-  static HeldInk Hold(ink::InkLayer* layer);  // a copy; the layer is left as it is
-  static std::unique_ptr<ink::InkLayer> Unhold(const HeldInk& held);
+  static HeldInk Hold(const ink::InkLayer* layer);
   // A picture as the history keeps it: no surface.
   struct Held {
     PictureKind kind = PictureKind::Empty;
     Bitmap pixels;                        // a bitmap's; empty for a JPEG, and in a drawn step
     std::vector<std::uint8_t> jpegBytes;  // a JPEG's file, while it is undrawn
     LayoutMode mode = LayoutMode::Fill;
-    HeldInk ink;                          // the picture's strokes, held as they were
+    HeldInk ink;
     bool paper = true;
     std::shared_ptr<const ScalableArt> art;  // shared, never copied
     ItemList items;                          // shared, never copied

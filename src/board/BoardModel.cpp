@@ -116,9 +116,9 @@ void BoardModel::EndStroke(std::uint32_t ms) {
     if (Inkable()) TipSamples();
   }
   if (!pen_.Drawing()) return;
-  // The curve's last piece goes on wet, so the dry ink under it is still as it was: it is kept
-  // and shown. Drying then changes only pixels that some step of the stroke drew, each kept and
-  // shown when it was drawn, so nothing else of the stroke's box is copied or repainted.
+  // The curve's last piece goes on wet and is shown, and counts in the stroke's reach. Drying then
+  // changes only pixels that some step of the stroke drew, each shown when it was drawn, so
+  // nothing else of the stroke's box is repainted.
   const Rect last = InkChanged(pen_.Finish());
   if (stroke_) stroke_->bounds = stroke_->bounds.Union(last);
   pen_.Up();

@@ -59,8 +59,9 @@ void DrawItem(const BoardItem& item, double scale, ink::InkLayer& layer) {
 void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer) {
   if (base.BitsPerPixel() != 32 || base.Empty()) return;
   const PixelRows dry = layer.DryPixels();
-  const int w = std::min(dry.width, ScaledLength(base.Width(), scale));
-  const int h = std::min(dry.height, ScaledLength(base.Height(), scale));
+  const Rect& clip = layer.Clip();
+  const int w = std::min(clip.right, ScaledLength(base.Width(), scale));
+  const int h = std::min(clip.bottom, ScaledLength(base.Height(), scale));
   // Bilinear on colour weighted by alpha, so the paper's white round the ink bleeds into no edge.
   const auto axis = [&](int out, int limit, int& a, int& b, double& t) {
     const double at = std::clamp((out + 0.5) / scale - 0.5, 0.0, double(limit - 1));
@@ -68,13 +69,13 @@ void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer) {
     b = std::min(a + 1, limit - 1);
     t = at - a;
   };
-  for (int y = 0; y < h; ++y) {
+  for (int y = clip.top; y < h; ++y) {
     int y0, y1;
     double ty;
     if (scale == 1) y0 = y1 = y, ty = 0;
     else axis(y, base.Height(), y0, y1, ty);
-    std::uint8_t* to = dry.Row(y);
-    for (int x = 0; x < w; ++x, to += 4) {
+    std::uint8_t* to = dry.Row(y) + std::size_t(clip.left) * 4;
+    for (int x = clip.left; x < w; ++x, to += 4) {
       int x0, x1;
       double tx;
       if (scale == 1) x0 = x1 = x, tx = 0;

@@ -21,6 +21,8 @@ struct StrokeItem {
   std::vector<ink::InkSample> samples;
   double nibWidth = 0;
   ink::Rgb colour;
+  // The board pixels its ink reached: drawing part of the ink again passes it by elsewhere.
+  Rect bounds;
 };
 
 // Shapes painted onto the ink at once, in order (a time stamp: its box as paper, then its
@@ -31,9 +33,13 @@ struct PaintItem {
     std::optional<ink::Rgb> colour;  // none: paper, which takes the ink under it away
   };
   std::vector<std::vector<Part>> paintings;
+  Rect bounds;  // as a stroke's
 };
 
 using BoardItem = std::variant<StrokeItem, PaintItem>;
+inline const Rect& BoundsOf(const BoardItem& item) {
+  return std::visit([](const auto& drawn) -> const Rect& { return drawn.bounds; }, item);
+}
 // Items are never changed once drawn: the picture and its history share them.
 using ItemList = std::vector<std::shared_ptr<const BoardItem>>;
 
@@ -52,7 +58,8 @@ inline ScaledNib NibAtScale(double width, double scale) { return {width * scale,
 void DrawItem(const BoardItem& item, double scale, ink::InkLayer& layer);
 
 // The ink a picture came with (a seal's colour and straight alpha, 32-bit rows as its hand-off
-// file holds them) laid onto `layer` at `scale`: copied at 1, resampled bilinear otherwise.
+// file holds them) laid onto `layer` at `scale`, inside the layer's clip: copied at 1, resampled
+// bilinear otherwise.
 void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer);
 
 // A side of `length` pixels at `scale`: rounded up, and at least one pixel.

@@ -85,10 +85,13 @@ void BoardModel::StrokeStep(const ink::InkSample& first, const ink::InkSample& s
   if (!pen_.Drawing()) {
     const double width = ScaleToDpi(nibWidth_, dpi_);
     pen_.Down(InkForDrawing(), first, width, InkColour());
-    if (pen_.Drawing()) stroke_ = StrokeItem{{first}, width, InkColour()};
+    if (pen_.Drawing()) stroke_ = StrokeItem{{first}, width, InkColour(), {}};
   }
-  if (stroke_) stroke_->samples.push_back(sample);
-  InkChanged(pen_.Move(sample));
+  const Rect changed = InkChanged(pen_.Move(sample));
+  if (stroke_) {
+    stroke_->samples.push_back(sample);
+    stroke_->bounds = stroke_->bounds.Union(changed);
+  }
 }
 
 void BoardModel::TipSamples() {
@@ -113,10 +116,11 @@ void BoardModel::EndStroke(std::uint32_t ms) {
     if (Inkable()) TipSamples();
   }
   if (!pen_.Drawing()) return;
-  // The curve's last piece goes on wet, so the dry ink under it is still as it was: it is kept
-  // and shown. Drying then changes only pixels that some step of the stroke drew, each kept and
-  // shown when it was drawn, so nothing else of the stroke's box is copied or repainted.
-  InkChanged(pen_.Finish());
+  // The curve's last piece goes on wet and is shown, and counts in the stroke's reach. Drying then
+  // changes only pixels that some step of the stroke drew, each shown when it was drawn, so
+  // nothing else of the stroke's box is repainted.
+  const Rect last = InkChanged(pen_.Finish());
+  if (stroke_) stroke_->bounds = stroke_->bounds.Union(last);
   pen_.Up();
   if (stroke_) AddItem(std::move(*stroke_));
   stroke_.reset();
@@ -126,17 +130,16 @@ void BoardModel::AddItem(BoardItem item) {
   // Only a change that is open drew on the picture: a stroke wholly off it drew nothing.
   if (!history_.DrawingOpen()) return;
   content_.items.push_back(std::make_shared<const BoardItem>(std::move(item)));
-  history_.ItemAdded();
+  history_.ItemAdded(BoundsOf(*content_.items.back()));
 }
 
-void BoardModel::InkChanged(const Rect& area) {
-  if (!content_.ink) return;
+Rect BoardModel::InkChanged(const Rect& area) {
+  if (!content_.ink) return {};
   const Rect inside = area.Intersect(content_.ink->Bounds());
-  if (inside.Empty()) return;  // no change: what could be redone stays
+  if (inside.Empty()) return {};  // no change: what could be redone stays
   InkGoesOn();
-  // Wet ink is not in the layer's dry pixels yet: these are still as they were before the stroke.
-  history_.SaveInkArea(*content_.ink, inside);
   PictureChanged(&inside);
+  return inside;
 }
 
 void BoardModel::AliasedStep() {
@@ -219,10 +222,10 @@ void BoardModel::StampTime(const std::string& text) {
     s.TextOut(stampX_, stampY_, text);
     // The box covers the ink under it, as it covers the picture.
     if (content_.ink && !cell.Empty()) {
-      history_.SaveInkArea(*content_.ink, cell);
       const ink::Outline box{{ink::ToGrid(cell.left, cell.top), ink::ToGrid(cell.right, cell.top),
                               ink::ToGrid(cell.right, cell.bottom), ink::ToGrid(cell.left, cell.bottom)}};
-      if (!content_.ink->Erase(box).Empty()) AddItem(PaintItem{{{{box, std::nullopt}}}});
+      const Rect erased = content_.ink->Erase(box);
+      if (!erased.Empty()) AddItem(PaintItem{{{{box, std::nullopt}}}, erased});
     }
   }
   s.SetBrushColour(selected_);
@@ -240,7 +243,6 @@ Rect BoardModel::StampAsInk(Surface& s, const Font& font, const std::string& tex
   cell = cell.Intersect(layer.Bounds());
   if (area.Empty()) return {};
   SaveForUndo(area);
-  history_.SaveInkArea(layer, area);
   // The box is white in the picture (it covers an opened photo as it always has) and paper in
   // the ink, so it leaves the page showing where the board leaves transparent.
   if (!cell.Empty()) {
@@ -252,9 +254,12 @@ Rect BoardModel::StampAsInk(Surface& s, const Font& font, const std::string& tex
   }
   ink::InkCanvas canvas(layer, glyphs_, systemColours_);
   PaintItem stamp;
-  canvas.LogPaints([&stamp](std::span<const ink::InkLayer::Part> parts) {
+  canvas.LogPaints([&stamp, &layer](std::span<const ink::InkLayer::Part> parts) {
     std::vector<PaintItem::Part>& painting = stamp.paintings.emplace_back();
-    for (const ink::InkLayer::Part& part : parts) painting.push_back({*part.outline, part.colour});
+    for (const ink::InkLayer::Part& part : parts) {
+      painting.push_back({*part.outline, part.colour});
+      stamp.bounds = stamp.bounds.Union(ink::PixelBounds(*part.outline).Intersect(layer.Bounds()));
+    }
   });
   canvas.SetBrushColour(clWhite);
   canvas.SetFont(font);

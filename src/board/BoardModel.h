@@ -133,17 +133,6 @@ class BoardModel {
   // What was drawn over the picture since it came, oldest first.
   const ItemList& Items() const { return content_.items; }
 
-  // Ink put onto the board from outside (a seal's coverage, for one): the picture gets an ink
-  // layer if it has none, `paint` draws onto it, and the pixels it reports changed are repainted
-  // and taken back by one undo. An empty board becomes white paper of the view's size first.
-  template <class Paint>
-  void PutInk(Paint&& paint) {
-    ink::InkLayer& layer = InkForDrawing();
-    InkGoesOn();
-    history_.SaveInkArea(layer, layer.Bounds());
-    InkChanged(paint(layer));
-    history_.EndDrawing();
-  }
   // The ink over the picture; null while nothing was drawn.
   const ink::InkLayer* Ink() const { return content_.ink.get(); }
   bool Paper() const { return content_.paper; }
@@ -233,7 +222,8 @@ class BoardModel {
   void StrokeStep(const ink::InkSample& first, const ink::InkSample& sample);
   void TipSamples();  // the samples the tip settled, as strokes steps
   void AddItem(BoardItem item);  // drawn by the open change
-  void InkChanged(const Rect& area);
+  // Ink changed in `area`: the change opens and the view repaints. Returns the part on the layer.
+  Rect InkChanged(const Rect& area);
   void AliasedStep();  // a palette picture keeps its palette: the step drawn as a plain polygon
   ink::Rgb InkColour() const;
   Rect StampAsInk(Surface& s, const Font& font, const std::string& text);

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "Errors.h"
-#include "InkTiles.h"
+#include "InkRedraw.h"
 #include "PictureFile.h"
 
 namespace inkra::board {
@@ -21,45 +21,11 @@ void SwapTile(std::vector<std::uint8_t>& bytes, std::size_t offset, std::size_t 
   }
 }
 
-// The box of a layer's dry pixels that carry ink.
-Rect InkedBox(ink::InkLayer& layer) {
-  const PixelRows rows = layer.DryPixels();
-  Rect box;
-  for (int y = 0; y < rows.height; ++y) {
-    const std::uint8_t* row = rows.Row(y);
-    for (int x = 0; x < rows.width; ++x)
-      if (row[std::size_t(x) * 4 + 3] != 0) {
-        box = box.Union({x, y, x + 1, y + 1});
-        // The rest of the row inside the box adds nothing; skip to its right edge.
-        x = std::max(x, box.right - 1);
-      }
-  }
-  return box;
-}
-
-// Where a box of ink lies in a layer's rows.
-TilePlace PlaceOf(const Rect& box) {
-  return {box.top, box.bottom - box.top, std::size_t(box.left) * 4, std::size_t(box.right - box.left) * 4};
-}
-
 }  // namespace
 
-UndoHistory::HeldInk UndoHistory::Hold(ink::InkLayer* layer) {
-  HeldInk held;
-  if (!layer) return held;
-  held.present = true;
-  held.width = layer->Width();
-  held.height = layer->Height();
-  held.box = InkedBox(*layer);
-  if (!held.box.Empty()) held.packed = PackInkTile(std::as_const(*layer).DryPixels(), PlaceOf(held.box));
-  return held;
-}
-
-std::unique_ptr<ink::InkLayer> UndoHistory::Unhold(const HeldInk& held) {
-  if (!held.present) return nullptr;
-  auto layer = std::make_unique<ink::InkLayer>(held.width, held.height);
-  if (!held.box.Empty()) UnpackInkTile(held.packed, layer->DryPixels(), PlaceOf(held.box));
-  return layer;
+UndoHistory::HeldInk UndoHistory::Hold(const ink::InkLayer* layer) {
+  if (!layer) return {};
+  return {true, layer->Width(), layer->Height()};
 }
 
 void UndoHistory::BeginDrawing(PictureState before) {
@@ -73,8 +39,9 @@ void UndoHistory::BeginDrawing(PictureState before) {
   openLost_ = false;
 }
 
-void UndoHistory::SaveRows(const PixelRows& rows, Plane plane, const Rect& area) {
+void UndoHistory::SaveArea(Surface& surface, const Rect& area) {
   if (!open_ || openLost_) return;
+  const PixelRows rows = surface.Pixels();
   const Rect clipped = area.Intersect({0, 0, rows.width, rows.height});
   if (clipped.Empty() || !rows.bits) return;
   // Pixels are about to change: what could have been redone no longer fits the picture.
@@ -82,33 +49,35 @@ void UndoHistory::SaveRows(const PixelRows& rows, Plane plane, const Rect& area)
   const int tilesAcross = (rows.width + kTileSize - 1) / kTileSize;
   for (int ty = clipped.top / kTileSize; ty <= (clipped.bottom - 1) / kTileSize; ++ty) {
     for (int tx = clipped.left / kTileSize; tx <= (clipped.right - 1) / kTileSize; ++tx) {
-      const std::uint64_t key = (std::uint64_t(ty) * std::uint64_t(tilesAcross) + std::uint64_t(tx)) * 2 +
-                                (plane == Plane::Ink ? 1 : 0);
+      const std::uint64_t key = std::uint64_t(ty) * std::uint64_t(tilesAcross) + std::uint64_t(tx);
       if (!openTiles_.insert(key).second) continue;
       const Rect cell = Rect{tx * kTileSize, ty * kTileSize, (tx + 1) * kTileSize, (ty + 1) * kTileSize}
                             .Intersect({0, 0, rows.width, rows.height});
       Tile tile;
-      tile.plane = plane;
       tile.x = cell.left;
       tile.y = cell.top;
       tile.height = cell.bottom - cell.top;
       tile.offset = std::size_t(cell.left) * std::size_t(rows.bitsPerPixel) / 8;
       tile.rowBytes = (std::size_t(cell.right - cell.left) * std::size_t(rows.bitsPerPixel) + 7) / 8;
-      if (plane == Plane::Ink) {
-        tile.bytes = PackInkTile(ReadOnly(rows), Place(tile));
-      } else {
-        tile.bytes.resize(tile.rowBytes * std::size_t(tile.height));
-        for (int r = 0; r < tile.height; ++r) {
-          const std::uint8_t* row = rows.Row(tile.y + r) + tile.offset;
-          std::copy(row, row + tile.rowBytes, tile.bytes.begin() + std::ptrdiff_t(std::size_t(r) * tile.rowBytes));
-        }
+      tile.bytes.resize(tile.rowBytes * std::size_t(tile.height));
+      for (int r = 0; r < tile.height; ++r) {
+        const std::uint8_t* row = rows.Row(tile.y + r) + tile.offset;
+        std::copy(row, row + tile.rowBytes, tile.bytes.begin() + std::ptrdiff_t(std::size_t(r) * tile.rowBytes));
       }
-      open_->bytes += tile.bytes.size() + sizeof(Tile);
+      open_->bytes += tile.bytes.size();
       open_->area = open_->area.Union(cell);
       open_->tiles.push_back(std::move(tile));
     }
   }
   Trim();
+}
+
+void UndoHistory::ItemAdded(const Rect& bounds) {
+  if (!open_) return;
+  // The ink changed: what could have been redone no longer fits the picture.
+  DropRedo();
+  ++open_->items;
+  open_->inkArea = open_->inkArea.Union(bounds);
 }
 
 void UndoHistory::EndDrawing() {
@@ -212,9 +181,9 @@ UndoHistory::Moved UndoHistory::Travel(std::deque<Step>& from, std::deque<Step>&
 }
 
 std::size_t UndoHistory::SizeOf(const Step& step) {
-  std::size_t bytes =
-      sizeof(Step) + step.other.jpegBytes.size() + step.other.pixels.Pixels().size() + step.other.ink.packed.size();
-  for (const Tile& tile : step.tiles) bytes += tile.bytes.size() + sizeof(Tile);
+  // Pictures only: the items are shared with the board (see the header).
+  std::size_t bytes = step.other.jpegBytes.size() + step.other.pixels.Pixels().size();
+  for (const Tile& tile : step.tiles) bytes += tile.bytes.size();
   return bytes;
 }
 
@@ -228,7 +197,7 @@ std::size_t UndoHistory::HeldBytes(const PictureState& picture) {
 }
 
 std::size_t UndoHistory::SizeAfterSwap(const Step& step, const PictureState& current) {
-  if (step.replaces) return sizeof(Step) + HeldBytes(current);
+  if (step.replaces) return HeldBytes(current);
   return SizeOf(step) - step.other.jpegBytes.size() + current.jpegBytes.size();
 }
 
@@ -247,8 +216,11 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     PictureState next = Restore(step.other);
     Bitmap pixels;
     if (current.kind == PictureKind::Bitmap && current.surface) pixels = current.surface->ToBitmap();
-    next.ink = Unhold(step.other.ink);
-    HeldInk ink = Hold(current.ink.get());
+    if (step.other.ink.present) {
+      next.ink = std::make_unique<ink::InkLayer>(step.other.ink.width, step.other.ink.height);
+      RedrawInk(*next.ink, step.other.baseInk.get(), step.other.items, next.ink->Bounds());
+    }
+    const HeldInk ink = Hold(current.ink.get());
     next.jpegBytes = std::move(step.other.jpegBytes);
     next.paper = step.other.paper;
     next.art = std::move(step.other.art);
@@ -256,7 +228,7 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     next.baseInk = std::move(step.other.baseInk);
     step.other.items = std::move(current.items);
     step.other.baseInk = std::move(current.baseInk);
-    step.other.ink = std::move(ink);
+    step.other.ink = ink;
     step.other.paper = current.paper;
     step.other.art = std::move(current.art);
     step.other.pixels = std::move(pixels);
@@ -266,21 +238,11 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     current = std::move(next);
     return {.moved = true, .whole = true, .area = {}};
   }
-  const PixelRows picture = current.surface->Pixels();
-  // A drawn step's ink tiles were taken from the layer the picture still carries.
-  const PixelRows ink = current.ink ? current.ink->DryPixels() : PixelRows{};
-  // The ink tiles as they stand are packed first: that is all that can fail, and then nothing
-  // has changed yet.
-  // A tile lands only on rows it lies inside (the rows it was taken from).
-  const auto rowsFor = [&](const Tile& tile) -> const PixelRows* {
-    const PixelRows& rows = tile.plane == Plane::Ink ? ink : picture;
-    const bool inside = rows.bits && tile.y + tile.height <= rows.height && tile.offset + tile.rowBytes <= rows.stride;
-    return inside ? &rows : nullptr;
-  };
-  std::vector<std::vector<std::uint8_t>> inkNow;
-  for (const Tile& tile : step.tiles)
-    if (tile.plane == Plane::Ink && rowsFor(tile)) inkNow.push_back(PackInkTile(ReadOnly(ink), Place(tile)));
-  // The items the change drew leave the picture with its pixels, or come back with them.
+  return SwapDrawn(step, current);
+}
+
+UndoHistory::Moved UndoHistory::SwapDrawn(Step& step, PictureState& current) {
+  // Everything that can fail comes first: the item lists as they will be, and as they were.
   ItemList items, away;
   if (!step.itemsOff) {
     const std::size_t n = std::min(step.items, current.items.size());
@@ -290,24 +252,36 @@ UndoHistory::Moved UndoHistory::Swap(Step& step, PictureState& current) {
     items = current.items;
     items.insert(items.end(), step.itemsAway.begin(), step.itemsAway.end());
   }
-  auto packed = inkNow.begin();
-  for (Tile& tile : step.tiles) {
-    const PixelRows* found = rowsFor(tile);
-    if (!found) continue;
-    const PixelRows& rows = *found;
-    if (tile.plane == Plane::Ink) {
-      UnpackInkTile(tile.bytes, rows, Place(tile));
-      tile.bytes = std::move(*packed++);
-    } else {
-      SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, rows);
+  ItemList itemsWere = current.items, awayWas = step.itemsAway;
+  const PixelRows picture = current.surface->Pixels();
+  // Swapping twice puts everything back, so a redraw that fails can be undone.
+  const auto exchange = [&] {
+    for (Tile& tile : step.tiles) {
+      // A tile lands only on rows it lies inside (the rows it was taken from).
+      if (!picture.bits || tile.y + tile.height > picture.height || tile.offset + tile.rowBytes > picture.stride)
+        continue;
+      SwapTile(tile.bytes, tile.offset, tile.rowBytes, tile.y, tile.height, picture);
     }
-  }
-  std::swap(step.other.kind, current.kind);
-  std::swap(step.other.jpegBytes, current.jpegBytes);
+    std::swap(step.other.kind, current.kind);
+    std::swap(step.other.jpegBytes, current.jpegBytes);
+    step.itemsOff = !step.itemsOff;
+  };
+  const auto redraw = [&] {
+    if (current.ink) RedrawInk(*current.ink, current.baseInk.get(), current.items, step.inkArea);
+  };
+  exchange();
   current.items = std::move(items);
   step.itemsAway = std::move(away);
-  step.itemsOff = !step.itemsOff;
-  return {.moved = true, .area = step.area};
+  try {
+    redraw();
+  } catch (...) {
+    exchange();
+    current.items = std::move(itemsWere);
+    step.itemsAway = std::move(awayWas);
+    redraw();  // the same drawing that failed, on memory just given back
+    throw;
+  }
+  return {.moved = true, .area = step.area.Union(step.inkArea)};
 }
 
 void UndoHistory::Push(std::deque<Step>& to, Step step) {

@@ -2,11 +2,14 @@
 // The board's undo history: every change to the board picture, newest last, within a fixed
 // memory budget.
 //
-// A change drawn into the picture (a stroke, a time stamp) keeps only the tiles it drew over,
-// each saved once, as it was before the change touched it; a change that put a new picture in
-// place (clear, open, seal, scan) keeps the whole earlier picture. Nothing is kept of the
-// picture after a change: undoing swaps what a step holds with what the board shows, so the
-// step then holds what redo needs, and the same swap brings it back.
+// A change drawn on the board (a stroke, a time stamp) keeps the items it drew and the area
+// they reach: undoing takes the items off and draws that area of the ink again from the items
+// left (InkRedraw), redoing puts them back and draws it again. Where such a change painted the
+// picture itself (a stamp's white box, a stroke on a palette picture) it keeps the tiles it
+// painted over, each saved once, as they were before. A change that put a new picture in place
+// (clear, open, seal, scan) keeps the whole earlier picture. Nothing is kept of the picture after
+// a change: undoing swaps what a step holds with what the board shows, so the step then holds
+// what redo needs, and the same swap brings it back.
 //
 // A whole picture is held as its pixels in plain memory, never as a drawing surface, so the
 // history costs no device context, DIB section, pen, brush or font however long it grows. An
@@ -18,10 +21,14 @@
 // on the far side first (undoing drops the redo steps furthest away, redoing the oldest undo
 // steps), then on the near side oldest first. The step itself always stays, so whatever was
 // taken back can be brought back; when it alone cannot fit the budget, or memory for the swap
-// cannot be had, the travel is refused and nothing changes. What the budget counts of a whole
-// picture is its pixels (or file), not the ink on it: any picture the board holds fits, so it can
-// always be taken back once with its signature, however far the ink reaches. Ink tiles are kept
-// packed (InkTiles), so a stroke costs about its edges' pixels.
+// cannot be had, the travel is refused and nothing changes. The budget counts pictures only: the
+// whole pictures held and the tiles of the picture painted over. Items cost it nothing: a stroke
+// is its pointer samples (24 bytes each, a few hundred to a stroke), a stamp its outlines, and
+// the board's own item list already holds them, shared, so a step adds only a reference; a
+// thousand strokes come to a few hundred kilobytes. A whole picture is held as its pixels (or
+// file) and its items: its ink is drawn again from them when it comes back, so any picture the
+// board holds fits, and it can always be taken back once with its signature, however far the
+// ink reaches.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -32,7 +39,6 @@
 
 #include "Bitmap.h"
 #include "BoardPicture.h"
-#include "InkTiles.h"
 #include "Surface.h"
 
 namespace inkra::board {
@@ -59,15 +65,10 @@ class UndoHistory {
   bool DrawingOpen() const { return open_.has_value(); }
   // Keeps the pixels of `area` (clipped to the surface) that this change has not kept yet, as
   // they are now: call it before drawing there.
-  void SaveArea(Surface& surface, const Rect& area) { SaveRows(surface.Pixels(), Plane::Picture, area); }
-  // The same for the ink over the picture: its dry pixels (wet ink is not kept; save before it
-  // dries).
-  void SaveInkArea(ink::InkLayer& ink, const Rect& area) { SaveRows(ink.DryPixels(), Plane::Ink, area); }
-  // An item was drawn by the open change (the newest of the picture's items): undoing the change
-  // takes it off the picture, redoing puts it back.
-  void ItemAdded() {
-    if (open_) ++open_->items;
-  }
+  void SaveArea(Surface& surface, const Rect& area);
+  // An item was drawn by the open change (the newest of the picture's items, reaching `bounds`):
+  // undoing the change takes it off the picture, redoing puts it back.
+  void ItemAdded(const Rect& bounds);
   // Closes the drawn change; one that kept no pixels, changed no kind and drew no item is dropped.
   void EndDrawing();
   // A picture as the history keeps it, copied while the board still shows it, so a change that
@@ -76,9 +77,9 @@ class UndoHistory {
   // Throws std::bad_alloc when memory for the copy cannot be had; nothing changed then. Once it
   // returns, `before` has given up its JPEG bytes.
   static Kept Keep(PictureState& before);
-  // A change that put a new picture in place of the one kept. The step stays however large its
-  // ink is: any picture the board holds fits the budget, and a picture taken back comes back
-  // with its ink. Older changes are forgotten to make room.
+  // A change that put a new picture in place of the one kept. Its ink costs nothing (the items
+  // draw it again), so any picture the board holds fits the budget and comes back with its ink.
+  // Older changes are forgotten to make room.
   void RecordReplacement(Kept before);
   // Both at once: the surface is let go once its pixels are kept.
   void RecordReplacement(PictureState before);
@@ -107,35 +108,26 @@ class UndoHistory {
   std::size_t PicturesHeld() const;
 
  private:
-  // What a tile was copied from: the picture's surface or the ink layer over it.
-  enum class Plane : std::uint8_t { Picture, Ink };
-  void SaveRows(const PixelRows& rows, Plane plane, const Rect& area);
-
+  // A tile of the picture's pixels, its rows as they are.
   struct Tile {
-    Plane plane = Plane::Picture;
     int x = 0, y = 0, height = 0;
     std::size_t offset = 0, rowBytes = 0;  // byte offset of x in a row; bytes of one tile row
-    std::vector<std::uint8_t> bytes;  // ink: packed (InkTiles); the picture's: its rows as they are
+    std::vector<std::uint8_t> bytes;
   };
-  static TilePlace Place(const Tile& t) { return {t.y, t.height, t.offset, t.rowBytes}; }
-  // An ink layer as the history keeps it: its size, and the dry pixels of the box its ink reaches,
-  // packed (ink is mostly nowhere, so a large picture's layer costs little more than its strokes,
-  // even signed from corner to corner).
+  // An ink layer as the history keeps it: its size alone. Its pixels are the picture's own ink
+  // and its items, drawn again when it comes back.
   struct HeldInk {
     bool present = false;
     int width = 0, height = 0;
-    Rect box;
-    std::vector<std::uint8_t> packed;
   };
-  static HeldInk Hold(ink::InkLayer* layer);  // a copy; the layer is left as it is
-  static std::unique_ptr<ink::InkLayer> Unhold(const HeldInk& held);
+  static HeldInk Hold(const ink::InkLayer* layer);
   // A picture as the history keeps it: no surface.
   struct Held {
     PictureKind kind = PictureKind::Empty;
     Bitmap pixels;                        // a bitmap's; empty for a JPEG, and in a drawn step
     std::vector<std::uint8_t> jpegBytes;  // a JPEG's file, while it is undrawn
     LayoutMode mode = LayoutMode::Fill;
-    HeldInk ink;                          // the picture's strokes, held as they were
+    HeldInk ink;
     bool paper = true;
     std::shared_ptr<const ScalableArt> art;  // shared, never copied
     ItemList items;                          // shared, never copied
@@ -148,18 +140,19 @@ class UndoHistory {
     bool replaces = false;
     Held other;  // replacing: the whole other picture; drawing: its kind and bytes
     std::vector<Tile> tiles;
-    Rect area;
+    Rect area;  // the tiles'
     std::size_t bytes = 0;
-    // Drawing: how many of the picture's newest items the change drew, and those items while the
-    // change is taken back (empty while it stands).
+    // Drawing: how many of the picture's newest items the change drew, the ink they reach, and
+    // those items while the change is taken back (empty while it stands).
     std::size_t items = 0;
+    Rect inkArea;
     ItemList itemsAway;
     bool itemsOff = false;
   };
 
   static std::size_t SizeOf(const Step& step);
   // What the budget counts of a replacement: its picture, not the ink riding on it.
-  static std::size_t PictureWeight(const Held& held) { return sizeof(Step) + held.pixels.Pixels().size() + held.jpegBytes.size(); }
+  static std::size_t PictureWeight(const Held& held) { return held.pixels.Pixels().size() + held.jpegBytes.size(); }
   // What the budget will count of the step once swapped with `current`, worked out before
   // anything is copied.
   static std::size_t SizeAfterSwap(const Step& step, const PictureState& current);
@@ -170,6 +163,7 @@ class UndoHistory {
   // Swaps the step's content with the board's; afterwards the step holds the other side. Either
   // it all happens or, when it throws, nothing has.
   Moved Swap(Step& step, PictureState& current);
+  Moved SwapDrawn(Step& step, PictureState& current);
   Moved Travel(std::deque<Step>& from, std::deque<Step>& to, PictureState& current);
   void Push(std::deque<Step>& to, Step step);
   void DropFront(std::deque<Step>& steps);
@@ -190,7 +184,7 @@ class UndoHistory {
   std::deque<Step> done_;  // newest last
   std::deque<Step> undone_;  // the next to redo last
   std::optional<Step> open_;
-  std::unordered_set<std::uint64_t> openTiles_;  // tiles the open change has kept, of both planes
+  std::unordered_set<std::uint64_t> openTiles_;  // tiles the open change has kept
   bool openLost_ = false;  // the open change outgrew the budget and is not kept
 };
 

@@ -30,7 +30,7 @@ InkPixel Over(const InkPixel& below, Rgb colour, std::uint8_t cover) {
           std::uint8_t((total + 127u) / 255u)};
 }
 
-InkLayer::InkLayer(int width, int height) : width_(width), height_(height) {
+InkLayer::InkLayer(int width, int height) : width_(width), height_(height), clip_(Bounds()) {
   if (width <= 0 || height <= 0 || !WithinPictureLimits(width, height, 32))
     throw PictureError("The ink layer's size is beyond the picture limits");
   dry_.assign(std::size_t(width) * std::size_t(height) * 4, kWhite);
@@ -41,7 +41,9 @@ Rect InkLayer::Paint(std::span<const Part> parts) {
   Rect box;
   for (const Part& part : parts) box = box.Union(PixelBounds(*part.outline));
   box = box.Intersect(Bounds());
-  if (box.Empty()) return {};
+  // The coverage is worked out over the whole box, the clip applied only where it lands.
+  const Rect lands = box.Intersect(clip_);
+  if (lands.Empty()) return {};
   const int w = box.right - box.left;
   const std::size_t area = std::size_t(w) * std::size_t(box.bottom - box.top);
   parts_.assign(area * parts.size(), 0);
@@ -51,8 +53,8 @@ Rect InkLayer::Paint(std::span<const Part> parts) {
       std::memcpy(cover + std::size_t(y - box.top) * w + (x - box.left), covers, std::size_t(count));
     });
   }
-  for (int y = box.top; y < box.bottom; ++y)
-    for (int x = box.left; x < box.right; ++x) {
+  for (int y = lands.top; y < lands.bottom; ++y)
+    for (int x = lands.left; x < lands.right; ++x) {
       const std::size_t at = std::size_t(y - box.top) * w + (x - box.left);
       // Shares of the pixel, in 255ths times 255: each part's colour weighted by its coverage,
       // and what is left of the ink below by the rest.
@@ -77,7 +79,7 @@ Rect InkLayer::Paint(std::span<const Part> parts) {
       p[0] = std::uint8_t((r + alpha / 2) / alpha), p[1] = std::uint8_t((g + alpha / 2) / alpha);
       p[2] = std::uint8_t((b + alpha / 2) / alpha), p[3] = std::uint8_t(std::min(255u, (alpha + 127u) / 255u));
     }
-  return box;
+  return lands;
 }
 
 void InkLayer::BeginWet(Rgb colour) {
@@ -90,10 +92,14 @@ Rect InkLayer::SetWet(const Outline& outline, const Rect& clip) {
   if (wet_.empty()) BeginWet(wetColour_);
   const Rect box = clip.Intersect(Bounds());
   Rect touched;
+  if (box.Intersect(clip_).Empty()) return {};
   rasterizer_.Rasterize(outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
-    std::uint8_t* wet = wet_.data() + std::size_t(y) * width_ + x;
-    for (int i = 0; i < count; ++i) wet[i] = std::max(wet[i], covers[i]);
-    touched = touched.Union({x, y, x + count, y + 1});
+    if (y < clip_.top || y >= clip_.bottom) return;
+    const int from = std::max(x, clip_.left), to = std::min(x + count, clip_.right);
+    if (from >= to) return;
+    std::uint8_t* wet = wet_.data() + std::size_t(y) * width_;
+    for (int i = from; i < to; ++i) wet[i] = std::max(wet[i], covers[i - x]);
+    touched = touched.Union({from, y, to, y + 1});
   });
   wetBox_ = wetBox_.Union(touched);
   return touched;

@@ -39,6 +39,12 @@ class InkLayer {
   int Height() const { return height_; }
   Rect Bounds() const { return {0, 0, width_, height_}; }
 
+  // From now on ink lands only inside `clip` (Bounds() for the whole layer again): undo draws
+  // part of the ink again this way. Coverage is worked out exactly as without it, so every pixel
+  // inside comes out as it did when the shape was drawn whole.
+  void ClipTo(const Rect& clip) { clip_ = clip.Intersect(Bounds()); }
+  const Rect& Clip() const { return clip_; }
+
   // Shapes painted at once onto the dry ink. The parts must not overlap one another: in a pixel
   // shared by two parts each takes its own share, so their coverages add up (two separate
   // paintings would leave a seam where the second is laid over the first's edge). A part of no
@@ -100,6 +106,7 @@ class InkLayer {
   std::vector<std::uint8_t> wet_;   // coverage of the stroke in progress; allocated on first use
   Rgb wetColour_;
   Rect wetBox_;                 // where wet_ may be non-zero
+  Rect clip_;                   // where drawing lands
   CoverageRasterizer rasterizer_;
   std::vector<std::uint8_t> parts_;  // Paint's coverage of each part over its box
 };

@@ -70,6 +70,14 @@ class BoardItems : public BoardUndo {
         if (!(drawn.At(x, y) == (shown ? shown->At(x, y) : ink::InkPixel{}))) ++differ;
     return differ;
   }
+  // Every pixel of ink the board shows (none where it has no layer).
+  std::vector<ink::InkPixel> Shown() const {
+    const Size size = board.PictureSize();
+    std::vector<ink::InkPixel> out;
+    for (int y = 0; y < size.height; ++y)
+      for (int x = 0; x < size.width; ++x) out.push_back(board.Ink() ? board.Ink()->At(x, y) : ink::InkPixel{});
+    return out;
+  }
   ink::testing::BoxGlyphs glyphs;
 };
 
@@ -92,6 +100,21 @@ TEST_F(BoardItems, AtTheBoardsScaleTheItemsGiveTheShownInkAndFollowUndo) {
       {"a clear", [this] { Line({{20, 20}, {300, 60}}), board.Clear(); }, 0},
       {"written over a seal", [this] { Seal(), Line({{5, 60}, {110, 70}}); }, 1},
       {"a seal over writing, taken back", [this] { Line({{5, 60}, {110, 70}}), Seal(), board.Undo(); }, 1},
+      {"strokes over strokes, two undone, one redone",
+       [this] {
+         Line({{20, 200}, {120, 40}, {300, 180}}), Line({{10, 60}, {400, 70}}), Line({{60, 10}, {90, 240}}, 0.5f);
+         board.Undo(), board.Undo(), board.Redo();
+       },
+       2},
+      {"a stroke under others undone", [this] { Line({{10, 60}, {400, 70}}), Line({{60, 10}, {90, 240}}), board.Undo(); }, 1},
+      {"a stamp over strokes undone",
+       [this] { Line({{20, 20}, {300, 60}}), Line({{30, 70}, {200, 10}}), Stamp(40, 30), board.Undo(); }, 2},
+      {"a stamp over strokes undone and redone",
+       [this] { Line({{20, 20}, {300, 60}}), Stamp(40, 30), Line({{30, 70}, {200, 10}}), board.Undo(), board.Undo(), board.Redo(); },
+       2},
+      {"strokes over a seal, undone and redone",
+       [this] { Seal(), Line({{5, 60}, {110, 70}}), Line({{60, 5}, {50, 115}}), board.Undo(), board.Undo(), board.Redo(); }, 1},
+      {"a stamp over a seal, undone", [this] { Seal(), Line({{5, 60}, {110, 70}}), Stamp(10, 50), board.Undo(); }, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -102,6 +125,14 @@ TEST_F(BoardItems, AtTheBoardsScaleTheItemsGiveTheShownInkAndFollowUndo) {
     const auto drawn = board.InkAt(1);
     ASSERT_TRUE(drawn);
     EXPECT_EQ(Differences(board.Ink(), *drawn), 0);
+    // One more stroke across it all: its undo leaves the very pixels it found, its redo the ones it made.
+    const std::vector<ink::InkPixel> found = Shown();
+    Line({{0, 100}, {300, 140}, {600, 90}});
+    const std::vector<ink::InkPixel> made = Shown();
+    ASSERT_TRUE(board.Undo());
+    EXPECT_TRUE(Shown() == found);
+    ASSERT_TRUE(board.Redo());
+    EXPECT_TRUE(Shown() == made);
   }
 }
 

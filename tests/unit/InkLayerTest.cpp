@@ -2,6 +2,8 @@
 // two ways out: RGBA over transparent white, and ink laid over an opaque picture.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Bitmap.h"
 #include "Errors.h"
 #include "InkTestSupport.h"
@@ -125,6 +127,39 @@ TEST(InkLayerClip, InkFarOffTheLayerIsClippedAway) {
   EXPECT_EQ(layer.At(0, 11).coverage, 255);
   EXPECT_EQ(layer.At(19, 11).coverage, 255);
   EXPECT_EQ(layer.At(5, 9).coverage, 0);
+}
+
+// Ink drawn under a clip: inside it, every pixel as the same drawing gives unclipped (cut edges
+// included); outside it, the ink that was there, untouched.
+TEST(InkLayerClip, InsideTheClipInkIsAsUnclippedAndOutsideItStaysAsItWas) {
+  const Outline disc = Square(14.3, 9.6, 41.7, 33.2);
+  const struct {
+    const char* name;
+    std::function<void(InkLayer&)> draw;
+  } cases[] = {
+      {"fill", [&](InkLayer& l) { l.Fill(disc, {0, 90, 200}); }},
+      {"erase", [&](InkLayer& l) { l.Erase(disc); }},
+      {"stroke", [](InkLayer& l) { DrawStroke(l, {{5.2, 34.1}, {28.6, 15.3}, {55.1, 27.7}}, 7.5); }},
+  };
+  const Rect clip{20, 12, 37, 30};  // cuts through every shape
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    InkLayer whole(60, 44), clipped(60, 44), below(60, 44);
+    for (InkLayer* l : {&whole, &clipped, &below}) DrawStroke(*l, {{0, 22}, {60, 20}}, 9, {10, 160, 10});
+    c.draw(whole);
+    clipped.ClipTo(clip);
+    c.draw(clipped);
+    int inside = 0, outside = 0, changedInside = 0;
+    for (int y = 0; y < 44; ++y)
+      for (int x = 0; x < 60; ++x) {
+        const bool in = clip.Intersect({x, y, x + 1, y + 1}) == Rect{x, y, x + 1, y + 1};
+        (in ? inside : outside) += !(clipped.At(x, y) == (in ? whole : below).At(x, y));
+        changedInside += in && !(whole.At(x, y) == below.At(x, y));
+      }
+    EXPECT_EQ(inside, 0);
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(changedInside, 20);  // the drawing reached into the clip
+  }
 }
 
 }  // namespace

@@ -80,6 +80,16 @@ void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer) {
   const PixelRows dry = layer.DryPixels();
   const int w = std::min(dry.width, ScaledLength(base.Width(), scale));
   const int h = std::min(dry.height, ScaledLength(base.Height(), scale));
+  if (scale == 1) {
+    // Its own pixels: only the colour's order changes, and paper stays the layer's white.
+    for (int y = 0; y < h; ++y) {
+      const std::uint8_t* from = base.Row(y);
+      std::uint8_t* to = dry.Row(y);
+      for (int x = 0; x < w; ++x, from += 4, to += 4)
+        if (from[3]) to[0] = from[2], to[1] = from[1], to[2] = from[0], to[3] = from[3];
+    }
+    return;
+  }
   // Bilinear on colour weighted by alpha, so the paper's white round the ink bleeds into no edge.
   const auto axis = [&](int out, int limit, int& a, int& b, double& t) {
     const double at = std::clamp((out + 0.5) / scale - 0.5, 0.0, double(limit - 1));
@@ -90,14 +100,12 @@ void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer) {
   for (int y = 0; y < h; ++y) {
     int y0, y1;
     double ty;
-    if (scale == 1) y0 = y1 = y, ty = 0;
-    else axis(y, base.Height(), y0, y1, ty);
+    axis(y, base.Height(), y0, y1, ty);
     std::uint8_t* to = dry.Row(y);
     for (int x = 0; x < w; ++x, to += 4) {
       int x0, x1;
       double tx;
-      if (scale == 1) x0 = x1 = x, tx = 0;
-      else axis(x, base.Width(), x0, x1, tx);
+      axis(x, base.Width(), x0, x1, tx);
       const std::uint8_t* corner[4] = {base.Row(y0) + x0 * 4, base.Row(y0) + x1 * 4, base.Row(y1) + x0 * 4,
                                        base.Row(y1) + x1 * 4};
       const double weight[4] = {(1 - tx) * (1 - ty), tx * (1 - ty), (1 - tx) * ty, tx * ty};

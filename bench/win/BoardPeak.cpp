@@ -1,7 +1,9 @@
 // The memory the board takes to open the largest picture it holds (6144 x 5461 at 24 bits, just
-// under 96 MiB of pixels), as a JPEG and as a BMP, and the refusal of a 20000 x 20000 picture.
-// The peak working set is the process's own lifetime peak, so each case is a run of its own:
-//   board_tool peak jpeg | bmp | huge-jpeg | huge-bmp
+// under 96 MiB of pixels), as a JPEG and as a BMP, and the refusal of a 20000 x 20000 picture;
+// and a photo of 3000 x 2000 (a BMP), whose "确定" at print scale (about 2) is the largest
+// picture the board writes from a picture of an ordinary size. The peak working set is the
+// process's own lifetime peak, so each case is a run of its own:
+//   board_tool peak jpeg | bmp | huge-jpeg | huge-bmp | photo
 #include <windows.h>
 #include <psapi.h>
 
@@ -16,6 +18,8 @@
 
 #include "BoardTestJpeg.h"
 #include "ByteSink.h"
+#include "Figure.h"
+#include "BoardItems.h"
 #include "BoardTool.h"
 #include "MemorySettingsStore.h"
 #include "TextConvert.h"
@@ -27,6 +31,7 @@ using namespace inkra;
 
 constexpr int kLargestWidth = 6144, kLargestHeight = 5461;  // 100,657,152 bytes at 24 bits
 constexpr int kHugeSide = 20000;
+constexpr int kPhotoWidth = 3000, kPhotoHeight = 2000;
 
 // The commit charge stands for the private bytes: Wine answers PrivateUsage with 0 but fills it.
 PROCESS_MEMORY_COUNTERS Memory() {
@@ -65,7 +70,9 @@ int RunBoardPeak(const std::wstring& what) {
   GetTempPathW(MAX_PATH + 1, tempFolder);
   const bool huge = what.rfind(L"huge-", 0) == 0;
   const bool jpeg = what.find(L"jpeg") != std::wstring::npos;
-  const int width = huge ? kHugeSide : kLargestWidth, height = huge ? kHugeSide : kLargestHeight;
+  const bool photo = what == L"photo";
+  const int width = huge ? kHugeSide : photo ? kPhotoWidth : kLargestWidth;
+  const int height = huge ? kHugeSide : photo ? kPhotoHeight : kLargestHeight;
   const std::filesystem::path file = std::wstring(tempFolder) + L"board-peak." + (jpeg ? L"jpg" : L"bmp");
   if (jpeg)
     WriteAll(file, board::testing::MakeJpeg(width, height, 200, 180, 150));
@@ -115,6 +122,7 @@ int RunBoardPeak(const std::wstring& what) {
                {"clear", [&] { board.BtnDeleteClick(); }},
                {"undo clear", [&] { board.KeyUndoPress(); }}};
   for (const auto& step : steps) {
+    const PROCESS_MEMORY_COUNTERS at = Memory();
     const auto start = std::chrono::steady_clock::now();
     std::string outcome = "done";
     try {
@@ -128,6 +136,15 @@ int RunBoardPeak(const std::wstring& what) {
                 step.name, ms, Mb(after.PeakWorkingSetSize - before.PeakWorkingSetSize),
                 Mb(after.PagefileUsage - before.PagefileUsage), Mb(board.Model().History().BytesHeld()),
                 outcome.c_str());
+    if (std::string(step.name) == "print PNG") {
+      // What the print "确定" took above the memory the board held, beside the ink drawn at the
+      // print scale (4 bytes a pixel), which it cannot do without.
+      const double scale = board.Model().PrintScale();
+      const double layer = 4.0 * board::ScaledLength(width, scale) * board::ScaledLength(height, scale);
+      std::printf("  print at %.4g: %.1f MB above the board's memory, the ink at that scale %.1f MB\n", scale,
+                  Mb(after.PeakWorkingSetSize - at.WorkingSetSize), Mb(std::size_t(layer)));
+      if (photo) PrintFigure("print_peak", Mb(after.PeakWorkingSetSize - at.WorkingSetSize), Mb(std::size_t(layer)));
+    }
     if (huge) break;
   }
   std::error_code ignored;

@@ -227,39 +227,6 @@ int RunBoardTimings(const wchar_t* jpegPath) {
   std::printf("confirm of a signed page as PNG (%zu bytes): %8.1f ms\n", ours.data.size(), confirm / 1000);
   std::printf("libpng on the same RGBA, same settings:   %8.1f ms (its defaults: %zu bytes)\n", encode / 1000,
               libpngDefault.data.size());
-  // "确定" at print resolution: the default board holding the benchmark handwriting, drawn again
-  // at 300 pixels to the inch (3.125 times at 96 dpi) and written as the PNG; the anchor is
-  // libpng encoding the very same output rows at the same settings.
-  board::BoardModel handwriting(surfaces);
-  handwriting.Create(602, 258);
-  const auto path = bench::Handwriting(0, 0, 1);
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const int x = int(path[i].x), y = int(path[i].y);
-    if (i % bench::kStepsPerStroke == 0) {
-      handwriting.MouseUp();
-      handwriting.MouseDown(board::MouseButton::Left, x, y);
-    }
-    handwriting.MouseMove(x, y);
-  }
-  handwriting.MouseUp();
-  const double scale = handwriting.PrintScale();
-  VectorSink printed;
-  handwriting.WritePngAt(printed, scale);
-  const PngImage printRgba = ReadPng(printed.data);
-  const PngRows printRows{printRgba.pixels.data(), std::size_t(printRgba.width) * 4, printRgba.width,
-                          printRgba.height, 4};
-  std::vector<double> prints, printEncodes;
-  for (int run = 0; run < 7; ++run) {
-    prints.push_back(Time(1, 1, [&] { win::ReplaceFileWith(png, [&](ByteSink& sink) { handwriting.WritePngAt(sink, scale); }); }));
-    printEncodes.push_back(Time(1, 1, [&] { win::ReplaceFileWith(png, [&](ByteSink& sink) { WritePng(printRows, sink); }); }));
-  }
-  std::sort(prints.begin(), prints.end());
-  std::sort(printEncodes.begin(), printEncodes.end());
-  const double print = prints[prints.size() / 2], printEncode = printEncodes[printEncodes.size() / 2];
-  PrintFigure("confirm_print", print / 1000, printEncode / 1000);
-  std::printf("confirm at print scale %.4g, 602x258 handwriting (%dx%d, %zu bytes): %8.1f ms\n", scale,
-              printRgba.width, printRgba.height, printed.data.size(), print / 1000);
-  std::printf("libpng on the same RGBA, same settings:   %8.1f ms\n", printEncode / 1000);
   DeleteFileW(png.c_str());
   Pump();
 

@@ -14,13 +14,34 @@ ink::InkSample Scaled(ink::InkSample s, double scale) {
   return s;
 }
 
+// The mouse reports whole pixels, so each sample lies up to half a pixel off the line the hand
+// drew, and the curve bends at every one of them: on screen that is below a pixel, on paper a
+// regular lump per sample and a nib whose width wobbles with the bends. Each inner sample moves
+// halfway towards the middle of its neighbours, by a quarter of a pixel at most: that takes out
+// most of the rounding's kinks (a straight line's edge keeps within a board pixel's third of
+// straight, against more than half unsmoothed), while a corner the hand made, many pixels deep,
+// stays where it was and the picture still averages back to what the screen shows.
+std::vector<ink::InkSample> Smoothed(const std::vector<ink::InkSample>& in) {
+  constexpr double kMostMoved = 0.25;
+  std::vector<ink::InkSample> out = in;
+  for (std::size_t i = 1; i + 1 < in.size(); ++i) {
+    double dx = ((in[i - 1].x + in[i + 1].x) / 2 - in[i].x) / 2, dy = ((in[i - 1].y + in[i + 1].y) / 2 - in[i].y) / 2;
+    const double length = std::hypot(dx, dy);
+    if (length > kMostMoved) dx *= kMostMoved / length, dy *= kMostMoved / length;
+    out[i].x += dx, out[i].y += dy;
+  }
+  return out;
+}
+
 void DrawStroke(const StrokeItem& stroke, double scale, ink::InkLayer& layer) {
   if (stroke.samples.empty()) return;
-  // The same calls the board's pen took, so at scale 1 the same pixels come out.
+  // At the board's scale the same calls the board's pen took, so the same pixels come out.
+  // Larger, the samples are smoothed first: a stroke on paper does not show the mouse's rounding.
   const ScaledNib nib = NibAtScale(stroke.nibWidth, scale);
+  const std::vector<ink::InkSample> samples = scale > 1 ? Smoothed(stroke.samples) : stroke.samples;
   ink::InkPen pen;
-  pen.Down(layer, Scaled(stroke.samples.front(), scale), nib.width, stroke.colour, nib.pen);
-  for (std::size_t i = 1; i < stroke.samples.size(); ++i) pen.Move(Scaled(stroke.samples[i], scale));
+  pen.Down(layer, Scaled(samples.front(), scale), nib.width, stroke.colour, nib.pen);
+  for (std::size_t i = 1; i < samples.size(); ++i) pen.Move(Scaled(samples[i], scale));
   pen.Finish();
   pen.Up();
 }
@@ -62,6 +83,16 @@ void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer) {
   const Rect& clip = layer.Clip();
   const int w = std::min(clip.right, ScaledLength(base.Width(), scale));
   const int h = std::min(clip.bottom, ScaledLength(base.Height(), scale));
+  if (scale == 1) {
+    // Its own pixels: only the colour's order changes, and paper stays the layer's white.
+    for (int y = clip.top; y < h; ++y) {
+      const std::uint8_t* from = base.Row(y) + std::size_t(clip.left) * 4;
+      std::uint8_t* to = dry.Row(y) + std::size_t(clip.left) * 4;
+      for (int x = clip.left; x < w; ++x, from += 4, to += 4)
+        if (from[3]) to[0] = from[2], to[1] = from[1], to[2] = from[0], to[3] = from[3];
+    }
+    return;
+  }
   // Bilinear on colour weighted by alpha, so the paper's white round the ink bleeds into no edge.
   const auto axis = [&](int out, int limit, int& a, int& b, double& t) {
     const double at = std::clamp((out + 0.5) / scale - 0.5, 0.0, double(limit - 1));
@@ -72,14 +103,12 @@ void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer) {
   for (int y = clip.top; y < h; ++y) {
     int y0, y1;
     double ty;
-    if (scale == 1) y0 = y1 = y, ty = 0;
-    else axis(y, base.Height(), y0, y1, ty);
+    axis(y, base.Height(), y0, y1, ty);
     std::uint8_t* to = dry.Row(y) + std::size_t(clip.left) * 4;
     for (int x = clip.left; x < w; ++x, to += 4) {
       int x0, x1;
       double tx;
-      if (scale == 1) x0 = x1 = x, tx = 0;
-      else axis(x, base.Width(), x0, x1, tx);
+      axis(x, base.Width(), x0, x1, tx);
       const std::uint8_t* corner[4] = {base.Row(y0) + x0 * 4, base.Row(y0) + x1 * 4, base.Row(y1) + x0 * 4,
                                        base.Row(y1) + x1 * 4};
       const double weight[4] = {(1 - tx) * (1 - ty), tx * (1 - ty), (1 - tx) * ty, tx * ty};

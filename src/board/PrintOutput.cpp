@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <utility>
 #include <vector>
 
 #include "BoardOutput.h"
 #include "Errors.h"
+#include "Png.h"
 
 namespace inkra::board {
 namespace {
@@ -56,6 +58,10 @@ bool AllWhite(const ConstPixelRows& rows) {
   return true;
 }
 
+// Whether two rows hold the same bytes: most rows of a signature are paper, and a row found equal
+// to the one before costs the PNG writer almost nothing.
+bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) { return std::memcmp(a, b, n) == 0; }
+
 }  // namespace
 
 double PrintScale(Size picture, int dpi) {
@@ -88,6 +94,7 @@ std::unique_ptr<ink::InkLayer> RenderInk(const PictureState& content, double sca
   }
   if (!based && content.baseInk) LayBaseInk(*content.baseInk, scale, *layer);
   for (const auto& item : content.items) DrawItem(*item, scale, *layer);
+  layer->ReleaseWet();  // drawn once and then only read: the strokes' working memory goes
   return layer;
 }
 
@@ -97,21 +104,33 @@ void WritePngAt(const PictureState& content, double scale, ByteSink& sink) {
   const int step = below.bitsPerPixel / 8;
   if (step != 3 && step != 4) throw PictureError("A palette picture is written as a BMP");
   const std::unique_ptr<ink::InkLayer> ink = RenderInk(content, scale);
-  // Plain paper with ink on it, the usual signature: the ink's own rows are the picture.
-  if (content.paper && AllWhite(below)) return inkra::WritePng(ink->DryRgba(), sink);
+  const PngRows inkRows = ink->DryRgba();
   const int w = ink->Width(), h = ink->Height();
+  // Plain paper with ink on it, the usual signature: the ink's own rows are the picture.
+  if (content.paper && AllWhite(below)) {
+    PngWriter png(w, h, 4, sink);
+    for (int y = 0; y < h; ++y) {
+      const std::uint8_t* row = inkRows.bits + std::size_t(y) * inkRows.stride;
+      if (y > 0 && SameBytes(row, row - inkRows.stride, std::size_t(w) * 4)) png.Repeat(1);
+      else png.Row(row);
+    }
+    return png.Finish();
+  }
+  // Otherwise each row is composed, written and dropped: the picture at this size never exists
+  // whole, only the ink does.
   const int channels = content.paper ? 4 : 3;
   const std::vector<Tap> across = Taps(w, below.width, scale), down = Taps(h, below.height, scale);
-  const PngRows inkRows = ink->DryRgba();
-  std::vector<std::uint8_t> rgba(std::size_t(w) * std::size_t(h) * std::size_t(channels));
+  const std::size_t rowBytes = std::size_t(w) * std::size_t(channels);
   std::vector<std::uint8_t> resampled(std::size_t(w) * std::size_t(step)), shown(resampled.size());
+  std::vector<std::uint8_t> rows[2] = {std::vector<std::uint8_t>(rowBytes), std::vector<std::uint8_t>(rowBytes)};
+  PngWriter png(w, h, channels, sink);
   for (int y = 0; y < h; ++y) {
     ResampleRow(below, across, down[std::size_t(y)], resampled.data());
     shown = resampled;
     ink->CompositeOnto({shown.data(), shown.size(), w, 1, below.bitsPerPixel}, 0, y, {0, y, w, y + 1});
     const std::uint8_t* b = resampled.data();
     const std::uint8_t* c = shown.data();
-    std::uint8_t* o = rgba.data() + std::size_t(y) * std::size_t(w) * std::size_t(channels);
+    std::uint8_t* o = rows[y % 2].data();
     for (int x = 0; x < w; ++x, b += step, c += step, o += channels) {
       if (content.paper && b[0] == 255 && b[1] == 255 && b[2] == 255) {
         // White paper: only the ink shows, with its own alpha.
@@ -121,8 +140,10 @@ void WritePngAt(const PictureState& content, double scale, ByteSink& sink) {
       o[0] = c[2], o[1] = c[1], o[2] = c[0];
       if (channels == 4) o[3] = 255;
     }
+    if (y > 0 && SameBytes(rows[y % 2].data(), rows[1 - y % 2].data(), rowBytes)) png.Repeat(1);
+    else png.Row(rows[y % 2].data());
   }
-  inkra::WritePng({rgba.data(), std::size_t(w) * std::size_t(channels), w, h, channels}, sink);
+  png.Finish();
 }
 
 }  // namespace inkra::board

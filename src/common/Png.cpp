@@ -165,3 +165,174 @@ PngImage ReadPng(std::span<const std::uint8_t> file) {
 }
 
 }  // namespace inkra
+
+namespace inkra {
+namespace {
+
+// Where libpng narrows zlib's window for a small picture and rewrites the stream's header to
+// match; the writer leaves such pictures to WritePng (they are a few kilobytes).
+constexpr std::size_t kSmallPicture = 16384;
+// libpng's own IDAT size: the compressed stream is cut into chunks of this many bytes.
+constexpr std::size_t kIdatSize = 8192;
+// Rows of a run handed to zlib at once.
+constexpr std::size_t kRunBytes = 1 << 16;
+
+__attribute__((noinline)) bool RunWriteHeader(Codec& codec, int width, int height, int channels) {
+  png_structp png = codec.png;
+  if (__builtin_setjmp(codec.context.jump)) return false;
+  png_set_write_fn(png, &codec.context, OnWrite, OnFlush);
+  png_set_IHDR(png, codec.info, png_uint_32(width), png_uint_32(height), 8,
+               channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, codec.info);
+  return true;
+}
+
+void PutBigEndian(std::uint32_t v, std::uint8_t* to) {
+  to[0] = std::uint8_t(v >> 24), to[1] = std::uint8_t(v >> 16), to[2] = std::uint8_t(v >> 8), to[3] = std::uint8_t(v);
+}
+
+}  // namespace
+
+struct PngWriter::State {
+  ByteSink* sink = nullptr;
+  int width = 0, height = 0, channels = 4, rows = 0;
+  PngSettings settings;
+  std::size_t rowBytes = 0;
+  std::vector<std::uint8_t> kept;      // a small picture's rows, for WritePng at the end
+  std::vector<std::uint8_t> last;      // the row before, as the Up filter needs it
+  std::vector<std::uint8_t> filtered;  // the filter's byte, then the filtered row
+  std::vector<std::uint8_t> run;       // the filtered form of the last row, over and over
+  std::size_t runRows = 0;             // rows in `run`; 0 when it no longer fits the last row
+  std::vector<std::uint8_t> out;       // the chunk being filled: length, "IDAT", data
+  z_stream z{};
+  bool deflating = false;
+
+  ~State() {
+    if (deflating) deflateEnd(&z);
+  }
+  bool Small() const { return std::size_t(height) * (rowBytes + 1) <= kSmallPicture || height == 1; }
+  bool Up() const { return settings.filter == PngFilter::Up; }
+
+  void Chunk(const char* type, std::size_t length) {
+    std::uint8_t* chunk = out.data();
+    PutBigEndian(std::uint32_t(length), chunk);
+    std::memcpy(chunk + 4, type, 4);
+    PutBigEndian(std::uint32_t(crc32(crc32(0, nullptr, 0), chunk + 4, uInt(length + 4))), chunk + 8 + length);
+    sink->Write({chunk, length + 12});
+  }
+  // Hands `length` bytes to zlib and writes every IDAT that fills, as libpng does.
+  void Compress(const std::uint8_t* data, std::size_t length, int flush) {
+    z.next_in = const_cast<Bytef*>(data);
+    z.avail_in = uInt(length);
+    for (;;) {
+      const int result = deflate(&z, flush);
+      if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) throw PictureError("PNG: zlib failed");
+      if (z.avail_out == 0) {
+        Chunk("IDAT", kIdatSize);
+        z.next_out = out.data() + 8;
+        z.avail_out = uInt(kIdatSize);
+        continue;
+      }
+      if (flush == Z_NO_FLUSH && z.avail_in == 0) return;
+      if (result == Z_STREAM_END) {
+        if (const std::size_t size = kIdatSize - z.avail_out) Chunk("IDAT", size);
+        return;
+      }
+    }
+  }
+  void Count(int more) {
+    if (more < 0 || rows + more > height) throw PictureError("PNG: more rows than the picture has");
+    rows += more;
+  }
+};
+
+PngWriter::PngWriter(int width, int height, int channels, ByteSink& sink, const PngSettings& settings)
+    : state_(std::make_unique<State>()) {
+  State& s = *state_;
+  if (width <= 0 || height <= 0 || (channels != 3 && channels != 4) || settings.compressionLevel < 0 ||
+      settings.compressionLevel > 9 || !WithinPictureLimits(width, height, channels * 8) ||
+      (settings.filter != PngFilter::Up && settings.filter != PngFilter::None))
+    throw PictureError("PNG: the picture's shape cannot be written");
+  s.sink = &sink, s.width = width, s.height = height, s.channels = channels, s.settings = settings;
+  s.rowBytes = std::size_t(width) * std::size_t(channels);
+  s.last.assign(s.rowBytes, 0);
+  s.filtered.assign(s.rowBytes + 1, 0);
+  if (s.Small()) return;
+  {
+    Codec codec(false);
+    codec.context.sink = &sink;
+    if (!RunWriteHeader(codec, width, height, channels)) codec.Fail();
+  }
+  // libpng's choices for a picture of this size: the whole window, its memory level, and the
+  // filtered strategy unless another is asked for.
+  const int strategy = settings.runLength ? Z_RLE : s.Up() ? Z_FILTERED : Z_DEFAULT_STRATEGY;
+  if (deflateInit2(&s.z, settings.compressionLevel, Z_DEFLATED, 15, 8, strategy) != Z_OK)
+    throw PictureError("PNG: out of memory");
+  s.deflating = true;
+  s.out.resize(kIdatSize + 12);
+  s.z.next_out = s.out.data() + 8;
+  s.z.avail_out = uInt(kIdatSize);
+}
+
+PngWriter::~PngWriter() = default;
+
+void PngWriter::Row(const std::uint8_t* row) {
+  State& s = *state_;
+  s.Count(1);
+  if (!s.Up()) s.runRows = 0;  // under Up a repeated row is zeros whatever the row was
+  if (s.Small()) {
+    s.kept.insert(s.kept.end(), row, row + s.rowBytes);
+    std::memcpy(s.last.data(), row, s.rowBytes);
+    return;
+  }
+  std::uint8_t* __restrict f = s.filtered.data();
+  std::uint8_t* __restrict last = s.last.data();
+  const std::size_t n = s.rowBytes;
+  f[0] = s.Up() ? 2 : 0;
+  if (s.Up()) {
+    for (std::size_t i = 0; i < n; ++i) {
+      f[i + 1] = std::uint8_t(row[i] - last[i]);
+      last[i] = row[i];
+    }
+  } else {
+    std::memcpy(f + 1, row, n);
+    std::memcpy(last, row, n);
+  }
+  s.Compress(f, s.rowBytes + 1, Z_NO_FLUSH);
+}
+
+void PngWriter::Repeat(int count) {
+  State& s = *state_;
+  s.Count(count);
+  if (s.Small()) {
+    for (int i = 0; i < count; ++i) s.kept.insert(s.kept.end(), s.last.begin(), s.last.end());
+    return;
+  }
+  const std::size_t line = s.rowBytes + 1;
+  if (s.runRows == 0) {
+    // The filtered form of a row equal to the one before: under Up its byte and zeros.
+    std::uint8_t* f = s.filtered.data();
+    f[0] = s.Up() ? 2 : 0;
+    if (s.Up()) std::memset(f + 1, 0, s.rowBytes);
+    else std::memcpy(f + 1, s.last.data(), s.rowBytes);
+    s.runRows = std::max<std::size_t>(1, kRunBytes / line);
+    s.run.resize(s.runRows * line);
+    for (std::size_t i = 0; i < s.runRows; ++i) std::memcpy(s.run.data() + i * line, f, line);
+  }
+  for (std::size_t left = std::size_t(count); left > 0;) {
+    const std::size_t n = std::min(left, s.runRows);
+    s.Compress(s.run.data(), n * line, Z_NO_FLUSH);
+    left -= n;
+  }
+}
+
+void PngWriter::Finish() {
+  State& s = *state_;
+  if (s.rows != s.height) throw PictureError("PNG: fewer rows than the picture has");
+  if (s.Small()) return WritePng({s.kept.data(), s.rowBytes, s.width, s.height, s.channels}, *s.sink, s.settings);
+  s.Compress(nullptr, 0, Z_FINISH);
+  s.Chunk("IEND", 0);
+}
+
+}  // namespace inkra

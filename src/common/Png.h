@@ -3,6 +3,7 @@
 // and opaque 8-bit RGB (a picture). The reader serves the tests and the fuzzer.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -32,6 +33,30 @@ struct PngSettings {
 // Throws PictureError for a shape libpng refuses (empty, beyond the picture limits, bad channel
 // count); the sink's own error (FileError) when writing fails. Never ends the process.
 void WritePng(const PngRows& rows, ByteSink& sink, const PngSettings& settings = {});
+
+// A PNG written a row at a time, so a large picture never exists whole: the same bytes WritePng
+// gives for the same rows and settings, with the Up or no filter. A row equal to the one before
+// is the commonest row of a signature (paper above, below and between the lines), and under the
+// Up filter it is a known run of zeros: Repeat hands such rows on without looking at them.
+// Each call throws as WritePng does; a writer that threw is spent.
+class PngWriter {
+ public:
+  PngWriter(int width, int height, int channels, ByteSink& sink, const PngSettings& settings = {});
+  ~PngWriter();
+  PngWriter(const PngWriter&) = delete;
+  PngWriter& operator=(const PngWriter&) = delete;
+
+  // The next row: width x channels bytes.
+  void Row(const std::uint8_t* row);
+  // `count` more rows equal to the last one written (or to a row of zeros, before the first).
+  void Repeat(int count);
+  // After the last row: the end of the file.
+  void Finish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 struct PngImage {
   int width = 0, height = 0;

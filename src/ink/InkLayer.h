@@ -67,6 +67,12 @@ class InkLayer {
   // Lays the wet ink over the dry ink; returns the pixels changed.
   Rect Dry();
   bool Wet() const { return !wetBox_.Empty(); }
+  // Dries the wet ink and gives back the memory it took (a byte a pixel): a layer drawn once,
+  // at print scale, is then only read.
+  void ReleaseWet() {
+    Dry();
+    wet_ = {};
+  }
 
   // The ink a pixel shows: wet over dry.
   InkPixel At(int x, int y) const;

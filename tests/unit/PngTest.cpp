@@ -104,3 +104,70 @@ TEST(PngWrite, ShapesLibpngCannotWriteAreRefused) {
 
 }  // namespace
 }  // namespace inkra
+
+namespace inkra {
+namespace {
+
+// A signature-like page: rows of paper, a few bands of varied rows, paper again; first row inked.
+std::vector<std::uint8_t> Page(int width, int height, int channels) {
+  std::vector<std::uint8_t> px(std::size_t(width) * height * channels, 255);
+  const auto noise = Pattern(width, height, channels);
+  for (int y = 0; y < height; ++y)
+    if (y == 0 || (y / 7) % 5 == 2)
+      std::copy_n(noise.begin() + std::ptrdiff_t(y) * width * channels, width * channels,
+                  px.begin() + std::ptrdiff_t(y) * width * channels);
+  return px;
+}
+
+// Rows handed to the writer as a caller does: a row equal to the one before as a repeat.
+std::vector<std::uint8_t> EncodeByRows(const std::vector<std::uint8_t>& px, const Shape& s) {
+  VectorSink sink;
+  PngWriter writer(s.width, s.height, s.channels, sink, s.settings);
+  const std::size_t stride = std::size_t(s.width) * s.channels;
+  for (int y = 0; y < s.height; ++y) {
+    const std::uint8_t* row = px.data() + stride * y;
+    if (y > 0 && std::equal(row, row + stride, row - stride)) writer.Repeat(1);
+    else writer.Row(row);
+  }
+  writer.Finish();
+  return sink.data;
+}
+
+TEST(PngWriter, RowByRowGivesWritePngsBytes) {
+  const Shape shapes[] = {
+      {"small", 20, 9, 4, {}},
+      {"one row", 3000, 1, 4, {}},
+      {"page", 700, 300, 4, {}},
+      {"page, opaque, level 9", 523, 211, 3, {9, PngFilter::Up, true}},
+      {"page, zlib's default strategy", 400, 120, 4, {6, PngFilter::Up, false}},
+      {"page, no filter", 300, 150, 3, {6, PngFilter::None, true}},
+      {"stored", 300, 100, 4, {0, PngFilter::Up, true}},
+  };
+  for (const Shape& s : shapes) {
+    SCOPED_TRACE(s.name);
+    const auto px = Page(s.width, s.height, s.channels);
+    EXPECT_EQ(EncodeByRows(px, s), Encode({px.data(), std::size_t(s.width) * s.channels, s.width, s.height, s.channels}, s.settings));
+  }
+}
+
+TEST(PngWriter, WrongCountsFiltersAndSinksAreRefused) {
+  const auto px = Page(300, 100, 4);
+  VectorSink sink;
+  EXPECT_THROW(PngWriter(300, 100, 4, sink, {6, PngFilter::Sub, true}), PictureError);
+  PngWriter few(300, 100, 4, sink);
+  few.Row(px.data());
+  EXPECT_THROW(few.Finish(), PictureError);
+  EXPECT_THROW(few.Repeat(100), PictureError);
+  FailingSink failing;
+  EXPECT_THROW(
+      {
+        PngWriter writer(300, 100, 4, failing);
+        writer.Row(px.data());
+        writer.Repeat(99);
+        writer.Finish();
+      },
+      FileError);
+}
+
+}  // namespace
+}  // namespace inkra

@@ -71,6 +71,17 @@ Bitmap SealBitmap(const ink::InkLayer& layer) {
   // A reader that takes the fourth byte as padding still sees the seal on white, as it did in
   // the 24-bit file; one that reads it as alpha gets the coverage.
   Bitmap bitmap(layer.Width(), layer.Height(), 32);
+  if (!layer.Wet()) {
+    // Dry ink, as a seal always is: its rows with red and blue swapped, straight from the layer.
+    const ConstPixelRows dry = layer.DryPixels();
+    for (int y = 0; y < layer.Height(); ++y) {
+      const std::uint8_t* from = dry.Row(y);
+      std::uint8_t* to = bitmap.Row(y);
+      for (int x = 0; x < layer.Width(); ++x, from += 4, to += 4)
+        to[0] = from[2], to[1] = from[1], to[2] = from[0], to[3] = from[3];
+    }
+    return bitmap;
+  }
   for (int y = 0; y < layer.Height(); ++y) {
     std::uint8_t* row = bitmap.Row(y);
     for (int x = 0; x < layer.Width(); ++x) {

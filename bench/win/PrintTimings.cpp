@@ -1,7 +1,7 @@
 // "确定" at print resolution, each beside libpng encoding the very same output rows at the same
 // settings in the same run: the default board holding the benchmark handwriting, and a round
-// seal of 42 mm with its stamp's look and 18 characters, both drawn again at 300 pixels to the
-// inch (3.125 times at 96 dpi) and written as the PNG hand-off file.
+// seal of 42 mm with its stamp's look and 18 characters, both drawn again at print scale (4 times
+// at 96 dpi, 400 pixels to the inch) and written as the PNG hand-off file.
 #include <windows.h>
 
 #include <algorithm>

@@ -69,7 +69,7 @@ void DrawPaint(const PaintItem& item, double scale, ink::InkLayer& layer) {
 }  // namespace
 
 // Rounded up: a side rounded down would carry fewer pixels per inch than the scale promises
-// (1204 pixels at 1.5625 are 1881.25, and 1881 of them are under 300 to the inch at 192 dpi).
+// (602 pixels at 3.125 are 1881.25, and 1881 of them are under 300 to the inch at 96 dpi).
 int ScaledLength(int length, double scale) { return std::max(1, int(std::ceil(double(length) * scale - 1e-6))); }
 
 void DrawItem(const BoardItem& item, double scale, ink::InkLayer& layer) {

@@ -66,17 +66,19 @@ bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) { re
 
 double PrintScale(Size picture, int dpi) {
   if (dpi <= 0 || picture.width <= 0 || picture.height <= 0) return 1;
-  double scale = std::max(1.0, double(kPrintPixelsPerInch) / dpi);
-  const auto fits = [&](double s) {
+  const auto fits = [&](int s) {
     const Size out = ScaledSize(picture, s);
     return double(out.width) * double(out.height) * 4 <= double(kMaxPictureBytes) &&
            WithinPictureLimits(out.width, out.height, 32);
   };
-  if (fits(scale)) return scale;
-  // The largest that fits: from the area's bound down, in small steps past rounding.
-  scale = std::min(scale, std::sqrt(double(kMaxPictureBytes) / 4 / (double(picture.width) * picture.height)));
-  while (scale > 1 && !fits(scale)) scale = std::max(1.0, scale - 1.0 / 1024);
-  return std::max(1.0, scale);
+  // Whole output pixels to a board pixel: each board pixel is then exactly a square of them, so
+  // on paper every pixel's ink lies where the screen shows it, and a box cut on the view's pixels
+  // is whole output pixels too. Between whole scales an output pixel that an edge crosses
+  // straddles two screen pixels and prints its ink over both, and a side rounded up to whole
+  // pixels is stretched over its box.
+  int scale = (kPrintPixelsPerInch + dpi - 1) / dpi;
+  while (scale > 1 && !fits(scale)) --scale;
+  return scale;
 }
 
 std::unique_ptr<ink::InkLayer> RenderInk(const PictureState& content, double scale) {

@@ -19,9 +19,10 @@ inline Size ScaledSize(Size size, double scale) {
   return {ScaledLength(size.width, scale), ScaledLength(size.height, scale)};
 }
 
-// The scale that gives a picture of `picture` pixels, shown at `dpi`, kPrintPixelsPerInch on
-// paper; reduced to the largest that keeps the ink (4 bytes a pixel) within kMaxPictureBytes,
-// never below 1 (the screen's own pixels).
+// The smallest whole scale that gives a picture of `picture` pixels, shown at `dpi`, at least
+// kPrintPixelsPerInch on paper (4 at 96 dpi, 3 at 144, 2 at 192); reduced to the largest whole
+// one that keeps the ink (4 bytes a pixel) within kMaxPictureBytes, never below 1 (the screen's
+// own pixels).
 double PrintScale(Size picture, int dpi);
 
 // The ink of `content` drawn at `scale` into a new layer of the scaled size: the ink it came

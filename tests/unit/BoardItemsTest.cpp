@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 
+#include "AveragedBack.h"
 #include "BoardUndoFixture.h"
 #include "Errors.h"
 #include "InkTestSupport.h"
@@ -136,24 +137,10 @@ TEST_F(BoardItems, AtTheBoardsScaleTheItemsGiveTheShownInkAndFollowUndo) {
   }
 }
 
-// The share of a pixel each pixel of a picture `scale` times larger covers, summed: the larger
-// picture's coverage averaged back to the board's pixels.
+// The coverage of a layer drawn `scale` times larger, averaged back to the board's pixels.
 std::vector<double> Averaged(const ink::InkLayer& big, int w, int h, double scale) {
-  std::vector<double> out(std::size_t(w) * std::size_t(h));
-  for (int y = 0; y < big.Height(); ++y)
-    for (int x = 0; x < big.Width(); ++x) {
-      const double c = big.At(x, y).coverage;
-      if (!c) continue;
-      // The big pixel's square in board pixels, split over the board pixels it overlaps.
-      const double x0 = x / scale, x1 = (x + 1) / scale, y0 = y / scale, y1 = (y + 1) / scale;
-      for (int by = int(y0); by < h && by < y1; ++by)
-        for (int bx = int(x0); bx < w && bx < x1; ++bx) {
-          const double share = (std::min(x1, bx + 1.0) - std::max(x0, double(bx))) *
-                               (std::min(y1, by + 1.0) - std::max(y0, double(by)));
-          out[std::size_t(by) * std::size_t(w) + std::size_t(bx)] += c * share;
-        }
-    }
-  return out;
+  return test::AveragedBack(big.Width(), big.Height(), scale, scale, w, h, 1,
+                            [&](int x, int y, int) { return double(big.At(x, y).coverage); });
 }
 
 // Larger, a stroke's samples are smoothed by up to a quarter of a pixel, so some of its edge
@@ -300,21 +287,20 @@ TEST_F(BoardItems, AnUndrawnJpegLeavesAsItsOwnBytesAtAnyScale) {
   EXPECT_EQ(print.data, jpeg);
 }
 
-TEST(PrintScale, ThreeHundredPerInchWithinThePictureLimitNeverBelowTheScreen) {
+TEST(PrintScale, WholeAndAtLeastThreeHundredPerInchWithinThePictureLimitNeverBelowTheScreen) {
   struct Case {
     Size picture;
     int dpi;
-    double low, high;
+    double scale;
   } cases[] = {
-      {{800, 500}, 96, 3.125, 3.125},    {{800, 500}, 192, 1.5625, 1.5625}, {{800, 500}, 300, 1, 1},
-      {{800, 500}, 600, 1, 1},           {{6000, 4000}, 96, 1, 1.03},       {{3000, 2000}, 96, 2, 2.05},
-      {{800, 500}, 0, 1, 1},             {{1204, 516}, 192, 1.5625, 1.5625},
+      {{800, 500}, 96, 4},    {{800, 500}, 120, 3},  {{800, 500}, 144, 3},  {{800, 500}, 192, 2},
+      {{800, 500}, 288, 2},   {{800, 500}, 300, 1},  {{800, 500}, 600, 1},  {{6000, 4000}, 96, 1},
+      {{3000, 2000}, 96, 2},  {{800, 500}, 0, 1},    {{1204, 516}, 192, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.picture.width << "x" << c.picture.height << " at " << c.dpi);
     const double scale = PrintScale(c.picture, c.dpi);
-    EXPECT_GE(scale, c.low);
-    EXPECT_LE(scale, c.high);
+    EXPECT_EQ(scale, c.scale);
     const Size out = ScaledSize(c.picture, scale);
     EXPECT_LE(double(out.width) * out.height * 4, double(kMaxPictureBytes));
     // Never fewer pixels than the scale asks: they are the pixels per inch on paper.

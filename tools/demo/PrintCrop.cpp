@@ -75,7 +75,7 @@ bool WritePrintComparison(const PlacedPicture& screen, const PlacedPicture& prin
     const Bitmap bmp = ReadBmp(screen.file);
     const PngImage png = ReadPng(print.file);
     const double printPoints = print.width / png.width, screenPoints = screen.width / bmp.Width();
-    // An inch of the page in the PNG's pixels (300 or a little more), at most the picture.
+    // An inch of the page in the PNG's pixels (300 or more), at most the picture.
     const int side = std::min({int(std::lround(72.0 / printPoints)), png.width, png.height});
     const auto [left, top] =
         bottomMiddle ? std::pair{(png.width - side) / 2, png.height - side} : InkiestSquare(png, side);

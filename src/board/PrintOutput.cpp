@@ -66,7 +66,7 @@ bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) { re
 
 double PrintScale(Size picture, int dpi) {
   if (dpi <= 0 || picture.width <= 0 || picture.height <= 0) return 1;
-  const auto fits = [&](int s) {
+  const auto fits = [&](double s) {
     const Size out = ScaledSize(picture, s);
     return double(out.width) * double(out.height) * 4 <= double(kMaxPictureBytes) &&
            WithinPictureLimits(out.width, out.height, 32);
@@ -76,9 +76,16 @@ double PrintScale(Size picture, int dpi) {
   // is whole output pixels too. Between whole scales an output pixel that an edge crosses
   // straddles two screen pixels and prints its ink over both, and a side rounded up to whole
   // pixels is stretched over its box.
-  int scale = (kPrintPixelsPerInch + dpi - 1) / dpi;
-  while (scale > 1 && !fits(scale)) --scale;
-  return scale;
+  int whole = (kPrintPixelsPerInch + dpi - 1) / dpi;
+  while (whole > 2 && !fits(whole)) --whole;
+  if (whole >= 2 && fits(whole)) return whole;
+  if (whole <= 1) return 1;
+  // A picture too large for twice its size: the largest factor that fits still prints sharper
+  // than the screen's own pixels, which is worth more than whole pixels. From the area's bound
+  // down, in small steps past rounding.
+  double scale = std::min(2.0, std::sqrt(double(kMaxPictureBytes) / 4 / (double(picture.width) * picture.height)));
+  while (scale > 1 && !fits(scale)) scale = std::max(1.0, scale - 1.0 / 1024);
+  return std::max(1.0, scale);
 }
 
 std::unique_ptr<ink::InkLayer> RenderInk(const PictureState& content, double scale) {

@@ -21,8 +21,8 @@ inline Size ScaledSize(Size size, double scale) {
 
 // The smallest whole scale that gives a picture of `picture` pixels, shown at `dpi`, at least
 // kPrintPixelsPerInch on paper (4 at 96 dpi, 3 at 144, 2 at 192); reduced to the largest whole
-// one that keeps the ink (4 bytes a pixel) within kMaxPictureBytes, never below 1 (the screen's
-// own pixels).
+// one that keeps the ink (4 bytes a pixel) within kMaxPictureBytes, and for a picture too large
+// even for 2, to the largest factor that fits, never below 1 (the screen's own pixels).
 double PrintScale(Size picture, int dpi);
 
 // The ink of `content` drawn at `scale` into a new layer of the scaled size: the ink it came

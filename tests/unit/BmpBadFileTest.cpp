@@ -5,7 +5,6 @@
 
 #include "BmpTestSupport.h"
 #include "Bmp.h"
-#include "Errors.h"
 
 namespace inkra {
 namespace {
@@ -13,15 +12,7 @@ namespace {
 using test::BmpRecipe;
 using test::Bytes;
 using test::CraftBmp;
-
-std::string ErrorOf(const std::vector<std::uint8_t>& file) {
-  try {
-    ReadBmp(file);
-  } catch (const PictureError& e) {
-    return e.what();
-  }
-  return "(read)";
-}
+const auto ErrorOf = test::BmpErrorOf;
 
 const std::string kRange = "BMP width or height out of range (limit 30000 x 30000, 1 GiB)";
 const std::string kMasks = "BMP bit masks are zero or overlap";

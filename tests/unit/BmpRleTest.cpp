@@ -3,13 +3,13 @@
 
 #include "BmpTestSupport.h"
 #include "Bmp.h"
-#include "Errors.h"
 
 namespace inkra {
 namespace {
 
 using test::BmpRecipe;
 using test::CraftBmp;
+const auto ErrorOf = test::BmpErrorOf;
 
 std::vector<std::uint8_t> GreyPalette(int n) {
   std::vector<std::uint8_t> p;
@@ -27,15 +27,6 @@ std::vector<int> Indices(const Bitmap& b, int y) {
   std::vector<int> out;
   for (int x = 0; x < b.Width(); ++x) out.push_back(int(b.PixelRGB(x, y) & 0xFF) / 16);
   return out;
-}
-
-std::string ErrorOf(const std::vector<std::uint8_t>& file) {
-  try {
-    ReadBmp(file);
-  } catch (const PictureError& e) {
-    return e.what();
-  }
-  return "(read)";
 }
 
 TEST(BmpRle, Rle8RunsAbsoluteRunsEndOfLineDeltaAndEnd) {

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "Bitmap.h"
+#include "Bmp.h"
 #include "ByteSink.h"
+#include "Errors.h"
 
 namespace inkra::test {
 
@@ -113,6 +115,16 @@ inline std::vector<std::uint8_t> CraftBmp(const BmpRecipe& s) {
   b.data.insert(b.data.end(), s.extra.begin(), s.extra.end());
   b.data.insert(b.data.end(), s.pixels.begin(), s.pixels.end());
   return b.data;
+}
+
+// What ReadBmp says of a file it refuses, or "(read)".
+inline std::string BmpErrorOf(const std::vector<std::uint8_t>& file) {
+  try {
+    ReadBmp(file);
+  } catch (const PictureError& e) {
+    return e.what();
+  }
+  return "(read)";
 }
 
 }  // namespace inkra::test

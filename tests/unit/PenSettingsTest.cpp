@@ -24,15 +24,13 @@ TEST(PenSettingsLoad, NothingSavedLeavesTheDefaults) {
 }
 
 TEST(PenSettingsLoad, ColourNamesAndNumbers) {
-  Store s;
-  s.values["PenColor"] = std::string("clRed");
-  EXPECT_EQ(Load(s).colour, clRed);
-  s.values["PenColor"] = std::string("CLBLUE");
-  EXPECT_EQ(Load(s).colour, clBlue);
-  s.values["PenColor"] = std::string("$00C08040");
-  EXPECT_EQ(Load(s).colour, RGB24(64, 128, 192));
-  s.values["PenColor"] = std::string("255");
-  EXPECT_EQ(Load(s).colour, 255u);
+  const std::pair<const char*, ColourValue> cases[] = {
+      {"clRed", clRed}, {"CLBLUE", clBlue}, {"$00C08040", RGB24(64, 128, 192)}, {"255", 255u}};
+  for (const auto& [text, colour] : cases) {
+    Store s;
+    s.values["PenColor"] = std::string(text);
+    EXPECT_EQ(Load(s).colour, colour) << text;
+  }
 }
 
 TEST(PenSettingsLoad, BareWordStopsTheLoadBeforeTheWidth) {

@@ -14,6 +14,8 @@ RecordingCanvas Draw(const RoundSealParams& p) {
   return canvas;
 }
 
+std::array<int, 4> Bounds(const CanvasOp& op) { return {op.x1, op.y1, op.x2, op.y2}; }
+
 }  // namespace
 
 TEST(RoundSealDraw, RingIsADiscAndTwoWhiteEllipses) {
@@ -22,15 +24,12 @@ TEST(RoundSealDraw, RingIsADiscAndTwoWhiteEllipses) {
   RecordingCanvas canvas = Draw(p);
   auto ellipses = canvas.Ellipses();
   ASSERT_EQ(ellipses.size(), 3u);
-  EXPECT_EQ((std::array{ellipses[0].x1, ellipses[0].y1, ellipses[0].x2, ellipses[0].y2}),
-            (std::array{0, 0, 198, 198}));
+  EXPECT_EQ(Bounds(ellipses[0]), (std::array{0, 0, 198, 198}));
   EXPECT_EQ(ellipses[0].pen, clBlue);
   EXPECT_EQ(ellipses[0].brush, clBlue);
-  EXPECT_EQ((std::array{ellipses[1].x1, ellipses[1].y1, ellipses[1].x2, ellipses[1].y2}),
-            (std::array{5, 5, 193, 193}));
+  EXPECT_EQ(Bounds(ellipses[1]), (std::array{5, 5, 193, 193}));
   EXPECT_EQ(ellipses[1].brush, clWhite);
-  EXPECT_EQ((std::array{ellipses[2].x1, ellipses[2].y1, ellipses[2].x2, ellipses[2].y2}),
-            (std::array{7, 7, 191, 191}));
+  EXPECT_EQ(Bounds(ellipses[2]), (std::array{7, 7, 191, 191}));
   EXPECT_EQ(ellipses[2].brush, clWhite);
   EXPECT_EQ(ellipses[2].pen, clBlue);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "RoundSeal.h"
@@ -28,26 +29,20 @@ double Mod360(double a) { return std::fmod(a + 720.0, 360.0); }
 
 }  // namespace
 
-TEST(RoundSealGeometry, DefaultsGiveRadius99AndTextRadius84) {
-  RoundSealGeometry g = ComputeGeometry(RoundSealParams{});
-  EXPECT_EQ(g.r, 99);
-  EXPECT_EQ(g.TextRadius, 84);
-  EXPECT_EQ(g.CenterX, 99);
-  EXPECT_EQ(g.CenterY, 99);
-  EXPECT_EQ(g.imageWidth, 196);
-  EXPECT_EQ(g.imageHeight, 196);
-}
-
-TEST(RoundSealGeometry, HeightOnlyMovesTheTextCentreVertically) {
-  RoundSealParams p;
-  p.width = 151;
-  p.height = 260;
-  RoundSealGeometry g = ComputeGeometry(p);
-  EXPECT_EQ(g.r, 74);  // (151 - 2) div 2
-  EXPECT_EQ(g.CenterX, 74);
-  EXPECT_EQ(g.CenterY, 129);
-  EXPECT_EQ(g.imageWidth, 147);
-  EXPECT_EQ(g.imageHeight, 256);
+// The ring's radius follows the width alone; the height only moves the text's centre down.
+TEST(RoundSealGeometry, RadiusFromTheWidthCentreFromBoth) {
+  RoundSealParams tall;
+  tall.width = 151;
+  tall.height = 260;
+  const struct {
+    RoundSealParams params;
+    std::array<int, 6> expected;  // r, TextRadius, CenterX, CenterY, imageWidth, imageHeight
+  } cases[] = {{RoundSealParams{}, {99, 84, 99, 99, 196, 196}}, {tall, {74, 59, 74, 129, 147, 256}}};
+  for (const auto& c : cases) {
+    const RoundSealGeometry g = ComputeGeometry(c.params);
+    EXPECT_EQ((std::array{g.r, g.TextRadius, g.CenterX, g.CenterY, g.imageWidth, g.imageHeight}), c.expected)
+        << c.params.width << " x " << c.params.height;
+  }
 }
 
 TEST(RoundSealLayout, NineCharactersMatchTheWorkedExample) {

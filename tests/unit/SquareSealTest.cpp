@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <utility>
 
@@ -21,37 +22,20 @@ std::vector<CanvasOp> DrawTexts(const std::string& name) {
 
 }  // namespace
 
-TEST(SquareSealCells, TwoCharactersAreCompletedWithZhiAndYin) {
-  auto cells = SquareSealCells("张三");
-  EXPECT_EQ(cells[0].at, (Point{77, 12}));
-  EXPECT_EQ(cells[0].text, "张");
-  EXPECT_EQ(cells[1].at, (Point{77, 77}));
-  EXPECT_EQ(cells[1].text, "三");
-  EXPECT_EQ(cells[2].at, (Point{12, 12}));
-  EXPECT_EQ(cells[2].text, "之");
-  EXPECT_EQ(cells[3].at, (Point{12, 77}));
-  EXPECT_EQ(cells[3].text, "印");
-}
-
-TEST(SquareSealCells, ThreeFourAndFiveCharacters) {
-  auto three = SquareSealCells("欧阳修");
-  EXPECT_EQ(three[2].text, "修");
-  EXPECT_EQ(three[3].text, "印");
-  auto four = SquareSealCells("司马相如");
-  EXPECT_EQ(four[2].text, "相");
-  EXPECT_EQ(four[3].text, "如");
-  auto five = SquareSealCells("一二三四五");
-  EXPECT_EQ(five[3].text, "四");
-}
-
-TEST(SquareSealCells, ShortNamesLeaveTheRightColumnEmpty) {
-  auto one = SquareSealCells("王");
-  EXPECT_EQ(one[0].text, "王");
-  EXPECT_EQ(one[1].text, "");
-  auto none = SquareSealCells("");
-  EXPECT_EQ(none[0].text, "");
-  EXPECT_EQ(none[2].text, "之");
-  EXPECT_EQ(none[3].text, "印");
+TEST(SquareSealCells, RightColumnFirstCompletedWithZhiAndYin) {
+  const struct {
+    const char* name;
+    std::array<const char*, 4> texts;  // top right, bottom right, top left, bottom left
+  } cases[] = {{"张三", {"张", "三", "之", "印"}},         {"欧阳修", {"欧", "阳", "修", "印"}},
+               {"司马相如", {"司", "马", "相", "如"}},     {"一二三四五", {"一", "二", "三", "四"}},
+               {"王", {"王", "", "之", "印"}},             {"", {"", "", "之", "印"}}};
+  for (const auto& c : cases) {
+    const auto cells = SquareSealCells(c.name);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(cells[k].text, c.texts[k]) << c.name << " cell " << k;
+  }
+  const auto cells = SquareSealCells("张三");
+  EXPECT_EQ((std::array{cells[0].at, cells[1].at, cells[2].at, cells[3].at}),
+            (std::array{Point{77, 12}, Point{77, 77}, Point{12, 12}, Point{12, 77}}));
 }
 
 TEST(SquareSealDraw, TextsAreBold48InTheFaceAndColourOnWhite) {

@@ -92,9 +92,8 @@ TEST_F(TwainSelectionTest, AnswersAndWarnsForEachOutcome) {
       {"no proxy", nullptr, {"C:\\WINDOWS\\TWAIN_32.DLL"}, true, true, 0, 0, 0, {Warning(kSelectNoProxy)}},
   };
   for (const Case& c : cases) {
-    FakePlatform p;
-    FakeManager m(p);
-    Session s(p);
+    TwainRig r;
+    auto& [p, m, s] = r;
     p.files = c.files;
     p.exportsEntry = c.exportsEntry;
     p.proxyFails = c.proxyFails;
@@ -174,9 +173,8 @@ TEST_F(TwainOpeningTest, TheDefaultSourceOpensWithEveryManager) {
                {"fills it in, cannot tell its default", false, TWRC_FAILURE, "", true},
                {"passes it on, cannot tell its default", true, TWRC_FAILURE, "", false}};
   for (const Case& c : cases) {
-    FakePlatform p;
-    FakeManager m(p);
-    Session s(p);
+    TwainRig r;
+    auto& [p, m, s] = r;
     m.passesIdentityOn = c.passesIdentityOn;
     m.answers[{DAT_IDENTITY, MSG_GETDEFAULT}] = c.getDefault;
     p.queue = {kSourceCloseRequest};
@@ -187,7 +185,7 @@ TEST_F(TwainOpeningTest, TheDefaultSourceOpensWithEveryManager) {
     if (c.opened) {
       EXPECT_EQ(std::string(s.Source().ProductName), "Fake Source") << c.name;
     }
-    ExpectTornDown(s, p, m);
+    ExpectTornDown(r);
   }
 }
 
@@ -216,9 +214,8 @@ TEST_F(TwainOpeningTest, FailuresRecordTheirCodeReportOnceAndTakeTheSessionDown)
       {"one value not common", [](FakeManager& m) { m.conType = TWON_ONEVALUE; }, 0x1, {kNoCommonPixelType, 0, 0}},
   };
   for (const Case& c : cases) {
-    FakePlatform p;
-    FakeManager m(p);
-    Session s(p);
+    TwainRig r;
+    auto& [p, m, s] = r;
     m.condition = 5;
     c.script(m);
     EXPECT_EQ(s.AcquireImages(nullptr, c.mask), nullptr) << c.name;
@@ -245,9 +242,8 @@ TEST_F(TwainOpeningTest, NegotiationSendsBackTheFilteredListOrNothing) {
                {TWON_ONEVALUE, {TWPT_RGB}, 0x4, false},
                {TWON_ENUMERATION, {TWPT_RGB}, 0, false}};
   for (const Case& c : cases) {
-    FakePlatform p;
-    FakeManager m(p);
-    Session s(p);
+    TwainRig r;
+    auto& [p, m, s] = r;
     m.conType = c.conType;
     m.pixelTypes = c.offered;
     p.queue = {kSourceCloseRequest};

@@ -30,9 +30,8 @@ TEST_F(TwainQuirkTest, ASourceThatLeftWithImagesEndsTheWaitAfterTheGraceTime) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakePlatform p;
-    FakeManager m(p);
-    Session s(p);
+    TwainRig r;
+    auto& [p, m, s] = r;
     m.pages.assign(c.pages.begin(), c.pages.end());
     m.countsDelivered = c.countsDelivered;
     p.sourceWindowUntil = c.windowUntil;
@@ -46,7 +45,7 @@ TEST_F(TwainQuirkTest, ASourceThatLeftWithImagesEndsTheWaitAfterTheGraceTime) {
                          s.AcquisitionInterrupted(), p.boxes.size()),
               std::tuple(std::vector<bool>{true, false}, std::vector<WindowHandle>{FakePlatform::kProxy}, 1, false,
                          std::size_t(0)));
-    ExpectTornDown(s, p, m);
+    ExpectTornDown(r);
   }
 }
 

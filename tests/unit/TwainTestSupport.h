@@ -6,23 +6,26 @@
 
 namespace inkra::twain::testing {
 
-class TwainTest : public ::testing::Test {
- protected:
+// A platform, its scripted manager and a session over them: the fixture's own, or one per table row.
+struct TwainRig {
   FakePlatform platform;
   FakeManager manager{platform};
   Session session{platform};
+};
 
+class TwainTest : public ::testing::Test, protected TwainRig {
+ protected:
   MemoryHandle Acquire(std::uint32_t mask = 0) { return session.AcquireImages(nullptr, mask); }
   // The session ended where it began: state 1, the manager freed as often as it was loaded, and
   // nothing sent out of sequence on the way.
-  static void ExpectTornDown(const Session& s, const FakePlatform& p, const FakeManager& m) {
-    EXPECT_EQ(s.State(), kNoManager);
-    EXPECT_EQ(m.state, kNoManager);
-    EXPECT_EQ(p.freedLibraries, int(p.loaded.size()));
-    EXPECT_EQ(p.proxiesMade, p.proxiesDestroyed);
-    EXPECT_EQ(m.sequenceErrors, 0);
+  static void ExpectTornDown(const TwainRig& r) {
+    EXPECT_EQ(r.session.State(), kNoManager);
+    EXPECT_EQ(r.manager.state, kNoManager);
+    EXPECT_EQ(r.platform.freedLibraries, int(r.platform.loaded.size()));
+    EXPECT_EQ(r.platform.proxiesMade, r.platform.proxiesDestroyed);
+    EXPECT_EQ(r.manager.sequenceErrors, 0);
   }
-  void ExpectTornDown() { ExpectTornDown(session, platform, manager); }
+  void ExpectTornDown() { ExpectTornDown(*this); }
   static std::string Warning(const char* text) { return std::string(kErrorCaption) + ": " + text; }
   static std::vector<MemoryHandle> Images(const Session& s) {
     std::vector<MemoryHandle> images;

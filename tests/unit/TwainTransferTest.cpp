@@ -56,16 +56,13 @@ TEST_F(TwainBatchTest, EachBatchLeavesItsCompletedImagesInOrder) {
       {"second failed", {{kDone}, {kFail}, {kDone}}, {kSourceXferReady, kSourceCloseRequest}, 1, -1, true},
   };
   for (const Case& c : cases) {
-    FakePlatform p;
-    FakeManager m(p);
-    Session s(p);
+    TwainRig r;
+    auto& [p, m, s] = r;
     m.pages.assign(c.pages.begin(), c.pages.end());
     p.queue = c.queue;
     const MemoryHandle last = s.AcquireImages(nullptr, 0);
     const std::vector<MemoryHandle> expected(m.handedOut.begin(), m.handedOut.begin() + c.stored);
-    std::vector<MemoryHandle> images;
-    for (int i = 0; i < s.ImageCount(); ++i) images.push_back(s.ImageAt(i));
-    EXPECT_EQ(images, expected) << c.name;
+    EXPECT_EQ(Images(s), expected) << c.name;
     EXPECT_EQ(last, c.last < 0 ? nullptr : m.handedOut[c.last]) << c.name;
     EXPECT_EQ(s.LastImage(), last) << c.name;
     EXPECT_EQ(m.Sent(DAT_PENDINGXFERS, MSG_RESET), c.reset) << c.name;
@@ -124,15 +121,14 @@ TEST_F(TwainBatchTest, ASourceThatWillNotLetGoIsTakenDownAndTheNextScanWorks) {
       {"never asks to close", {}, {}, {kHostMessage, kHostMessage}, kManagerLoaded, 0},
   };
   for (const Case& c : cases) {
-    FakePlatform p;
-    FakeManager m(p);
-    Session s(p);
+    TwainRig r;
+    auto& [p, m, s] = r;
     if (c.refused.first) m.answers[c.refused] = TWRC_FAILURE;
     for (std::uint16_t result : c.pages) m.pages.push_back({result});
     p.queue = c.queue;
     // The board's close box: a window the loop dispatches to asks the acquisition to end.
-    p.onDispatch = [&s](int message) {
-      if (message == kHostMessage) s.EndAcquisition();
+    p.onDispatch = [&r](int message) {
+      if (message == kHostMessage) r.session.EndAcquisition();
     };
     const MemoryHandle last = s.AcquireImages(nullptr, 0);
     EXPECT_EQ(s.ImageCount(), c.stored) << c.name;
@@ -146,7 +142,7 @@ TEST_F(TwainBatchTest, ASourceThatWillNotLetGoIsTakenDownAndTheNextScanWorks) {
     EXPECT_EQ(s.AcquisitionInterrupted(), orderly) << c.name;
     EXPECT_EQ(p.queue.size(), 1u) << c.name;  // returned at once, not waiting on the source
     EXPECT_EQ(m.unloadedIn, std::vector{c.unloadedIn}) << c.name;
-    ExpectTornDown(s, p, m);
+    ExpectTornDown(r);
 
     m.answers.clear();
     m.pages = {Page{}};
@@ -157,7 +153,7 @@ TEST_F(TwainBatchTest, ASourceThatWillNotLetGoIsTakenDownAndTheNextScanWorks) {
     EXPECT_EQ(second, m.handedOut.back()) << c.name;
     EXPECT_TRUE(p.boxes.empty()) << c.name;
     EXPECT_EQ(m.unloadedIn.back(), kManagerLoaded) << c.name;
-    ExpectTornDown(s, p, m);
+    ExpectTornDown(r);
   }
 }
 

@@ -3,18 +3,19 @@
 #include <gtest/gtest.h>
 
 #include "AddInTestSupport.h"
-#include "BStr.h"
 #include "ComPtr.h"
 #include "OfficeIds.h"
 #include "ServerState.h"
 #include "TextConvert.h"
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
+#include "support/ComFailures.h"
 
 namespace inkra::addin {
 namespace {
 
 using test::MessageBoxInfo;
+using test::TakeErrorInfo;
 using test::UiDriver;
 using test::office::HostDouble;
 using test::office::HostKind;
@@ -24,19 +25,15 @@ constexpr DWORD kQuietMs = 400;  // how long a test watches for a box that shoul
 
 class Connection : public ::testing::Test {
  protected:
-  void SetUp() override { addIn = win::Adopt(new ScriptedAddIn); }
+  void SetUp() override { addIn = NewAddIn(); }
   HRESULT Connect(HostDouble& host) {
     return addIn->OnConnection(host.Application(), 1, nullptr, nullptr);
   }
   // Connects while watching for message boxes; returns the boxes seen.
   std::vector<MessageBoxInfo> ConnectWatching(HostDouble& host, HRESULT& hr) {
-    std::vector<MessageBoxInfo> seen;
-    UiDriver ui(kQuietMs);
-    WatchForMessageBoxes(ui, seen);
-    hr = Connect(host);
-    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
-    return seen;
+    return BoxesDuring(kQuietMs, [&] { hr = Connect(host); });
   }
+  static ComPtr<ScriptedAddIn> NewAddIn() { return win::Adopt(new ScriptedAddIn); }
 
   test::Apartment apartment;
   ComPtr<ScriptedAddIn> addIn;
@@ -60,8 +57,7 @@ TEST_F(Connection, NamesOnlyResemblingOutlookBind) {
     SCOPED_TRACE(win::WideToUtf8(name));
     HostDouble word(HostKind::Word);
     word.SetName(name);
-    ComPtr<ScriptedAddIn> fresh;
-    fresh = win::Adopt(new ScriptedAddIn);
+    ComPtr<ScriptedAddIn> fresh = NewAddIn();
     ASSERT_EQ(fresh->OnConnection(word.Application(), 0, nullptr, nullptr), S_OK);
     EXPECT_EQ(fresh->hostName(), name);
     ASSERT_NE(fresh->commandBars(), nullptr);
@@ -89,26 +85,26 @@ TEST_F(Connection, BindsTheCommandBarCollection) {
 }
 
 TEST_F(Connection, AnEmptyOrUnreadableNameGivesTheFallbackAndStillBinds) {
-  HostDouble word(HostKind::Word);
-  word.SetName(L"");
-  ASSERT_EQ(Connect(word), S_OK);
-  EXPECT_EQ(addIn->hostName(), L"没有找到MS Office组件！");
-  EXPECT_NE(addIn->commandBars(), nullptr);
-
-  HostDouble failing(HostKind::Word);
-  failing.log().FailCall(L"Application", L"Name", E_FAIL, L"no name today");
-  ComPtr<ScriptedAddIn> second;
-  second = win::Adopt(new ScriptedAddIn);
-  ASSERT_EQ(second->OnConnection(failing.Application(), 0, nullptr, nullptr), S_OK);
-  EXPECT_EQ(second->hostName(), L"没有找到MS Office组件！");
-  EXPECT_EQ(second->GetAppProperty(L"Name").vt(), VT_EMPTY);
-
-  HostDouble nameless(HostKind::Word);
-  nameless.log().Lack(L"Application", L"Name");
-  ComPtr<ScriptedAddIn> third;
-  third = win::Adopt(new ScriptedAddIn);
-  ASSERT_EQ(third->OnConnection(nameless.Application(), 0, nullptr, nullptr), S_OK);
-  EXPECT_EQ(third->hostName(), L"没有找到MS Office组件！");
+  const struct {
+    const char* what;
+    std::function<void(HostDouble&)> arrange;
+    VARTYPE nameRead;  // what GetAppProperty(Name) gives
+  } cases[] = {
+      {"empty", [](HostDouble& h) { h.SetName(L""); }, VT_BSTR},
+      {"failing", [](HostDouble& h) { h.log().FailCall(L"Application", L"Name", E_FAIL, L"no name today"); },
+       VT_EMPTY},
+      {"lacking", [](HostDouble& h) { h.log().Lack(L"Application", L"Name"); }, VT_EMPTY},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    HostDouble word(HostKind::Word);
+    c.arrange(word);
+    ComPtr<ScriptedAddIn> fresh = NewAddIn();
+    ASSERT_EQ(fresh->OnConnection(word.Application(), 0, nullptr, nullptr), S_OK);
+    EXPECT_EQ(fresh->hostName(), L"没有找到MS Office组件！");
+    EXPECT_NE(fresh->commandBars(), nullptr);
+    EXPECT_EQ(fresh->GetAppProperty(L"Name").vt(), c.nameRead);
+  }
 }
 
 // The caption Windows gives a message box that has none, read from a box shown here.
@@ -152,31 +148,12 @@ TEST_F(Connection, CommandBarsThatAreNoCollectionFailToBind) {
   EXPECT_FALSE(addIn->BindCommandBars());
 }
 
-struct ErrorInformation {
-  std::wstring description, source;
-  GUID guid{};
-};
-
-ErrorInformation TakeErrorInfo() {
-  ErrorInformation out;
-  ComPtr<IErrorInfo> info;
-  EXPECT_EQ(GetErrorInfo(0, &info), S_OK);
-  if (!info) return out;
-  win::BStr description, source;
-  info->GetDescription(description.put());
-  info->GetSource(source.put());
-  info->GetGUID(&out.guid);
-  out.description = description.str();
-  out.source = source.str();
-  return out;
-}
-
 TEST_F(Connection, AFailingDoOnConnectionReturnsItsFailureWithErrorInformation) {
   HostDouble word(HostKind::Word);
   addIn->result = E_ACCESSDENIED;
   SetErrorInfo(0, nullptr);
   EXPECT_EQ(Connect(word), E_ACCESSDENIED);
-  ErrorInformation info = TakeErrorInfo();
+  const test::ErrorInformation info = TakeErrorInfo();
   EXPECT_EQ(info.source, L"MSOAddIn.WordAddIn");
   EXPECT_NE(info.description.find(L"DoOnConnection"), std::wstring::npos) << info.description;
   EXPECT_TRUE(IsEqualGUID(info.guid, __uuidof(IDTExtensibility2)));
@@ -196,7 +173,7 @@ TEST_F(Connection, NoCppExceptionLeavesAHostCalledMethod) {
   EXPECT_EQ(addIn->OnAddInsUpdate(nullptr), E_UNEXPECTED);
   EXPECT_EQ(addIn->OnStartupComplete(nullptr), E_UNEXPECTED);
   EXPECT_EQ(addIn->OnBeginShutdown(nullptr), E_UNEXPECTED);
-  ErrorInformation info = TakeErrorInfo();
+  const test::ErrorInformation info = TakeErrorInfo();
   EXPECT_EQ(info.source, L"MSOAddIn.WordAddIn");
   EXPECT_EQ(info.description, L"scripted failure");
 }
@@ -231,17 +208,14 @@ TEST_F(Connection, ReconnectingReplacesTheApplication) {
 TEST(AddInDefaults, EachNotificationShowsItsOwnBox) {
   test::Apartment apartment;
   HostDouble outlook(HostKind::Outlook);
-  ComPtr<PlainAddIn> addIn;
-  addIn = win::Adopt(new PlainAddIn);
-  std::vector<MessageBoxInfo> seen;
-  UiDriver ui(kQuietMs * 3);
-  WatchForMessageBoxes(ui, seen);
-  EXPECT_EQ(addIn->OnConnection(outlook.Application(), 0, nullptr, nullptr), S_OK);
-  EXPECT_EQ(addIn->OnAddInsUpdate(nullptr), S_OK);
-  EXPECT_EQ(addIn->OnStartupComplete(nullptr), S_OK);
-  EXPECT_EQ(addIn->OnBeginShutdown(nullptr), S_OK);
-  EXPECT_EQ(addIn->OnDisconnection(0, nullptr), S_OK);
-  EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+  ComPtr<PlainAddIn> addIn = win::Adopt(new PlainAddIn);
+  const std::vector<MessageBoxInfo> seen = BoxesDuring(kQuietMs * 3, [&] {
+    EXPECT_EQ(addIn->OnConnection(outlook.Application(), 0, nullptr, nullptr), S_OK);
+    EXPECT_EQ(addIn->OnAddInsUpdate(nullptr), S_OK);
+    EXPECT_EQ(addIn->OnStartupComplete(nullptr), S_OK);
+    EXPECT_EQ(addIn->OnBeginShutdown(nullptr), S_OK);
+    EXPECT_EQ(addIn->OnDisconnection(0, nullptr), S_OK);
+  });
   const wchar_t* expected[] = {L"TMSOfficeAddIn.DoOnConnection", L"TMSOfficeAddIn.DoOnAddInsUpdate",
                                L"TMSOfficeAddIn.DoOnStartupComplete", L"TMSOfficeAddIn.DoOnBeginShutdown",
                                L"TMSOfficeAddIn.DoOnDisconnection"};

@@ -55,13 +55,16 @@ TEST(AddInLifetime, EveryHostObjectIsReleasedAndTheFormerApplicationOnAReconnect
 TEST(AddInLifetime, AButtonStopsFiringClickOnceTheObjectItsSinkWasAdvisedThroughIsReleased) {
   test::Apartment apartment;
   HostDouble word(HostKind::Word);
+  const long sinks = TEventSink::LiveSinks();
   win::ComPtr<TToolbarAddIn> addIn = win::Adopt(NewAddIn(HostKind::Word));
   ASSERT_EQ(addIn->OnConnection(word.Application(), 0, nullptr, nullptr), S_OK);
   auto button = word.profile().Find(L"InkraSoft")->controls.at(0);
   ASSERT_EQ(button->sinks.size(), 1u);
-  // Destroying the add-in releases its button object: Office then drops the advised sink.
+  // Destroying the add-in releases its button object: Office then drops the advised sink, which
+  // goes with it.
   addIn.Reset();
   EXPECT_TRUE(button->sinks.empty());
+  EXPECT_EQ(TEventSink::LiveSinks(), sinks);
   VARIANT_BOOL cancel = VARIANT_FALSE;
   EXPECT_EQ(FireClick(word, *button, cancel), S_OK);
 }

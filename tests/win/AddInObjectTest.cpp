@@ -31,23 +31,19 @@ ComPtr<IUnknown> Identity(IUnknown* from) {
 }
 
 TEST_F(AddInObject, EveryInterfaceLeadsToOneIdentity) {
-  ComPtr<IDispatch> dispatch;
-  ComPtr<IDTExtensibility2> extensibility;
-  ComPtr<ISupportErrorInfo> errorInfo;
-  ComPtr<IProvideClassInfo> classInfo;
-  ComPtr<IDispatch> wordAddIn;
-  ASSERT_EQ(addIn->QueryInterface(IID_PPV_ARGS(&dispatch)), S_OK);
-  ASSERT_EQ(addIn->QueryInterface(IID_PPV_ARGS(&extensibility)), S_OK);
-  ASSERT_EQ(addIn->QueryInterface(IID_PPV_ARGS(&errorInfo)), S_OK);
-  ASSERT_EQ(addIn->QueryInterface(IID_PPV_ARGS(&classInfo)), S_OK);
-  ASSERT_EQ(addIn->QueryInterface(IID_IWordAddIn, reinterpret_cast<void**>(wordAddIn.GetAddressOf())), S_OK);
-  ComPtr<IUnknown> identity = Identity(dispatch.Get());
-  EXPECT_EQ(Identity(extensibility.Get()), identity);
-  EXPECT_EQ(Identity(errorInfo.Get()), identity);
-  EXPECT_EQ(Identity(classInfo.Get()), identity);
-  EXPECT_EQ(Identity(wordAddIn.Get()), identity);
+  ComPtr<IUnknown> identity;
+  ASSERT_EQ(addIn->QueryInterface(IID_PPV_ARGS(&identity)), S_OK);
+  for (const IID& iid : {IID_IDispatch, __uuidof(IDTExtensibility2), IID_ISupportErrorInfo, IID_IProvideClassInfo,
+                         IID_IWordAddIn}) {
+    ComPtr<IUnknown> face;
+    ASSERT_EQ(addIn->QueryInterface(iid, reinterpret_cast<void**>(face.GetAddressOf())), S_OK);
+    EXPECT_EQ(Identity(face.Get()), identity);
+  }
   // Back again from any of them.
-  ComPtr<IDTExtensibility2> again;
+  ComPtr<IProvideClassInfo> classInfo;
+  ComPtr<IDTExtensibility2> extensibility, again;
+  ASSERT_EQ(addIn->QueryInterface(IID_PPV_ARGS(&classInfo)), S_OK);
+  ASSERT_EQ(addIn->QueryInterface(IID_PPV_ARGS(&extensibility)), S_OK);
   ASSERT_EQ(classInfo.As(&again), S_OK);
   EXPECT_EQ(again, extensibility);
 }

@@ -1,7 +1,10 @@
 #pragma once
 // A TMSOfficeAddIn subclass whose notifications are scripted, and a guard that fails a test when a
 // message box appears where none should.
+#include <functional>
 #include <stdexcept>
+
+#include <gtest/gtest.h>
 
 #include "MSOAddIn_h.h"
 #include "MSOfficeAddIn.h"
@@ -56,6 +59,17 @@ inline void WatchForMessageBoxes(test::UiDriver& ui, std::vector<test::MessageBo
       // no (further) box within the driver's timeout
     }
   });
+}
+
+// The message boxes that come up while `act` runs, each closed with OK; the watch goes on for
+// `quietMs` after the last one.
+inline std::vector<test::MessageBoxInfo> BoxesDuring(DWORD quietMs, const std::function<void()>& act) {
+  std::vector<test::MessageBoxInfo> seen;
+  test::UiDriver ui(quietMs);
+  WatchForMessageBoxes(ui, seen);
+  act();
+  EXPECT_EQ(ui.Join(), std::vector<std::string>{});
+  return seen;
 }
 
 }  // namespace inkra::addin

@@ -7,31 +7,16 @@
 #include "ComError.h"
 #include "ComPtr.h"
 #include "hostdouble/Apartment.h"
+#include "support/ComFailures.h"
 
 namespace inkra::win {
 namespace {
 
 const IID kSomeIid = {0x12345678, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}};
 
-struct ErrorInformation {
-  bool present = false;
-  std::wstring description, source;
-  GUID guid{};
-};
-
-ErrorInformation TakeErrorInfo() {
-  ErrorInformation out;
-  ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, &info) != S_OK || !info) return out;
-  out.present = true;
-  BStr description, source;
-  info->GetDescription(description.put());
-  info->GetSource(source.put());
-  info->GetGUID(&out.guid);
-  out.description = description.str();
-  out.source = source.str();
-  return out;
-}
+using test::ErrorInformation;
+using test::RaisedBy;
+using test::TakeErrorInfo;
 
 class ComBoundaryTest : public ::testing::Test {
  protected:
@@ -72,15 +57,12 @@ TEST_F(ComBoundaryTest, ABodyThatSucceedsLeavesNoErrorInformation) {
 TEST(ThrowIfFailed, RaisesOnlyForFailures) {
   EXPECT_NO_THROW(ThrowIfFailed(S_OK, L"x"));
   EXPECT_NO_THROW(ThrowIfFailed(S_FALSE, L"x"));
-  try {
-    ThrowIfFailed(E_NOINTERFACE, L"QueryInterface(_CommandBars)");
-    FAIL() << "no exception";
-  } catch (const ComError& e) {
-    EXPECT_EQ(e.hr(), E_NOINTERFACE);
-    EXPECT_EQ(e.description().rfind(L"QueryInterface(_CommandBars) failed", 0), 0u);
-    EXPECT_NE(e.description().find(L"0x80004002"), std::wstring::npos);
-    EXPECT_NE(std::string(e.what()).find("QueryInterface(_CommandBars)"), std::string::npos);
-  }
+  const auto e = RaisedBy([] { ThrowIfFailed(E_NOINTERFACE, L"QueryInterface(_CommandBars)"); });
+  ASSERT_TRUE(e) << "no exception";
+  EXPECT_EQ(e->hr(), E_NOINTERFACE);
+  EXPECT_EQ(e->description().rfind(L"QueryInterface(_CommandBars) failed", 0), 0u);
+  EXPECT_NE(e->description().find(L"0x80004002"), std::wstring::npos);
+  EXPECT_NE(std::string(e->what()).find("QueryInterface(_CommandBars)"), std::string::npos);
 }
 
 TEST(BStr, OwnsAndMoves) {

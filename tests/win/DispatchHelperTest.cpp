@@ -5,6 +5,7 @@
 #include "Dispatch.h"
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
+#include "support/ComFailures.h"
 
 namespace inkra::win {
 namespace {
@@ -77,14 +78,13 @@ TEST_F(DispatchHelper, CallsByFixedDispatchId) {
   ComPtr<IDispatch> sheet = Get(excel.Application(), L"ActiveSheet").ToDispatch();
   ComPtr<IDispatch> shapes = Get(sheet.Get(), L"Shapes").ToDispatch();
   // AddPicture by its id, with a file that is not there: the host's own failure comes back.
-  try {
+  const auto e = test::RaisedBy([&] {
     CallById(shapes.Get(), 0x6BB, DISPATCH_METHOD, L"C:\\nowhere\\x.bmp", 0, -1, 100.0f, 100.0f, 1.0f, 1.0f);
-    FAIL() << "no exception";
-  } catch (const ComError& e) {
-    EXPECT_NE(e.hr(), DISP_E_EXCEPTION);  // the exception's own code, not the wrapper
-    EXPECT_TRUE(FAILED(e.hr()));
-    EXPECT_EQ(e.description(), L"The specified file wasn't found.");
-  }
+  });
+  ASSERT_TRUE(e) << "no exception";
+  EXPECT_NE(e->hr(), DISP_E_EXCEPTION);  // the exception's own code, not the wrapper
+  EXPECT_TRUE(FAILED(e->hr()));
+  EXPECT_EQ(e->description(), L"The specified file wasn't found.");
   CallRecord call = excel.log().Calls().back();
   EXPECT_EQ(call.dispid, 0x6BB);
   EXPECT_EQ(call.member, L"AddPicture");
@@ -101,26 +101,13 @@ TEST_F(DispatchHelper, UsesTheGivenLocale) {
 
 TEST_F(DispatchHelper, FailuresCarryTheFailingHresult) {
   ComPtr<IDispatch> app(word.Application());
-  try {
-    Get(app.Get(), L"NoSuchMember");
-    FAIL() << "no exception";
-  } catch (const ComError& e) {
-    EXPECT_EQ(e.hr(), DISP_E_UNKNOWNNAME);
-    EXPECT_NE(e.description().find(L"NoSuchMember"), std::wstring::npos);
-  }
+  const auto unknown = test::RaisedBy([&] { Get(app.Get(), L"NoSuchMember"); });
+  ASSERT_TRUE(unknown) << "no exception";
+  EXPECT_EQ(unknown->hr(), DISP_E_UNKNOWNNAME);
+  EXPECT_NE(unknown->description().find(L"NoSuchMember"), std::wstring::npos);
   word.log().FailCall(L"Application", L"Documents", E_ACCESSDENIED);
-  try {
-    Get(app.Get(), L"Documents");
-    FAIL() << "no exception";
-  } catch (const ComError& e) {
-    EXPECT_EQ(e.hr(), E_ACCESSDENIED);
-  }
-  try {
-    Get(nullptr, L"Name");
-    FAIL() << "no exception";
-  } catch (const ComError& e) {
-    EXPECT_EQ(e.hr(), E_POINTER);
-  }
+  EXPECT_EQ(test::FailureOf([&] { Get(app.Get(), L"Documents"); }), E_ACCESSDENIED);
+  EXPECT_EQ(test::FailureOf([] { Get(nullptr, L"Name"); }), E_POINTER);
 }
 
 }  // namespace

@@ -5,61 +5,29 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
+#include "Bmp.h"
+#include "ByteSink.h"
 #include "ComError.h"
 #include "Dispatch.h"
 #include "OfficeIds.h"
 #include "hostdouble/Apartment.h"
 #include "hostdouble/OfficeDouble.h"
+#include "support/BoardDriver.h"
+#include "support/ComFailures.h"
 
 namespace inkra::test::office {
 namespace {
 
-using win::ComError;
 using win::ComPtr;
 using win::Variant;
 
-// A 24-bit bottom-up BMP of the given size, written byte by byte.
-std::wstring WriteBmp(const wchar_t* name, int width, int height) {
-  wchar_t dir[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  std::wstring path = std::wstring(dir) + name;
-  int stride = (width * 3 + 3) & ~3;
-  int size = 54 + stride * height;
-  std::vector<unsigned char> b(size_t(size), 0xFF);
-  auto put = [&](int at, unsigned value, int bytes) {
-    for (int i = 0; i < bytes; ++i) b[size_t(at + i)] = (unsigned char)(value >> (8 * i));
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  put(2, unsigned(size), 4);
-  put(6, 0, 4);
-  put(10, 54, 4);
-  put(14, 40, 4);
-  put(18, unsigned(width), 4);
-  put(22, unsigned(height), 4);
-  put(26, 1, 2);
-  put(28, 24, 2);
-  put(30, 0, 4);
-  put(34, unsigned(stride * height), 4);
-  put(38, 3780, 4);
-  put(42, 3780, 4);
-  put(46, 0, 4);
-  put(50, 0, 4);
-  FILE* f = _wfopen(path.c_str(), L"wb");
-  fwrite(b.data(), 1, b.size(), f);
-  fclose(f);
+// A picture of the given size as a BMP file in the temporary folder.
+std::wstring BmpFile(const wchar_t* name, int width, int height) {
+  const std::wstring path = TempPath(name);
+  VectorSink bmp;
+  inkra::WriteBmp(Bitmap(width, height, 24), bmp);
+  WriteFileBytes(path, bmp.data);
   return path;
-}
-
-HRESULT Failure(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const ComError& e) {
-    return e.hr();
-  }
-  return S_OK;
 }
 
 class WordDouble : public ::testing::Test {
@@ -79,8 +47,8 @@ TEST_F(WordDouble, CollectionsCountFromOneAndFindBarsByName) {
             profile->bars.back()->name);
   EXPECT_EQ(win::Get(win::Get(bars.Get(), L"Item", L"sTaNdArD").ToDispatch().Get(), L"Name").ToString(),
             L"Standard");
-  EXPECT_EQ(Failure([&] { win::Get(bars.Get(), L"Item", 0); }), E_INVALIDARG);
-  EXPECT_EQ(Failure([&] { win::Get(bars.Get(), L"Item", count + 1); }), E_INVALIDARG);
+  EXPECT_EQ(FailureOf([&] { win::Get(bars.Get(), L"Item", 0); }), E_INVALIDARG);
+  EXPECT_EQ(FailureOf([&] { win::Get(bars.Get(), L"Item", count + 1); }), E_INVALIDARG);
 }
 
 TEST_F(WordDouble, FindControlGivesTheFirstMatchOrNothing) {
@@ -137,13 +105,13 @@ TEST_F(WordDouble, AProfileOutlivesItsApplication) {
   ComPtr<IDispatch> bar = win::Get(bars.Get(), L"Item", L"InkraSoft").ToDispatch();
   EXPECT_EQ(win::Get(bar.Get(), L"Position").ToInt32(), msoBarTop);
   // Same exact name twice is refused; another letter case is another bar.
-  EXPECT_EQ(Failure([&] { win::Call(bars.Get(), L"Add", L"InkraSoft"); }), E_INVALIDARG);
+  EXPECT_EQ(FailureOf([&] { win::Call(bars.Get(), L"Add", L"InkraSoft"); }), E_INVALIDARG);
   win::Call(bars.Get(), L"Add", L"inkrasoft");
   EXPECT_EQ(profile->Count(L"InkraSoft"), 1);
   EXPECT_EQ(profile->Count(L"inkrasoft"), 1);
   win::Call(bar.Get(), L"Delete");
   EXPECT_EQ(profile->Find(L"InkraSoft"), nullptr);
-  EXPECT_EQ(Failure([&] { win::Get(bar.Get(), L"Name"); }), E_FAIL);
+  EXPECT_EQ(FailureOf([&] { win::Get(bar.Get(), L"Name"); }), E_FAIL);
 }
 
 TEST_F(WordDouble, ArgumentsAreCoercedOrRefused) {
@@ -151,18 +119,18 @@ TEST_F(WordDouble, ArgumentsAreCoercedOrRefused) {
   ComPtr<IDispatch> controls = win::Get(bar.Get(), L"Controls").ToDispatch();
   win::Call(controls.Get(), L"Add", L"1", 2.0);  // text and double as Office would take them
   EXPECT_EQ(profile->Find(L"X")->controls[0]->id, 2);
-  EXPECT_EQ(Failure([&] { win::Call(controls.Get(), L"Add", L"button"); }), DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(Failure([&] { win::Call(controls.Get(), L"Add", 1, 1, 0, 1, false, 6); }), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(FailureOf([&] { win::Call(controls.Get(), L"Add", L"button"); }), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(FailureOf([&] { win::Call(controls.Get(), L"Add", 1, 1, 0, 1, false, 6); }), DISP_E_BADPARAMCOUNT);
   // A missing required argument, and a method called as a property put.
   ComPtr<IDispatch> bars = Bars();
-  EXPECT_EQ(Failure([&] { win::Get(bars.Get(), L"Item"); }), DISP_E_PARAMNOTFOUND);
-  EXPECT_EQ(Failure([&] { win::Put(bar.Get(), L"Delete", 1); }), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(FailureOf([&] { win::Get(bars.Get(), L"Item"); }), DISP_E_PARAMNOTFOUND);
+  EXPECT_EQ(FailureOf([&] { win::Put(bar.Get(), L"Delete", 1); }), DISP_E_MEMBERNOTFOUND);
 }
 
 TEST_F(WordDouble, WordInsertsAPictureReadAtOnce) {
-  std::wstring file = WriteBmp(L"hostdouble-word.bmp", 40, 30);
+  std::wstring file = BmpFile(L"hostdouble-word.bmp", 40, 30);
   ComPtr<IDispatch> docs = win::Get(word.Application(), L"Documents").ToDispatch();
-  EXPECT_EQ(Failure([&] { win::Get(word.Application(), L"ActiveDocument"); }), HRESULT(0x800A1098));
+  EXPECT_EQ(FailureOf([&] { win::Get(word.Application(), L"ActiveDocument"); }), HRESULT(0x800A1098));
   win::Call(docs.Get(), L"Add", win::MissingArgument(), win::MissingArgument(), win::MissingArgument(),
             win::MissingArgument());
   ComPtr<IDispatch> app = win::Get(docs.Get(), L"Application").ToDispatch();
@@ -184,24 +152,21 @@ TEST_F(WordDouble, WordInsertsAPictureReadAtOnce) {
   win::Put(win::Get(shape.Get(), L"WrapFormat").ToDispatch().Get(), L"Type", 3);
   EXPECT_EQ(s.zOrders, std::vector<int>{4});
   EXPECT_EQ(s.wrapType, 3);
-  EXPECT_EQ(Failure([&] { win::Call(shape.Get(), L"ZOrder"); }), DISP_E_PARAMNOTFOUND);
+  EXPECT_EQ(FailureOf([&] { win::Call(shape.Get(), L"ZOrder"); }), DISP_E_PARAMNOTFOUND);
   // The file is gone now: Word cannot find it.
-  EXPECT_EQ(Failure([&] { win::Call(shapes.Get(), L"AddPicture", file); }), HRESULT(0x800A1436));
+  EXPECT_EQ(FailureOf([&] { win::Call(shapes.Get(), L"AddPicture", file); }), HRESULT(0x800A1436));
 }
 
 TEST_F(WordDouble, FailureRulesAndMissingMembers) {
   ComPtr<IDispatch> app(word.Application());
   word.log().Lack(L"Application", L"CommandBars");
-  EXPECT_EQ(Failure([&] { win::Get(app.Get(), L"CommandBars"); }), DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(Failure([&] { win::CallById(app.Get(), 0x39, DISPATCH_PROPERTYGET); }), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(FailureOf([&] { win::Get(app.Get(), L"CommandBars"); }), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(FailureOf([&] { win::CallById(app.Get(), 0x39, DISPATCH_PROPERTYGET); }), DISP_E_MEMBERNOTFOUND);
   word.log().FailCall(L"Application", L"*", E_OUTOFMEMORY, L"busy");
-  try {
-    win::Get(app.Get(), L"Name");
-    FAIL();
-  } catch (const ComError& e) {
-    EXPECT_EQ(e.hr(), E_OUTOFMEMORY);
-    EXPECT_EQ(e.description(), L"busy");
-  }
+  const auto busy = RaisedBy([&] { win::Get(app.Get(), L"Name"); });
+  ASSERT_TRUE(busy);
+  EXPECT_EQ(busy->hr(), E_OUTOFMEMORY);
+  EXPECT_EQ(busy->description(), L"busy");
   EXPECT_EQ(word.log().Calls().back().result, DISP_E_EXCEPTION);
   ComPtr<IUnknown> typed;
   EXPECT_EQ(app->QueryInterface(inkra::office::IID_WordApplication, reinterpret_cast<void**>(typed.GetAddressOf())),
@@ -222,7 +187,7 @@ TEST(ExcelDouble, InsertsByFixedDispatchIdsAndRefusesChartSheets) {
   EXPECT_EQ(sheet->QueryInterface(inkra::office::IID_ExcelWorksheet, reinterpret_cast<void**>(typed.GetAddressOf())),
             S_OK);
   ComPtr<IDispatch> shapes = win::Get(sheet.Get(), L"Shapes").ToDispatch();
-  std::wstring file = WriteBmp(L"hostdouble-excel.bmp", 8, 4);
+  std::wstring file = BmpFile(L"hostdouble-excel.bmp", 8, 4);
   ComPtr<IDispatch> shape =
       win::CallById(shapes.Get(), 0x6BB, DISPATCH_METHOD, file, 0, -1, 100.0f, 100.0f, 6.0f, 3.0f).ToDispatch();
   DeleteFileW(file.c_str());
@@ -246,7 +211,7 @@ TEST(ExcelDouble, InsertsByFixedDispatchIdsAndRefusesChartSheets) {
   EXPECT_EQ(win::DispIdOf(shapes.Get(), L"AddPicture"), 0x6BB);
   EXPECT_EQ(win::DispIdOf(shape.Get(), L"Select"), 0xEB);
   // Excel's AddPicture takes all seven arguments.
-  EXPECT_EQ(Failure([&] { win::CallById(shapes.Get(), 0x6BB, DISPATCH_METHOD, file); }), DISP_E_PARAMNOTFOUND);
+  EXPECT_EQ(FailureOf([&] { win::CallById(shapes.Get(), 0x6BB, DISPATCH_METHOD, file); }), DISP_E_PARAMNOTFOUND);
 
   auto chart = std::make_shared<SheetState>();
   chart->name = L"Chart1";
@@ -267,11 +232,11 @@ TEST_F(WordDouble, TheNthCallFailsWhateverItIsNameLookupsAndConnectionPointsIncl
   ComPtr<IDispatch> app(word.Application());
   // Get(Name) is two calls: the name lookup, then Invoke.
   word.log().FailNthCall(1, E_FAIL);
-  EXPECT_EQ(Failure([&] { win::Get(app.Get(), L"Name"); }), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(FailureOf([&] { win::Get(app.Get(), L"Name"); }), DISP_E_UNKNOWNNAME);
   EXPECT_EQ(word.log().CallsCounted(), 1);
   word.log().FailNthCall(2, E_FAIL);
-  EXPECT_EQ(Failure([&] { win::Get(app.Get(), L"Name"); }), E_FAIL);
-  EXPECT_EQ(Failure([&] { win::Get(app.Get(), L"Name"); }), S_OK);  // one failure, then Word again
+  EXPECT_EQ(FailureOf([&] { win::Get(app.Get(), L"Name"); }), E_FAIL);
+  EXPECT_EQ(FailureOf([&] { win::Get(app.Get(), L"Name"); }), S_OK);  // one failure, then Word again
   EXPECT_EQ(word.log().CallsCounted(), 4);
 
   ComPtr<IDispatch> bar = win::Call(Bars().Get(), L"Add", L"InkraSoft", 1, 0, false).ToDispatch();
@@ -295,13 +260,10 @@ TEST(ExcelDouble, AFileThatIsNoPictureIsRefused) {
   excel.Excel().AddWorkbook();
   ComPtr<IDispatch> sheet = win::Get(excel.Application(), L"ActiveSheet").ToDispatch();
   ComPtr<IDispatch> shapes = win::Get(sheet.Get(), L"Shapes").ToDispatch();
-  wchar_t dir[MAX_PATH];
-  GetTempPathW(MAX_PATH, dir);
-  std::wstring file = std::wstring(dir) + L"hostdouble-text.bmp";
-  FILE* f = _wfopen(file.c_str(), L"wb");
-  fputs("not a picture at all", f);
-  fclose(f);
-  HRESULT hr = Failure([&] { win::CallById(shapes.Get(), 0x6BB, DISPATCH_METHOD, file, 0, -1, 1.0f, 1.0f, 1.0f, 1.0f); });
+  const std::wstring file = TempPath(L"hostdouble-text.bmp");
+  const std::string text = "not a picture at all";
+  WriteFileBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()));
+  HRESULT hr = FailureOf([&] { win::CallById(shapes.Get(), 0x6BB, DISPATCH_METHOD, file, 0, -1, 1.0f, 1.0f, 1.0f, 1.0f); });
   DeleteFileW(file.c_str());
   EXPECT_TRUE(FAILED(hr));
   EXPECT_NE(hr, HRESULT(0x800A1436));  // not "not found": found but unreadable

@@ -35,6 +35,13 @@ inline std::vector<std::wstring> CallNames(const test::office::CallLog& log) {
   return names;
 }
 
+// Each argument of a call as its type and value, "VT_I4 1".
+inline std::vector<std::wstring> ArgsOf(const test::office::CallRecord& call) {
+  std::vector<std::wstring> args;
+  for (const auto& arg : call.args) args.push_back(arg.Describe());
+  return args;
+}
+
 // The one call of object.member in the log (fails the test when there is not exactly one).
 inline test::office::CallRecord OnlyCall(const test::office::CallLog& log, const wchar_t* object,
                                          const wchar_t* member) {

@@ -30,6 +30,25 @@ class WordToolbar : public WordAddInTest {
       if (c.object == object && (c.flags & DISPATCH_PROPERTYPUT)) puts.push_back(c.member + L"=" + c.args[0].Describe());
     return puts;
   }
+  // A profile in which an earlier session of Word made our toolbar and button.
+  std::shared_ptr<test::office::Profile> ProfileFromAnEarlierSession() {
+    auto profile = NewProfile(HostKind::Word);
+    HostDouble word(HostKind::Word, profile);
+    auto first = NewAddIn();
+    EXPECT_EQ(Connect(first, word), S_OK);
+    EXPECT_EQ(first->OnDisconnection(0, nullptr), S_OK);
+    return profile;
+  }
+  // The button as the add-in makes it: a caption-only button tagged to be found again.
+  static void ExpectOurButton(const ControlState& button) {
+    EXPECT_EQ(button.type, 1);
+    EXPECT_EQ(button.id, 1);
+    EXPECT_EQ(button.caption, L"手写签名");
+    EXPECT_EQ(button.tooltipText, L"手写签名");
+    EXPECT_EQ(button.tag, L"手写签名$$$");
+    EXPECT_EQ(button.style, 2);  // caption only
+    EXPECT_FALSE(button.temporary);
+  }
 };
 
 TEST_F(WordToolbar, FirstConnectionInAFreshProfileCreatesTheToolbarAndItsButton) {
@@ -46,15 +65,8 @@ TEST_F(WordToolbar, FirstConnectionInAFreshProfileCreatesTheToolbarAndItsButton)
   EXPECT_FALSE(bar.temporary);
   EXPECT_FALSE(bar.menuBar);
   ASSERT_EQ(bar.controls.size(), 1u);
-  const ControlState& button = *bar.controls[0];
-  EXPECT_EQ(button.type, 1);
-  EXPECT_EQ(button.id, 1);
-  EXPECT_EQ(button.caption, L"手写签名");
-  EXPECT_EQ(button.tooltipText, L"手写签名");
-  EXPECT_EQ(button.tag, L"手写签名$$$");
-  EXPECT_EQ(button.style, 2);  // caption only
-  EXPECT_FALSE(button.temporary);
-  EXPECT_EQ(button.sinks.size(), 1u);
+  ExpectOurButton(*bar.controls[0]);
+  EXPECT_EQ(bar.controls[0]->sinks.size(), 1u);
   ASSERT_NE(addIn->sink(), nullptr);
   EXPECT_NE(addIn->sink()->Connection(), 0u);
   EXPECT_NE(addIn->button(), nullptr);
@@ -67,30 +79,17 @@ TEST_F(WordToolbar, CreationPassesTheArgumentsWithTheirTypesAndSetsTheButtonInOr
   ASSERT_EQ(Connect(addIn, word), S_OK);
   const auto& log = word.log();
 
-  CallRecord add = OnlyCall(log, L"CommandBars", L"Add");
-  ASSERT_EQ(add.args.size(), 4u);
-  EXPECT_EQ(add.types, (std::vector<VARTYPE>{VT_BSTR, VT_I4, VT_I4, VT_BOOL}));
-  EXPECT_EQ(add.args[0].ToString(), L"InkraSoft");
-  EXPECT_EQ(add.args[1].ToInt32(), 1);
-  EXPECT_EQ(add.args[2].ToInt32(), 0);
-  EXPECT_FALSE(add.args[3].ToBool());
-
-  CallRecord controlsAdd = OnlyCall(log, L"CommandBarControls", L"Add");
-  ASSERT_EQ(controlsAdd.args.size(), 5u);
-  EXPECT_EQ(controlsAdd.types, (std::vector<VARTYPE>{VT_I4, VT_I4, VT_I4, VT_I4, VT_BOOL}));
-  std::vector<int> numbers;
-  for (int i = 0; i < 4; ++i) numbers.push_back(controlsAdd.args[size_t(i)].ToInt32());
-  EXPECT_EQ(numbers, (std::vector<int>{1, 1, 0, 1}));
-  EXPECT_FALSE(controlsAdd.args[4].ToBool());
+  EXPECT_EQ(ArgsOf(OnlyCall(log, L"CommandBars", L"Add")),
+            (std::vector<std::wstring>{L"VT_BSTR \"InkraSoft\"", L"VT_I4 1", L"VT_I4 0", L"VT_BOOL 0"}));
+  EXPECT_EQ(ArgsOf(OnlyCall(log, L"CommandBarControls", L"Add")),
+            (std::vector<std::wstring>{L"VT_I4 1", L"VT_I4 1", L"VT_I4 0", L"VT_I4 1", L"VT_BOOL 0"}));
 
   EXPECT_EQ(Puts(log, L"CommandBarButton"),
             (std::vector<std::wstring>{L"Tag=VT_BSTR \"手写签名$$$\"", L"TooltipText=VT_BSTR \"手写签名\"",
                                        L"Style=VT_I4 2", L"Caption=VT_BSTR \"手写签名\""}));
   CallRecord visiblePut = OnlyCall(log, L"CommandBar", L"Visible");
   EXPECT_EQ(visiblePut.flags, DISPATCH_PROPERTYPUT);
-  EXPECT_EQ(visiblePut.types, std::vector<VARTYPE>{VT_BOOL});
-  ASSERT_EQ(visiblePut.args.size(), 1u);
-  EXPECT_TRUE(visiblePut.args[0].ToBool());
+  EXPECT_EQ(ArgsOf(visiblePut), std::vector<std::wstring>{L"VT_BOOL -1"});
   // The toolbar is made visible after its button is complete.
   auto names = CallNames(log);
   auto caption = std::find(names.begin(), names.end(), L"CommandBarButton.Caption");
@@ -99,13 +98,7 @@ TEST_F(WordToolbar, CreationPassesTheArgumentsWithTheirTypesAndSetsTheButtonInOr
 }
 
 TEST_F(WordToolbar, SecondConnectionFindsToolbarAndButtonAndCreatesNothing) {
-  auto profile = NewProfile(HostKind::Word);
-  {
-    HostDouble word(HostKind::Word, profile);
-    auto first = NewAddIn();
-    ASSERT_EQ(Connect(first, word), S_OK);
-    ASSERT_EQ(first->OnDisconnection(0, nullptr), S_OK);
-  }
+  auto profile = ProfileFromAnEarlierSession();
   const size_t bars = profile->bars.size();
   HostDouble word(HostKind::Word, profile);
   auto second = NewAddIn();
@@ -119,14 +112,8 @@ TEST_F(WordToolbar, SecondConnectionFindsToolbarAndButtonAndCreatesNothing) {
   EXPECT_TRUE(word.log().CallsTo(L"*", L"Add").empty());
   EXPECT_TRUE(Puts(word.log(), L"CommandBarButton").empty());
 
-  CallRecord find = OnlyCall(word.log(), L"CommandBar", L"FindControl");
-  EXPECT_EQ(find.types, (std::vector<VARTYPE>{VT_I4, VT_I4, VT_BSTR, VT_I4, VT_I4}));
-  ASSERT_EQ(find.args.size(), 5u);
-  EXPECT_EQ(find.args[0].ToInt32(), 1);
-  EXPECT_EQ(find.args[1].ToInt32(), 1);
-  EXPECT_EQ(find.args[2].ToString(), L"手写签名$$$");
-  EXPECT_EQ(find.args[3].ToInt32(), 1);
-  EXPECT_EQ(find.args[4].ToInt32(), 1);
+  EXPECT_EQ(ArgsOf(OnlyCall(word.log(), L"CommandBar", L"FindControl")),
+            (std::vector<std::wstring>{L"VT_I4 1", L"VT_I4 1", L"VT_BSTR \"手写签名$$$\"", L"VT_I4 1", L"VT_I4 1"}));
 
   // The found button is the one listened to: a click reaches the second add-in.
   ASSERT_EQ(bar.controls[0]->sinks.size(), 1u);
@@ -206,13 +193,7 @@ TEST_F(WordToolbar, DisconnectionKeepsTheToolbarWhenWordClosesAndDeletesItOnRemo
 }
 
 TEST_F(WordToolbar, ADeletedButtonIsMadeAgainOnTheExistingToolbar) {
-  auto profile = NewProfile(HostKind::Word);
-  {
-    HostDouble word(HostKind::Word, profile);
-    auto first = NewAddIn();
-    ASSERT_EQ(Connect(first, word), S_OK);
-    ASSERT_EQ(first->OnDisconnection(0, nullptr), S_OK);
-  }
+  auto profile = ProfileFromAnEarlierSession();
   CommandBarState& bar = *profile->Find(L"InkraSoft");
   bar.controls.front()->deleted = true;  // the user dragged it off the toolbar
   bar.controls.clear();
@@ -225,14 +206,7 @@ TEST_F(WordToolbar, ADeletedButtonIsMadeAgainOnTheExistingToolbar) {
   EXPECT_EQ(profile->Count(L"InkraSoft"), 1);
   EXPECT_TRUE(word.log().CallsTo(L"CommandBars", L"Add").empty());
   ASSERT_EQ(bar.controls.size(), 1u);
-  const ControlState& button = *bar.controls[0];
-  EXPECT_EQ(button.type, 1);
-  EXPECT_EQ(button.id, 1);
-  EXPECT_EQ(button.tag, L"手写签名$$$");
-  EXPECT_EQ(button.caption, L"手写签名");
-  EXPECT_EQ(button.tooltipText, L"手写签名");
-  EXPECT_EQ(button.style, 2);
-  EXPECT_FALSE(button.temporary);
+  ExpectOurButton(*bar.controls[0]);
   EXPECT_FALSE(bar.visible);  // the user's choice to hide the toolbar stands
   VARIANT_BOOL cancel = VARIANT_FALSE;
   FireClick(word, *bar.controls[0], cancel);
@@ -240,13 +214,7 @@ TEST_F(WordToolbar, ADeletedButtonIsMadeAgainOnTheExistingToolbar) {
 }
 
 TEST_F(WordToolbar, AHiddenButtonIsListenedToRatherThanDuplicated) {
-  auto profile = NewProfile(HostKind::Word);
-  {
-    HostDouble word(HostKind::Word, profile);
-    auto first = NewAddIn();
-    ASSERT_EQ(Connect(first, word), S_OK);
-    ASSERT_EQ(first->OnDisconnection(0, nullptr), S_OK);
-  }
+  auto profile = ProfileFromAnEarlierSession();
   CommandBarState& bar = *profile->Find(L"InkraSoft");
   bar.controls.front()->visible = false;
   HostDouble word(HostKind::Word, profile);
@@ -262,14 +230,8 @@ TEST_F(WordToolbar, WithoutCommandBarsNothingIsSetUpAndDisconnectionTouchesNothi
   HostDouble word(HostKind::Word);
   word.log().Lack(L"Application", L"CommandBars");
   auto addIn = NewAddIn();
-  std::vector<test::MessageBoxInfo> seen;
   HRESULT hr = E_FAIL;
-  {
-    test::UiDriver ui(kQuietMs * 3);
-    WatchForMessageBoxes(ui, seen);
-    hr = Connect(addIn, word);
-    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
-  }
+  const auto seen = BoxesDuring(kQuietMs * 3, [&] { hr = Connect(addIn, word); });
   EXPECT_EQ(hr, S_OK);
   // Only the base's binding box; the add-in's own failure is silent.
   ASSERT_EQ(seen.size(), 1u);
@@ -290,16 +252,9 @@ TEST_F(WordToolbar, FailedCreationIsSilentAndLeavesNoSink) {
     HostDouble word(HostKind::Word);
     word.log().FailCall(object, member, E_FAIL, L"The host refused.");
     auto addIn = NewAddIn();
-    std::vector<test::MessageBoxInfo> seen;
     HRESULT hr = E_FAIL;
-    {
-      test::UiDriver ui(kQuietMs);
-      WatchForMessageBoxes(ui, seen);
-      hr = Connect(addIn, word);
-      EXPECT_EQ(ui.Join(), std::vector<std::string>{});
-    }
+    EXPECT_TRUE(BoxesDuring(kQuietMs, [&] { hr = Connect(addIn, word); }).empty());
     EXPECT_EQ(hr, S_OK);
-    EXPECT_TRUE(seen.empty());
     EXPECT_EQ(addIn->sink(), nullptr);
     EXPECT_TRUE(word.log().CallsTo(L"ConnectionPoint", L"Advise").empty());
     EXPECT_EQ(addIn->OnDisconnection(0, nullptr), S_OK);
@@ -339,33 +294,16 @@ TEST_F(WordToolbar, ClicksReachButtonClickAndCancelDefaultIsLeftAlone) {
   EXPECT_EQ(addIn->clicks, 2);
 }
 
-TEST_F(WordToolbar, ADestroyedAddInStopsListening) {
-  HostDouble word(HostKind::Word);
-  const long sinksBefore = TEventSink::LiveSinks();
-  auto addIn = NewAddIn();
-  ASSERT_EQ(Connect(addIn, word), S_OK);
-  ControlState& button = *word.profile().Find(L"InkraSoft")->controls.at(0);
-  ASSERT_EQ(button.sinks.size(), 1u);
-  addIn.Reset();
-  EXPECT_TRUE(button.sinks.empty());
-  EXPECT_EQ(TEventSink::LiveSinks(), sinksBefore);
-}
-
 TEST_F(WordToolbar, TheOtherNotificationsDoNothing) {
   HostDouble word(HostKind::Word);
   auto addIn = NewAddIn();
   ASSERT_EQ(Connect(addIn, word), S_OK);
   word.log().Clear();
-  std::vector<test::MessageBoxInfo> seen;
-  {
-    test::UiDriver ui(kQuietMs);
-    WatchForMessageBoxes(ui, seen);
-    EXPECT_EQ(addIn->OnAddInsUpdate(nullptr), S_OK);
-    EXPECT_EQ(addIn->OnStartupComplete(nullptr), S_OK);
-    EXPECT_EQ(addIn->OnBeginShutdown(nullptr), S_OK);
-    EXPECT_EQ(ui.Join(), std::vector<std::string>{});
-  }
-  EXPECT_TRUE(seen.empty());
+  EXPECT_TRUE(BoxesDuring(kQuietMs, [&] {
+                EXPECT_EQ(addIn->OnAddInsUpdate(nullptr), S_OK);
+                EXPECT_EQ(addIn->OnStartupComplete(nullptr), S_OK);
+                EXPECT_EQ(addIn->OnBeginShutdown(nullptr), S_OK);
+              }).empty());
   EXPECT_TRUE(word.log().Calls().empty());
 }
 

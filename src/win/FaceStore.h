@@ -76,8 +76,8 @@ class FaceStore {
   std::vector<std::uint8_t> Scaled(const Face& face, const std::vector<std::uint8_t>& design, Size size);
 
   // Bounds: a user trying face after face, or size after size, must not pile up fonts; a face
-  // keeps the outlines of a few thousand characters (a few megabytes of a CJK face) at most.
-  static constexpr std::size_t kMaxFaces = 16, kMaxSizes = 16, kMaxGlyphs = 4096;
+  // keeps the outlines of a thousand characters (a megabyte or two of a CJK face) at most.
+  static constexpr std::size_t kMaxFaces = 16, kMaxSizes = 16, kMaxGlyphs = 1024;
 
   std::mutex lock_;  // a print may be drawn off the user-interface thread
   UniqueMemoryDc dc_;

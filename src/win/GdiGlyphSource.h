@@ -28,8 +28,8 @@ class GdiGlyphSource final : public ink::GlyphSource {
 
   TextShape Shape(const Font& font, int x, int y, const std::string& text) override;
   int Dpi() const { return dpi_; }
-  // Drops the fonts and outlines read so far: the next text asks the font engine again (after a
-  // font was installed or removed, a face may now be another font).
+  // Drops the glyphs made so far (after a font was installed or removed, a face may now be
+  // another font; ForgetKeptGlyphs makes the kept faces forget it too).
   void Forget() { faces_.clear(); }
 
  private:

@@ -24,6 +24,17 @@ std::uint32_t Hash(std::uint32_t seed, int a, int b) {
 
 double Unit(std::uint32_t h) { return (h >> 8) / double(1U << 24); }
 
+// The same integers as std::floor and std::lround (for the look's coverage, never negative),
+// without a call into the C runtime for each of a print's million pixels.
+int FloorOf(double v) {
+  const int i = int(v);
+  return i - (v < i);
+}
+std::uint8_t RoundedCoverage(double v) {
+  const int i = int(v);
+  return std::uint8_t(i + (v - i >= 0.5));
+}
+
 // Smooth noise in [0, 1): hashed lattice values `cell` units apart, blended bilinearly, over
 // x and y from -1 to the given ends. The lattice is hashed once, not four times a pixel.
 class Noise {
@@ -37,7 +48,7 @@ class Noise {
   }
   double At(double x, double y) const {
     const double gx = x / cell_, gy = y / cell_;
-    const int ix = int(std::floor(gx)), iy = int(std::floor(gy));
+    const int ix = FloorOf(gx), iy = FloorOf(gy);
     const double fx = gx - ix, fy = gy - iy;
     const double* row = &values_[std::size_t(iy - y0_) * columns_ + (ix - x0_)];
     const double top = row[0] + (row[1] - row[0]) * fx, bottom = row[columns_] + (row[columns_ + 1] - row[columns_]) * fx;
@@ -127,7 +138,7 @@ void ApplyStampLook(ink::InkLayer& layer, std::uint32_t seed, int dpi) {
       const double dx = (x + 0.5) / w * 2 - 1, dy = (y + 0.5) / h * 2 - 1;
       if (edge[std::size_t(y) * w + x] && dx * dx + dy * dy > 0.8 && grains.At(u, v) > 0.6)
         keep *= 0.45;
-      c = std::uint8_t(std::lround(c * keep));
+      c = RoundedCoverage(c * keep);
     }
 }
 

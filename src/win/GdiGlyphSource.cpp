@@ -7,8 +7,6 @@
 #include <numbers>
 
 #include "CentreLine.h"
-#include "Errors.h"
-#include "GdiCanvas.h"
 #include "TextConvert.h"
 
 namespace inkra::win {
@@ -84,91 +82,43 @@ std::vector<std::vector<ink::Vec2>> ReadContours(const std::vector<std::uint8_t>
 }  // namespace
 
 GdiGlyphSource::GdiGlyphSource(int dpi, int sizingDpi)
-    : dpi_(dpi > 0 ? dpi : 96), sizingDpi_(sizingDpi > 0 ? sizingDpi : dpi_), dc_(CreateCompatibleDC(nullptr)) {
-  if (!dc_) throw PictureError("Cannot create a drawing surface");
-}
-
-GdiGlyphSource::~GdiGlyphSource() {
-  // The fonts go after the DC lets go of them.
-  SelectObject(dc_.get(), GetStockObject(SYSTEM_FONT));
-}
-
-UniqueFont GdiGlyphSource::MakeFont(const Font& font, int height, LONG& width, TEXTMETRICW& metrics) {
-  LOGFONTW lf{};
-  lf.lfHeight = -height;
-  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfOutPrecision = OUT_TT_PRECIS;  // outlines, where a face has them
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH;
-  std::wstring face = Utf8ToWide(font.face);
-  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  std::memcpy(lf.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
-  lf.lfCharSet = CharsetForFace(dc_.get(), face);
-  const bool narrow = font.widthPercent != 100 && font.widthPercent > 0;
-  lf.lfWidth = narrow ? width : 0;
-  UniqueFont made(CreateFontIndirectW(&lf));
-  if (!made) throw PictureError("Cannot create a font");
-  SelectObject(dc_.get(), made.get());
-  GetTextMetricsW(dc_.get(), &metrics);
-  if (narrow && width == 0) {
-    // A narrow face: the same face with its average width scaled.
-    width = lf.lfWidth = std::max<LONG>(1, ::MulDiv(metrics.tmAveCharWidth, font.widthPercent, 100));
-    UniqueFont narrowed(CreateFontIndirectW(&lf));
-    if (!narrowed) throw PictureError("Cannot create a font");
-    SelectObject(dc_.get(), narrowed.get());  // the wide one goes once it is no longer selected
-    made = std::move(narrowed);
-    GetTextMetricsW(dc_.get(), &metrics);
-  }
-  return made;
-}
+    : dpi_(dpi > 0 ? dpi : 96), sizingDpi_(sizingDpi > 0 ? sizingDpi : dpi_) {}
 
 GdiGlyphSource::Face& GdiGlyphSource::FaceFor(const Font& font) {
   const FaceKey key{font.face, font.sizePoints, font.bold, font.widthPercent};
-  if (auto found = faces_.find(key); found != faces_.end()) {
-    SelectObject(dc_.get(), found->second.font.get());
-    return found->second;
-  }
-  if (faces_.size() >= kMaxFaces) {
-    SelectObject(dc_.get(), GetStockObject(SYSTEM_FONT));
-    faces_.clear();
-  }
+  if (auto found = faces_.find(key); found != faces_.end()) return found->second;
+  if (faces_.size() >= kMaxFaces) faces_.clear();
+  FaceStore& store = KeptFaces();
   Face made;
-  TEXTMETRICW metrics{};
-  const int height = ::MulDiv(font.sizePoints, sizingDpi_, 72);
-  LONG width = 0;
-  made.font = MakeFont(font, height, width, metrics);
-  made.ascent = metrics.tmAscent;
-  made.height = metrics.tmHeight;
+  made.sizing.height = ::MulDiv(font.sizePoints, sizingDpi_, 72);
+  if (font.widthPercent != 100 && font.widthPercent > 0) {
+    // A narrow face: the same face with its average width scaled.
+    made.sizing.width =
+        std::max<LONG>(1, ::MulDiv(store.MetricsAt(font, made.sizing).aveCharWidth, font.widthPercent, 100));
+  }
+  const FaceStore::Metrics metrics = store.MetricsAt(font, made.sizing);
+  made.ascent = metrics.ascent;
+  made.height = metrics.height;
+  made.outline = made.sizing;
   if (sizingDpi_ != dpi_) {
-    // The cell and the advances as at the sizing dpi, scaled; the outlines from a font of the
-    // scaled size, so the characters are sharp and sit where the smaller picture has them.
+    // The cell and the advances as at the sizing dpi, scaled; the outlines at the scaled size,
+    // so the characters are sharp and sit where the smaller picture has them.
     made.scale = double(dpi_) / sizingDpi_;
     made.ascent *= made.scale;
     made.height *= made.scale;
-    made.sizing = std::move(made.font);
-    width = width ? std::max<LONG>(1, std::lround(width * made.scale)) : 0;
-    made.font = MakeFont(font, ::MulDiv(height, dpi_, sizingDpi_), width, metrics);
+    made.outline.height = ::MulDiv(made.sizing.height, dpi_, sizingDpi_);
+    if (made.sizing.width) made.outline.width = std::max<LONG>(1, std::lround(made.sizing.width * made.scale));
   }
   return faces_.emplace(key, std::move(made)).first->second;
 }
 
-const GdiGlyphSource::Glyph& GdiGlyphSource::GlyphOf(Face& face, UINT character) {
+const GdiGlyphSource::Glyph& GdiGlyphSource::GlyphOf(const Font& font, Face& face, UINT character) {
   if (auto found = face.glyphs.find(character); found != face.glyphs.end()) return found->second;
-  const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+  FaceStore& store = KeptFaces();
   Glyph glyph;
-  GLYPHMETRICS metrics{};
-  // The advance as TextOut moves the pen; the outline unhinted, as the font draws it.
-  if (face.sizing) SelectObject(dc_.get(), face.sizing.get());
-  if (GetGlyphOutlineW(dc_.get(), character, GGO_METRICS, &metrics, 0, nullptr, &identity) != GDI_ERROR)
-    glyph.advance = metrics.gmCellIncX * face.scale;
-  if (face.sizing) SelectObject(dc_.get(), face.font.get());
-  const DWORD size = GetGlyphOutlineW(dc_.get(), character, GGO_NATIVE | GGO_UNHINTED, &metrics, 0, nullptr, &identity);
-  if (size != GDI_ERROR && size > 0) {
-    std::vector<std::uint8_t> buffer(size);
-    if (GetGlyphOutlineW(dc_.get(), character, GGO_NATIVE | GGO_UNHINTED, &metrics, size, buffer.data(), &identity) !=
-        GDI_ERROR)
-      glyph.contours = ReadContours(buffer);
-  }
+  glyph.advance = store.AdvanceAt(font, face.sizing, character) * face.scale;
+  // At the sizing dpi itself the outline is the one the screen has always shown, to the bit.
+  glyph.contours = ReadContours(store.OutlineAt(font, face.outline, character, sizingDpi_ == dpi_));
   return face.glyphs.emplace(character, std::move(glyph)).first->second;
 }
 
@@ -181,7 +131,7 @@ ink::GlyphSource::TextShape GdiGlyphSource::Shape(const Font& font, int x, int y
   TextShape shape;
   double pen = 0;
   for (wchar_t character : Utf8ToWide(text)) {
-    const Glyph& glyph = GlyphOf(face, character);
+    const Glyph& glyph = GlyphOf(font, face, character);
     for (const auto& contour : glyph.contours) {
       ink::OutlinePath path;
       path.reserve(contour.size());
@@ -214,6 +164,7 @@ GdiGlyphSource& KeptGlyphSource(int dpi) {
 
 void ForgetKeptGlyphs() {
   for (auto& [dpi, source] : KeptSources()) source->Forget();
+  KeptFaces().Forget();
 }
 
 }  // namespace inkra::win

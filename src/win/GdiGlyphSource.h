@@ -3,6 +3,7 @@
 // InkCanvas fills them with exact coverage instead of taking GDI's own rendering. Fonts are
 // asked for as GdiCanvas asks for them (face in a charset it keeps, height for the dpi), upright;
 // the escapement turns the outlines here, about the cell's top-left corner as TextOut turns text.
+// What the engine answers is kept process-wide (FaceStore); a source keeps the flattened glyphs.
 #include <windows.h>
 
 #include <map>
@@ -10,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "Handle.h"
+#include "FaceStore.h"
 #include "InkCanvas.h"
 
 namespace inkra::win {
@@ -22,14 +23,13 @@ class GdiGlyphSource final : public ink::GlyphSource {
   // at a larger scale keeps the proportions of the one drawn at sizingDpi, whose heights were
   // rounded to whole pixels.
   explicit GdiGlyphSource(int dpi = 96, int sizingDpi = 0);
-  ~GdiGlyphSource() override;
   GdiGlyphSource(const GdiGlyphSource&) = delete;
   GdiGlyphSource& operator=(const GdiGlyphSource&) = delete;
 
   TextShape Shape(const Font& font, int x, int y, const std::string& text) override;
   int Dpi() const { return dpi_; }
-  // Drops the fonts and outlines read so far: the next text asks the font engine again (after a
-  // font was installed or removed, a face may now be another font).
+  // Drops the glyphs made so far (after a font was installed or removed, a face may now be
+  // another font; ForgetKeptGlyphs makes the kept faces forget it too).
   void Forget() { faces_.clear(); }
 
  private:
@@ -39,24 +39,20 @@ class GdiGlyphSource final : public ink::GlyphSource {
     double advance = 0;
   };
   struct Face {
-    UniqueFont font;
-    UniqueFont sizing;   // the same font at the sizing dpi, when that is another
-    double scale = 1;    // from the sizing dpi to this one
+    FaceStore::Size sizing;   // metrics and advances: the size at the sizing dpi
+    FaceStore::Size outline;  // outlines: the size at this dpi
+    double scale = 1;         // from the sizing dpi to this one
     double ascent = 0, height = 0;
     std::map<UINT, Glyph> glyphs;  // kept: a seal redraws the same characters on every change
   };
   using FaceKey = std::tuple<std::string, int, bool, int>;
   Face& FaceFor(const Font& font);
-  // The font `height` pixels high, selected, its metrics read. A narrow face takes `width` as
-  // its average character width, or sets it when 0.
-  UniqueFont MakeFont(const Font& font, int height, LONG& width, TEXTMETRICW& metrics);
-  const Glyph& GlyphOf(Face& face, UINT character);
+  const Glyph& GlyphOf(const Font& font, Face& face, UINT character);
 
   // Faces kept at most: a user trying size after size of a seal's text must not pile up fonts.
   static constexpr std::size_t kMaxFaces = 16;
 
   int dpi_, sizingDpi_;
-  UniqueMemoryDc dc_;
   std::map<FaceKey, Face> faces_;
 };
 
@@ -65,7 +61,7 @@ class GdiGlyphSource final : public ink::GlyphSource {
 // and a board's time stamp finds the faces made before. The windows all run on the host's one
 // user-interface thread, which alone calls this.
 GdiGlyphSource& KeptGlyphSource(int dpi);
-// Every kept source forgets what it read; the sources themselves stay where they are.
+// Every kept source, and the kept faces, forget what they read; the sources stay where they are.
 void ForgetKeptGlyphs();
 
 }  // namespace inkra::win

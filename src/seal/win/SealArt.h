@@ -22,8 +22,8 @@ class SealArt final : public ScalableArt {
       : width_(width), height_(height), draw_(std::move(draw)), finish_(std::move(finish)), dpi_(handOffDpi) {}
 
   // Drawn at the hand-off dpi times `scale` (rounded to a whole dpi) with a glyph source of its
-  // own: the fonts made for that dpi, nothing shared with the windows. At scale 1: the pixels
-  // of the hand-off file.
+  // own, over the faces the dialog's drawing has read (KeptFaces). At scale 1: the pixels of the
+  // hand-off file.
   Bitmap DrawAt(double scale) const override;
 
  private:

@@ -104,20 +104,47 @@ int Window::Dpi() const { return WindowDpi(window_); }
 
 int Window::Scaled(int length) const { return ScaleToDpi(length, Dpi()); }
 
-void Window::PlaceCentred(int clientWidth, int clientHeight, HWND over) {
-  const int dpi = Dpi();
-  const auto style = DWORD(GetWindowLongW(window_, GWL_STYLE)), exStyle = DWORD(GetWindowLongW(window_, GWL_EXSTYLE));
+namespace {
+
+// The frame of a client area of the 96-dpi layout at `dpi`, centred on `area`.
+RECT CentredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi, const RECT& area) {
   const SIZE frame = FrameSize(ScaleToDpi(clientWidth, dpi), ScaleToDpi(clientHeight, dpi), style, exStyle, dpi);
+  const LONG x = area.left + (area.right - area.left - frame.cx) / 2;
+  const LONG y = area.top + (area.bottom - area.top - frame.cy) / 2;
+  return {x, y, x + frame.cx, y + frame.cy};
+}
+
+RECT WorkArea(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(monitor, &info);
+  return info.rcWork;
+}
+
+}  // namespace
+
+void Window::PlaceCentred(int clientWidth, int clientHeight, HWND over) {
+  const auto style = DWORD(GetWindowLongW(window_, GWL_STYLE)), exStyle = DWORD(GetWindowLongW(window_, GWL_EXSTYLE));
   RECT area{};
-  if (!over || !GetWindowRect(over, &area)) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    area = monitor.rcWork;
-  }
-  const int x = area.left + (area.right - area.left - frame.cx) / 2;
-  const int y = area.top + (area.bottom - area.top - frame.cy) / 2;
-  SetWindowPos(window_, nullptr, x, y, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!over || !GetWindowRect(over, &area)) area = WorkArea(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY));
+  const RECT frame = CentredFrame(clientWidth, clientHeight, style, exStyle, Dpi(), area);
+  SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::CreateCentred(const WindowClass& cls, DWORD exStyle, const wchar_t* text, DWORD style, int clientWidth,
+                           int clientHeight) {
+  // The window lands on the primary monitor, as one made at no size in its corner does, and takes
+  // that monitor's dpi; the dpi a new window gets there is known before it exists.
+  DpiAwareScope aware;
+  const int dpi = WindowDpi(nullptr);
+  const RECT frame = CentredFrame(clientWidth, clientHeight, style, exStyle, dpi,
+                                  WorkArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)));
+  Create(cls, exStyle, text, style, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+         nullptr);
+  // The primary monitor's scaling changed since the user signed in: the window has another dpi
+  // than the system's, and is sized again for its own.
+  if (Dpi() != dpi) BuildOrDestroy([&] { PlaceCentred(clientWidth, clientHeight); });
 }
 
 void Window::EndModal() {

@@ -81,6 +81,11 @@ class Window {
   // the 96-dpi layout at the window's own dpi, and centres it over `over`, or on the work area of
   // its monitor when `over` is null.
   void PlaceCentred(int clientWidth, int clientHeight, HWND over = nullptr);
+  // Creates a top-level window without an owner already sized and centred on the primary
+  // monitor's work area, as Create at no size followed by PlaceCentred would leave it, without
+  // the second pass of moving and sizing it.
+  void CreateCentred(const WindowClass& cls, DWORD exStyle, const wchar_t* text, DWORD style, int clientWidth,
+                     int clientHeight);
   // Ends the modal loop (the window is hidden, not destroyed).
   void EndModal();
   // Keys that ShowModal's loop turns into this window's WM_COMMANDs whichever control has the

@@ -53,12 +53,10 @@ TfrmWhiteBorad::TfrmWhiteBorad(BoardOptions options) : options_(std::move(option
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)registered;
-  // Created at no size, then sized for the dpi of the monitor it landed on.
-  Create({kFormClass, GetSysColorBrush(COLOR_BTNFACE), nullptr, LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))},
-         0, Utf8ToWide(BoardTitle()).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr);
+  CreateCentred({kFormClass, GetSysColorBrush(COLOR_BTNFACE), nullptr, LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))},
+                0, Utf8ToWide(BoardTitle()).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kClientWidth, kClientHeight);
   BuildOrDestroy([this] {
-    PlaceCentred(kClientWidth, kClientHeight);
-    CreateControls();  // laid out at its end, once the toolbar has its size
+    CreateControls();
     const ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'Z', kKeyUndo},
                           {FVIRTKEY | FCONTROL, 'Y', kKeyRedo},
                           {FVIRTKEY | FCONTROL | FSHIFT, 'Z', kKeyRedo}};

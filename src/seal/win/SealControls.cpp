@@ -135,16 +135,9 @@ HWND MakeGroup(HWND parent, const wchar_t* caption, int x, int y, int width, int
                    -1, font);
 }
 
-void SendGroupsToBottom(HWND parent) {
-  std::vector<HWND> groups;
-  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    wchar_t cls[16] = {};
-    GetClassNameW(child, cls, 16);
-    if (lstrcmpiW(cls, L"Button") == 0 && (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
-      groups.push_back(child);
-  }
-  for (HWND group : groups)
-    SetWindowPos(group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+void SendToBottom(std::span<const HWND> windows) {
+  for (HWND window : windows)
+    SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 HWND MakeEdit(HWND parent, int id, const std::wstring& text, int x, int y, int width, int height, HFONT font) {

@@ -5,6 +5,7 @@
 // parent window's dpi.
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,9 @@ HFONT KeptDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight =
 HWND MakeLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height, HFONT font);
 HWND MakeButton(HWND parent, int id, const wchar_t* text, int x, int y, int width, int height, HFONT font);
 HWND MakeGroup(HWND parent, const wchar_t* caption, int x, int y, int width, int height, HFONT font);
-// Group boxes below every other control, so the controls inside them are drawn over them.
-void SendGroupsToBottom(HWND parent);
+// Below every other control, in this order: group boxes, so the controls inside them are drawn
+// over them.
+void SendToBottom(std::span<const HWND> windows);
 // A drop-down list of fixed entries (UTF-8), the first selected.
 HWND MakeDropList(HWND parent, int id, const std::vector<std::string>& entries, int x, int y, int width,
                   int height, HFONT font);

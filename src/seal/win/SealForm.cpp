@@ -39,7 +39,6 @@ void SealForm::CreateForm(const wchar_t* className, const wchar_t* caption, int 
     NoteInstalledFaces(faces_);
     SendMessageW(Handle(), WM_SETFONT, WPARAM(font_), FALSE);
     CreateControls();
-    SendGroupsToBottom(Handle());
   });
 }
 

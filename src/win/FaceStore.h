@@ -79,7 +79,7 @@ class FaceStore {
   // keeps the outlines of a thousand characters (a megabyte or two of a CJK face) at most.
   static constexpr std::size_t kMaxFaces = 16, kMaxSizes = 16, kMaxGlyphs = 1024;
 
-  std::mutex lock_;  // a print may be drawn off the user-interface thread
+  std::mutex lock_;  // the store is the whole module's: nothing ties a drawing to one thread
   UniqueMemoryDc dc_;
   std::map<FaceKey, Face> faces_;
 };

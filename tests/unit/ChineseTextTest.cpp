@@ -1,3 +1,5 @@
+// Built natively (iconv) and into the Windows tests (code page 936): both converters must give
+// the same bytes.
 #include <gtest/gtest.h>
 
 #include "ChineseText.h"
@@ -26,6 +28,12 @@ TEST(ToGbk, FailsForCharactersWithoutAGbkForm) {
   EXPECT_EQ(ToGbk("中😀"), std::nullopt);
   EXPECT_EQ(ToGbk("\xE4\xB8"), std::nullopt);  // truncated UTF-8
   EXPECT_EQ(ToGbk("a\xFF"), std::nullopt);     // not UTF-8 at all
+}
+
+TEST(ToGbk, NoBestFitStandIns) {
+  // Code page 936 would approximate these (a with grave accent is in it, these are not).
+  EXPECT_EQ(ToGbk("ĉ"), std::nullopt);
+  EXPECT_EQ(ToGbk("ſ"), std::nullopt);
 }
 
 TEST(IsChineseText, AcceptsDoubleByteCharactersWithLeadFromB0) {
@@ -58,10 +66,12 @@ TEST(IsChineseText, WorksOnConvertedText) {
   auto check = [](const char* utf8) { return IsChineseText(ToGbk(utf8).value()); };
   EXPECT_TRUE(check("中文"));
   EXPECT_TRUE(check("专用章"));
+  EXPECT_TRUE(check("癅﨩"));
   EXPECT_FALSE(check("ab中文"));
   EXPECT_FALSE(check(" 中文"));
   EXPECT_FALSE(check("中，文"));
   EXPECT_FALSE(check("丂中"));
+  EXPECT_FALSE(check("中疈"));
   EXPECT_EQ(ToGbk("中华人民共和国")->size(), 14u);  // lengths are GBK bytes
 }
 

@@ -1,10 +1,8 @@
 // A click on the Excel add-in's button, end to end: the real board driven by the UI driver, the
 // picture inserted onto the active worksheet of the Excel host double by Excel's fixed dispatch
 // ids and argument types, onto a chart sheet too, into a new workbook when only hidden ones are
-// open, and a refused picture that is told and kept.
+// open.
 #include "ExcelAddIn_IMPL.h"
-
-#include <functional>
 
 #include "TextConvert.h"
 #include "ToolbarClickSupport.h"
@@ -21,11 +19,6 @@ using test::office::SheetState;
 class ExcelClick : public HostClick {
  protected:
   ExcelClick() : HostClick(HostKind::Excel, new TExcelAddIn) {}
-  // A workbook "Book1" of three worksheets, the second one active.
-  void OpenWorkbook() {
-    host.Excel().AddWorkbook().activeSheet = 1;
-    host.log().Clear();
-  }
   SheetState& Sheet(size_t book, size_t sheet) { return *host.Excel().workbooks.at(book)->sheets.at(sheet); }
 };
 
@@ -145,41 +138,6 @@ TEST_F(ExcelClick, WithOnlyAHiddenWorkbookOpenANewOneTakesThePicture) {
       << win::WideToUtf8(host.log().Describe());
   EXPECT_EQ(OnlyCall(host.log(), L"Workbooks", L"Add").locale, 0x800u);
   EXPECT_FALSE(FileExists(handOff));
-}
-
-TEST_F(ExcelClick, APictureExcelRefusesIsToldOnceKeptOnTheClipboardAndLeavesNoFile) {
-  const std::wstring failed = L"AddPicture method of Shapes class failed";
-  const struct {
-    const char* what;
-    std::function<void(test::office::HostDouble&, SheetState&)> arrange;
-    std::string reason;
-  } cases[] = {
-      {"protected sheet", [](auto&, auto& sheet) { sheet.protectDrawingObjects = true; }, kSheetProtected},
-      {"AddPicture fails",
-       [&](auto& excel, auto&) { excel.log().FailCall(L"Shapes", L"AddPicture", HRESULT(0x800A03EC), failed); },
-       HostRefusedText(win::WideToUtf8(failed))},
-      {"the new workbook cannot be made",
-       [](auto& excel, auto&) {
-         excel.Excel().workbooks.front()->hidden = true;
-         excel.log().FailCall(L"Workbooks", L"Add", HRESULT(0x800A03EC), L"Excel is busy.");
-       },
-       HostRefusedText("Excel is busy.")},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    host.Excel().workbooks.clear();
-    host.log().ClearRules();
-    OpenWorkbook();
-    c.arrange(host, Sheet(0, 1));
-    EmptyTheClipboard();
-    std::vector<test::MessageBoxInfo> boxes;
-    Click(&ConfirmPicture, 1500, &boxes);
-    ExpectKeptOnTheClipboard(boxes, c.reason, 400, 300);
-    for (const auto& book : host.Excel().workbooks)
-      for (const auto& sheet : book->sheets) EXPECT_TRUE(sheet->shapes.items.empty());
-    EXPECT_FALSE(FileExists(handOff));
-    EXPECT_TRUE(host.log().CallsTo(L"Shape", L"*").empty());
-  }
 }
 
 }  // namespace

@@ -125,6 +125,19 @@ class HostClick : public ::testing::Test {
     // The board is destroyed whatever happened, not merely hidden.
     EXPECT_EQ(BoardWindowsOfThisThread(), 0);
   }
+  // Word: a document "Document1", active.
+  void OpenDocument() {
+    auto document = std::make_shared<test::office::DocumentState>();
+    document->name = L"Document1";
+    host.Word().documents.push_back(document);
+    host.Word().active = 0;
+    host.Word().created = 1;
+  }
+  // Excel: a workbook "Book1" of three worksheets, the second one active.
+  void OpenWorkbook() {
+    host.Excel().AddWorkbook().activeSheet = 1;
+    host.log().Clear();
+  }
   static void Confirm(test::UiDriver&, HWND, HWND toolbar, HWND) { test::ClickTool(toolbar, board::win::kBtnOK); }
   // Opens the 400 x 300 picture (natural mode: the view takes its size) and confirms.
   static void ConfirmPicture(test::UiDriver&, HWND, HWND toolbar, HWND) {

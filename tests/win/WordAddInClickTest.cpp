@@ -1,5 +1,5 @@
 // A click on the Word add-in's button, end to end: the real board window driven by the UI driver,
-// the picture inserted into the Word host double, and a refused picture that is told and kept.
+// the picture inserted into the Word host double, and what follows a refusal.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,7 +17,6 @@ using board::win::BoardOptions;
 using test::UiDriver;
 using test::office::CallRecord;
 using test::office::ControlState;
-using test::office::DocumentState;
 using test::office::ShapeState;
 
 constexpr std::uint32_t kRed = 0x0000FF;
@@ -25,13 +24,6 @@ constexpr std::uint32_t kRed = 0x0000FF;
 class WordClick : public HostClick {
  protected:
   WordClick() : HostClick(test::office::HostKind::Word, new ExposedWordAddIn) {}
-  void OpenDocument() {
-    auto document = std::make_shared<DocumentState>();
-    document->name = L"Document1";
-    word.Word().documents.push_back(document);
-    word.Word().active = 0;
-    word.Word().created = 1;
-  }
   ShapeState& OnlyShape(size_t document = 0) {
     auto& shapes = word.Word().documents.at(document)->shapes.items;
     EXPECT_EQ(shapes.size(), 1u);
@@ -129,39 +121,6 @@ TEST_F(WordClick, ACancelledBoardMakesNoCallOnWordAtAll) {
   EXPECT_TRUE(word.log().Calls().empty()) << win::WideToUtf8(word.log().Describe());
   EXPECT_TRUE(word.Word().documents.at(0)->shapes.items.empty());
   EXPECT_FALSE(FileExists(handOff));
-}
-
-TEST_F(WordClick, APictureWordRefusesIsToldOnceKeptOnTheClipboardAndLeavesNoFile) {
-  const std::wstring unreadable = L"The program can't read this picture file.";
-  const struct {
-    const char* what;
-    std::function<void(test::office::HostDouble&, DocumentState&)> arrange;
-    std::string reason;
-  } cases[] = {
-      {"AddPicture fails",
-       [&](auto& w, auto&) { w.log().FailCall(L"Shapes", L"AddPicture", HRESULT(0x800A1066), unreadable); },
-       HostRefusedText(win::WideToUtf8(unreadable))},
-      {"no document window",
-       [](auto& w, auto&) { w.log().FailCall(L"Application", L"ActiveDocument", HRESULT(0x800A1098), L"No document."); },
-       kNoDocumentWindow},
-      {"protected for reading", [](auto&, auto& d) { d.protectionType = test::office::wdAllowOnlyReading; },
-       kDocumentProtected},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    word.Word().documents.clear();
-    OpenDocument();
-    word.log().ClearRules();
-    c.arrange(word, *word.Word().documents[0]);
-    EmptyTheClipboard();
-    std::vector<test::MessageBoxInfo> boxes;
-    Click(&ConfirmPicture, 1500, &boxes);
-    ExpectKeptOnTheClipboard(boxes, c.reason, 400, 300);
-    EXPECT_TRUE(word.Word().documents.at(0)->shapes.items.empty());
-    EXPECT_FALSE(FileExists(handOff));
-    EXPECT_TRUE(word.log().CallsTo(L"Shape", L"*").empty());
-    EXPECT_TRUE(word.log().CallsTo(L"Application", L"Selection").empty());
-  }
 }
 
 TEST_F(WordClick, TheRefusalBoxDisablesEveryWindowOfTheHostUntilItIsAnswered) {

@@ -7,7 +7,9 @@
 
 #include <cmath>
 
+#include "AveragedBack.h"
 #include "MemorySettingsStore.h"
+#include "PrintOutput.h"
 #include "SealTemplates.h"
 #include "StoredSeals.h"
 #include "UtOneSign.h"
@@ -77,26 +79,6 @@ TEST(SealTemplateDialogs, EachTemplateHandsOffItsSizeOnPaperAt96And144Dpi) {
   }
 }
 
-// The coverage of `big`, drawn at `scale` times, averaged over the area of each pixel of a
-// picture `width` x `height`.
-std::vector<double> AreaAverage(const Bitmap& big, double scale, int width, int height) {
-  const double fx = scale, fy = scale;
-  std::vector<double> out(std::size_t(width) * height);
-  auto overlap = [](double a0, double a1, int b) { return std::max(0.0, std::min(a1, b + 1.0) - std::max(a0, double(b))); };
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      double sum = 0, area = 0;
-      for (int sy = int(y * fy); sy < std::min(big.Height(), int(std::ceil((y + 1) * fy))); ++sy)
-        for (int sx = int(x * fx); sx < std::min(big.Width(), int(std::ceil((x + 1) * fx))); ++sx) {
-          const double a = overlap(x * fx, (x + 1) * fx, sx) * overlap(y * fy, (y + 1) * fy, sy);
-          sum += a * big.Row(sy)[4 * sx + 3];
-          area += a;
-        }
-      out[std::size_t(y) * width + x] = area > 0 ? sum / area : 0;
-    }
-  return out;
-}
-
 TEST(SealTemplateDialogs, TheAcceptedSealDrawsAgainAsTheFileAtOneAndAsThePreviewAtPrintScale) {
   const struct {
     const Dialog* dialog;
@@ -115,14 +97,16 @@ TEST(SealTemplateDialogs, TheAcceptedSealDrawsAgainAsTheFileAtOneAndAsThePreview
     ASSERT_NE(art, nullptr);  // the dialog is gone by now: the art stands on its own
     const Bitmap same = art->DrawAt(1);
     EXPECT_TRUE(same.Width() == file.Width() && same.Height() == file.Height() && same.Pixels() == file.Pixels());
-    // At print scale, averaged back to the file's pixels: the same seal, the look included. At
+    // At the print scale, averaged back to the file's pixels: the same seal, the look included. At
     // 144 dpi the file's own layout is rounded to whole pixels of 1.5 units (a 1-unit line is 2
     // pixels), which a finer drawing does not copy: there only the size is compared.
-    const Bitmap print = art->DrawAt(3.125);
-    EXPECT_NEAR(print.Width(), file.Width() * 3.125, 3.125);  // sizes rounded from the 96-dpi layout
-    EXPECT_NEAR(print.Height(), file.Height() * 3.125, 3.125);
+    const double scale = board::PrintScale({file.Width(), file.Height()}, c.dpi);
+    const Bitmap print = art->DrawAt(scale);
+    EXPECT_NEAR(print.Width(), file.Width() * scale, scale);  // sizes rounded from the 96-dpi layout
+    EXPECT_NEAR(print.Height(), file.Height() * scale, scale);
     if (c.dpi != 96) continue;
-    const std::vector<double> back = AreaAverage(print, 3.125, file.Width(), file.Height());
+    const std::vector<double> back = AveragedBack(print.Width(), print.Height(), scale, scale, file.Width(), file.Height(),
+                                                  1, [&](int x, int y, int) { return print.Row(y)[4 * x + 3]; });
     // Compared over blocks of 4 x 4 pixels (about a millimetre at 96 dpi): a thin stroke a
     // fraction of a pixel apart differs pixel by pixel, the ink it puts on paper does not.
     double pixelDiff = 0, ink = 0, worstBlock = 0;

@@ -1,11 +1,10 @@
 #include "FaceStore.h"
 
-#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "Errors.h"
 #include "GdiCanvas.h"
-#include "TextConvert.h"
 
 namespace inkra::win {
 namespace {
@@ -84,10 +83,7 @@ UniqueFont FaceStore::MakeFont(const Font& font, Size size) {
   lf.lfOutPrecision = OUT_TT_PRECIS;  // outlines, where a face has them
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH;
-  std::wstring face = Utf8ToWide(font.face);
-  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  std::memcpy(lf.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
-  lf.lfCharSet = CharsetForFace(dc_.get(), face);
+  NameFace(dc_.get(), font.face, lf);
   UniqueFont made(CreateFontIndirectW(&lf));
   if (!made) throw PictureError("Cannot create a font");
   return made;

@@ -34,6 +34,14 @@ BYTE CharsetForFace(HDC dc, const std::wstring& face) {
   EnumFontFamiliesExW(dc, &lf, NoteCharset, reinterpret_cast<LPARAM>(&found), 0);
   return found.second;  // a face that is not installed: GB2312, so Chinese text still renders
 }
+
+void NameFace(HDC dc, const std::string& face, LOGFONTW& lf) {
+  std::wstring wide = Utf8ToWide(face);
+  wide.resize(std::min<std::size_t>(wide.size(), LF_FACESIZE - 1));
+  std::memcpy(lf.lfFaceName, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  lf.lfCharSet = CharsetForFace(dc, wide);
+}
+
 namespace {
 
 // A marker for "draw nothing" (clNone); no real COLORREF has these high bits.
@@ -193,10 +201,7 @@ void GdiCanvas::PrepareFont() {
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH;
-  std::wstring face = Utf8ToWide(font_.face);
-  face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  std::memcpy(lf.lfFaceName, face.c_str(), (face.size() + 1) * sizeof(wchar_t));
-  lf.lfCharSet = CharsetForFace(dc_.get(), face);
+  NameFace(dc_.get(), font_.face, lf);
   UniqueFont made(CreateFontIndirectW(&lf));
   if (made) {
     SelectObject(dc_.get(), made.get());

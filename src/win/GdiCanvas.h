@@ -18,6 +18,8 @@ namespace inkra::win {
 // The charset to ask for `face` in so that the font mapper keeps that face: GB2312 for the faces
 // that have it (Chinese text then renders), else a charset of the face's own (Latin faces).
 BYTE CharsetForFace(HDC dc, const std::wstring& face);
+// Names `face` (UTF-8) in `lf`, cut to the length a LOGFONT holds, with CharsetForFace's charset.
+void NameFace(HDC dc, const std::string& face, LOGFONTW& lf);
 
 class GdiCanvas final : public Canvas {
  public:

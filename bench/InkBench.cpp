@@ -3,8 +3,9 @@
 //     same step on a 602 x 258 layer (the board at its first size);
 //   InkTipStep: one step on the 602 x 258 layer with the pen's tip giving the widths (a sample
 //     every 8 ms, as a mouse reports) against the same step at the chosen width;
-//   PngEncode: a 2480 x 3508 signature layer written as PNG by WritePng against libpng called
-//     directly with the same settings, and the file's size against libpng's default level.
+//   PngEncode: a 2480 x 3508 layer holding a signature at its print scale, written as PNG by
+//     WritePng against libpng called directly with the same settings, and the file's size
+//     against libpng's default level.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -18,6 +19,7 @@
 #include "InkPen.h"
 #include "PenTip.h"
 #include "Png.h"
+#include "PrintOutput.h"
 
 namespace {
 
@@ -111,10 +113,12 @@ InkLayer& Signature() {
   static InkLayer layer = [] {
     InkLayer l(kPageWidth, kPageHeight);
     InkPen pen;
-    // A signature written on the board and taken onto the page at 300 dpi (3.125 x).
-    const auto samples = Handwriting(200, 2600, 3.125);
+    // A signature written on the board at 96 dpi and drawn again at its print scale, from the
+    // page's left edge: four times the board's width only just fits the page's.
+    const double scale = inkra::board::PrintScale({kBoardWidth, kBoardHeight}, 96);
+    const auto samples = Handwriting(10, 2600, scale);
     for (std::size_t start = 0; start + 60 <= samples.size(); start += 60) {
-      pen.Down(l, samples[start], 3 * 3.125, {0, 0, 0});
+      pen.Down(l, samples[start], 3 * scale, {0, 0, 0});
       for (std::size_t i = start + 1; i < start + 60; ++i) pen.Move(samples[i]);
       pen.Up();
     }

@@ -14,9 +14,6 @@
 namespace inkra::win {
 namespace {
 
-constexpr const wchar_t* kProperty = L"InkraColourBox";
-constexpr UINT_PTR kSubclassId = 0xC0B0;
-
 constexpr ColourValue kStandard[] = {clBlack, clMaroon, clGreen, clOlive, clNavy,    clPurple,
                                      clTeal,  clGray,   clSilver, clRed,  clLime,    clYellow,
                                      clBlue,  clFuchsia, clAqua, clWhite};
@@ -50,15 +47,22 @@ ColourBox::~ColourBox() { Unbind(); }
 void ColourBox::Unbind() {
   HWND combo = std::exchange(combo_, nullptr);
   if (!combo || !IsWindow(combo)) return;
-  RemovePropW(combo, kProperty);
-  RemoveWindowSubclass(combo, ComboProc, kSubclassId);
+  // Put back unless another procedure was put over ours since; ours then passes messages on
+  // to the class's own procedure.
+  if (From(combo)) SetWindowLongPtrW(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base_));
+  SetWindowLongPtrW(combo, GWLP_USERDATA, 0);
 }
 
-LRESULT CALLBACK ColourBox::ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR self) {
-  // Destroyed before the object: the property goes with the window.
-  if (message == WM_NCDESTROY) reinterpret_cast<ColourBox*>(self)->Unbind();
-  return DefSubclassProc(combo, message, wParam, lParam);
+ColourBox* ColourBox::From(HWND combo) {
+  if (GetWindowLongPtrW(combo, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&ComboProc)) return nullptr;
+  return reinterpret_cast<ColourBox*>(GetWindowLongPtrW(combo, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK ColourBox::ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ColourBox*>(GetWindowLongPtrW(combo, GWLP_USERDATA));
+  const WNDPROC base = self ? self->base_ : reinterpret_cast<WNDPROC>(GetClassLongPtrW(combo, GCLP_WNDPROC));
+  if (self && message == WM_NCDESTROY) self->Unbind();  // destroyed before the object
+  return CallWindowProcW(base, combo, message, wParam, lParam);
 }
 
 HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height, HFONT font) {
@@ -78,16 +82,17 @@ HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height,
                            scaled(x), scaled(y), scaled(width), scaled(height + 200), parent,
                            reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
   if (!combo_) return nullptr;
-  SetPropW(combo_, kProperty, this);
   if (font) SendMessageW(combo_, WM_SETFONT, WPARAM(font), FALSE);
   std::vector<std::wstring> labels;
   for (int i = 0; i < Count(); ++i) labels.push_back(EntryLabel(i));
   AddComboEntries(combo_, labels);
   SendMessageW(combo_, CB_SETMINVISIBLE, 8, 0);
   SetItemHeights(scaled(height) - scaled(6));
-  // Subclassed last: every message to a subclassed window costs a look-up of the subclass
-  // chain, which the filling above need not pay.
-  SetWindowSubclass(combo_, ComboProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  // Subclassed by hand, the box in the combo's user data: the common controls' subclassing looks
+  // its chain up in a window property at every message, a round trip to the window server on
+  // some systems.
+  SetWindowLongPtrW(combo_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  base_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(combo_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboProc)));
   return combo_;
 }
 
@@ -194,7 +199,7 @@ bool ColourBox::HandleParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT
   if (message != WM_DRAWITEM) return false;
   const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
   if (item->CtlType != ODT_COMBOBOX) return false;
-  auto* box = static_cast<const ColourBox*>(GetPropW(item->hwndItem, kProperty));
+  const ColourBox* box = From(item->hwndItem);
   if (!box) return false;
   box->Draw(*item);
   result = TRUE;

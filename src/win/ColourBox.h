@@ -60,13 +60,16 @@ class ColourBox {
   void Draw(const DRAWITEMSTRUCT& item) const;
   void SetItemHeights(int height);  // the closed field's and the list's, in pixels
   void Unbind();
-  static LRESULT CALLBACK ComboProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK ComboProc(HWND, UINT, WPARAM, LPARAM);
+  // The box bound to `combo`; null for any other combo box, and once the box has let it go.
+  static ColourBox* From(HWND combo);
   COLORREF Swatch(const Entry& entry) const;
 
   ColourValue defaultColour_;
   ColourValue custom_ = clBlack;
   int lastIndex_ = -1;
   HWND combo_ = nullptr;  // not owned: a child of the parent window
+  WNDPROC base_ = nullptr;  // the combo's own procedure
   std::vector<Entry> entries_;
 };
 

@@ -77,19 +77,31 @@ TEST_F(ColourBoxTest, CustomAsksTheDialogAndCancelGoesBack) {
   EXPECT_EQ(box_.Selected(), RGB24(9, 9, 9));
 }
 
-// The box marks its combo with a window property; the mark goes with whichever dies first.
-TEST_F(ColourBoxTest, ThePropertyGoesWhenTheBoxOrItsComboIsDestroyed) {
+// The parent's drawing reaches the box only while both live; it goes with whichever dies first.
+TEST_F(ColourBoxTest, TheComboIsLetGoWhenTheBoxOrItsComboIsDestroyed) {
+  const auto drawnByABox = [](HWND combo) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_COMBOBOX;
+    item.hwndItem = combo;
+    item.itemID = UINT(-1);
+    item.hDC = GetDC(combo);
+    LRESULT result = 0;
+    const bool drawn = win::ColourBox::HandleParentMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), result);
+    ReleaseDC(combo, item.hDC);
+    return drawn;
+  };
   HWND combo = nullptr;
   {
     win::ColourBox box;
     combo = box.Create(parent_, 8, 0, 30, 150, 24, nullptr);
-    ASSERT_NE(GetPropW(combo, L"InkraColourBox"), nullptr);
+    ASSERT_TRUE(drawnByABox(combo));
   }
-  EXPECT_EQ(GetPropW(combo, L"InkraColourBox"), nullptr);
+  EXPECT_FALSE(drawnByABox(combo));
+  EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 48);  // the combo itself still answers
   win::ColourBox second;
   HWND secondCombo = second.Create(parent_, 9, 0, 60, 150, 24, nullptr);
   DestroyWindow(secondCombo);
-  EXPECT_EQ(second.Handle(), nullptr);  // unbound at WM_NCDESTROY, the property with it
+  EXPECT_EQ(second.Handle(), nullptr);  // unbound at WM_NCDESTROY
 }
 
 }  // namespace

@@ -125,6 +125,47 @@ TEST(SealRoundDialog, SpinFieldsStepByKeysAndWheelAndRefuseTyping) {
   EXPECT_FALSE(form.Accepted());
 }
 
+TEST(SealRoundDialog, ArrowKeysStepByOneWithinTheRangeAndRedraw) {
+  ScratchFolder scratch(L"sealarrows");
+  TfrmSign form(nullptr, scratch.File(L"temp00000001.bmp"));
+  struct Case {
+    int field;
+    UINT key;
+    int presses;
+    std::wstring text;
+  };
+  // In order: a case may go on from the value an earlier one left.
+  const Case cases[] = {
+      {TfrmSign::idWordInt, VK_UP, 1, L"21"},     // 20 + 1
+      {TfrmSign::idWordGD, VK_DOWN, 3, L"267"},   // 270 - 3
+      {TfrmSign::idOutWith, VK_DOWN, 7, L"0"},    // 5 - 7, held at the minimum
+      {TfrmSign::idOutWith, VK_UP, 1, L"1"},
+      {TfrmSign::idWordInt, VK_UP, 80, L"100"},   // 21 + 80, held at the maximum
+  };
+  std::vector<std::wstring> texts;
+  std::vector<bool> redrawn;
+  UiDriver ui;
+  ui.Then([&](UiDriver& d) {
+    HWND w = d.WaitForWindow(kClass, kCaption);
+    for (const Case& c : cases) {
+      HWND field = d.Child(w, L"Edit", nullptr, c.field);
+      const win::GdiCanvas* before = form.Picture();
+      for (int i = 0; i < c.presses; ++i) PostKey(field, c.key);
+      texts.push_back(TextOnceItIs(field, c.text));
+      redrawn.push_back(Eventually([&] { return form.Picture() != before; }));
+    }
+    d.PressButton(w, L"取 消");
+  });
+  form.ShowModal();
+  ASSERT_EQ(ui.Join(), Failures{});
+  ASSERT_EQ(texts.size(), std::size(cases));
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(texts[i], cases[i].text);
+    EXPECT_TRUE(redrawn[i]) << "the field's change did not reach the dialog";
+  }
+}
+
 TEST(SealRoundDialog, InvalidTextsShowTheirMessageAndKeepThePicture) {
   ScratchFolder scratch(L"sealtext");
   TfrmSign form(nullptr, scratch.File(L"temp00000001.bmp"));

@@ -30,13 +30,18 @@ HWND MakeChild(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD sty
   return w;
 }
 
-// Panel: GWLP_USERDATA holds outer edge | inner edge << 16; a property marks the white ones.
+// Panel: GWLP_USERDATA holds outer edge | inner edge << 16, and kWhitePanel for the white ones
+// (read without a round trip to the window server, which a window property would cost).
+constexpr UINT kWhitePanel = 0x100;  // above every BDR_ bit
+constexpr UINT kEdgeBits = 0xFF;
+
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto data = UINT(GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (message) {
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(window, &r);
-      bool white = GetPropW(window, L"InkraWhite") != nullptr;
+      const bool white = (data & kWhitePanel) != 0;
       FillRect(HDC(wParam), &r, white ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
                                       : GetSysColorBrush(COLOR_BTNFACE));
       return TRUE;
@@ -46,15 +51,11 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       HDC dc = BeginPaint(window, &ps);
       RECT r;
       GetClientRect(window, &r);
-      auto edges = UINT(GetWindowLongPtrW(window, GWLP_USERDATA));
-      if (UINT outer = edges & 0xFFFF) DrawEdge(dc, &r, outer, BF_RECT | BF_ADJUST);
-      if (UINT inner = edges >> 16) DrawEdge(dc, &r, inner, BF_RECT | BF_ADJUST);
+      if (UINT outer = data & kEdgeBits) DrawEdge(dc, &r, outer, BF_RECT | BF_ADJUST);
+      if (UINT inner = (data >> 16) & kEdgeBits) DrawEdge(dc, &r, inner, BF_RECT | BF_ADJUST);
       EndPaint(window, &ps);
       return 0;
     }
-    case WM_NCDESTROY:
-      RemovePropW(window, L"InkraWhite");
-      break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -97,6 +98,17 @@ int CALLBACK CollectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM p
   return 1;
 }
 
+// How far a key steps a spin field: the arrows by one, the page keys by ten; 0 for other keys.
+int KeyStep(WPARAM key) {
+  switch (key) {
+    case VK_UP: return 1;
+    case VK_DOWN: return -1;
+    case VK_PRIOR: return 10;
+    case VK_NEXT: return -10;
+  }
+  return 0;
+}
+
 BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
   return TRUE;
@@ -133,11 +145,6 @@ HWND MakeButton(HWND parent, int id, const wchar_t* text, int x, int y, int widt
 HWND MakeGroup(HWND parent, const wchar_t* caption, int x, int y, int width, int height, HFONT font) {
   return MakeChild(0, L"BUTTON", caption, kChildStyle | BS_GROUPBOX, x, y, width, height, parent,
                    -1, font);
-}
-
-void SendToBottom(std::span<const HWND> windows) {
-  for (HWND window : windows)
-    SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 HWND MakeEdit(HWND parent, int id, const std::wstring& text, int x, int y, int width, int height, HFONT font) {
@@ -202,9 +209,11 @@ void SpinField::Create(HWND parent, int id, int x, int y, int width, int height,
   edit_ = MakeChild(WS_EX_CLIENTEDGE, L"EDIT", std::to_wstring(value).c_str(),
                     kChildStyle | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, x, y, width, height,
                     parent, id, font);
+  // Without UDS_ARROWKEYS: the up-down would subclass the edit through the common controls'
+  // window property for the arrow keys alone, a look-up at every message the edit gets; the
+  // edit's own procedure below steps the field instead.
   upDown_ = CreateWindowExW(0, UPDOWN_CLASSW, L"",
-                            kChildStyle | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_ALIGNRIGHT |
-                                UDS_NOTHOUSANDS,
+                            kChildStyle | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS,
                             0, 0, 0, 0, parent, nullptr, ThisModule(), nullptr);
   SendMessageW(upDown_, UDM_SETBUDDY, WPARAM(edit_), 0);
   WidenArrows(parent);
@@ -258,8 +267,8 @@ LRESULT CALLBACK SpinField::EditProc(HWND window, UINT message, WPARAM wParam, L
   const WNDPROC base = self->base_;
   switch (message) {
     case WM_KEYDOWN:
-      if (wParam == VK_PRIOR || wParam == VK_NEXT) {
-        self->Step(wParam == VK_PRIOR ? 10 : -10);
+      if (const int step = KeyStep(wParam)) {
+        self->Step(step);
         return 0;
       }
       break;
@@ -335,9 +344,8 @@ HWND MakePanel(HWND parent, int x, int y, int width, int height, UINT outerEdge,
   RegisterClasses();
   HWND panel = MakeChild(WS_EX_CONTROLPARENT, kPanelClass, L"", kChildStyle | WS_CLIPCHILDREN, x, y,
                          width, height, parent, -1, nullptr);
-  SetWindowLongPtrW(panel, GWLP_USERDATA, LONG_PTR(outerEdge | (innerEdge << 16)));
-  if (white) SetPropW(panel, L"InkraWhite", HANDLE(1));
-  InvalidateRect(panel, nullptr, TRUE);
+  // Set before any message can ask the panel to paint, so it needs no invalidation.
+  SetWindowLongPtrW(panel, GWLP_USERDATA, LONG_PTR(outerEdge | (innerEdge << 16) | (white ? kWhitePanel : 0)));
   return panel;
 }
 

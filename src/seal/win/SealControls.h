@@ -5,7 +5,6 @@
 // parent window's dpi.
 #include <windows.h>
 
-#include <span>
 #include <string>
 #include <vector>
 
@@ -21,9 +20,6 @@ HFONT KeptDialogFont(const wchar_t* face, int points, int dpi, int pixelHeight =
 HWND MakeLabel(HWND parent, const wchar_t* text, int x, int y, int width, int height, HFONT font);
 HWND MakeButton(HWND parent, int id, const wchar_t* text, int x, int y, int width, int height, HFONT font);
 HWND MakeGroup(HWND parent, const wchar_t* caption, int x, int y, int width, int height, HFONT font);
-// Below every other control, in this order: group boxes, so the controls inside them are drawn
-// over them.
-void SendToBottom(std::span<const HWND> windows);
 // A drop-down list of fixed entries (UTF-8), the first selected.
 HWND MakeDropList(HWND parent, int id, const std::vector<std::string>& entries, int x, int y, int width,
                   int height, HFONT font);

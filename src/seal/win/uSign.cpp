@@ -42,11 +42,16 @@ void TfrmSign::CreateControls() {
   MainPanel = MakePanel(Panel1, 47, 56, d.width, d.height, BDR_SUNKENOUTER, BDR_RAISEDINNER, true);
   Image = MakePreviewImage(MainPanel, 2, 2, d.width - 4, d.height - 4);
 
-  // The group boxes go below the controls inside them once all are made, in the order made.
-  std::vector<HWND> groups;
+  // The group boxes are made last: a control is made below its elder siblings, so they lie
+  // below the controls inside them, in this order, without being moved there afterwards.
+  struct Group {
+    const wchar_t* caption;
+    int x, y, width, height;
+  };
+  std::vector<Group> groups;
 
   // "印章"
-  groups.push_back(MakeGroup(form, L"印章", 2, 328, 313, 97, font));
+  groups.push_back({L"印章", 2, 328, 313, 97});
   MakeLabel(form, L"高：", 10, 350, 80, 16, font);
   Spin(seHight, form, idHight, 90, 346, 64, 50, 322, d.height, font);
   MakeLabel(form, L"宽：", 162, 350, 80, 16, font);
@@ -60,7 +65,7 @@ void TfrmSign::CreateControls() {
   cbColor.Select(d.colour);
 
   // "文字内容"
-  groups.push_back(MakeGroup(form, L"文字内容", 328, 8, 345, 105, font));
+  groups.push_back({L"文字内容", 328, 8, 345, 105});
   edt_Input = MakeEdit(form, idInput, Utf8ToWide(d.text), 336, 26, 329, 27, InputFont());
   MakeLabel(form, L"字体：", 336, 60, 48, 16, font);
   const std::vector<std::wstring>& faces = Faces();
@@ -73,7 +78,7 @@ void TfrmSign::CreateControls() {
   Spin(seSP, form, idSP, 592, 84, 73, 0, 360, d.turnFactor, font);
 
   // "五星"
-  groups.push_back(MakeGroup(form, L"五星", 328, 120, 345, 57, font));
+  groups.push_back({L"五星", 328, 120, 345, 57});
   MakeLabel(form, L"X:", 336, 146, 20, 16, font);
   Spin(se5x, form, id5x, 356, 142, 60, 0, 322, d.starX, font);
   MakeLabel(form, L"Y:", 424, 146, 20, 16, font);
@@ -101,7 +106,7 @@ void TfrmSign::CreateControls() {
        &seDownY, &seDownInt, idDownX, idDownY, idDownInt, d.lowerX, d.lowerY, d.lowerSize},
   };
   for (SubText& s : subs) {
-    groups.push_back(MakeGroup(form, s.caption, 328, s.top, 345, 81, font));
+    groups.push_back({s.caption, 328, s.top, 345, 81});
     *s.edit = MakeEdit(form, s.editId, Utf8ToWide(s.text), 336, s.top + 20, 168, 24, font);
     MakeLabel(form, L"字体：", 512, s.top + 24, 48, 16, font);
     s.face->Create(form, s.faceId, 560, s.top + 20, 105, 24, Utf8ToWide(s.faceName), font, faces);
@@ -124,7 +129,7 @@ void TfrmSign::CreateControls() {
   MakeLabel(form, L"编码：", 262, 436, 48, 16, font);
   eCodeNo = MakeEdit(form, idCodeNo, L"", 310, 432, 150, 24, font);
   cbLook = MakeCheckBox(form, idLook, L"仿真效果", 480, 434, 110, 20, font);
-  SendToBottom(groups);
+  for (const Group& g : groups) MakeGroup(form, g.caption, g.x, g.y, g.width, g.height, font);
 }
 
 std::span<const TfrmSign::SpinBinding> TfrmSign::Spins() {

@@ -48,6 +48,28 @@ std::vector<HWND> OwnedWindows(const wchar_t* cls, HWND owner) {
   return found;
 }
 
+// The first child of `parent` that is an owner-drawn list: a colour box.
+HWND OwnerDrawnList(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children)
+    if (lstrcmpiW(ClassOf(child).c_str(), L"ComboBox") == 0 && (GetWindowLongW(child, GWL_STYLE) & CBS_OWNERDRAWFIXED))
+      return child;
+  return nullptr;
+}
+
+// Drops `list` as a click on it does, and gives how many entries the dropped list shows.
+int RowsShownDropped(HWND list) {
+  SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(list, &info);
+  RECT shown{};
+  GetClientRect(info.hwndList, &shown);
+  SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+  return shown.bottom / int(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
+}
+
 class WindowOpening : public ::testing::Test {
  protected:
   WindowOpening() { options.settings = {&noSettings}; }
@@ -120,6 +142,20 @@ TEST_F(WindowOpening, ThePenListsHintComesWithThePointer) {
   tool.lpszText = text;
   SendMessageW(tips[0], TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
   EXPECT_EQ(std::wstring(text), win::Utf8ToWide(board::kPenHint));
+}
+
+// Made at their fields' height, the lists get the room to drop when they drop: the pen and
+// placement lists show every entry, the colour lists at least eight.
+TEST_F(WindowOpening, ListsDropIntoTheRoomTheyHadWhenMadeWithIt) {
+  TfrmWhiteBorad board(options);
+  win::TfrmSign seal;
+  const struct { const char* what; HWND list; int rows; } cases[] = {
+      {"the pen list", board.PenList(), 7},
+      {"the placement list", board.PlacementList(), 2},
+      {"the board's colour list", board.ColourList(), 8},
+      {"the round seal's colour list", OwnerDrawnList(seal.Handle()), 8},
+  };
+  for (const auto& c : cases) EXPECT_GE(RowsShownDropped(c.list), c.rows) << c.what;
 }
 
 TEST(SealSpinFields, OnlyTheSpinFieldsEditsAreSpinEdits) {

@@ -144,12 +144,14 @@ void TfrmWhiteBorad::OnCommand(int id, int code) {
         break;
       case kCbPen:
         if (code == CBN_SELCHANGE) cbPenChange();
+        if (code == CBN_DROPDOWN) MakeRoomForList(cbPen_);
         break;
       case kCbColor:
         if (code == CBN_SELCHANGE) cbColorChange();
         break;
       case kCbPlace:
         if (code == CBN_SELCHANGE) cbPlaceChange();
+        if (code == CBN_DROPDOWN) MakeRoomForList(cbPlace_);
         break;
       case kChkTip:
         if (code == BN_CLICKED) chkTipClick();

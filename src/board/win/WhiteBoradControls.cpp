@@ -84,10 +84,13 @@ LOGFONTW BoardFace() { return inkra::win::FaceFont(L"新宋体", FW_NORMAL, FIXE
 // The toolbar at 96 dpi: buttons 60 x 40 with 24-pixel icons, separators 8 wide.
 constexpr int kButtonWidth = 60, kButtonHeight = 40, kSeparatorWidth = 8;
 
-// Pen bar children at 96 dpi, in the bar: the label, the pen list and the colour list.
-constexpr RECT kLabelBox{8, 8, 56, 26}, kPenListBox{56, 4, 117, 204};
+// Pen bar children at 96 dpi, in the bar: the label, the pen list's closed field and the colour
+// list.
+constexpr RECT kLabelBox{8, 8, 56, 26}, kPenListBox{56, 4, 117, 26};
 // After the colour list (121 to 225): the placement's label and list, room left behind them.
-constexpr RECT kPlaceLabelBox{233, 8, 281, 26}, kPlaceListBox{281, 4, 393, 204};
+constexpr RECT kPlaceLabelBox{233, 8, 281, 26}, kPlaceListBox{281, 4, 393, 26};
+// How tall the pen and placement lists are with their dropped list, field included.
+constexpr int kHeightWithList = 200;
 // The colour list's closed field (its list drops below it).
 constexpr RECT kColourBox{121, 4, 225, 26};
 // Then the pen tip's check box.
@@ -223,6 +226,8 @@ void TfrmWhiteBorad::CreatePenBar() {
   SendMessageW(cbPlace_, CB_SETCURSEL, 0, 0);
   chkTip_ = PenBarChild(L"BUTTON", Utf8ToWide(kPenTipCaption).c_str(), WS_TABSTOP | BS_AUTOCHECKBOX, kTipBox, kChkTip);
 }
+
+void TfrmWhiteBorad::MakeRoomForList(HWND list) { inkra::win::MakeRoomToDrop(list, Scaled(kHeightWithList)); }
 
 void TfrmWhiteBorad::AddPenHint() {
   if (penHint_) return;

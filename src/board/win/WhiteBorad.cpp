@@ -103,6 +103,12 @@ LRESULT TfrmWhiteBorad::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_NOTIFY: {
+      const auto* note = reinterpret_cast<const NMHDR*>(lParam);
+      if (note->hwndFrom == toolbar_ && note->code == UINT(NM_CUSTOMDRAW))
+        return ToolbarCustomDraw(*reinterpret_cast<const NMTBCUSTOMDRAW*>(lParam));
+      break;
+    }
     case WM_CLOSE:
       if (!acquiring_) break;
       EndScan();

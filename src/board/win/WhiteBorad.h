@@ -125,6 +125,8 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void CreateControls();
   void CreateToolbar();
   void CreatePenBar();
+  // Draws each button's icon after the toolbar drew the button (NM_CUSTOMDRAW).
+  LRESULT ToolbarCustomDraw(const NMTBCUSTOMDRAW& draw);
   // The pen list's hint, made when the pointer first comes over the pen bar: a tooltip window
   // and the watch on the list's messages it brings would only slow the board's opening.
   void AddPenHint();

@@ -40,6 +40,15 @@ std::vector<POINT> Wave(int x0, int y0, int length, int amplitude, double turns)
   return points;
 }
 
+// Opens a list as a click on its field does, so the list drops to the height a user sees.
+void DropList(HWND combo) {
+  RECT r{};
+  GetClientRect(combo, &r);
+  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageW(combo, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(combo, WM_LBUTTONUP, 0, at);
+}
+
 }  // namespace
 
 int RunBoardScreens(const std::wstring& folder) {
@@ -79,6 +88,14 @@ int RunBoardScreens(const std::wstring& folder) {
       return Wave(at(x0), at(y0), at(length), at(amplitude), turns);
     };
     Capture(folder, L"board-fresh");
+    const struct { HWND list; const wchar_t* name; } lists[] = {{board.PenList(), L"board-pen-list"},
+                                                                 {board.ColourList(), L"board-colour-list"},
+                                                                 {board.PlacementList(), L"board-place-list"}};
+    for (const auto& l : lists) {
+      DropList(l.list);
+      Capture(folder, l.name);
+      SendMessageW(l.list, CB_SHOWDROPDOWN, FALSE, 0);
+    }
     Stroke(board.View(), wave(40, 100, 240, 40, 1.5));
     Stroke(board.View(), {{at(60), at(60)}, {at(90), at(150)}, {at(120), at(60)}, {at(150), at(150)}});
     int blue = 0;

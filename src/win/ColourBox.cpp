@@ -73,13 +73,15 @@ HWND ColourBox::Create(HWND parent, int id, int x, int y, int width, int height,
   entries_.push_back({Kind::Custom, custom_});
 
   auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  // Made at its place, so only the item heights are set afterwards, not the place again.
+  // Made at its place and at its field's height, so only the item heights are set afterwards;
+  // the list gets its room when it drops.
   const int dpi = WindowDpi(parent);
   const auto scaled = [dpi](int length) { return ScaleToDpi(length, dpi); };
+  fieldHeight_ = height;
   combo_ = CreateWindowExW(0, L"COMBOBOX", L"",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
                                CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
-                           scaled(x), scaled(y), scaled(width), scaled(height + 200), parent,
+                           scaled(x), scaled(y), scaled(width), scaled(height), parent,
                            reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
   if (!combo_) return nullptr;
   if (font) SendMessageW(combo_, WM_SETFONT, WPARAM(font), FALSE);
@@ -100,7 +102,8 @@ void ColourBox::Place(int x, int y, int width, int height) {
   if (!combo_) return;
   const int dpi = WindowDpi(GetParent(combo_));
   const auto scaled = [dpi](int length) { return ScaleToDpi(length, dpi); };
-  MoveWindow(combo_, scaled(x), scaled(y), scaled(width), scaled(height + 200), TRUE);
+  fieldHeight_ = height;
+  MoveWindow(combo_, scaled(x), scaled(y), scaled(width), scaled(height), TRUE);
   SetItemHeights(scaled(height) - scaled(6));
 }
 
@@ -195,7 +198,14 @@ void ColourBox::Draw(const DRAWITEMSTRUCT& item) const {
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
 }
 
-bool ColourBox::HandleParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool ColourBox::HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_COMMAND && HIWORD(wParam) == CBN_DROPDOWN && lParam) {
+    // The list drops below the field into the room the box had when it was made this tall.
+    const auto combo = reinterpret_cast<HWND>(lParam);
+    if (const auto* box = static_cast<const ColourBox*>(GetPropW(combo, kProperty)))
+      MakeRoomToDrop(combo, ScaleToDpi(box->fieldHeight_ + kListHeight, WindowDpi(GetParent(combo))));
+    return false;  // the owner sees the notification too
+  }
   if (message != WM_DRAWITEM) return false;
   const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
   if (item->CtlType != ODT_COMBOBOX) return false;

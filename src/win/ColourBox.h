@@ -37,7 +37,8 @@ class ColourBox {
   // entry selected before. Returns true when the colour in force has changed.
   bool OnSelChange();
 
-  // Handles WM_DRAWITEM for any ColourBox among the parent's children; false for other messages.
+  // Handles WM_DRAWITEM for any ColourBox among the parent's children, and gives its list the
+  // room to drop on CBN_DROPDOWN (still false, so the owner sees it); false for other messages.
   static bool HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   // The entries in list order, for tests and for the owner.
@@ -65,7 +66,10 @@ class ColourBox {
   static ColourBox* From(HWND combo);
   COLORREF Swatch(const Entry& entry) const;
 
+  static constexpr int kListHeight = 200;  // the dropped list's room below the field, at 96 dpi
+
   ColourValue defaultColour_;
+  int fieldHeight_ = 0;  // the closed field's height at 96 dpi
   ColourValue custom_ = clBlack;
   int lastIndex_ = -1;
   HWND combo_ = nullptr;  // not owned: a child of the parent window

@@ -1,6 +1,7 @@
 // What makes the board and the seal dialogs open at once without changing them: fonts kept per
 // face, size and dpi, the window binding, the pen list's hint made when the pointer comes, spin
-// edits known without a window property, and seal pictures kept between openings.
+// edits known without a window property, seal pictures kept between openings, lists made at
+// their field's height and the toolbar's icons drawn from kept bitmaps.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 
 #include "BoardTexts.h"
 #include "Dpi.h"
+#include "GdiCanvas.h"
 #include "KeptFonts.h"
 #include "MemorySettingsStore.h"
 #include "SealControls.h"
@@ -46,6 +48,69 @@ std::vector<HWND> OwnedWindows(const wchar_t* cls, HWND owner) {
   for (HWND window : all)
     if (lstrcmpiW(ClassOf(window).c_str(), cls) == 0 && GetWindow(window, GW_OWNER) == owner) found.push_back(window);
   return found;
+}
+
+// The first child of `parent` that is an owner-drawn list: a colour box.
+HWND OwnerDrawnList(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children)
+    if (lstrcmpiW(ClassOf(child).c_str(), L"ComboBox") == 0 && (GetWindowLongW(child, GWL_STYLE) & CBS_OWNERDRAWFIXED))
+      return child;
+  return nullptr;
+}
+
+// Drops `list` as a click on it does, and gives how many entries the dropped list shows.
+int RowsShownDropped(HWND list) {
+  SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(list, &info);
+  RECT shown{};
+  GetClientRect(info.hwndList, &shown);
+  SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+  return shown.bottom / int(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
+}
+
+// What `toolbar` paints, on the button face.
+std::vector<std::uint8_t> ToolbarPicture(HWND toolbar) {
+  RECT r{};
+  GetClientRect(toolbar, &r);
+  win::GdiCanvas canvas(r.right, r.bottom);
+  FillRect(canvas.Dc(), &r, GetSysColorBrush(COLOR_BTNFACE));
+  SendMessageW(toolbar, WM_PRINTCLIENT, WPARAM(canvas.Dc()), PRF_CLIENT);
+  return canvas.ToBitmap().Pixels();
+}
+
+// A toolbar with the board toolbar's style, font, sizes, image lists and buttons, each button
+// drawing its icon from the image list itself: what the board's toolbar looked like.
+HWND ToolbarDrawingFromItsImageList(HWND board, HWND model) {
+  RECT r{};
+  GetClientRect(model, &r);
+  HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, DWORD(GetWindowLongW(model, GWL_STYLE)), 0, 0,
+                                 r.right, r.bottom, board, nullptr, nullptr, nullptr);
+  SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageW(toolbar, WM_SETFONT, SendMessageW(model, WM_GETFONT, 0, 0), FALSE);
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageW(model, TB_GETIMAGELIST, 0, 0)), &cx, &cy);
+  SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(cx, cy));
+  for (UINT list : {TB_SETIMAGELIST, TB_SETDISABLEDIMAGELIST})
+    SendMessageW(toolbar, list, 0, SendMessageW(model, list == TB_SETIMAGELIST ? TB_GETIMAGELIST : TB_GETDISABLEDIMAGELIST, 0, 0));
+  int image = 0;
+  for (int i = 0; i < int(SendMessageW(model, TB_BUTTONCOUNT, 0, 0)); ++i) {
+    TBBUTTON button{};
+    SendMessageW(model, TB_GETBUTTON, WPARAM(i), LPARAM(&button));
+    TBBUTTONINFOW size{};
+    size.cbSize = sizeof size;
+    size.dwMask = TBIF_SIZE | TBIF_BYINDEX;
+    SendMessageW(model, TB_GETBUTTONINFOW, WPARAM(i), LPARAM(&size));
+    if (!(button.fsStyle & BTNS_SEP)) button.iBitmap = image++;
+    SendMessageW(toolbar, TB_ADDBUTTONSW, 1, LPARAM(&button));
+    SendMessageW(toolbar, TB_SETBUTTONINFOW, WPARAM(i), LPARAM(&size));
+  }
+  SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, SendMessageW(model, TB_GETBUTTONSIZE, 0, 0));
+  SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+  return toolbar;
 }
 
 class WindowOpening : public ::testing::Test {
@@ -120,6 +185,38 @@ TEST_F(WindowOpening, ThePenListsHintComesWithThePointer) {
   tool.lpszText = text;
   SendMessageW(tips[0], TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
   EXPECT_EQ(std::wstring(text), win::Utf8ToWide(board::kPenHint));
+}
+
+// Made at their fields' height, the lists get the room to drop when they drop: the pen and
+// placement lists show every entry, the colour lists at least eight.
+TEST_F(WindowOpening, ListsDropIntoTheRoomTheyHadWhenMadeWithIt) {
+  TfrmWhiteBorad board(options);
+  win::TfrmSign seal;
+  const struct { const char* what; HWND list; int rows; } cases[] = {
+      {"the pen list", board.PenList(), 7},
+      {"the placement list", board.PlacementList(), 2},
+      {"the board's colour list", board.ColourList(), 8},
+      {"the round seal's colour list", OwnerDrawnList(seal.Handle()), 8},
+  };
+  for (const auto& c : cases) EXPECT_GE(RowsShownDropped(c.list), c.rows) << c.what;
+}
+
+// The board draws its toolbar's icons itself, from bitmaps it keeps: pixel for pixel where the
+// toolbar would have drawn them from its image list, pressed and disabled buttons included.
+TEST_F(WindowOpening, ToolbarIconsLookAsTheImageListDrewThem) {
+  TfrmWhiteBorad board(options);
+  HWND reference = ToolbarDrawingFromItsImageList(board.Handle(), board.Toolbar());
+  const struct { const char* what; BYTE state; } cases[] = {
+      {"all enabled", TBSTATE_ENABLED},
+      {"打开 pressed", TBSTATE_ENABLED | TBSTATE_PRESSED},
+      {"打开 disabled", 0},
+  };
+  for (const auto& c : cases) {
+    for (HWND toolbar : {board.Toolbar(), reference})
+      SendMessageW(toolbar, TB_SETSTATE, board::win::kBtnOpen, MAKELPARAM(c.state, 0));
+    EXPECT_EQ(ToolbarPicture(board.Toolbar()), ToolbarPicture(reference)) << c.what;
+  }
+  DestroyWindow(reference);
 }
 
 TEST(SealSpinFields, OnlyTheSpinFieldsEditsAreSpinEdits) {

@@ -103,6 +103,12 @@ LRESULT TfrmWhiteBorad::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_NOTIFY: {
+      const auto* note = reinterpret_cast<const NMHDR*>(lParam);
+      if (note->hwndFrom == toolbar_ && note->code == UINT(NM_CUSTOMDRAW))
+        return ToolbarCustomDraw(*reinterpret_cast<const NMTBCUSTOMDRAW*>(lParam));
+      break;
+    }
     case WM_CLOSE:
       if (!acquiring_) break;
       EndScan();
@@ -144,12 +150,14 @@ void TfrmWhiteBorad::OnCommand(int id, int code) {
         break;
       case kCbPen:
         if (code == CBN_SELCHANGE) cbPenChange();
+        if (code == CBN_DROPDOWN) MakeRoomForList(cbPen_);
         break;
       case kCbColor:
         if (code == CBN_SELCHANGE) cbColorChange();
         break;
       case kCbPlace:
         if (code == CBN_SELCHANGE) cbPlaceChange();
+        if (code == CBN_DROPDOWN) MakeRoomForList(cbPlace_);
         break;
       case kChkTip:
         if (code == BN_CLICKED) chkTipClick();

@@ -125,9 +125,13 @@ class TfrmWhiteBorad final : public inkra::win::Window {
   void CreateControls();
   void CreateToolbar();
   void CreatePenBar();
+  // Draws each button's icon after the toolbar drew the button (NM_CUSTOMDRAW).
+  LRESULT ToolbarCustomDraw(const NMTBCUSTOMDRAW& draw);
   // The pen list's hint, made when the pointer first comes over the pen bar: a tooltip window
   // and the watch on the list's messages it brings would only slow the board's opening.
   void AddPenHint();
+  // Gives the pen or placement list its room to drop, as it is about to (CBN_DROPDOWN).
+  void MakeRoomForList(HWND list);
   // Fonts, toolbar images and control places for the window's dpi, again after it changed.
   void ApplyDpi();
   void TakeFonts();    // the board's fonts for the window's dpi

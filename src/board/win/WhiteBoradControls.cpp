@@ -4,14 +4,13 @@
 #include <commctrl.h>
 
 #include <array>
-#include <map>
 
 #include "BoardTexts.h"
 #include "ComboFill.h"
 #include "Dpi.h"
 #include "KeptFonts.h"
 #include "TextConvert.h"
-#include "ToolbarImages.h"
+#include "ToolbarIcons.h"
 #include "WhiteBorad.h"
 
 namespace inkra::board::win {
@@ -24,44 +23,6 @@ constexpr wchar_t kPenBarClass[] = L"InkraPenBar";
 constexpr wchar_t kViewClass[] = L"InkraBoardView";
 
 HINSTANCE Instance() { return inkra::win::ThisModule(); }
-
-// A BMP file's pixels as a device-dependent bitmap, for the image lists.
-HBITMAP BitmapFromFile(std::span<const std::uint8_t> file) {
-  if (file.size() < 14 + sizeof(BITMAPINFOHEADER)) return nullptr;
-  const std::uint32_t offset = file[10] | (file[11] << 8) | (file[12] << 16) | (std::uint32_t(file[13]) << 24);
-  if (offset >= file.size()) return nullptr;
-  const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + 14);
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, file.data() + offset, info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  return bitmap;
-}
-
-HIMAGELIST ImageListFrom(std::span<const std::uint8_t> file, int cellSize) {
-  HIMAGELIST list = ImageList_Create(cellSize, cellSize, ILC_COLOR24 | ILC_MASK, 9, 0);
-  HBITMAP strip = BitmapFromFile(file);
-  if (list && strip) ImageList_AddMasked(list, strip, RGB(255, 0, 255));
-  if (strip) DeleteObject(strip);
-  return list;
-}
-
-// The toolbar's image lists for one strip, made once and kept while the module is loaded:
-// every board shows the same icons, and a board opened again has them at once.
-struct KeptImages {
-  HIMAGELIST normal = nullptr, disabled = nullptr;
-  ~KeptImages() {
-    if (normal) ImageList_Destroy(normal);
-    if (disabled) ImageList_Destroy(disabled);
-  }
-};
-
-const KeptImages& ImagesFor(const ToolbarStrips& strips) {
-  static std::map<int, KeptImages> kept;
-  KeptImages& images = kept[strips.cellSize];
-  if (!images.normal) images.normal = ImageListFrom(strips.normal, strips.cellSize);
-  if (!images.disabled) images.disabled = ImageListFrom(strips.disabled, strips.cellSize);
-  return images;
-}
 
 struct ButtonSpec {
   int command;  // 0 for a separator
@@ -84,10 +45,13 @@ LOGFONTW BoardFace() { return inkra::win::FaceFont(L"新宋体", FW_NORMAL, FIXE
 // The toolbar at 96 dpi: buttons 60 x 40 with 24-pixel icons, separators 8 wide.
 constexpr int kButtonWidth = 60, kButtonHeight = 40, kSeparatorWidth = 8;
 
-// Pen bar children at 96 dpi, in the bar: the label, the pen list and the colour list.
-constexpr RECT kLabelBox{8, 8, 56, 26}, kPenListBox{56, 4, 117, 204};
+// Pen bar children at 96 dpi, in the bar: the label, the pen list's closed field and the colour
+// list.
+constexpr RECT kLabelBox{8, 8, 56, 26}, kPenListBox{56, 4, 117, 26};
 // After the colour list (121 to 225): the placement's label and list, room left behind them.
-constexpr RECT kPlaceLabelBox{233, 8, 281, 26}, kPlaceListBox{281, 4, 393, 204};
+constexpr RECT kPlaceLabelBox{233, 8, 281, 26}, kPlaceListBox{281, 4, 393, 26};
+// How tall the pen and placement lists are with their dropped list, field included.
+constexpr int kHeightWithList = 200;
 // The colour list's closed field (its list drops below it).
 constexpr RECT kColourBox{121, 4, 225, 26};
 // Then the pen tip's check box.
@@ -145,10 +109,9 @@ void TfrmWhiteBorad::ApplyDpi() {
 void TfrmWhiteBorad::SizeToolbar() {
   // Icons from the strip drawn for this size, never enlarged from a smaller one.
   const ToolbarStrips strips = ToolbarStripsFor(Scaled(kToolbarImageSize));
-  const KeptImages& images = ImagesFor(strips);
   SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(strips.cellSize, strips.cellSize));
-  SendMessageW(toolbar_, TB_SETIMAGELIST, 0, LPARAM(images.normal));
-  SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, LPARAM(images.disabled));
+  SendMessageW(toolbar_, TB_SETIMAGELIST, 0, LPARAM(ToolbarImageList(strips, false)));
+  SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, LPARAM(ToolbarImageList(strips, true)));
   for (int i = 0; i < int(kButtons.size()); ++i) {
     if (kButtons[std::size_t(i)].command != 0) continue;
     TBBUTTONINFOW info{};
@@ -193,13 +156,35 @@ void TfrmWhiteBorad::CreateToolbar() {
       continue;
     }
     captions[i] = Utf8ToWide(kButtons[i].caption);
-    b.iBitmap = image++;
+    // The button leaves its icon to ToolbarCustomDraw, which finds its place in the strip here.
+    b.iBitmap = I_IMAGENONE;
+    b.dwData = image++;
     b.idCommand = kButtons[i].command;
     b.fsState = TBSTATE_ENABLED;
     b.fsStyle = BTNS_BUTTON;
     b.iString = reinterpret_cast<INT_PTR>(captions[i].c_str());
   }
   SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), LPARAM(buttons.data()));
+}
+
+LRESULT TfrmWhiteBorad::ToolbarCustomDraw(const NMTBCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPOSTPAINT: {
+      // Where the toolbar puts a button's icon: centred across the button, half the padding
+      // down, a pixel further right and down while the button is pressed.
+      const ToolbarStrips strips = ToolbarStripsFor(Scaled(kToolbarImageSize));
+      const RECT& button = draw.nmcd.rc;
+      const int pressed = (draw.nmcd.uItemState & (CDIS_SELECTED | CDIS_CHECKED)) ? 1 : 0;
+      const int padding = HIWORD(SendMessageW(toolbar_, TB_GETPADDING, 0, 0));
+      DrawToolbarIcon(draw.nmcd.hdc, strips, int(draw.nmcd.lItemlParam),
+                      button.left + (button.right - button.left - strips.cellSize) / 2 + pressed,
+                      button.top + padding / 2 + pressed, (draw.nmcd.uItemState & CDIS_DISABLED) != 0);
+      return CDRF_DODEFAULT;
+    }
+    default: return CDRF_DODEFAULT;
+  }
 }
 
 void TfrmWhiteBorad::CreatePenBar() {
@@ -223,6 +208,8 @@ void TfrmWhiteBorad::CreatePenBar() {
   SendMessageW(cbPlace_, CB_SETCURSEL, 0, 0);
   chkTip_ = PenBarChild(L"BUTTON", Utf8ToWide(kPenTipCaption).c_str(), WS_TABSTOP | BS_AUTOCHECKBOX, kTipBox, kChkTip);
 }
+
+void TfrmWhiteBorad::MakeRoomForList(HWND list) { inkra::win::MakeRoomToDrop(list, Scaled(kHeightWithList)); }
 
 void TfrmWhiteBorad::AddPenHint() {
   if (penHint_) return;

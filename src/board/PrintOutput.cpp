@@ -115,12 +115,16 @@ void WritePngAt(const PictureState& content, double scale, ByteSink& sink) {
   const std::unique_ptr<ink::InkLayer> ink = RenderInk(content, scale);
   const PngRows inkRows = ink->DryRgba();
   const int w = ink->Width(), h = ink->Height();
-  // Plain paper with ink on it, the usual signature: the ink's own rows are the picture.
+  // Plain paper with ink on it, the usual signature: the ink's own rows are the picture. Above
+  // and below the ink every row is the same transparent white, repeated unread.
   if (content.paper && AllWhite(below)) {
+    const Rect& inked = ink->Inked();
+    const auto paper = [&](int y) { return y < inked.top || y >= inked.bottom; };
     PngWriter png(w, h, 4, sink);
     for (int y = 0; y < h; ++y) {
       const std::uint8_t* row = inkRows.bits + std::size_t(y) * inkRows.stride;
-      if (y > 0 && SameBytes(row, row - inkRows.stride, std::size_t(w) * 4)) png.Repeat(1);
+      if (y > 0 && paper(y) && paper(y - 1)) png.Repeat(1);
+      else if (y > 0 && SameBytes(row, row - inkRows.stride, std::size_t(w) * 4)) png.Repeat(1);
       else png.Row(row);
     }
     return png.Finish();

@@ -192,6 +192,29 @@ void PutBigEndian(std::uint32_t v, std::uint8_t* to) {
   to[0] = std::uint8_t(v >> 24), to[1] = std::uint8_t(v >> 16), to[2] = std::uint8_t(v >> 8), to[3] = std::uint8_t(v);
 }
 
+// The Up filter over `n` bytes: each byte less the one above it, into `out`, and the row kept in
+// `above` for the next. Eight bytes at a time: most of an inked row is paper equal to the row
+// above, passed with one test, and the rest is subtracted bytewise inside the word, the top bit
+// of each byte set aside so that no borrow crosses into the next.
+void UpFilter(const std::uint8_t* row, std::uint8_t* above, std::uint8_t* out, std::size_t n) {
+  constexpr std::uint64_t kHigh = 0x8080808080808080u;
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t a, b, d = 0;
+    std::memcpy(&a, row + i, 8);
+    std::memcpy(&b, above + i, 8);
+    if (a != b) {
+      d = ((a | kHigh) - (b & ~kHigh)) ^ ((a ^ ~b) & kHigh);
+      std::memcpy(above + i, &a, 8);
+    }
+    std::memcpy(out + i, &d, 8);
+  }
+  for (; i < n; ++i) {
+    out[i] = std::uint8_t(row[i] - above[i]);
+    above[i] = row[i];
+  }
+}
+
 }  // namespace
 
 struct PngWriter::State {
@@ -286,15 +309,12 @@ void PngWriter::Row(const std::uint8_t* row) {
     std::memcpy(s.last.data(), row, s.rowBytes);
     return;
   }
-  std::uint8_t* __restrict f = s.filtered.data();
-  std::uint8_t* __restrict last = s.last.data();
+  std::uint8_t* f = s.filtered.data();
+  std::uint8_t* last = s.last.data();
   const std::size_t n = s.rowBytes;
   f[0] = s.Up() ? 2 : 0;
   if (s.Up()) {
-    for (std::size_t i = 0; i < n; ++i) {
-      f[i + 1] = std::uint8_t(row[i] - last[i]);
-      last[i] = row[i];
-    }
+    UpFilter(row, last, f + 1, n);
   } else {
     std::memcpy(f + 1, row, n);
     std::memcpy(last, row, n);

@@ -33,12 +33,12 @@ InkPixel Over(const InkPixel& below, Rgb colour, std::uint8_t cover) {
 InkLayer::InkLayer(int width, int height) : width_(width), height_(height), clip_(Bounds()) {
   if (width <= 0 || height <= 0 || !WithinPictureLimits(width, height, 32))
     throw PictureError("The ink layer's size is beyond the picture limits");
-  // One row of transparent white, then copied down: a layer at print scale is millions of
-  // pixels, and a byte-at-a-time pass over them costs as much as drawing the ink.
-  const std::size_t stride = std::size_t(width) * 4;
-  dry_.resize(stride * std::size_t(height));
-  for (std::size_t i = 0; i < stride; i += 4) dry_[i] = dry_[i + 1] = dry_[i + 2] = kWhite;
-  for (std::size_t at = stride; at < dry_.size(); at += stride) std::memcpy(&dry_[at], dry_.data(), stride);
+  // One row of transparent white, then copied down over memory never cleared first: a layer at
+  // print scale is millions of pixels, and every pass over them costs as much as drawing the ink.
+  const std::size_t stride = std::size_t(width) * 4, size = stride * std::size_t(height);
+  dry_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+  for (std::size_t i = 0; i < stride; i += 4) dry_[i] = dry_[i + 1] = dry_[i + 2] = kWhite, dry_[i + 3] = 0;
+  for (std::size_t at = stride; at < size; at += stride) std::memcpy(&dry_[at], dry_.get(), stride);
 }
 
 Rect InkLayer::Paint(std::span<const Part> parts) {
@@ -83,25 +83,27 @@ Rect InkLayer::Paint(std::span<const Part> parts) {
       p[0] = std::uint8_t((r + alpha / 2) / alpha), p[1] = std::uint8_t((g + alpha / 2) / alpha);
       p[2] = std::uint8_t((b + alpha / 2) / alpha), p[3] = std::uint8_t(std::min(255u, (alpha + 127u) / 255u));
     }
+  inked_ = inked_.Union(lands);
   return lands;
 }
 
 void InkLayer::BeginWet(Rgb colour) {
   Dry();
-  if (wet_.empty()) wet_.assign(std::size_t(width_) * std::size_t(height_), 0);
+  if (!wet_) wet_ = std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t(width_) * std::size_t(height_));
   wetColour_ = colour;
 }
 
 Rect InkLayer::SetWet(const Outline& outline, const Rect& clip) {
-  if (wet_.empty()) BeginWet(wetColour_);
+  if (!wet_) BeginWet(wetColour_);
   const Rect box = clip.Intersect(Bounds());
   Rect touched;
   if (box.Intersect(clip_).Empty()) return {};
+  ClearWetRows(box.top, box.bottom);
   rasterizer_.Rasterize(outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
     if (y < clip_.top || y >= clip_.bottom) return;
     const int from = std::max(x, clip_.left), to = std::min(x + count, clip_.right);
     if (from >= to) return;
-    std::uint8_t* wet = wet_.data() + std::size_t(y) * width_;
+    std::uint8_t* wet = wet_.get() + std::size_t(y) * width_;
     for (int i = from; i < to; ++i) wet[i] = std::max(wet[i], covers[i - x]);
     touched = touched.Union({from, y, to, y + 1});
   });
@@ -109,10 +111,18 @@ Rect InkLayer::SetWet(const Outline& outline, const Rect& clip) {
   return touched;
 }
 
+void InkLayer::ClearWetRows(int top, int bottom) {
+  const std::size_t w = std::size_t(width_);
+  if (wetTop_ == wetBottom_) wetTop_ = wetBottom_ = top;
+  if (top < wetTop_) std::memset(wet_.get() + std::size_t(top) * w, 0, std::size_t(wetTop_ - top) * w), wetTop_ = top;
+  if (bottom > wetBottom_)
+    std::memset(wet_.get() + std::size_t(wetBottom_) * w, 0, std::size_t(bottom - wetBottom_) * w), wetBottom_ = bottom;
+}
+
 Rect InkLayer::Dry() {
   const Rect box = wetBox_;
   for (int y = box.top; y < box.bottom; ++y) {
-    std::uint8_t* wet = wet_.data() + std::size_t(y) * width_;
+    std::uint8_t* wet = wet_.get() + std::size_t(y) * width_;
     for (int x = box.left; x < box.right; ++x) {
       // A stroke's box is mostly dry paper: eight untouched pixels are passed in one test.
       std::uint64_t eight;
@@ -128,19 +138,20 @@ Rect InkLayer::Dry() {
     }
   }
   wetBox_ = {};
+  inked_ = inked_.Union(box);
   return box;
 }
 
 InkPixel InkLayer::At(int x, int y) const {
   const std::uint8_t* p = DryPixel(x, y);
   const InkPixel dry{{p[0], p[1], p[2]}, p[3]};
-  if (wet_.empty()) return dry;
+  if (!wet_ || y < wetTop_ || y >= wetBottom_) return dry;  // rows no stroke reached hold no wet ink
   return Over(dry, wetColour_, wet_[std::size_t(y) * width_ + x]);
 }
 
 PngRows InkLayer::Rgba() {
   Dry();
-  return {dry_.data(), std::size_t(width_) * 4, width_, height_, 4};
+  return {dry_.get(), std::size_t(width_) * 4, width_, height_, 4};
 }
 
 template <class Blend>

@@ -7,6 +7,7 @@
 // picture, anti-aliased or thresholded.
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <span>
 #include <cstdint>
@@ -71,7 +72,8 @@ class InkLayer {
   // at print scale, is then only read.
   void ReleaseWet() {
     Dry();
-    wet_ = {};
+    wet_.reset();
+    wetTop_ = wetBottom_ = 0;
   }
 
   // The ink a pixel shows: wet over dry.
@@ -83,10 +85,17 @@ class InkLayer {
 
   // The dry ink's own bytes (R, G, B, coverage per pixel, 32 bits), wet ink left apart: what a
   // history of the board copies and puts back. Nothing about the wet ink changes.
-  PixelRows DryPixels() { return {dry_.data(), std::size_t(width_) * 4, width_, height_, 32}; }
-  ConstPixelRows DryPixels() const { return {dry_.data(), std::size_t(width_) * 4, width_, height_, 32}; }
+  // Written through, the dry ink may change anywhere.
+  PixelRows DryPixels() {
+    inked_ = Bounds();
+    return {dry_.get(), std::size_t(width_) * 4, width_, height_, 32};
+  }
+  ConstPixelRows DryPixels() const { return {dry_.get(), std::size_t(width_) * 4, width_, height_, 32}; }
   // The dry ink as Rgba gives it, wet ink left out: what a writer sees once the stroke has ended.
-  PngRows DryRgba() const { return {dry_.data(), std::size_t(width_) * 4, width_, height_, 4}; }
+  PngRows DryRgba() const { return {dry_.get(), std::size_t(width_) * 4, width_, height_, 4}; }
+  // Where the dry ink may lie: outside it every pixel is still the transparent white the layer
+  // was made with, so a writer passes those rows without looking at them.
+  const Rect& Inked() const { return inked_; }
 
   // The ink (wet over dry) over an opaque picture of the layer's size, 24 or 32 bits per pixel
   // (a 32-bit pixel's fourth byte is left alone), inside `area`:
@@ -102,17 +111,22 @@ class InkLayer {
   static constexpr std::uint8_t kThreshold = 128;
 
  private:
-  std::uint8_t* DryPixel(int x, int y) { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
-  const std::uint8_t* DryPixel(int x, int y) const { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
+  std::uint8_t* DryPixel(int x, int y) { return dry_.get() + (std::size_t(y) * width_ + x) * 4; }
+  const std::uint8_t* DryPixel(int x, int y) const { return dry_.get() + (std::size_t(y) * width_ + x) * 4; }
+  void ClearWetRows(int top, int bottom);  // rows [top, bottom) of wet_ zero from now on
   template <class Blend>
   void OverPicture(const PixelRows& part, int left, int top, const Rect& area, Blend blend) const;
 
   int width_ = 0, height_ = 0;
-  std::vector<std::uint8_t> dry_;   // RGBA, straight alpha
-  std::vector<std::uint8_t> wet_;   // coverage of the stroke in progress; allocated on first use
+  std::unique_ptr<std::uint8_t[]> dry_;  // RGBA, straight alpha, width_ x height_
+  // Coverage of the stroke in progress, allocated on first use and cleared only in the rows
+  // strokes reach, [wetTop_, wetBottom_): at print scale most rows never see a stroke.
+  std::unique_ptr<std::uint8_t[]> wet_;
+  int wetTop_ = 0, wetBottom_ = 0;
   Rgb wetColour_;
   Rect wetBox_;                 // where wet_ may be non-zero
   Rect clip_;                   // where drawing lands
+  Rect inked_;                  // where the dry ink has changed since the layer was made
   CoverageRasterizer rasterizer_;
   std::vector<std::uint8_t> parts_;  // Paint's coverage of each part over its box
 };

@@ -79,6 +79,37 @@ TEST(InkLayerOut, RgbaIsTransparentWhiteWhereNoInkIs) {
   EXPECT_FALSE(layer.Wet());
 }
 
+// A writer passes the rows outside Inked() unread, so no way of laying ink may leave any outside.
+TEST(InkLayerOut, InkedHoldsAllTheDryInkAndOutsideItTheLayerIsAsMade) {
+  const struct {
+    const char* name;
+    std::function<void(InkLayer&)> lay;
+  } ways[] = {
+      {"filled", [](InkLayer& l) { l.Fill(Square(3, 20, 5.5, 23), {1, 2, 3}); }},
+      {"a dried stroke",
+       [](InkLayer& l) {
+         l.BeginWet({1, 2, 3});
+         l.SetWet(Square(4, 30, 6, 31.5), l.Bounds());
+         l.Dry();
+       }},
+      {"written through", [](InkLayer& l) { l.DryPixels().Row(12)[5 * 4 + 3] = 9; }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    InkLayer layer(8, 40);
+    EXPECT_TRUE(layer.Inked().Empty());
+    way.lay(layer);
+    const Rect inked = layer.Inked();
+    const PngRows rows = layer.DryRgba();
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 8; ++x) {
+        if (!inked.Intersect({x, y, x + 1, y + 1}).Empty()) continue;
+        const std::uint8_t* px = rows.bits + y * rows.stride + x * 4;
+        ASSERT_EQ(std::vector<std::uint8_t>(px, px + 4), (std::vector<std::uint8_t>{255, 255, 255, 0})) << x << "," << y;
+      }
+  }
+}
+
 class InkOverPicture : public ::testing::TestWithParam<int> {
  protected:
   // Ink of coverage 255, 128 and 127 in blue over a picture of mid grey.

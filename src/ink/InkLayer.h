@@ -104,6 +104,8 @@ class InkLayer {
  private:
   std::uint8_t* DryPixel(int x, int y) { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
   const std::uint8_t* DryPixel(int x, int y) const { return dry_.data() + (std::size_t(y) * width_ + x) * 4; }
+  // One pixel `p` of dry ink under Paint's parts, their coverages at `at` in each part's `area`.
+  void PaintPixel(std::span<const Part> parts, std::size_t area, std::size_t at, std::uint8_t* p) const;
   template <class Blend>
   void OverPicture(const PixelRows& part, int left, int top, const Rect& area, Blend blend) const;
 
@@ -115,6 +117,10 @@ class InkLayer {
   Rect clip_;                   // where drawing lands
   CoverageRasterizer rasterizer_;
   std::vector<std::uint8_t> parts_;  // Paint's coverage of each part over its box
+  struct Reach {
+    int from, to;
+  };
+  std::vector<Reach> rowReach_;  // Paint's columns with coverage, row by row
 };
 
 // Source-over of `colour` at coverage `cover` onto a straight-alpha pixel, in 8-bit steps.

@@ -53,12 +53,20 @@ void FillRun(std::uint8_t* p, int count, const std::optional<Rgb>& colour) {
 
 }  // namespace
 
+unsigned InkLayer::Share(std::span<const Part> parts, std::size_t area, std::size_t at, std::size_t i) const {
+  unsigned c = parts_[area * i + at];
+  if (!parts[i].under || !c) return c;
+  unsigned above = 0;
+  for (std::size_t j = i + 1; j < parts.size(); ++j) above += parts_[area * j + at];
+  return c > above ? c - above : 0;
+}
+
 void InkLayer::PaintPixel(std::span<const Part> parts, std::size_t area, std::size_t at, std::uint8_t* p) const {
   unsigned taken = 0;
   const Part* first = nullptr;
   bool oneColour = true;
   for (std::size_t i = 0; i < parts.size(); ++i) {
-    const unsigned c = parts_[area * i + at];
+    const unsigned c = Share(parts, area, at, i);
     if (!c) continue;
     taken += c;
     if (!first) first = &parts[i];
@@ -70,7 +78,7 @@ void InkLayer::PaintPixel(std::span<const Part> parts, std::size_t area, std::si
   // what is left of the ink below by the rest.
   unsigned alpha = 0, r = 0, g = 0, b = 0;
   for (std::size_t i = 0; i < parts.size(); ++i) {
-    const unsigned c = parts_[area * i + at];
+    const unsigned c = Share(parts, area, at, i);
     if (!c || !parts[i].colour) continue;
     alpha += c * 255u;
     r += c * 255u * parts[i].colour->r, g += c * 255u * parts[i].colour->g, b += c * 255u * parts[i].colour->b;
@@ -110,8 +118,8 @@ Rect InkLayer::Paint(std::span<const Part> parts) {
     std::size_t at = std::size_t(y - box.top) * w + std::size_t(std::max(lands.left, reach.from) - box.left);
     for (int x = std::max(lands.left, reach.from); x < to; ++x, ++at) {
       if (x + 8 <= to) {
-        // Eight pixels at once where each part covers them all or none of them: the inside of
-        // a shape, most of what a large one paints, costs a store a pixel.
+        // Eight pixels at once where one part covers them all and the others none of them: the
+        // inside of a shape, most of what a large one paints, costs a store a pixel.
         const Part* whole = nullptr;
         bool plain = true;
         for (std::size_t i = 0; i < parts.size() && plain; ++i) {

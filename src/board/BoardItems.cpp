@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 #include "InkPen.h"
 
@@ -75,6 +77,21 @@ int ScaledLength(int length, double scale) { return std::max(1, int(std::ceil(do
 void DrawItem(const BoardItem& item, double scale, ink::InkLayer& layer) {
   if (const auto* stroke = std::get_if<StrokeItem>(&item)) return DrawStroke(*stroke, scale, layer);
   DrawPaint(std::get<PaintItem>(item), scale, layer);
+}
+
+std::unique_ptr<ink::InkLayer> ArtInk(const ScalableArt& art, double scale, int width, int height) {
+  std::unique_ptr<ink::InkLayer> drawn = art.InkAt(scale);
+  if (drawn && drawn->Width() == width && drawn->Height() == height) return drawn;
+  auto layer = std::make_unique<ink::InkLayer>(width, height);
+  if (!drawn) {
+    LayBaseInk(art.DrawAt(scale), 1, *layer);
+    return layer;
+  }
+  const ConstPixelRows from = std::as_const(*drawn).DryPixels();
+  const PixelRows to = layer->DryPixels();
+  for (int y = 0; y < std::min(from.height, to.height); ++y)
+    std::memcpy(to.Row(y), from.Row(y), std::size_t(std::min(from.width, to.width)) * 4);
+  return layer;
 }
 
 void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer) {

@@ -11,6 +11,7 @@
 #include "Bitmap.h"
 #include "CentreLine.h"
 #include "InkLayer.h"
+#include "ScalableArt.h"
 
 namespace inkra::board {
 
@@ -61,6 +62,9 @@ void DrawItem(const BoardItem& item, double scale, ink::InkLayer& layer);
 // file holds them) laid onto `layer` at `scale`, inside the layer's clip: copied at 1, resampled
 // bilinear otherwise.
 void LayBaseInk(const Bitmap& base, double scale, ink::InkLayer& layer);
+// `art` drawn at `scale` as a new layer of width x height: its own ink where it has ink of that size,
+// else its ink or its pixels laid into one (a side the art rounds otherwise is cut or left bare).
+std::unique_ptr<ink::InkLayer> ArtInk(const ScalableArt& art, double scale, int width, int height);
 
 // A side of `length` pixels at `scale`: rounded up, and at least one pixel.
 int ScaledLength(int length, double scale);

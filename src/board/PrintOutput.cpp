@@ -91,16 +91,16 @@ double PrintScale(Size picture, int dpi) {
 std::unique_ptr<ink::InkLayer> RenderInk(const PictureState& content, double scale) {
   if (!content.surface) return nullptr;
   const Size out = ScaledSize({content.surface->Width(), content.surface->Height()}, scale);
-  auto layer = std::make_unique<ink::InkLayer>(out.width, out.height);
-  bool based = false;
+  std::unique_ptr<ink::InkLayer> layer;
   if (content.art && scale != 1) {
     try {
-      LayBaseInk(content.art->DrawAt(scale), 1, *layer);
-      based = true;
+      layer = ArtInk(*content.art, scale, out.width, out.height);
     } catch (const std::exception&) {
       // The art cannot be drawn this large: the pixels it was handed over as serve, resampled.
     }
   }
+  const bool based = layer != nullptr;
+  if (!based) layer = std::make_unique<ink::InkLayer>(out.width, out.height);
   if (!based && content.baseInk) LayBaseInk(*content.baseInk, scale, *layer);
   for (const auto& item : content.items) DrawItem(*item, scale, *layer);
   layer->ReleaseWet();  // drawn once and then only read: the strokes' working memory goes

@@ -43,17 +43,18 @@ InkCanvas::Paint InkCanvas::Resolve(ColourValue c, ColourValue fallback) const {
 }
 
 void InkCanvas::PaintPair(const Outline& under, ColourValue underColour, ColourValue underFallback, const Outline& over,
-                          ColourValue overColour, ColourValue overFallback) {
+                          ColourValue overColour, ColourValue overFallback, bool overInside) {
   const Paint top = Resolve(overColour, overFallback), bottom = Resolve(underColour, underFallback);
+  const bool laid = overInside && glyphsOnCells_ && bottom.draws && top.draws;
   Outline uncovered;
-  if (bottom.draws) {
+  if (bottom.draws && !laid) {
     ClipperLib::Clipper clipper;
     clipper.AddPaths(under, ClipperLib::ptSubject, true);
     if (top.draws) clipper.AddPaths(over, ClipperLib::ptClip, true);
     clipper.Execute(ClipperLib::ctDifference, uncovered, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
   }
   std::vector<InkLayer::Part> parts;
-  if (bottom.draws) parts.push_back({&uncovered, bottom.ink});
+  if (bottom.draws) parts.push_back({laid ? &under : &uncovered, bottom.ink, laid});
   if (top.draws) parts.push_back({&over, top.ink});
   changed_ = changed_.Union(layer_.Paint(parts));
   if (log_) log_(parts);
@@ -150,7 +151,7 @@ void InkCanvas::TextOut(int x, int y, const std::string& text) {
              PixelBounds(shape.glyphs), painted);
     return;
   }
-  PaintPair({cell}, brush_, clWhite, shape.glyphs, font_.colour, clWindowText);
+  PaintPair({cell}, brush_, clWhite, shape.glyphs, font_.colour, clWindowText, true);
 }
 
 }  // namespace inkra::ink

@@ -55,6 +55,12 @@ class InkCanvas final : public Canvas {
   using PaintLog = std::function<void(std::span<const InkLayer::Part>)>;
   void LogPaints(PaintLog log) { log_ = std::move(log); }
 
+  // Text on a turned cell: the glyphs are cut out of the cell and both painted side by side, as
+  // the screen has always shown them; or, with this on, the cell is painted under the glyphs in
+  // the same pass, which gives those pixels within rounding (where the edges of cell and glyph
+  // cross one pixel) without cutting the outlines, most of the cost of a large character.
+  void LayGlyphsOnCells(bool on) { glyphsOnCells_ = on; }
+
   // The pixels drawn on since the canvas was made.
   Rect Changed() const { return changed_; }
 
@@ -66,9 +72,10 @@ class InkCanvas final : public Canvas {
   };
   Paint Resolve(ColourValue c, ColourValue fallback) const;
   // The shape painted in the brush (or font) colour with the pen's shape laid over it in the pen
-  // colour; the two are made disjoint first so their shared pixels take both shares.
+  // colour; the two are made disjoint first so their shared pixels take both shares (`over`
+  // inside `under`, with glyphs laid on cells: in one pass, as an under part).
   void PaintPair(const Outline& under, ColourValue underColour, ColourValue underFallback, const Outline& over,
-                 ColourValue overColour, ColourValue overFallback);
+                 ColourValue overColour, ColourValue overFallback, bool overInside = false);
 
   // The last upright texts painted on whole pixels, with what painting each left in its cell: a
   // seal paints its sub-texts again after every character, and the same text in the same cell
@@ -90,6 +97,7 @@ class InkCanvas final : public Canvas {
   std::vector<PaintedText> lastTexts_;
   SystemColours systemColours_;
   ColourValue pen_ = clBlack, brush_ = clWhite;
+  bool glyphsOnCells_ = false;
   Font font_;
   Rect changed_;
   PaintLog log_;

@@ -41,6 +41,57 @@ InkLayer::InkLayer(int width, int height) : width_(width), height_(height), clip
   for (std::size_t at = stride; at < size; at += stride) std::memcpy(&dry_[at], dry_.get(), stride);
 }
 
+namespace {
+
+// `count` pixels wholly of `colour`, or bare paper: what the shares in PaintPixel come to for a
+// pixel that parts of one colour cover whole.
+void FillRun(std::uint8_t* p, int count, const std::optional<Rgb>& colour) {
+  const std::uint8_t pixel[4] = {colour ? colour->r : kWhite, colour ? colour->g : kWhite, colour ? colour->b : kWhite,
+                                 std::uint8_t(colour ? 255 : 0)};
+  for (int i = 0; i < count; ++i, p += 4) std::memcpy(p, pixel, 4);
+}
+
+}  // namespace
+
+unsigned InkLayer::Share(std::span<const Part> parts, std::size_t area, std::size_t at, std::size_t i) const {
+  unsigned c = parts_[area * i + at];
+  if (!parts[i].under || !c) return c;
+  unsigned above = 0;
+  for (std::size_t j = i + 1; j < parts.size(); ++j) above += parts_[area * j + at];
+  return c > above ? c - above : 0;
+}
+
+void InkLayer::PaintPixel(std::span<const Part> parts, std::size_t area, std::size_t at, std::uint8_t* p) const {
+  unsigned taken = 0;
+  const Part* first = nullptr;
+  bool oneColour = true;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const unsigned c = Share(parts, area, at, i);
+    if (!c) continue;
+    taken += c;
+    if (!first) first = &parts[i];
+    else oneColour = oneColour && parts[i].colour == first->colour;
+  }
+  if (!taken) return;
+  if (taken >= 255 && oneColour) return FillRun(p, 1, first->colour);
+  // Shares of the pixel, in 255ths times 255: each part's colour weighted by its coverage, and
+  // what is left of the ink below by the rest.
+  unsigned alpha = 0, r = 0, g = 0, b = 0;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const unsigned c = Share(parts, area, at, i);
+    if (!c || !parts[i].colour) continue;
+    alpha += c * 255u;
+    r += c * 255u * parts[i].colour->r, g += c * 255u * parts[i].colour->g, b += c * 255u * parts[i].colour->b;
+  }
+  const unsigned rest = taken >= 255 ? 0 : 255u - taken;
+  const unsigned kept = unsigned(p[3]) * rest;
+  alpha += kept;
+  r += kept * p[0], g += kept * p[1], b += kept * p[2];
+  if (alpha == 0) return FillRun(p, 1, std::nullopt);  // no ink left: the transparent background
+  p[0] = std::uint8_t((r + alpha / 2) / alpha), p[1] = std::uint8_t((g + alpha / 2) / alpha);
+  p[2] = std::uint8_t((b + alpha / 2) / alpha), p[3] = std::uint8_t(std::min(255u, (alpha + 127u) / 255u));
+}
+
 Rect InkLayer::Paint(std::span<const Part> parts) {
   Rect box;
   for (const Part& part : parts) box = box.Union(PixelBounds(*part.outline));
@@ -48,41 +99,45 @@ Rect InkLayer::Paint(std::span<const Part> parts) {
   // The coverage is worked out over the whole box, the clip applied only where it lands.
   const Rect lands = box.Intersect(clip_);
   if (lands.Empty()) return {};
-  const int w = box.right - box.left;
-  const std::size_t area = std::size_t(w) * std::size_t(box.bottom - box.top);
+  const int w = box.right - box.left, h = box.bottom - box.top;
+  const std::size_t area = std::size_t(w) * std::size_t(h);
   parts_.assign(area * parts.size(), 0);
+  // Each row's reach over all parts: a ring's middle or a glyph's corners are passed over.
+  rowReach_.assign(std::size_t(h), {box.right, box.left});
   for (std::size_t i = 0; i < parts.size(); ++i) {
     std::uint8_t* cover = parts_.data() + area * i;
     rasterizer_.Rasterize(*parts[i].outline, box, [&](int y, int x, int count, const std::uint8_t* covers) {
       std::memcpy(cover + std::size_t(y - box.top) * w + (x - box.left), covers, std::size_t(count));
+      Reach& reach = rowReach_[std::size_t(y - box.top)];
+      reach = {std::min(reach.from, x), std::max(reach.to, x + count)};
     });
   }
-  for (int y = lands.top; y < lands.bottom; ++y)
-    for (int x = lands.left; x < lands.right; ++x) {
-      const std::size_t at = std::size_t(y - box.top) * w + (x - box.left);
-      // Shares of the pixel, in 255ths times 255: each part's colour weighted by its coverage,
-      // and what is left of the ink below by the rest.
-      unsigned taken = 0, alpha = 0, r = 0, g = 0, b = 0;
-      for (std::size_t i = 0; i < parts.size(); ++i) {
-        const unsigned c = parts_[area * i + at];
-        taken += c;
-        if (!c || !parts[i].colour) continue;
-        alpha += c * 255u;
-        r += c * 255u * parts[i].colour->r, g += c * 255u * parts[i].colour->g, b += c * 255u * parts[i].colour->b;
+  for (int y = lands.top; y < lands.bottom; ++y) {
+    const Reach reach = rowReach_[std::size_t(y - box.top)];
+    const int to = std::min(lands.right, reach.to);
+    std::size_t at = std::size_t(y - box.top) * w + std::size_t(std::max(lands.left, reach.from) - box.left);
+    for (int x = std::max(lands.left, reach.from); x < to; ++x, ++at) {
+      if (x + 8 <= to) {
+        // Eight pixels at once where one part covers them all and the others none of them: the
+        // inside of a shape, most of what a large one paints, costs a store a pixel.
+        const Part* whole = nullptr;
+        bool plain = true;
+        for (std::size_t i = 0; i < parts.size() && plain; ++i) {
+          std::uint64_t eight;
+          std::memcpy(&eight, &parts_[area * i + at], 8);
+          if (eight == 0) continue;
+          plain = eight == ~std::uint64_t(0) && !whole;
+          whole = &parts[i];
+        }
+        if (plain) {
+          if (whole) FillRun(DryPixel(x, y), 8, whole->colour);
+          x += 7, at += 7;
+          continue;
+        }
       }
-      if (!taken) continue;
-      std::uint8_t* p = DryPixel(x, y);
-      const unsigned rest = taken >= 255 ? 0 : 255u - taken;
-      const unsigned kept = unsigned(p[3]) * rest;
-      alpha += kept;
-      r += kept * p[0], g += kept * p[1], b += kept * p[2];
-      if (alpha == 0) {
-        p[0] = p[1] = p[2] = kWhite, p[3] = 0;  // no ink left: the transparent background
-        continue;
-      }
-      p[0] = std::uint8_t((r + alpha / 2) / alpha), p[1] = std::uint8_t((g + alpha / 2) / alpha);
-      p[2] = std::uint8_t((b + alpha / 2) / alpha), p[3] = std::uint8_t(std::min(255u, (alpha + 127u) / 255u));
+      PaintPixel(parts, area, at, DryPixel(x, y));
     }
+  }
   inked_ = inked_.Union(lands);
   return lands;
 }

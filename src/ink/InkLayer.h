@@ -50,9 +50,13 @@ class InkLayer {
   // shared by two parts each takes its own share, so their coverages add up (two separate
   // paintings would leave a seam where the second is laid over the first's edge). A part of no
   // colour is paper: it takes the ink under it away. Returns the pixels changed.
+  // A part `under` the ones after it may hold them (a text's cell and its glyphs): in each pixel
+  // it takes only the share they leave, which is what cutting them out of it first gives, but
+  // for rounding where the edges of both cross one pixel.
   struct Part {
     const Outline* outline = nullptr;  // not owned
     std::optional<Rgb> colour;         // none: paper
+    bool under = false;
   };
   Rect Paint(std::span<const Part> parts);
   // One part: ink of `colour`, or paper.
@@ -114,6 +118,10 @@ class InkLayer {
   std::uint8_t* DryPixel(int x, int y) { return dry_.get() + (std::size_t(y) * width_ + x) * 4; }
   const std::uint8_t* DryPixel(int x, int y) const { return dry_.get() + (std::size_t(y) * width_ + x) * 4; }
   void ClearWetRows(int top, int bottom);  // rows [top, bottom) of wet_ zero from now on
+  // Part i's share of pixel `at` in Paint's coverages (each part's `area` long).
+  unsigned Share(std::span<const Part> parts, std::size_t area, std::size_t at, std::size_t i) const;
+  // One pixel `p` of dry ink under Paint's parts.
+  void PaintPixel(std::span<const Part> parts, std::size_t area, std::size_t at, std::uint8_t* p) const;
   template <class Blend>
   void OverPicture(const PixelRows& part, int left, int top, const Rect& area, Blend blend) const;
 
@@ -129,6 +137,10 @@ class InkLayer {
   Rect inked_;                  // where the dry ink has changed since the layer was made
   CoverageRasterizer rasterizer_;
   std::vector<std::uint8_t> parts_;  // Paint's coverage of each part over its box
+  struct Reach {
+    int from, to;
+  };
+  std::vector<Reach> rowReach_;  // Paint's columns with coverage, row by row
 };
 
 // Source-over of `colour` at coverage `cover` onto a straight-alpha pixel, in 8-bit steps.

@@ -69,8 +69,8 @@ std::vector<std::uint8_t> EdgeBand(const ink::InkLayer& layer, int band) {
   const ConstPixelRows rows = layer.DryPixels();
   auto inked = [&](int x, int y) { return rows.bits[std::size_t(y) * rows.stride + 4 * std::size_t(x) + 3] != 0; };
   std::vector<std::uint8_t> edge(std::size_t(w) * h, 0);
-  // Distance to the nearest paper along a line, both ways, in one pass each.
-  std::vector<int> gap(std::size_t(std::max(w, h)));
+  // Distance to the nearest paper along a row, both ways, in one pass each.
+  std::vector<int> gap(static_cast<std::size_t>(w));
   auto line = [&](int length, auto at, auto mark) {
     int last = -1;  // the paper before the line
     for (int i = 0; i < length; ++i) {
@@ -85,8 +85,19 @@ std::vector<std::uint8_t> EdgeBand(const ink::InkLayer& layer, int band) {
   };
   for (int y = 0; y < h; ++y)
     line(w, [&](int x) { return inked(x, y); }, [&](int x) { edge[std::size_t(y) * w + x] = 1; });
-  for (int x = 0; x < w; ++x)
-    line(h, [&](int y) { return inked(x, y); }, [&](int y) { edge[std::size_t(y) * w + x] = 1; });
+  // Down the columns the same, but row by row (a column's pixels lie a row apart in memory):
+  // each column's run of ink so far, from the top and then from the bottom.
+  std::vector<int> run(static_cast<std::size_t>(w));
+  auto down = [&](int y) {
+    for (int x = 0; x < w; ++x) {
+      int& r = run[std::size_t(x)];
+      r = inked(x, y) ? r + 1 : 0;
+      if (r && r <= band) edge[std::size_t(y) * w + x] = 1;
+    }
+  };
+  for (int y = 0; y < h; ++y) down(y);
+  std::fill(run.begin(), run.end(), 0);
+  for (int y = h - 1; y >= 0; --y) down(y);
   return edge;
 }
 

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "AveragedBack.h"
@@ -29,21 +31,32 @@ Bitmap Disc(int size, double r) {
   return b;
 }
 
-// Art that draws the same disc at any scale and counts what it was asked; or refuses.
+// Art that draws the same disc at any scale and counts what it was asked; or refuses. With
+// `inkGrows` it gives the disc as ink too, that many pixels wider and higher than its pixels.
 class DiscArt final : public ScalableArt {
  public:
-  DiscArt(int size, double r, bool refuses) : size_(size), r_(r), refuses_(refuses) {}
+  DiscArt(int size, double r, bool refuses, std::optional<int> inkGrows = std::nullopt)
+      : size_(size), r_(r), refuses_(refuses), inkGrows_(inkGrows) {}
   Bitmap DrawAt(double scale) const override {
     asked.push_back(scale);
     if (refuses_) throw PictureError("too large");
     return Disc(ScaledLength(size_, scale), r_ * scale);
   }
-  mutable std::vector<double> asked;
+  std::unique_ptr<ink::InkLayer> InkAt(double scale) const override {
+    if (!inkGrows_) return nullptr;
+    inked.push_back(scale);
+    const int side = ScaledLength(size_, scale) + *inkGrows_;
+    auto layer = std::make_unique<ink::InkLayer>(side, side);
+    LayBaseInk(Disc(side, r_ * scale), 1, *layer);
+    return layer;
+  }
+  mutable std::vector<double> asked, inked;
 
  private:
   int size_;
   double r_;
   bool refuses_;
+  std::optional<int> inkGrows_;
 };
 
 class BoardItems : public BoardUndo {
@@ -219,19 +232,28 @@ TEST_F(BoardItems, ASealIsDrawnByItsArtAtOtherScalesAndResampledWithout) {
     bool art, refuses;
     double scale;
     std::vector<double> asked;
+    std::optional<int> inkGrows;
+    std::vector<double> inked;
   } cases[] = {
       {"art at 3", true, false, 3, {3}},
       {"art at the board's scale: its own pixels", true, false, 1, {}},
       {"art refusing", true, true, 3, {3}},
       {"no art", false, false, 3, {}},
+      {"art giving ink of the size: taken as it is", true, false, 3, {}, 0, {3}},
+      {"art giving ink a pixel larger: cut to the size", true, false, 3, {}, 1, {3}},
+      {"art giving ink a pixel smaller", true, false, 3, {}, -1, {3}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     board.Create(602, 258);
-    auto art = c.art ? std::make_shared<DiscArt>(120, 50, c.refuses) : nullptr;
+    auto art = c.art ? std::make_shared<DiscArt>(120, 50, c.refuses, c.inkGrows) : nullptr;
     Seal(art);
+    Line({{100, 10}, {110, 12}});  // an item, drawn over whatever the art gave
     const auto drawn = board.InkAt(c.scale);
     EXPECT_EQ(art ? art->asked : std::vector<double>{}, c.asked);
+    EXPECT_EQ(art ? art->inked : std::vector<double>{}, c.inked);
+    EXPECT_EQ(drawn->Width(), ScaledLength(120, c.scale));
+    EXPECT_GT(drawn->At(int(105 * c.scale), int(11 * c.scale)).coverage, 128) << "the stroke is on the art's ink";
     // The disc at the scaled size either way: full at its centre, none in the corners, red.
     const int mid = int(60 * c.scale);
     EXPECT_EQ(drawn->At(mid, mid).coverage, 255);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "InkCanvas.h"
@@ -100,16 +101,20 @@ inline Rect DrawStroke(InkLayer& layer, const std::vector<InkSample>& samples, d
 // whose inner half is the glyph (upright text only), and the calls are counted.
 class BoxGlyphs final : public GlyphSource {
  public:
+  // Turned by the font's escapement about (x, y), as TextOut turns text.
   TextShape Shape(const Font& font, int x, int y, const std::string& text) override {
     ++calls;
     const double w = font.sizePoints, h = 2.0 * font.sizePoints;
+    const double angle = font.escapement * std::numbers::pi / 1800, c = std::cos(angle), s = std::sin(angle);
+    const auto at = [&](double u, double v) { return Vec2{x + u * c + v * s, y - u * s + v * c}; };
+    const auto grid = [&](double u, double v) { return ToGrid(at(u, v).x, at(u, v).y); };
     TextShape shape;
     const double n = double(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-      const double left = x + w * double(i) + w / 4, top = y + h / 4;
-      shape.glyphs.push_back({ToGrid(left, top), ToGrid(left + w / 2, top), ToGrid(left + w / 2, top + h / 2), ToGrid(left, top + h / 2)});
+      const double left = w * double(i) + w / 4, top = h / 4;
+      shape.glyphs.push_back({grid(left, top), grid(left + w / 2, top), grid(left + w / 2, top + h / 2), grid(left, top + h / 2)});
     }
-    shape.cell = {{{double(x), double(y)}, {x + w * n, double(y)}, {x + w * n, y + h}, {double(x), y + h}}};
+    shape.cell = {at(0, 0), at(w * n, 0), at(w * n, h), at(0, h)};
     return shape;
   }
   int calls = 0;

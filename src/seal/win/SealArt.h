@@ -25,8 +25,11 @@ class SealArt final : public ScalableArt {
   // own, over the faces the dialog's drawing has read (KeptFaces). At scale 1: the pixels of the
   // hand-off file.
   Bitmap DrawAt(double scale) const override;
+  std::unique_ptr<ink::InkLayer> InkAt(double scale) const override;
 
  private:
+  std::unique_ptr<ink::InkLayer> Draw(double scale) const;
+
   const int width_, height_;  // 96-dpi units
   const Drawing draw_;
   const Finish finish_;

@@ -49,10 +49,11 @@ int SealForm::HandOffDpi() const {
 
 std::unique_ptr<ink::InkLayer> DrawSealInk(GdiGlyphSource& glyphs, int width, int height,
                                            const std::function<void(Canvas&)>& draw,
-                                           const InkFinish& finish) {
+                                           const InkFinish& finish, bool glyphsOnCells) {
   const int dpi = glyphs.Dpi();
   auto layer = std::make_unique<ink::InkLayer>(ScaleToDpi(width, dpi), ScaleToDpi(height, dpi));
   ink::InkCanvas canvas(*layer, &glyphs, [](int index) { return ColourValue(GetSysColor(index)); });
+  canvas.LayGlyphsOnCells(glyphsOnCells);
   ScaledCanvas scaled(canvas, dpi);
   draw(scaled);
   if (finish) finish(*layer, dpi);

@@ -25,10 +25,12 @@ constexpr const wchar_t* kSealHandOffPath = L"c:\\temp00000001.bmp";
 // A seal drawing (a width x height layout in 96-dpi units) as ink at the glyph source's dpi, and
 // that ink over white as the dialogs show it.
 // `finish`, when given, works on the drawn ink at the glyph source's dpi (the stamp's look).
+// `glyphsOnCells`: turned characters laid on their cells in one pass (InkCanvas::LayGlyphsOnCells),
+// for a seal drawn again for paper; the screen's pictures keep them cut out.
 using InkFinish = std::function<void(ink::InkLayer&, int dpi)>;
 std::unique_ptr<ink::InkLayer> DrawSealInk(GdiGlyphSource& glyphs, int width, int height,
                                            const std::function<void(Canvas&)>& draw,
-                                           const InkFinish& finish = {});
+                                           const InkFinish& finish = {}, bool glyphsOnCells = false);
 std::unique_ptr<GdiCanvas> InkOverWhite(const ink::InkLayer& layer);
 // The ink as the hand-off file carries it: 32 bits of blue, green, red and straight alpha, white
 // where there is no ink.

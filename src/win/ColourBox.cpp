@@ -202,7 +202,7 @@ bool ColourBox::HandleParentMessage(UINT message, WPARAM wParam, LPARAM lParam, 
   if (message == WM_COMMAND && HIWORD(wParam) == CBN_DROPDOWN && lParam) {
     // The list drops below the field into the room the box had when it was made this tall.
     const auto combo = reinterpret_cast<HWND>(lParam);
-    if (const auto* box = static_cast<const ColourBox*>(GetPropW(combo, kProperty)))
+    if (const ColourBox* box = From(combo))
       MakeRoomToDrop(combo, ScaleToDpi(box->fieldHeight_ + kListHeight, WindowDpi(GetParent(combo))));
     return false;  // the owner sees the notification too
   }
